@@ -1,0 +1,68 @@
+#include "fuzz/FuzzTargets.h"
+
+#include "skin/BmpDecoder.h"
+#include "skin/SkinArchive.h"
+#include "skin/SkinNames.h"
+#include "skin/SkinResourceParser.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Touches every pixel so that a bitmap whose size disagrees with its pixel
+// store shows up under the address sanitizer.
+std::uint32_t Checksum(const SkinBitmap& bitmap) {
+    std::uint32_t sum = 0;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) sum += bitmap.Pixel(x, y);
+    }
+    return sum;
+}
+
+// What the skin reader does with a freshly parsed skin.
+void ExerciseTables(const SkinTables& tables) {
+    const std::int32_t trans = tables.Int(skinnames::ColorName(SKIN_COLOR_TRANSCOLOR));
+    const std::int32_t form = tables.Int(skinnames::ColorName(SKIN_COLOR_FORMCOLOR));
+    tables.ForEachBitmap([&](SkinBitmap& bitmap) { bitmap.SetTransparentColor(static_cast<SkinColor>(trans)); });
+    if (SkinBitmap* track = tables.Bitmap(skinnames::BitmapName(SKIN_BMP_TRACKBAR))) {
+        track->ConvertTo24Bit();
+        track->ReplaceColor(static_cast<SkinColor>(trans), static_cast<SkinColor>(form));
+        if (trans >= 0 && track->Contains(static_cast<SkinColor>(trans))) std::abort();
+    }
+    for (int i = 0; i < 128; ++i) {
+        if (const char* name = skinnames::BitmapName(i)) {
+            if (const SkinBitmap* bitmap = tables.Bitmap(name)) (void)Checksum(*bitmap);
+        }
+        if (const char* name = skinnames::IntName(i)) (void)tables.Int(name);
+        if (const char* name = skinnames::BoolName(i)) (void)tables.Bool(name);
+        if (const char* name = skinnames::ColorName(i)) (void)tables.Int(name);
+    }
+}
+
+}  // namespace
+
+int FuzzSkinArchive(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::uint8_t> entry;
+    const int withoutPassword = ExtractArchiveEntry(data, size, kSkinEntryName, "", entry);
+    if (withoutPassword == kSkinExtractOk) FuzzSkinResource(entry.data(), entry.size());
+    const int result = ExtractArchiveEntry(data, size, kSkinEntryName, "skin", entry);
+    if (result == kSkinExtractOk) FuzzSkinResource(entry.data(), entry.size());
+    if (result < kSkinExtractOk || result > kSkinExtractWrongPassword) std::abort();
+    return result;
+}
+
+int FuzzSkinResource(const std::uint8_t* data, std::size_t size) {
+    SkinTables tables;
+    if (!ParseSkinResource(data, size, tables)) return 0;
+    ExerciseTables(tables);
+    return 1;
+}
+
+int FuzzSkinBmp(const std::uint8_t* data, std::size_t size) {
+    SkinBitmap bitmap;
+    if (!DecodeBmp(data, size, bitmap)) return 0;
+    if (bitmap.Pixels().size() != static_cast<std::size_t>(bitmap.Width()) * bitmap.Height()) std::abort();
+    (void)Checksum(bitmap);
+    return 1;
+}
