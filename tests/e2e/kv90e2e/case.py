@@ -1,0 +1,161 @@
+"""The base of every end-to-end test: one probe per test class, a fresh program folder per test,
+and nothing of a test left running when it ends."""
+
+import os
+import re
+import shutil
+import time
+import unittest
+
+from . import settings
+from .mainwindow import MainWindow
+from .msgbox import MessageBox
+from .probe import Probe
+from .program import ProgramFolder
+from .screen import Screen
+from .waiting import wait_until
+
+FAMILY_MUTEXES = ("Finger_KV90", "Finger_LX20", "Finger_NR50")
+
+
+class ProbeTestCase(unittest.TestCase):
+    """A test class with its own probe on the Wine desktop and the X screen."""
+
+    probe = None
+    screen = None
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        log = os.path.join(settings.artifacts_dir(), "probe-%s.err" % cls.__name__)
+        cls.probe = Probe(log_path=log)
+        cls.screen = Screen()
+        cls._reference_icons = {}
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.probe is not None:
+            cls.probe.close()
+            cls.probe = None
+        super().tearDownClass()
+
+    # -- what the screen shows --------------------------------------------------------------
+    def reference_icon(self, style):
+        """The icon that this Wine draws in a message box of the style, as pixels."""
+        if style not in self._reference_icons:
+            caption = "kv90e2e reference %#x" % style
+            self.probe.show_reference_box(style, caption, "reference")
+            box = wait_until(lambda: self._painted_box(caption), what="the reference message box")
+            image = wait_until(lambda: self._painted_icon(box), what="the reference icon painted")
+            box.press(box.button(control_id=1))
+            wait_until(box.gone, what="the reference message box to close")
+            self._reference_icons[style] = image
+        return self._reference_icons[style]
+
+    def _painted_box(self, caption):
+        boxes = self.probe.windows(cls="#32770", text=caption, pid=self.probe.pid, visible=True)
+        if not boxes:
+            return None
+        box = MessageBox(self.probe, boxes[0])
+        return box if box.icon is not None and box.buttons else None
+
+    def _painted_icon(self, box):
+        image = box.icon_image(self.screen)
+        return image if image is not None and len(image.colours()) > 2 else None
+
+    def painted_icon(self, box):
+        return wait_until(lambda: self._painted_icon(box), what="the message box icon painted")
+
+    def save_screenshot(self, name):
+        path = os.path.join(settings.artifacts_dir(), name)
+        self.screen.shot().save_png(path)
+        return path
+
+
+class ProgramTestCase(ProbeTestCase):
+    """A test that starts Finger_KV90.exe from a fresh copy of the staged folder."""
+
+    def setUp(self):
+        super().setUp()
+        self._held_mutexes = []
+        # A program of an earlier test may still be shutting down: start from a quiet desktop.
+        wait_until(lambda: not self.probe.windows(cls="TFrm_Main"), what="no capture window on the desktop")
+        wait_until(lambda: not any(self.probe.mutex_exists(n) for n in FAMILY_MUTEXES),
+                   what="the single-instance names to be free")
+        self.folder = ProgramFolder(self.probe)
+        self.addCleanup(self._release_mutexes)
+        self.addCleanup(self._end_programs)
+
+    def tearDown(self):
+        outcome = getattr(self, "_outcome", None)
+        if outcome is not None and not getattr(outcome, "success", True):
+            self._save_evidence()
+        super().tearDown()
+
+    # -- starting and finding ---------------------------------------------------------------
+    def start_program(self):
+        return self.folder.start()
+
+    def start_main_window(self):
+        """Starts the program and waits for its main window; returns (run, main window)."""
+        run = self.start_program()
+        return run, self.wait_main_window(run)
+
+    def wait_main_window(self, run, timeout=30):
+        def visible():
+            if not run.running():
+                raise AssertionError("the program ended with exit code %s instead of showing its window"
+                                     % run.process.returncode)
+            return MainWindow.find(self.probe, run.pid)
+        return wait_until(visible, timeout, what="the main window of pid %s" % run.pid)
+
+    def wait_message_box(self, run, timeout=30):
+        def shown():
+            if not run.running():
+                raise AssertionError("the program ended with exit code %s without a message box"
+                                     % run.process.returncode)
+            box = MessageBox.find(self.probe, run.pid)
+            # Wait for its controls too: the box is visible a moment before it is filled in.
+            return box if box is not None and box.text is not None and box.buttons else None
+        return wait_until(shown, timeout, what="a message box of pid %s" % run.pid)
+
+    def hold_mutex(self, name):
+        existed = self.probe.hold_mutex(name)
+        self._held_mutexes.append(name)
+        return existed
+
+    def release_mutex(self, name):
+        self.probe.release_mutex(name)
+        self._held_mutexes.remove(name)
+
+    # -- clean-up ---------------------------------------------------------------------------
+    def _end_programs(self):
+        failed = False
+        outcome = getattr(self, "_outcome", None)
+        if outcome is not None and not getattr(outcome, "success", True):
+            failed = True
+        self.folder.cleanup(keep=failed or settings.keep_copies())
+        # A run that was killed leaves its names to the Wine server for a moment.
+        wait_until(lambda: not self.probe.windows(cls="TFrm_Main"), what="the capture windows to go")
+
+    def _release_mutexes(self):
+        for name in list(self._held_mutexes):
+            self.release_mutex(name)
+
+    def _save_evidence(self):
+        stem = re.sub(r"[^A-Za-z0-9_.-]", "_", self.id())
+        try:
+            path = self.save_screenshot(stem + ".png")
+            print("\nscreenshot of the failure: %s" % path)
+        except Exception as e:  # evidence is a courtesy; it must not hide the failure
+            print("\nno screenshot: %s" % e)
+        target = os.path.join(settings.artifacts_dir(), stem)
+        shutil.rmtree(target, ignore_errors=True)
+        try:
+            shutil.copytree(self.folder.root, target, ignore=shutil.ignore_patterns("*.exe", "*.dll", "*.bmp", "*.jpg"))
+            print("program folder of the failure: %s" % target)
+        except OSError as e:
+            print("program folder not copied: %s" % e)
+
+    def elapsed_since(self, run):
+        return time.time() - run.started_at

@@ -1,0 +1,63 @@
+"""The capture program's main window (class TFrm_Main) and its child controls, seen from outside."""
+
+WS_THICKFRAME = 0x00040000
+WS_MAXIMIZEBOX = 0x00010000
+WS_MINIMIZEBOX = 0x00020000
+WS_SYSMENU = 0x00080000
+WS_CAPTION = 0x00C00000
+
+MAIN_CLASS = "TFrm_Main"
+
+
+class MainWindow:
+    def __init__(self, probe, window):
+        self._probe = probe
+        self.window = window
+        self.hwnd = window.hwnd
+
+    @classmethod
+    def find(cls, probe, pid):
+        """The visible main window of the process, or None."""
+        found = probe.windows(cls=MAIN_CLASS, pid=pid, visible=True)
+        return cls(probe, found[0]) if found else None
+
+    def refresh(self):
+        """This window's current description; None once it is gone."""
+        current = self._probe.window(self.hwnd)
+        if current is not None:
+            self.window = current
+        return current
+
+    @property
+    def caption(self):
+        return self.window["text"]
+
+    @property
+    def client_size(self):
+        return self.window.client_size
+
+    def controls(self, cls=None, text=None):
+        return [c for c in self._probe.children(self.hwnd)
+                if (cls is None or c["class"] == cls) and (text is None or c["text"] == text)]
+
+    def control(self, cls, text):
+        found = self.controls(cls, text)
+        if len(found) != 1:
+            raise AssertionError("expected one %s %r, found %d" % (cls, text, len(found)))
+        return found[0]
+
+    def client_bounds(self, control):
+        """(left, top, width, height) of a control in this window's client coordinates."""
+        return control.client_rect_in(self.window)
+
+    def control_at(self, cls, left, top):
+        """The control of the class whose top-left corner lies at the client point, or None."""
+        for c in self.controls(cls):
+            bounds = self.client_bounds(c)
+            if bounds[0] == left and bounds[1] == top:
+                return c
+        return None
+
+    def to_screen(self, x, y):
+        ox, oy = self.window.client_origin
+        return ox + x, oy + y

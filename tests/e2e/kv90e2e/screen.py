@@ -1,0 +1,70 @@
+"""The X display as the operator sees it: screenshots and mouse clicks through xdotool.
+
+Win32 screen coordinates are those of the Wine desktop; the X position of a Wine
+virtual desktop window is added so that a click lands where Win32 puts a window.
+"""
+
+import re
+import subprocess
+
+from .image import Image
+
+
+def _run(args, **kw):
+    return subprocess.run(args, check=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60, **kw).stdout
+
+
+class Screen:
+    def __init__(self):
+        self._offset = None
+
+    def desktop_offset(self):
+        """X root position of the Wine virtual desktop's window; (0, 0) without one."""
+        if self._offset is None:
+            self._offset = (0, 0)
+            tree = _run(["xwininfo", "-root", "-children"]).decode("utf-8", "replace")
+            for line in tree.splitlines():
+                if "Wine desktop" in line:
+                    m = re.search(r"(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", line)
+                    if m:
+                        self._offset = (int(m.group(3)), int(m.group(4)))
+                    break
+        return self._offset
+
+    def has_virtual_desktop(self):
+        tree = _run(["xwininfo", "-root", "-children"]).decode("utf-8", "replace")
+        return "Wine desktop" in tree
+
+    def x_toplevel_names(self):
+        """Names of the X windows directly under the root (windows outside a virtual desktop show here)."""
+        tree = _run(["xwininfo", "-root", "-children"]).decode("utf-8", "replace")
+        return re.findall(r'^\s+0x[0-9a-f]+ "(.*)":', tree, re.M)
+
+    def to_x(self, x, y):
+        dx, dy = self.desktop_offset()
+        return x + dx, y + dy
+
+    def click(self, x, y, button=1):
+        """Moves the X pointer to the Win32 screen point and clicks there."""
+        xx, yy = self.to_x(x, y)
+        _run(["xdotool", "mousemove", "--sync", str(xx), str(yy), "click", str(button)])
+
+    def double_click(self, x, y):
+        xx, yy = self.to_x(x, y)
+        _run(["xdotool", "mousemove", "--sync", str(xx), str(yy), "click", "--repeat", "2", "--delay", "80", "1"])
+
+    def park_pointer(self):
+        """Moves the pointer to the screen's corner so that no hover effect lies on what a test reads."""
+        xx, yy = self.to_x(1279, 799)
+        _run(["xdotool", "mousemove", "--sync", str(xx), str(yy)])
+
+    def shot(self):
+        """The whole desktop in Win32 screen coordinates."""
+        image = Image.from_ppm(_run(["import", "-window", "root", "-depth", "8", "ppm:-"]))
+        dx, dy = self.desktop_offset()
+        if (dx, dy) != (0, 0):
+            image = image.crop(dx, dy, image.width - dx, image.height - dy)
+        return image
+
+    def pixel(self, x, y):
+        return self.shot().pixel(x, y)

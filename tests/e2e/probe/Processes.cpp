@@ -1,0 +1,43 @@
+#include "Processes.h"
+#include "Json.h"
+#include <tlhelp32.h>
+
+namespace {
+
+std::wstring imagePath(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!h) return std::wstring();
+    wchar_t path[MAX_PATH * 2] = L"";
+    DWORD size = MAX_PATH * 2;
+    if (!QueryFullProcessImageNameW(h, 0, path, &size)) path[0] = L'\0';
+    CloseHandle(h);
+    return path;
+}
+
+} // namespace
+
+std::string describeProcesses()
+{
+    JsonArray list;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return list.str();
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        JsonObject o;
+        o.add("pid", entry.th32ProcessID).add("exe", std::wstring(entry.szExeFile)).add("path", imagePath(entry.th32ProcessID));
+        list.addRaw(o.str());
+    }
+    CloseHandle(snapshot);
+    return list.str();
+}
+
+bool terminateProcess(DWORD pid, UINT exitCode)
+{
+    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+    if (!h) return false;
+    BOOL done = TerminateProcess(h, exitCode);
+    CloseHandle(h);
+    return done != FALSE;
+}
