@@ -1,0 +1,30 @@
+#include "app/CheckOutInfo.h"
+
+#include "framework/Forms.h"
+
+#include <windows.h>
+
+namespace {
+
+// In the order in which they are claimed: this program first, then its siblings.
+const char* const GUARD_NAMES[] = {"Finger_KV90", "Finger_LX20", "Finger_NR50"};
+
+}  // namespace
+
+bool TCheckOutInfo::CheckRunning() {
+    bool running = false;
+    try {
+        for (const char* name : GUARD_NAMES) {
+            // The handle is deliberately never closed: the name stays claimed
+            // until the process ends and the system releases it.
+            CreateMutexA(nullptr, TRUE, name);
+            if (GetLastError() == ERROR_ALREADY_EXISTS) {
+                running = true;
+                Application->MessageBox("已经有一个指纹采集窗口运行...", "提示", MB_OK | MB_ICONWARNING);
+                return true;
+            }
+        }
+    } catch (...) {
+    }
+    return running;
+}

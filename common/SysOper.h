@@ -1,0 +1,23 @@
+// System operations shared by every part of the program: where the program
+// lives and the daily log through which every part reports its failures.
+#pragma once
+
+#include <string>
+
+class TSysOper {
+public:
+    TSysOper() = delete;
+
+    // The folder of the running program file, ending with its separator
+    // (C:\Capture\ for C:\Capture\Finger_KV90.exe); "" if it cannot be had.
+    static std::string GetAppPath();
+
+    // Appends "yyyy-mm-dd hh:nn:ss : <message>" and CR LF to
+    // LogFiles\FINGERyyyymmdd.txt under the program folder, opening and closing
+    // the file for this one line. Never fails towards its caller: a line that
+    // cannot be written is lost.
+    static void WriteLog(const std::string& message) noexcept;
+
+    // The same, into an explicit program folder (the tests' seam).
+    static void WriteLogTo(const std::string& appPath, const std::string& message) noexcept;
+};

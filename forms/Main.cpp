@@ -1,0 +1,107 @@
+#include "forms/Main.h"
+
+#include "common/FileOper.h"
+#include "common/PublicConst.h"
+#include "common/SysOper.h"
+#include "forms/DataModule.h"
+#include "framework/SysUtils.h"
+
+TFrm_Main* Frm_Main = nullptr;
+
+TFrm_Main::TFrm_Main(TComponent* owner) : TForm(owner) {
+    Frm_Main = this;
+    BuildControls();
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+}
+
+void TFrm_Main::FormCreate(TObject*) { InitSlotImages(); }
+
+void TFrm_Main::FormShow(TObject*) {
+    if (!LoadConfig()) {
+        ShowFailure("初始化设备参数失败");
+        return;
+    }
+}
+
+void TFrm_Main::FormClose(TObject*, TCloseAction& action) {
+    try {
+        if (!DM->DeviceStarted) {
+            action = TCloseAction::caFree;
+            Application->Terminate();
+        }
+    } catch (const std::exception& e) {
+        TSysOper::WriteLog("释放KV90采集窗口出错,原因:" + ExceptionMessage(e));
+    }
+}
+
+bool TFrm_Main::LoadConfig() {
+    DM->ImageWidth = IMAGE_WIDTH;
+    DM->ImageHeight = IMAGE_HEIGHT;
+    try {
+        const std::string path = DM->AppPath + CONFIG_FILE;
+        const struct {
+            const char* key;
+            int TDM::*field;
+        } keys[] = {{"RollMode", &TDM::RollMode}, {"IsQuality", &TDM::IsQuality}, {"FQuality", &TDM::FQuality},
+                    {"PQuality", &TDM::PQuality}, {"Bright", &TDM::Bright},       {"Contrast", &TDM::Contrast}};
+        for (const auto& k : keys) {
+            std::string value;
+            TFileOper::ReadIniValue(path, CONFIG_SECTION, k.key, value);
+            DM->*k.field = StrToInt(value);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        DM->IsQuality = 1;
+        DM->FQuality = 50;
+        DM->PQuality = 75;
+        DM->RollMode = 1;
+        TSysOper::WriteLog("初始化KV90指纹采集类时出错,错误:" + ExceptionMessage(e));
+        return false;
+    }
+}
+
+void TFrm_Main::InitSlotImages() {
+    for (TComponent* c : Components()) {
+        auto image = dynamic_cast<TImage*>(c);
+        if (!image || image->Hint().empty()) continue;
+        image->OnClick = [this](TObject* sender) { SelectSlot(static_cast<TImage*>(sender)); };
+        image->OnDblClick = [this](TObject* sender) { SlotDblClick(sender); };
+    }
+}
+
+void TFrm_Main::SelectSlot(TImage* image) {
+    if (!image) return;
+    if (currentImage_ && currentImage_->Hint() == image->Hint()) return;
+    currentImage_ = image;
+    currentSlot_ = StrToInt(image->Hint());
+    DM->ShowCurrentFinger(Lb_Info, currentSlot_);
+    Btn_View->SetEnabled(!image->Picture().Empty());
+    for (TComponent* c : Components()) {
+        if (auto panel = dynamic_cast<TCustomPanel*>(c))
+            panel->SetColor(panel == image->Parent() ? colors::clAqua : colors::clWindow);
+    }
+}
+
+void TFrm_Main::SlotDblClick(TObject*) { Btn_View->Click(); }
+
+void TFrm_Main::SelectNextSlot() {
+    if (!currentImage_) return;
+    const int n = StrToInt(Trim(currentImage_->Hint()));
+    if (n < 0 || n > 9) return;
+    const std::string next = IntToStr(n + 1);
+    for (TComponent* c : Components()) {
+        auto image = dynamic_cast<TImage*>(c);
+        if (image && image->Hint() == next) {
+            if (image->Picture().Empty()) SelectSlot(image);
+            return;
+        }
+    }
+}
+
+void TFrm_Main::ShowFailure(const std::string& text) {
+    Lb_Info->SetCaption(text);
+    Btn_Collect->SetEnabled(false);
+    Btn_View->SetEnabled(false);
+}

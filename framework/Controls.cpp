@@ -1,0 +1,430 @@
+#include "framework/Controls.h"
+
+#include "framework/Forms.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+const char kControlProp[] = "KV90.Control";
+
+// The control whose window CreateWindowEx is making on this thread: its first
+// messages (WM_NCCREATE and friends) arrive before the property is set.
+thread_local TWinControl* t_creatingControl = nullptr;
+
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+}
+
+TControl::~TControl() { SetParent(nullptr); }
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent_ == parent) return;
+    if (parent_) {
+        if (!Is<TWinControl>()) parent_->Invalidate();
+        parent_->RemoveControl(this);
+    }
+    parent_ = parent;
+    if (parent_) {
+        parent_->InsertControl(this);
+        if (parentFont_) font_.Assign(parent_->Font());
+    }
+    ParentChanged();
+    if (parent_ && !Is<TWinControl>()) Invalidate();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    if (parent_ && !Is<TWinControl>()) Invalidate();
+    left_ = left;
+    top_ = top;
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    BoundsChanged();
+    if (parent_ && !Is<TWinControl>()) Invalidate();
+}
+
+void TControl::SetColor(TColor color) {
+    if (color_ == color) return;
+    color_ = color;
+    ColorChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+    parentFont_ = value;
+    if (parentFont_ && parent_) {
+        font_.Assign(parent_->Font());
+        ApplyFont();
+    }
+}
+
+void TControl::FontChanged() {
+    parentFont_ = false;
+    ApplyFont();
+}
+
+void TControl::ApplyFont() {
+    FontChangedHook();
+    if (auto self = dynamic_cast<TWinControl*>(this)) {
+        for (TControl* child : self->Controls()) {
+            if (!child->parentFont_) continue;
+            child->font_.Assign(font_);
+            child->ApplyFont();
+        }
+    }
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    EnabledChanged();
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    VisibleChanged();
+}
+
+void TControl::VisibleChanged() {
+    if (parent_) parent_->Invalidate();
+}
+
+void TControl::SetCaption(const std::string& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    CaptionChanged();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage message{msg, wParam, lParam, 0};
+    WindowProc(message);
+    return message.Result;
+}
+
+void TControl::Invalidate() {
+    if (!parent_ || !parent_->HandleAllocated() || !visible_) return;
+    RECT r = BoundsRect();
+    InvalidateRect(parent_->Handle(), &r, TRUE);
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->Handle());
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::WndProc(TMessage& m) {
+    if (clickEvents_) {
+        switch (m.Msg) {
+        case WM_LBUTTONDOWN:
+            clicked_ = true;
+            break;
+        case WM_LBUTTONDBLCLK:
+            // The second press of a double click raises OnDblClick, not a second OnClick.
+            clicked_ = false;
+            DblClick();
+            break;
+        case WM_LBUTTONUP:
+            if (clicked_) {
+                clicked_ = false;
+                const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+                const RECT client = ClientRect();
+                if (PtInRect(&client, p)) Click();
+            }
+            break;
+        case WM_CANCELMODE:
+            clicked_ = false;
+            break;
+        }
+    }
+    DefaultHandler(m);
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+// ---------------------------------------------------------- TGraphicControl
+
+void TGraphicControl::WndProc(TMessage& m) {
+    if (m.Msg == WM_PAINT) {
+        Paint(reinterpret_cast<HDC>(m.WParam));
+        return;
+    }
+    TControl::WndProc(m);
+}
+
+// ------------------------------------------------------------- TWinControl
+
+LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* control = TWinControl::FindControl(wnd);
+    if (!control) {
+        control = t_creatingControl;
+        if (!control) return DefWindowProcA(wnd, msg, wParam, lParam);
+        t_creatingControl = nullptr;
+        control->AttachHandle(wnd);
+    }
+    TMessage message{msg, wParam, lParam, 0};
+    try {
+        control->WindowProc(message);
+    } catch (const std::exception& e) {
+        // No exception may cross back into the system's code.
+        Application->HandleException(e);
+    } catch (...) {
+        Application->HandleException(Exception("Unknown failure"));
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(wnd, kControlProp);
+        control->handle_ = nullptr;
+    }
+    return message.Result;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    DestroyComponents();
+    while (!controls_.empty()) controls_.back()->SetParent(nullptr);
+    DestroyHandle();
+}
+
+TWinControl* TWinControl::FindControl(HWND wnd) {
+    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
+}
+
+void TWinControl::AttachHandle(HWND wnd) {
+    handle_ = wnd;
+    SetPropA(wnd, kControlProp, this);
+}
+
+HWND TWinControl::Handle() {
+    if (!handle_) {
+        if (Parent()) Parent()->HandleNeeded();
+        CreateWnd();
+        for (TControl* child : controls_)
+            if (auto win = dynamic_cast<TWinControl*>(child)) win->HandleNeeded();
+    }
+    return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+    params.winClassName = ClassName();
+    params.x = Left();
+    params.y = Top();
+    params.width = Width();
+    params.height = Height();
+    if (Visible()) params.style |= WS_VISIBLE;
+    if (!Enabled()) params.style |= WS_DISABLED;
+    if (Parent()) params.parentWnd = Parent()->Handle();
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams params;
+    CreateParams(params);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA existing{};
+    if (params.superclassOf) {
+        WNDCLASSA system{};
+        if (!GetClassInfoA(nullptr, params.superclassOf, &system))
+            throw Exception("Cannot find window class " + std::string(params.superclassOf));
+        defWndProc_ = system.lpfnWndProc;
+        wrapsSystemClass_ = true;
+        if (!GetClassInfoA(instance, params.winClassName.c_str(), &existing)) {
+            system.hInstance = instance;
+            system.lpfnWndProc = StdWndProc;
+            system.lpszClassName = params.winClassName.c_str();
+            RegisterClassA(&system);
+        }
+    } else if (!GetClassInfoA(instance, params.winClassName.c_str(), &existing)) {
+        WNDCLASSA wc{};
+        wc.style = params.classStyle;
+        wc.lpfnWndProc = StdWndProc;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = params.winClassName.c_str();
+        if (!RegisterClassA(&wc)) throw Exception("Cannot register window class " + params.winClassName);
+    }
+    t_creatingControl = this;
+    HWND wnd = CreateWindowExA(params.exStyle, params.winClassName.c_str(), Caption().c_str(), params.style, params.x,
+                               params.y, params.width, params.height, params.parentWnd, nullptr, instance, nullptr);
+    t_creatingControl = nullptr;
+    if (!wnd) throw Exception("Cannot create window " + Name());
+    if (!handle_) AttachHandle(wnd);
+    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
+
+void TWinControl::DestroyHandle() {
+    if (handle_) DestroyWindow(handle_);
+    handle_ = nullptr;
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    controls_.push_back(control);
+    if (handle_)
+        if (auto win = dynamic_cast<TWinControl*>(control)) win->HandleNeeded();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    if (mouseControl_ == control) mouseControl_ = nullptr;
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+void TWinControl::ParentChanged() {
+    if (!Parent()) {
+        DestroyHandle();
+    } else if (handle_) {
+        ::SetParent(handle_, Parent()->Handle());
+    } else if (Parent()->HandleAllocated()) {
+        HandleNeeded();
+    }
+}
+
+TControl* TWinControl::ControlAtPos(POINT point, bool allowDisabled) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!c->Enabled() && !allowDisabled)) continue;
+        const RECT r = c->BoundsRect();
+        if (PtInRect(&r, point)) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetFocus() {
+    if (Handle()) ::SetFocus(handle_);
+}
+
+void TWinControl::Invalidate() {
+    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinControl::Repaint() {
+    if (handle_)
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TWinControl::BoundsChanged() {
+    if (handle_) MoveWindow(handle_, Left(), Top(), Width(), Height(), TRUE);
+}
+
+void TWinControl::ColorChanged() { Invalidate(); }
+
+void TWinControl::FontChangedHook() {
+    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    Invalidate();
+}
+
+void TWinControl::CaptionChanged() {
+    if (handle_) SetWindowTextA(handle_, Caption().c_str());
+    if (!wrapsSystemClass_) Invalidate();
+}
+
+void TWinControl::EnabledChanged() {
+    if (handle_) EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+    BrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
+    RECT r = ClientRect();
+    FillRect(dc, &r, brush.Get());
+}
+
+void TWinControl::PaintControls(HDC dc, const RECT& area) {
+    for (TControl* c : controls_) {
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+        RECT bounds = c->BoundsRect(), overlap;
+        if (!IntersectRect(&overlap, &bounds, &area)) continue;
+        SavedDC saved(dc);
+        SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
+        IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    }
+}
+
+void TWinControl::RouteMouse(TMessage& m) {
+    POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
+    if (!target) {
+        TControl::WndProc(m);
+        return;
+    }
+    if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+        mouseControl_ = target;
+        SetCapture(handle_);
+    } else if (m.Msg == WM_LBUTTONUP) {
+        mouseControl_ = nullptr;
+        if (GetCapture() == handle_) ReleaseCapture();
+    }
+    const RECT b = target->BoundsRect();
+    target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - b.left, p.y - b.top));
+    m.Result = 0;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    if (!wrapsSystemClass_) {
+        switch (m.Msg) {
+        case WM_PAINT: {
+            PaintScope paint(handle_);
+            PaintWindow(paint.Dc());
+            PaintControls(paint.Dc(), paint.Area());
+            return;
+        }
+        case WM_ERASEBKGND:
+            // Painting fills the background itself, so erasing would only flicker.
+            m.Result = 1;
+            return;
+        default:
+            if (IsMouseMessage(m.Msg) && m.Msg != WM_MOUSEWHEEL) {
+                RouteMouse(m);
+                return;
+            }
+        }
+    }
+    switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        // Hand the notification back to the child control that sent it.
+        if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+            m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (Screen->Cursor() != crDefault && LOWORD(m.LParam) == HTCLIENT) {
+            ::SetCursor(Screen->CursorHandle());
+            m.Result = 1;
+            return;
+        }
+        break;
+    case WM_CANCELMODE:
+        mouseControl_ = nullptr;
+        break;
+    }
+    TControl::WndProc(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    // A reflected notification that the control does not handle stops here.
+    if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) return;
+    if (handle_ || m.Msg == WM_NCCREATE || m.Msg == WM_CREATE)
+        m.Result = CallWindowProcA(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}

@@ -1,0 +1,193 @@
+// Controls: the visual components. A windowed control (TWinControl) owns a
+// window of its own class; a parent-painted control (TGraphicControl) lives
+// inside its parent's window, which paints it and routes the mouse to it.
+// Every message a control handles goes through its WindowProc slot, which a
+// later layer (the skin) may replace, keeping the previous one to call on.
+#pragma once
+
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+
+using TWndMethod = std::function<void(TMessage&)>;
+
+// Notifications that a parent hands back to the child that sent them
+// (WM_COMMAND, WM_CTLCOLOR...), so that a control handles its own.
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+class TWinControl;
+
+class TControl : public TComponent {
+    KV90_CLASS(TControl, TComponent)
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    // attributes
+    TWinControl* Parent() const { return parent_; }
+    void SetParent(TWinControl* parent);
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    RECT ClientRect() const { return {0, 0, width_, height_}; }
+    void SetBounds(int left, int top, int width, int height);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value);
+    // Call after changing Font(): the control stops following its parent's
+    // font, repaints, and hands the font on to the children that follow it.
+    void FontChanged();
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint) { hint_ = hint; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+    // The replaceable window-procedure slot; WndProc is what it holds at first.
+    TWndMethod WindowProc;
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // operations
+    virtual void Invalidate();
+    // Invalidates and paints at once, without waiting for the message loop.
+    virtual void Repaint();
+    virtual void Click();
+    virtual void DblClick();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+
+protected:
+    // overridables
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+    virtual void BoundsChanged() {}
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void FontChangedHook() { Invalidate(); }
+    virtual void CaptionChanged() { Invalidate(); }
+    virtual void EnabledChanged() { Invalidate(); }
+    virtual void VisibleChanged();
+    virtual void ParentChanged() {}
+    void SetClickEvents(bool value) { clickEvents_ = value; }
+    void ApplyFont();
+
+private:
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TColor color_ = colors::clBtnFace;
+    TFont font_;
+    bool parentFont_ = true;
+    std::string hint_;
+    std::string caption_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    bool clickEvents_ = true;
+    bool clicked_ = false;
+};
+
+// Drawn by its parent into the parent's device context.
+class TGraphicControl : public TControl {
+    KV90_CLASS(TGraphicControl, TControl)
+public:
+    using TControl::TControl;
+
+protected:
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage&) override {}
+    // Draws the control with its top left at the origin of dc.
+    virtual void Paint(HDC dc) = 0;
+};
+
+// What a windowed control asks for when its window is made.
+struct TCreateParams {
+    std::string winClassName;
+    const char* superclassOf = nullptr;  // a system class the control wraps (e.g. "BUTTON")
+    UINT classStyle = CS_DBLCLKS;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    HWND parentWnd = nullptr;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class TWinControl : public TControl {
+    KV90_CLASS(TWinControl, TControl)
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    const std::vector<TControl*>& Controls() const { return controls_; }
+    // The topmost visible child control at a client point (disabled ones only when asked).
+    TControl* ControlAtPos(POINT point, bool allowDisabled = false) const;
+    void SetFocus();
+
+    void Invalidate() override;
+    void Repaint() override;
+
+    // The control that owns a window of this program, or null.
+    static TWinControl* FindControl(HWND wnd);
+
+protected:
+    friend class TControl;
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    // Background and own drawing of a control that is not a system control.
+    virtual void PaintWindow(HDC dc);
+    void PaintControls(HDC dc, const RECT& area);
+    // True for controls that wrap a system window class and let it draw.
+    bool WrapsSystemClass() const { return wrapsSystemClass_; }
+    void BoundsChanged() override;
+    void ColorChanged() override;
+    void FontChangedHook() override;
+    void CaptionChanged() override;
+    void EnabledChanged() override;
+    void VisibleChanged() override;
+    void ParentChanged() override;
+    void DestroyHandle();
+
+private:
+    friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void AttachHandle(HWND wnd);
+    void RouteMouse(TMessage& message);
+    HWND handle_ = nullptr;
+    WNDPROC defWndProc_ = DefWindowProcA;
+    bool wrapsSystemClass_ = false;
+    std::vector<TControl*> controls_;
+    TControl* mouseControl_ = nullptr;
+};
+
+// A windowed control that draws itself (panels, labels).
+class TCustomControl : public TWinControl {
+    KV90_CLASS(TCustomControl, TWinControl)
+public:
+    using TWinControl::TWinControl;
+};

@@ -1,0 +1,137 @@
+// Forms, the application object, the screen cursor and data modules.
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/Exception.h"
+#include "framework/SysUtils.h"
+
+#include <type_traits>
+
+#include <functional>
+#include <string>
+
+enum TCursor { crDefault = 0, crHourGlass = -11 };
+
+// The cursor shown over every window of the program while it is not crDefault.
+class TScreen {
+public:
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    HCURSOR CursorHandle() const;
+
+private:
+    TCursor cursor_ = crDefault;
+};
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TFormBorderStyle { bsDialog, bsSizeable };
+enum class TPosition { poDesigned, poScreenCenter };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+class TCustomForm : public TWinControl {
+    KV90_CLASS(TCustomForm, TWinControl)
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+    void SetClientSize(int width, int height);
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+
+    void Show();
+    void Hide() { SetVisible(false); }
+    // Asks the close handler what to do, then hides, frees or ends the program.
+    void Close();
+    // Frees the form once the messages already queued for it have been handled.
+    void Release();
+
+    // Runs the creation handler; the application calls it once the form is built.
+    void DoCreate();
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TCloseEvent OnClose;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+    void VisibleChanged() override;
+
+private:
+    void PlaceOnScreen();
+    int clientWidth_ = 0, clientHeight_ = 0;
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+    TPosition position_ = TPosition::poDesigned;
+    bool placed_ = false;
+};
+
+class TForm : public TCustomForm {
+    KV90_CLASS(TForm, TCustomForm)
+public:
+    using TCustomForm::TCustomForm;
+};
+
+// A non-visual container of shared state and components.
+class TDataModule : public TComponent {
+    KV90_CLASS(TDataModule, TComponent)
+public:
+    using TComponent::TComponent;
+    void DoCreate() {
+        if (OnCreate) OnCreate(this);
+    }
+    TNotifyEvent OnCreate;
+};
+
+class TApplication : public TComponent {
+    KV90_CLASS(TApplication, TComponent)
+public:
+    TApplication();
+    ~TApplication() override;
+
+    // The hidden window that owns the program's forms and its message boxes.
+    HWND Handle() const { return handle_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    TCustomForm* MainForm() const { return mainForm_; }
+    bool Terminated() const { return terminated_; }
+
+    void Initialize() {}
+    // Builds a form or data module owned by the application and runs its
+    // creation handler; the first form built becomes the main form.
+    template <typename T>
+    void CreateForm(T*& reference) {
+        reference = new T(this);
+        if constexpr (std::is_base_of_v<TCustomForm, T>) {
+            if (!mainForm_) mainForm_ = reference;
+        }
+        reference->DoCreate();
+    }
+    // Shows the main form and handles messages until the program ends.
+    void Run();
+    void ProcessMessages();
+    void Terminate();
+
+    // A modal system message box over the program's active window.
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+    // The default error report: the exception's message under the program's title.
+    void HandleException(const std::exception& e);
+    void FormDestroyed(TCustomForm* form);
+
+private:
+    bool HandleMessage(MSG& msg);
+    HWND handle_ = nullptr;
+    std::string title_;
+    TCustomForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Posted to a form that asked to be freed.
+constexpr UINT CM_RELEASE = WM_APP + 0x3F00;

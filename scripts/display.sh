@@ -1,0 +1,37 @@
+# Starts one virtual X display and one Wine virtual desktop for this shell, unless
+# a display is already there. Sourced; defines kv90_display_stop for the caller's trap.
+KV90_OWN_XVFB=""
+kv90_display_start() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${KV90_FORCE_XVFB:-}" ]; then
+    return 0
+  fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    KV90_OWN_XVFB=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 && break
+    kill "$KV90_OWN_XVFB" 2>/dev/null || true
+    KV90_OWN_XVFB=""
+  done
+  [ -n "$KV90_OWN_XVFB" ] || { echo "could not start Xvfb" >&2; return 1; }
+  # A Wine virtual desktop, so that Wine draws the window frames itself.
+  wineserver -p 2>/dev/null || true
+  wine explorer /desktop=Default,1280x800 >/dev/null 2>&1 &
+  KV90_DESKTOP_PID=$!
+  for i in $(seq 1 200); do
+    xdotool search --name 'Wine' >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  export KV90_WINE_DESKTOP=1
+}
+kv90_display_stop() {
+  wineserver -k 2>/dev/null || true
+  if [ -n "$KV90_OWN_XVFB" ]; then kill "$KV90_OWN_XVFB" 2>/dev/null || true; wait "$KV90_OWN_XVFB" 2>/dev/null || true; fi
+}

@@ -1,0 +1,13 @@
+# Shared settings for the project's scripts; sourced, never run.
+KV90_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export KV90_ROOT
+export KV90_CACHE="${KV90_CACHE:-/var/cache/kv90-deps}"
+export KV90_SYSROOT="$KV90_CACHE/i686-w64-mingw32"
+export KV90_BUILD="${KV90_BUILD:-$KV90_ROOT/build}"
+export WINEPREFIX="${WINEPREFIX:-$KV90_CACHE/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The ANSI code page must be 936 so that GBK texts and file names come out right.
+export LC_ALL=zh_CN.UTF-8
+export LANG=zh_CN.UTF-8
