@@ -102,12 +102,19 @@ class ProgramTestCase(ProbeTestCase):
         return run, self.wait_main_window(run)
 
     def wait_main_window(self, run, timeout=30):
-        def visible():
+        """The visible main window, once it has stopped moving (it is placed as it is first shown)."""
+        previous = []
+
+        def settled():
             if not run.running():
                 raise AssertionError("the program ended with exit code %s instead of showing its window"
                                      % run.process.returncode)
-            return MainWindow.find(self.probe, run.pid)
-        return wait_until(visible, timeout, what="the main window of pid %s" % run.pid)
+            main = MainWindow.find(self.probe, run.pid)
+            rect = main.window["rect"] if main else None
+            same = main is not None and previous and previous[-1] == rect
+            previous.append(rect)
+            return main if same else None
+        return wait_until(settled, timeout, what="the main window of pid %s to settle" % run.pid)
 
     def wait_message_box(self, run, timeout=30):
         def shown():

@@ -37,6 +37,8 @@ class MainWindow:
         return self.window.client_size
 
     def controls(self, cls=None, text=None):
+        # Fresh geometry of the window too, so that client coordinates follow a window that moved.
+        self.refresh()
         return [c for c in self._probe.children(self.hwnd)
                 if (cls is None or c["class"] == cls) and (text is None or c["text"] == text)]
 
@@ -59,5 +61,6 @@ class MainWindow:
         return None
 
     def to_screen(self, x, y):
+        self.refresh()
         ox, oy = self.window.client_origin
         return ox + x, oy + y

@@ -1,0 +1,91 @@
+"""The capture window as the operator first sees it, and leaving it through its finish button."""
+
+import unittest
+
+from kv90e2e import ProgramTestCase, layout
+from kv90e2e.mainwindow import WS_CAPTION, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME
+
+SCREEN_SIZE = (1280, 800)
+
+
+class MainWindowLayout(ProgramTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.run_, self.main = self.start_main_window()
+
+    def test_window_class_caption_size_and_frame(self):
+        self.assertEqual(self.main.window["class"], "TFrm_Main")
+        self.assertEqual(self.main.caption, layout.CAPTION)
+        self.assertEqual(self.main.client_size, layout.CLIENT_SIZE)
+        style = self.main.window["style"]
+        self.assertTrue(self.main.window.has_style(WS_CAPTION | WS_SYSMENU), "no title bar with a close box")
+        self.assertFalse(style & WS_THICKFRAME, "the window can be resized")
+        self.assertFalse(style & WS_MAXIMIZEBOX, "the window has a maximise box")
+        self.assertFalse(style & WS_MINIMIZEBOX, "the window has a minimise box")
+
+    def test_window_is_centred_on_the_screen(self):
+        left, top, right, bottom = self.main.window["rect"]
+        self.assertLessEqual(abs((left + right) - SCREEN_SIZE[0]), 1, "rect %r" % self.main.window["rect"])
+        self.assertLessEqual(abs((top + bottom) - SCREEN_SIZE[1]), 1, "rect %r" % self.main.window["rect"])
+
+    def test_buttons_have_their_texts_places_and_initial_states(self):
+        for spec in layout.BUTTONS:
+            with self.subTest(button=spec.name):
+                found = self.main.control("TButton", spec.text)
+                self.assertEqual(self.main.client_bounds(found), (spec.left, spec.top, spec.width, spec.height))
+                self.assertEqual(found["enabled"], spec.enabled)
+                self.assertTrue(found["visible"])
+
+    def test_slot_panels_and_their_labels(self):
+        for slot in layout.SLOTS:
+            with self.subTest(slot=slot.number):
+                panel = self.main.control_at("TPanel", slot.left, slot.top)
+                self.assertIsNotNone(panel, "no panel at %d,%d" % (slot.left, slot.top))
+                self.assertEqual(self.main.client_bounds(panel), (slot.left, slot.top, slot.width, slot.height))
+                labels = [c for c in self.main.controls("TLabel") if c["parent"] == panel.hwnd]
+                self.assertEqual([c["text"] for c in labels], [slot.label])
+                label_left, label_top, _, label_height = self.main.client_bounds(labels[0])
+                self.assertLessEqual(label_top + label_height, slot.top + layout.LABEL_STRIP + layout.BEVEL_STRIP + 2,
+                                     "the label reaches into the slot image")
+
+    def test_preview_area(self):
+        panel = self.main.control_at("TPanel", *layout.PREVIEW_PANEL[:2])
+        self.assertIsNotNone(panel, "no preview panel")
+        self.assertEqual(self.main.client_bounds(panel), layout.PREVIEW_PANEL)
+        inner = [c for c in self.main.controls() if c["parent"] == panel.hwnd]
+        self.assertEqual([c["text"] for c in inner if c["class"] == "TLabel"], [layout.PREVIEW_LABEL])
+        views = [c for c in inner if c["class"] == "TPanel"]
+        self.assertEqual(len(views), 1, "Pnl_View is not a panel of its own inside the preview panel")
+        view_bounds = views[0].client_rect_in(panel)
+        self.assertEqual(view_bounds, layout.PREVIEW_VIEW)
+
+    def test_status_label_is_on_the_form_itself(self):
+        label = self.main.control_at("TLabel", *layout.STATUS_LABEL_AT)
+        self.assertIsNotNone(label, "no status label at %r" % (layout.STATUS_LABEL_AT,))
+        self.assertEqual(label["parent"], self.main.hwnd)
+
+    def test_screenshot_for_people(self):
+        self.screen.park_pointer()
+        shot = self.screen.shot()
+        left, top, right, bottom = self.main.window["rect"]
+        path = self.save_screenshot("main-desktop.png")
+        crop = shot.crop(left, top, right - left, bottom - top)
+        crop.save_png(path.replace("main-desktop.png", "main.png"))
+        # Something is drawn: the window is not one flat colour.
+        self.assertGreater(len(crop.colours()), 3)
+
+
+class FinishButton(ProgramTestCase):
+
+    def test_clicking_finish_ends_the_program_with_exit_code_0(self):
+        run, main = self.start_main_window()
+        finish = main.control("TButton", layout.button("Btn_CollectFinish").text)
+        left, top, right, bottom = finish["rect"]
+        self.screen.click((left + right) // 2, (top + bottom) // 2)
+        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(self.probe.windows(cls="TFrm_Main"), [])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,98 @@
+"""Choosing the finger slot with the operator's mouse: the status text and the panel colours."""
+
+import unittest
+
+from kv90e2e import ProgramTestCase, layout, wait_until
+
+COLOR_WINDOW = 5
+
+
+class SlotSelection(ProgramTestCase):
+
+    def setUp(self):
+        super().setUp()
+        self.run_, self.main = self.start_main_window()
+        self.status = self.main.control_at("TLabel", *layout.STATUS_LABEL_AT)
+        self.assertIsNotNone(self.status, "no status label")
+
+    def status_text(self):
+        return self.probe.window(self.status.hwnd)["text"]
+
+    def click_slot(self, number):
+        x, y = self.main.to_screen(*layout.slot_image_centre(layout.SLOTS[number]))
+        self.screen.click(x, y)
+        # Nothing of the pointer may lie on the panels that are read next.
+        self.screen.park_pointer()
+
+    def panel_colours(self, shot, slot):
+        return {shot.pixel(*self.main.to_screen(x, y)) for x, y in layout.slot_image_samples(slot)}
+
+    def preview_colours(self, shot):
+        left, top, width, height = layout.PREVIEW_VIEW
+        points = [(left + width // 2, top + height // 2),                # Pnl_View
+                  (left + width // 2, top + height + height // 2)]        # Panel11 around the empty Img_View
+        return {shot.pixel(*self.main.to_screen(x, y)) for x, y in points}
+
+    def wrong_colours(self, selected, window_colour):
+        """What differs from the selection shown by colour: the selected panel aqua, all others the window colour."""
+        shot = self.screen.shot()
+        wrong = {}
+        for slot in layout.SLOTS:
+            expected = layout.AQUA if slot.number == selected else window_colour
+            seen = self.panel_colours(shot, slot)
+            if seen != {expected}:
+                wrong[slot.panel] = seen
+        if self.preview_colours(shot) != {window_colour}:
+            wrong["Panel11/Pnl_View"] = self.preview_colours(shot)
+        return wrong
+
+    def assert_selected(self, number, window_colour):
+        slot = layout.SLOTS[number]
+        wait_until(lambda: self.status_text() == slot.finger_text, what="the status text %r" % slot.finger_text)
+        last = []
+
+        def shown():
+            last[:] = [self.wrong_colours(number, window_colour)]
+            return not last[0]
+        try:
+            wait_until(shown, what="the panel colours of slot %d" % number)
+        except AssertionError:
+            self.fail("panels not coloured for slot %d: %r" % (number, last[0]))
+        self.assertFalse(self.main.control("TButton", "查看指纹")["enabled"],
+                         "the view button is enabled for an empty slot")
+
+    def unselected_colour(self, unselected_number):
+        shot = self.screen.shot()
+        colours = self.panel_colours(shot, layout.SLOTS[unselected_number])
+        self.assertEqual(len(colours), 1, "an empty, unselected slot is not one plain colour: %r" % colours)
+        return colours.pop()
+
+    def test_clicking_slot_7_then_slot_3(self):
+        self.click_slot(7)
+        wait_until(lambda: self.status_text() == layout.SLOTS[7].finger_text, what="the status text of slot 7")
+        window_colour = self.unselected_colour(0)
+        self.assertEqual(window_colour, self.probe.system_colour(COLOR_WINDOW))
+        self.assert_selected(7, window_colour)
+        self.save_screenshot("slot7.png")
+
+        self.click_slot(3)
+        self.assert_selected(3, window_colour)
+        self.save_screenshot("slot3.png")
+
+    def test_clicking_the_current_slot_again_changes_nothing(self):
+        self.click_slot(3)
+        window_colour = self.probe.system_colour(COLOR_WINDOW)
+        self.assert_selected(3, window_colour)
+        self.click_slot(3)
+        self.assert_selected(3, window_colour)
+
+    def test_every_slot_can_be_chosen(self):
+        window_colour = self.probe.system_colour(COLOR_WINDOW)
+        for number in (9, 0, 5, 4, 1, 6, 2, 8):
+            with self.subTest(slot=number):
+                self.click_slot(number)
+                self.assert_selected(number, window_colour)
+
+
+if __name__ == "__main__":
+    unittest.main()
