@@ -30,11 +30,11 @@ class MainWindowLayout(ProgramTestCase):
         self.assertLessEqual(abs((top + bottom) - SCREEN_SIZE[1]), 1, "rect %r" % self.main.window["rect"])
 
     def test_buttons_have_their_texts_places_and_initial_states(self):
-        for spec in layout.BUTTONS:
-            with self.subTest(button=spec.name):
-                found = self.main.control("TButton", spec.text)
-                self.assertEqual(self.main.client_bounds(found), (spec.left, spec.top, spec.width, spec.height))
-                self.assertEqual(found["enabled"], spec.enabled)
+        for expected in layout.BUTTONS:
+            with self.subTest(button=expected.name):
+                found = self.main.control("TButton", expected.text)
+                self.assertEqual(self.main.client_bounds(found), (expected.left, expected.top, expected.width, expected.height))
+                self.assertEqual(found["enabled"], expected.enabled)
                 self.assertTrue(found["visible"])
 
     def test_slot_panels_and_their_labels(self):
