@@ -27,3 +27,10 @@ bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size
 void RemoveFile(const std::string& path) {
     if (!path.empty()) std::remove(path.c_str());
 }
+
+std::string UniquePath(const std::string& folder, const std::string& stem, const std::string& extension,
+                       const std::function<bool(const std::string&)>& exists) {
+    std::string candidate = folder + stem + extension;
+    for (unsigned long n = 1; exists(candidate); ++n) candidate = folder + stem + std::to_string(n) + extension;
+    return candidate;
+}

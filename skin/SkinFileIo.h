@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,11 @@ bool ReadFileBytes(const std::string& path, std::size_t maxBytes, std::vector<st
 
 // Creates or truncates the file and writes the bytes; false on any failure.
 bool WriteFileBytes(const std::string& path, const std::uint8_t* data, std::size_t size);
+
+// The first of folder + stem + extension, folder + stem + "1" + extension,
+// folder + stem + "2" + extension, ... for which `exists` answers false.
+std::string UniquePath(const std::string& folder, const std::string& stem, const std::string& extension,
+                       const std::function<bool(const std::string&)>& exists);
 
 // Deletes a file; a file that is not there is no failure.
 void RemoveFile(const std::string& path);
