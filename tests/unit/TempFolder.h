@@ -1,0 +1,21 @@
+// A fresh folder under the system's temporary folder, removed with all it holds.
+#pragma once
+
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, ending with its separator.
+    const std::string& Path() const { return path_; }
+    void MakeDir(const std::string& relative) const;
+    void Write(const std::string& relative, const std::string& bytes) const;
+    std::string Read(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
