@@ -163,3 +163,15 @@ std::vector<std::uint8_t> Canvas::ToBmp() const {
     }
     return out;
 }
+
+Canvas JoinFrames(const std::vector<Canvas>& frames) {
+    int width = 0;
+    for (const Canvas& f : frames) width += f.Width();
+    Canvas strip(width, frames.front().Height(), Rgb{});
+    int x = 0;
+    for (const Canvas& f : frames) {
+        strip.Blit(f, 0, 0, f.Width(), f.Height(), x, 0);
+        x += f.Width();
+    }
+    return strip;
+}

@@ -78,3 +78,6 @@ private:
     std::vector<Rgb> pixels_;
     std::vector<double> coverage_;
 };
+
+// Frames of equal height side by side, as skin strips hold them.
+Canvas JoinFrames(const std::vector<Canvas>& frames);

@@ -8,18 +8,6 @@ using namespace design;
 
 namespace {
 
-Canvas Strip(const std::vector<Canvas>& frames) {
-    int width = 0;
-    for (const Canvas& f : frames) width += f.Width();
-    Canvas strip(width, frames.front().Height(), kTrans);
-    int x = 0;
-    for (const Canvas& f : frames) {
-        strip.Blit(f, 0, 0, f.Width(), f.Height(), x, 0);
-        x += f.Width();
-    }
-    return strip;
-}
-
 // A canvas whose edges blend into `backdrop` and whose unpainted pixels become
 // transparent once Done() is called.
 Canvas Blank(int w, int h, Rgb backdrop) {
@@ -117,18 +105,18 @@ Canvas TabFrame(Rgb fill) {
 }  // namespace
 
 Canvas DrawButton() {
-    return Strip({ButtonFrame(kControlBorder, Hex(0xFDFDFE), Hex(0xF7F9FB)),
+    return JoinFrames({ButtonFrame(kControlBorder, Hex(0xFDFDFE), Hex(0xF7F9FB)),
                   ButtonFrame(kHoverBorder, kHover, kHover),
                   ButtonFrame(kAccent, kDown, kDown)});
 }
 
 Canvas DrawCheckBox() {
-    return Strip({CheckFrame(Mark::Checked, true), CheckFrame(Mark::Grayed, true), CheckFrame(Mark::None, true),
+    return JoinFrames({CheckFrame(Mark::Checked, true), CheckFrame(Mark::Grayed, true), CheckFrame(Mark::None, true),
                   CheckFrame(Mark::Checked, false), CheckFrame(Mark::Grayed, false), CheckFrame(Mark::None, false)});
 }
 
 Canvas DrawRadioButton() {
-    return Strip({RadioFrame(true, true), RadioFrame(false, true), RadioFrame(true, false), RadioFrame(false, false)});
+    return JoinFrames({RadioFrame(true, true), RadioFrame(false, true), RadioFrame(true, false), RadioFrame(false, false)});
 }
 
 Canvas DrawTrackBar() {
@@ -155,12 +143,12 @@ Canvas DrawTrackBarVSlider() {
 }
 
 Canvas DrawScrollBarUpButton() {
-    return Strip({ScrollButtonFrame(true, 0), ScrollButtonFrame(true, 1), ScrollButtonFrame(true, 2),
+    return JoinFrames({ScrollButtonFrame(true, 0), ScrollButtonFrame(true, 1), ScrollButtonFrame(true, 2),
                   ScrollButtonFrame(true, 3)});
 }
 
 Canvas DrawScrollBarDownButton() {
-    return Strip({ScrollButtonFrame(false, 0), ScrollButtonFrame(false, 1), ScrollButtonFrame(false, 2),
+    return JoinFrames({ScrollButtonFrame(false, 0), ScrollButtonFrame(false, 1), ScrollButtonFrame(false, 2),
                   ScrollButtonFrame(false, 3)});
 }
 
@@ -168,7 +156,7 @@ Canvas DrawScrollBarTrack() {
     Canvas normal(17, 17, kScrollTrack), pressed(17, 17, Hex(0xE0E4EA));
     normal.CoverAll();
     pressed.CoverAll();
-    return Strip({normal, pressed});
+    return JoinFrames({normal, pressed});
 }
 
 Canvas DrawScrollThumb() {
@@ -179,7 +167,7 @@ Canvas DrawScrollThumb() {
         c.Paint(RoundRect(4, 1, 13, 16, 4.0), face);
         frames.push_back(c);
     }
-    return Strip(frames);
+    return JoinFrames(frames);
 }
 
 Canvas DrawProgressBar(int which) {
@@ -191,7 +179,7 @@ Canvas DrawProgressBar(int which) {
     }
 }
 
-Canvas DrawTabControl() { return Strip({TabFrame(kControl), TabFrame(Hex(0xE6EAF0)), TabFrame(Hex(0xF1F5FA))}); }
+Canvas DrawTabControl() { return JoinFrames({TabFrame(kControl), TabFrame(Hex(0xE6EAF0)), TabFrame(Hex(0xF1F5FA))}); }
 
 Canvas DrawTabControlLine() {
     Canvas c(6, 2, kControlBorder);

@@ -44,18 +44,6 @@ Rgb TitleFill(int x, int y, int left, int right) {
 // The frame colour of the side and bottom borders, with the inner edge line.
 Rgb BorderFill(bool innerEdge) { return innerEdge ? Mix(kFrame, kOutline, 0.45) : kFrame; }
 
-Canvas HorizontalStrip(const std::vector<Canvas>& frames) {
-    int width = 0;
-    for (const Canvas& f : frames) width += f.Width();
-    Canvas strip(width, frames.front().Height(), kTrans);
-    int x = 0;
-    for (const Canvas& f : frames) {
-        strip.Blit(f, 0, 0, f.Width(), f.Height(), x, 0);
-        x += f.Width();
-    }
-    return strip;
-}
-
 enum class Glyph { Blank, Help, Maximize, Restore, Minimize, Close };
 enum class State { Normal, Hot, Pressed };
 
@@ -127,9 +115,9 @@ Canvas DrawTitleMiddle() {
 }
 
 Canvas DrawTitleRight() {
-    const int w = kTitleSideWidth;
+    constexpr int w = kTitleSideWidth;
     const Distance window = RoundRect(w - kFar, 0, w, kFar, kTitleRadius);
-    return FramePiece(w, kTitleHeight, window, [w](int x, int y) { return TitleFill(x, y, 0, w - kBorderWidth); });
+    return FramePiece(w, kTitleHeight, window, [](int x, int y) { return TitleFill(x, y, 0, w - kBorderWidth); });
 }
 
 Canvas DrawLeftBorder() {
@@ -157,9 +145,9 @@ Canvas DrawBottomMiddle() {
 }
 
 Canvas DrawBottomRight() {
-    const int w = kBottomSideWidth, h = kBottomHeight;
+    constexpr int w = kBottomSideWidth, h = kBottomHeight;
     const Distance window = RoundRect(w - kFar, h - kFar, w, h, kBottomRadius);
-    return FramePiece(w, h, window, [w](int x, int y) { return BorderFill(y == 0 && x <= w - kBorderWidth); });
+    return FramePiece(w, h, window, [](int x, int y) { return BorderFill(y == 0 && x <= w - kBorderWidth); });
 }
 
 Canvas DrawMinimizedTitle() {
@@ -174,5 +162,5 @@ Canvas DrawTitleButtons() {
     for (Glyph glyph : {Glyph::Blank, Glyph::Help, Glyph::Maximize, Glyph::Restore, Glyph::Minimize, Glyph::Close}) {
         for (State state : {State::Normal, State::Hot, State::Pressed}) frames.push_back(TitleButton(glyph, state));
     }
-    return HorizontalStrip(frames);
+    return JoinFrames(frames);
 }
