@@ -13,8 +13,12 @@ struct GreyLevels {
     int threshold = 0;    // pixels darker than this are ridges in contact
 };
 
-// Fewer ridge pixels than this is an empty scanner (dust, smudges).
+// Fewer ridge pixels than this is an empty scanner (dust, smudges) or a
+// finger that has been lifted.
 inline constexpr int kMinRidgePixels = 2500;
+// A finger newly placed must show this many, so that the last moment of a lift
+// does not count as a new finger.
+inline constexpr int kPlacedRidgePixels = 2 * kMinRidgePixels;
 
 GreyLevels MeasureLevels(const std::uint8_t* image, int width, int height);
 

@@ -50,7 +50,7 @@ int MosaicEngine::IsFinger(const std::uint8_t* image, int width, int height) {
         if (!ready_) return kMosaicNotReady;
     }
     const GreyLevels levels = MeasureLevels(image, width, height);
-    return CountRidgePixels(image, width, height, levels) >= kMinRidgePixels ? 1 : 0;
+    return CountRidgePixels(image, width, height, levels) >= kPlacedRidgePixels ? 1 : 0;
 }
 
 int MosaicEngine::Start(std::uint8_t* target, int width, int height) {

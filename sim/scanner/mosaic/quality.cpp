@@ -82,8 +82,8 @@ QualityReport AssessQuality(const std::uint8_t* image, int width, int height) {
     report.contrast = contrast / blocks;
     // Ridges and valleys together average near 120 on a well-set scanner.
     report.tone = std::max(0.0, 1.0 - std::fabs(grey / blocks - 120.0) / 100.0);
-    report.finger = Score(report.coverage * (0.35 + 0.65 * report.clarity));
-    report.image = Score((0.45 * report.contrast + 0.35 * report.clarity + 0.2 * report.tone) *
+    report.finger = Score(report.coverage * (0.2 + 0.7 * report.clarity));
+    report.image = Score((0.4 * report.contrast + 0.35 * report.clarity + 0.25 * report.tone) *
                          std::sqrt(report.coverage));
     return report;
 }

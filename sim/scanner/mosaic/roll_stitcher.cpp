@@ -13,6 +13,7 @@ constexpr int kPatchKeepPercent = 85;  // of the patch's half width, around its 
 constexpr int kVisibleChange = 12;     // grey levels; less is sensor noise
 constexpr int kNewPixels = 150;        // fewer changed pixels is "nothing new"
 constexpr int kFlatChangePercent = 5;
+constexpr int kGlassMargin = 20;      // darker than the glass by this much is skin
 
 }  // namespace
 
@@ -29,10 +30,12 @@ StitchResult RollStitcher::Step(const std::uint8_t* frame) {
     const GreyLevels levels = MeasureLevels(frame, width_, height_);
     ProfileColumns(frame, width_, height_, levels, profile_);
     if (profile_.ridgePixels < kMinRidgePixels) return StitchResult::Lifted;
-    return mode_ == RollMode::Flat ? Flat(frame, profile_.ridgePixels) : Roll(frame);
+    return mode_ == RollMode::Flat ? Flat(frame, profile_.ridgePixels) : Roll(frame, levels);
 }
 
-StitchResult RollStitcher::Roll(const std::uint8_t* frame) {
+StitchResult RollStitcher::Roll(const std::uint8_t* frame, const GreyLevels& levels) {
+    // Bare glass around the skin is left out, so the image stays white there.
+    const int skin = levels.glass - kGlassMargin;
     int left = -1;
     int right = -1;
     for (int x = 0; x < width_; ++x) {
@@ -52,7 +55,7 @@ StitchResult RollStitcher::Roll(const std::uint8_t* frame) {
             const size_t at = static_cast<size_t>(y) * width_ + x;
             const std::uint8_t seen = frame[at];
             std::uint8_t& kept = target_[at];
-            if (seen >= kept) continue;
+            if (seen >= kept || seen >= skin) continue;
             changed += kept - seen > kVisibleChange;
             kept = seen;
         }

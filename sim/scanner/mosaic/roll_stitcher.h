@@ -30,7 +30,7 @@ public:
     StitchResult Step(const std::uint8_t* frame);
 
 private:
-    StitchResult Roll(const std::uint8_t* frame);
+    StitchResult Roll(const std::uint8_t* frame, const GreyLevels& levels);
     StitchResult Flat(const std::uint8_t* frame, int ridgePixels);
 
     std::uint8_t* target_ = nullptr;
