@@ -2,10 +2,11 @@
 
 import unittest
 
-from kv90e2e import ProgramTestCase, layout
+from kv90e2e import ProgramTestCase, layout, wait_until
 from kv90e2e.mainwindow import WS_CAPTION, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME
 
 SCREEN_SIZE = (1280, 800)
+COLOR_BTNFACE = 15
 
 
 class MainWindowLayout(ProgramTestCase):
@@ -64,6 +65,13 @@ class MainWindowLayout(ProgramTestCase):
         label = self.main.control_at("TLabel", *layout.STATUS_LABEL_AT)
         self.assertIsNotNone(label, "no status label at %r" % (layout.STATUS_LABEL_AT,))
         self.assertEqual(label["parent"], self.main.hwnd)
+
+    def test_form_background_is_the_button_face_colour(self):
+        self.screen.park_pointer()
+        # A spot of bare form between the status label's usual extent and the buttons.
+        x, y = self.main.to_screen(432, 345)
+        expected = self.probe.system_colour(COLOR_BTNFACE)
+        wait_until(lambda: self.screen.pixel(x, y) == expected, what="the button-face colour %r" % (expected,))
 
     def test_screenshot_for_people(self):
         self.screen.park_pointer()

@@ -5,6 +5,7 @@ import unittest
 from kv90e2e import ProgramTestCase, layout, wait_until
 
 COLOR_WINDOW = 5
+RED = (255, 0, 0)
 
 
 class SlotSelection(ProgramTestCase):
@@ -61,6 +62,12 @@ class SlotSelection(ProgramTestCase):
         self.assertFalse(self.main.control("TButton", "查看指纹")["enabled"],
                          "the view button is enabled for an empty slot")
 
+    def assert_status_is_red(self):
+        left, top, right, bottom = self.probe.window(self.status.hwnd)["rect"]
+        self.assertGreater(right - left, 0, "the status label did not size itself to its text")
+        colours = self.screen.shot().crop(left, top, right - left, bottom - top).colours()
+        self.assertIn(RED, colours, "no red text in the status label")
+
     def unselected_colour(self, unselected_number):
         shot = self.screen.shot()
         colours = self.panel_colours(shot, layout.SLOTS[unselected_number])
@@ -73,6 +80,7 @@ class SlotSelection(ProgramTestCase):
         window_colour = self.unselected_colour(0)
         self.assertEqual(window_colour, self.probe.system_colour(COLOR_WINDOW))
         self.assert_selected(7, window_colour)
+        self.assert_status_is_red()
         self.save_screenshot("slot7.png")
 
         self.click_slot(3)
