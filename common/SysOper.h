@@ -2,6 +2,8 @@
 // lives and the daily log through which every part reports its failures.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 class TSysOper {
@@ -17,6 +19,10 @@ public:
     // the file for this one line. Never fails towards its caller: a line that
     // cannot be written is lost.
     static void WriteLog(const std::string& message) noexcept;
+
+    // The host's window as its shared block FINGER_ACTIVEX_FILE names it,
+    // stored into the data module's HostWnd; 0 when there is none.
+    static HWND GetNetAPIHandle();
 
     // The same, into an explicit program folder (the tests' seam).
     static void WriteLogTo(const std::string& appPath, const std::string& message) noexcept;

@@ -18,6 +18,8 @@ TDM::~TDM() {
 
 void TDM::DataModuleCreate(TObject*) {
     AppPath = TSysOper::GetAppPath();
+    ActiveMsgId = RegisterWindowMessageA("ACTIVEMSG");
+    FingerMsgId = RegisterWindowMessageA("FINGERMSG");
     CollectEnabled = true;
 }
 

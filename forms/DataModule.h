@@ -2,9 +2,13 @@
 // thread and the host link share for the whole run.
 #pragma once
 
+#include "device/DeviceApi.h"
+#include "device/DeviceGuard.h"
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 class TCustomLabel;
@@ -34,11 +38,54 @@ public:
     int ImageWidth = 0;
     int ImageHeight = 0;
 
+    // The scanner's two libraries, loaded from KV90DLL\ and never unloaded.
+    HMODULE CaptureLib = nullptr;
+    HMODULE MosaicLib = nullptr;
+    TDeviceEntry<TLIVESCAN_Init> LIVESCAN_Init;
+    TDeviceEntry<TLIVESCAN_Close> LIVESCAN_Close;
+    TDeviceEntry<TLIVESCAN_SetVideoWindow> LIVESCAN_SetVideoWindow;
+    TDeviceEntry<TLIVESCAN_SetCaptWindow> LIVESCAN_SetCaptWindow;
+    TDeviceEntry<TLIVESCAN_SaveToFile> LIVESCAN_SaveToFile;
+    TDeviceEntry<TLIVESCAN_BeginCapture> LIVESCAN_BeginCapture;
+    TDeviceEntry<TLIVESCAN_GetFPRawData> LIVESCAN_GetFPRawData;
+    TDeviceEntry<TLIVESCAN_EndCapture> LIVESCAN_EndCapture;
+    TDeviceEntry<TLIVESCAN_GetErrorInfo> LIVESCAN_GetErrorInfo;
+    TDeviceEntry<TLIVESCAN_GetBright> LIVESCAN_GetBright;
+    TDeviceEntry<TLIVESCAN_SetBright> LIVESCAN_SetBright;
+    TDeviceEntry<TLIVESCAN_GetContrast> LIVESCAN_GetContrast;
+    TDeviceEntry<TLIVESCAN_SetContrast> LIVESCAN_SetContrast;
+    TDeviceEntry<TMOSAIC_Init> MOSAIC_Init;
+    TDeviceEntry<TMOSAIC_Close> MOSAIC_Close;
+    TDeviceEntry<TMOSAIC_FingerQuality> MOSAIC_FingerQuality;
+    TDeviceEntry<TMOSAIC_ImageQuality> MOSAIC_ImageQuality;
+    TDeviceEntry<TMOSAIC_SetRollMode> MOSAIC_SetRollMode{-1};  // success is 0 or more
+    TDeviceEntry<TMOSAIC_IsFinger> MOSAIC_IsFinger;
+    TDeviceEntry<TMOSAIC_Start> MOSAIC_Start;
+    TDeviceEntry<TMOSAIC_DoMosaic> MOSAIC_DoMosaic;
+    TDeviceEntry<TMOSAIC_Stop> MOSAIC_Stop;
+
+    // The latest raw frame and the stitched finger image, ImageWidth x ImageHeight bytes each.
+    std::unique_ptr<unsigned char[]> RawBuffer;
+    std::unique_ptr<unsigned char[]> MosaicBuffer;
+
     // The scanner is open and the capture thread runs.
     bool DeviceStarted = false;
     // Frame processing switch: read by the capture thread on every frame,
     // switched by the GUI thread while it stores a finger.
     std::atomic<bool> CollectEnabled{false};
+
+    // Host link: the registered messages, the host's window and the
+    // program's own shared block with its view, mapped until the program ends.
+    UINT ActiveMsgId = 0;
+    UINT FingerMsgId = 0;
+    HWND HostWnd = nullptr;
+    UniqueHandle CollectMapHandle;
+    void* CollectMapView = nullptr;
+    // Closes the program's shared block (once, however often the window closes).
+    void CloseCollectMap() { CollectMapHandle.Reset(); }
+    // Delivers a notification to the host: posted, or sent and waited for.
+    void PostMsgToActiveX(int code, int value);
+    void SendMsgToActiveX(int code, int value);
 
     // The person named by the host: parts of the person slot file names.
     std::string PersonKey;

@@ -16,18 +16,25 @@ TFrm_Main::TFrm_Main(TComponent* owner) : TForm(owner) {
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
 }
 
-void TFrm_Main::FormCreate(TObject*) { InitSlotImages(); }
-
-void TFrm_Main::FormShow(TObject*) {
-    if (!LoadConfig()) {
-        ShowFailure("初始化设备参数失败");
+void TFrm_Main::FormCreate(TObject*) {
+    if (!CreateMapFile()) {
+        Application->MessageBox("创建映像文件失败,程序无法启动", "提示", MB_OK | MB_ICONWARNING);
+        Application->Terminate();
         return;
     }
+    InitSlotImages();
+    DM->PostMsgToActiveX(HOST_CODE_READY, static_cast<int>(reinterpret_cast<INT_PTR>(Handle())));
 }
 
 void TFrm_Main::FormClose(TObject*, TCloseAction& action) {
     try {
-        if (!DM->DeviceStarted) {
+        DM->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
+        DM->CloseCollectMap();
+        Screen->SetCursor(crHourGlass);
+        if (DM->DeviceStarted) {
+            // The thread's termination handler closes the device and ends the program.
+            if (CaptureThread) CaptureThread->Terminate();
+        } else {
             action = TCloseAction::caFree;
             Application->Terminate();
         }

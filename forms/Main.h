@@ -6,6 +6,8 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 
+#include "device/CollectThread.h"
+
 #include <array>
 #include <string>
 
@@ -23,6 +25,18 @@ public:
     // values and a log line) when a value is not a number.
     bool LoadConfig();
 
+    // device start-up: 1 on success, a negative step number or 0 on failure
+    int LoadDeviceLibs();
+    int BindDeviceFuncs();
+    int InitDevice();
+    // Runs on the GUI thread when the capture thread has ended: closes the
+    // device, frees the frame buffers and ends the program.
+    void CollectThreadTerminate(TObject* sender);
+
+    // host link
+    bool CreateMapFile();
+    void Mymessage(TMessage& message);
+
     // slot selection
     void InitSlotImages();
     void SelectSlot(TImage* image);
@@ -33,6 +47,7 @@ public:
     TImage* CurrentImage() const { return currentImage_; }
     int CurrentSlot() const { return currentSlot_; }
     TImage* SlotImage(int slot) const { return slotImages_.at(slot); }
+    TCollectThread* CaptureThread = nullptr;
 
     // components, in creation order
     TPanel* Panel11;
@@ -66,6 +81,10 @@ public:
     TButton* Btn_View;
     TButton* Btn_SysConfig;
     TButton* Btn_CollectFinish;
+
+protected:
+    // Sees every message of the window before the framework does: the host's close command.
+    void WndProc(TMessage& message) override;
 
 private:
     void BuildControls();

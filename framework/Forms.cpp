@@ -1,5 +1,7 @@
 #include "framework/Forms.h"
 
+#include "framework/Thread.h"
+
 TApplication* Application = nullptr;
 static TScreen g_screen;
 TScreen* Screen = &g_screen;
@@ -125,6 +127,10 @@ namespace {
 const char kApplicationClass[] = "TApplication";
 
 LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == CM_SYNCHRONIZE) {
+        TThread::HandleSynchronize(lParam);
+        return 0;
+    }
     if (msg == WM_CLOSE && Application && Application->MainForm()) {
         Application->MainForm()->Close();
         return 0;
@@ -187,6 +193,13 @@ void TApplication::Run() {
             break;
         }
         HandleMessage(msg);
+    }
+    // A worker's termination handler still has to run (it may release a
+    // device), so keep answering messages until every worker is through.
+    while (TThread::LiveThreads() > 0) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
 }
 

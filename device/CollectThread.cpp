@@ -1,0 +1,89 @@
+#include "device/CollectThread.h"
+
+#include "common/SysOper.h"
+#include "forms/DataModule.h"
+#include "framework/ExtCtrls.h"
+#include "framework/SysUtils.h"
+
+TCollectThread::TCollectThread(TImage* previewImage) : previewImage_(previewImage) {
+    try {
+        previewPath_ = DM->AppPath + "Temp\\FPTemp.bmp";
+        if (DM->LIVESCAN_SetCaptWindow(0, 0, 0, DM->ImageWidth, DM->ImageHeight) != 1) {
+            Application->MessageBox("设置图像采集大小失败", "提示", MB_OK | MB_ICONWARNING);
+            Terminate();
+            return;
+        }
+        if (DM->MOSAIC_SetRollMode(DM->RollMode) < 0) {
+            Application->MessageBox("设置拼接模式失败", "提示", MB_OK | MB_ICONWARNING);
+            Terminate();
+            return;
+        }
+        FreeOnTerminate = true;
+        CreateSuspended();
+    } catch (const std::exception& e) {
+        TSysOper::WriteLog("线程创建失败,错误:" + ExceptionMessage(e));
+    }
+}
+
+void TCollectThread::Execute() {
+    bool mosaicStarted = false;
+    try {
+        unsigned char* raw = DM->RawBuffer.get();
+        unsigned char* mosaic = DM->MosaicBuffer.get();
+        const int width = DM->ImageWidth, height = DM->ImageHeight;
+        while (!Terminated()) {
+            try {
+                if (DM->LIVESCAN_BeginCapture(0) != 1) break;
+                const int fetched = DM->LIVESCAN_GetFPRawData(0, raw);
+                DM->LIVESCAN_EndCapture(0);
+                if (fetched != 1) {
+                    mosaicStarted = false;
+                    DM->MOSAIC_Stop();
+                    ClearPreview();
+                    continue;
+                }
+                if (!DM->CollectEnabled) continue;
+                if (!mosaicStarted) {
+                    // The frame on which the finger is found only starts the run.
+                    if (DM->MOSAIC_IsFinger(raw, width, height) > 0) {
+                        mosaicStarted = true;
+                        DM->MOSAIC_Start(mosaic, width, height);
+                    }
+                } else {
+                    MosaicStep(mosaicStarted);
+                }
+            } catch (const std::exception& e) {
+                TSysOper::WriteLog("采集指纹出错:" + ExceptionMessage(e));
+            }
+        }
+    } catch (const std::exception& e) {
+        TSysOper::WriteLog("采集指纹出错:" + ExceptionMessage(e));
+    }
+}
+
+void TCollectThread::MosaicStep(bool& mosaicStarted) {
+    try {
+        const int r = DM->MOSAIC_DoMosaic(DM->RawBuffer.get(), DM->ImageWidth, DM->ImageHeight);
+        if (r < 1) {
+            mosaicStarted = false;
+            DM->MOSAIC_Stop();
+            ClearPreview();
+        } else if (r == 1) {
+            DM->LIVESCAN_SaveToFile(DM->MosaicBuffer.get(), DM->ImageWidth, DM->ImageHeight, previewPath_.c_str(), 0);
+            if (FileExists(previewPath_)) ShowPreviewFile();
+        }
+    } catch (const std::exception& e) {
+        TSysOper::WriteLog("指纹拼接错误:" + ExceptionMessage(e));
+    }
+}
+
+void TCollectThread::ClearPreview() {
+    Synchronize([this] { previewImage_->Picture().Clear(); });
+}
+
+void TCollectThread::ShowPreviewFile() {
+    Synchronize([this] {
+        previewImage_->Picture().LoadFromFile(previewPath_);
+        previewImage_->Repaint();
+    });
+}

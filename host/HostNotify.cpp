@@ -1,0 +1,83 @@
+// Finding the host's window and telling it what happens: the window is
+// ready, a finger is stored, the window closes.
+#include "common/SysOper.h"
+#include "forms/DataModule.h"
+#include "framework/Handles.h"
+#include "framework/SysUtils.h"
+
+#include <cstring>
+
+namespace {
+
+// How long a sent notification may keep the station waiting. The host may
+// show a dialog of its own before it returns, so the wait is generous; a
+// host that never returns must still not freeze the capture window for good.
+constexpr UINT SEND_TIMEOUT_MS = 60000;
+
+// The view of a shared block, unmapped when it goes.
+class MappedView {
+public:
+    explicit MappedView(HANDLE mapping) : view_(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) {}
+    ~MappedView() {
+        if (view_) UnmapViewOfFile(view_);
+    }
+    MappedView(const MappedView&) = delete;
+    MappedView& operator=(const MappedView&) = delete;
+    const char* Data() const { return static_cast<const char*>(view_); }
+
+private:
+    void* view_;
+};
+
+// The zero-terminated text at the start of a view, never read past the view's region.
+std::string ViewText(const char* data) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (!VirtualQuery(data, &info, sizeof info)) return std::string();
+    const size_t room = static_cast<const char*>(info.BaseAddress) + info.RegionSize - data;
+    return std::string(data, strnlen(data, room));
+}
+
+bool FindHost() {
+    if (!DM->HostWnd) DM->HostWnd = TSysOper::GetNetAPIHandle();
+    return DM->HostWnd != nullptr;
+}
+
+}  // namespace
+
+HWND TSysOper::GetNetAPIHandle() {
+    try {
+        UniqueHandle mapping(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "FINGER_ACTIVEX_FILE"));
+        if (!mapping) return nullptr;
+        MappedView view(mapping.Get());
+        if (!view.Data()) return nullptr;
+        const int handle = StrToInt(ViewText(view.Data()));
+        DM->HostWnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
+        return DM->HostWnd;
+    } catch (const std::exception& e) {
+        WriteLog("从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:" + ExceptionMessage(e));
+        return nullptr;
+    }
+}
+
+void TDM::PostMsgToActiveX(int code, int value) {
+    if (!FindHost()) {
+        TSysOper::WriteLog("异步发送消息到ActiveX控件中失败,未找到此程序句柄");
+        return;
+    }
+    PostMessageA(HostWnd, FingerMsgId, static_cast<WPARAM>(code), static_cast<LPARAM>(value));
+}
+
+void TDM::SendMsgToActiveX(int code, int value) {
+    if (!FindHost()) {
+        TSysOper::WriteLog("同步发送消息到ActiveX控件中失败,未找到此程序句柄");
+        return;
+    }
+    // While waiting, messages sent to the station's windows are still answered.
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(HostWnd, FingerMsgId, static_cast<WPARAM>(code), static_cast<LPARAM>(value), SMTO_NORMAL,
+                             SEND_TIMEOUT_MS, &result) &&
+        GetLastError() == ERROR_TIMEOUT) {
+        TSysOper::WriteLog("同步发送消息到ActiveX控件超时,主机程序在" + IntToStr(SEND_TIMEOUT_MS / 1000) +
+                           "秒内未处理此消息,代码" + IntToStr(code) + ",值" + IntToStr(value));
+    }
+}
