@@ -1,4 +1,4 @@
-#include "bmp_writer.h"
+#include "BmpWriter.h"
 
 #include <windows.h>
 

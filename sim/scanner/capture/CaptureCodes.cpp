@@ -1,4 +1,4 @@
-#include "capture_codes.h"
+#include "CaptureCodes.h"
 
 namespace kv90sim {
 

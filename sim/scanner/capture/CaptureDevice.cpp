@@ -1,13 +1,13 @@
-#include "capture_device.h"
+#include "CaptureDevice.h"
 
 #include <mmsystem.h>
 
 #include <cstring>
 #include <new>
 
-#include "../common/file_io.h"
-#include "bmp_writer.h"
-#include "capture_codes.h"
+#include "../common/FileIo.h"
+#include "BmpWriter.h"
+#include "CaptureCodes.h"
 
 namespace kv90sim {
 namespace {

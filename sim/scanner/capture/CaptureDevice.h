@@ -15,12 +15,12 @@
 #include <optional>
 #include <vector>
 
-#include "../common/control.h"
-#include "finger_motion.h"
-#include "finger_texture.h"
-#include "frame_pacer.h"
-#include "frame_renderer.h"
-#include "video_window.h"
+#include "../common/Control.h"
+#include "FingerMotion.h"
+#include "FingerTexture.h"
+#include "FramePacer.h"
+#include "FrameRenderer.h"
+#include "VideoWindow.h"
 
 namespace kv90sim {
 

@@ -1,4 +1,4 @@
-#include "finger_motion.h"
+#include "FingerMotion.h"
 
 #include <algorithm>
 

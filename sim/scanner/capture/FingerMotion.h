@@ -2,8 +2,8 @@
 // How the finger moves on the glass, frame by frame: placed on one nail edge,
 // rolled to the other, held, lifted, and after a pause placed again.
 
-#include "finger_geometry.h"
-#include "../common/settings.h"
+#include "FingerGeometry.h"
+#include "../common/Settings.h"
 
 namespace kv90sim {
 

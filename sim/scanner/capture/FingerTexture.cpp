@@ -1,9 +1,9 @@
-#include "finger_texture.h"
+#include "FingerTexture.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "random.h"
+#include "Random.h"
 
 namespace kv90sim {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "finger_geometry.h"
+#include "FingerGeometry.h"
 
 namespace kv90sim {
 

@@ -1,4 +1,4 @@
-#include "frame_pacer.h"
+#include "FramePacer.h"
 
 #include <windows.h>
 

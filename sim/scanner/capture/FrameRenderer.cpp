@@ -1,10 +1,10 @@
-#include "frame_renderer.h"
+#include "FrameRenderer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "random.h"
+#include "Random.h"
 
 namespace kv90sim {
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "finger_motion.h"
-#include "finger_texture.h"
-#include "tone_curve.h"
+#include "FingerMotion.h"
+#include "FingerTexture.h"
+#include "ToneCurve.h"
 
 namespace kv90sim {
 

@@ -1,15 +1,15 @@
 // The capture library's entry points: each one passes through the control file
 // (forced results, faults, journal) to the simulated device.
 
-#include "livescan_api.h"
+#include "LivescanApi.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "../common/call_through.h"
-#include "capture_codes.h"
-#include "capture_device.h"
+#include "../common/CallThrough.h"
+#include "CaptureCodes.h"
+#include "CaptureDevice.h"
 
 using kv90sim::CallThrough;
 using kv90sim::CaptureDevice;

@@ -1,4 +1,4 @@
-#include "tone_curve.h"
+#include "ToneCurve.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "video_window.h"
+#include "VideoWindow.h"
 
 #include <algorithm>
 

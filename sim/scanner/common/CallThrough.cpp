@@ -1,4 +1,4 @@
-#include "call_through.h"
+#include "CallThrough.h"
 
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "control.h"
+#include "Control.h"
 
 namespace kv90sim {
 

@@ -1,8 +1,8 @@
-#include "control.h"
+#include "Control.h"
 
-#include "file_io.h"
-#include "module_folder.h"
-#include "sim_files.h"
+#include "FileIo.h"
+#include "ModuleFolder.h"
+#include "SimFiles.h"
 
 namespace kv90sim {
 

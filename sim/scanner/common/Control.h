@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "control_file.h"
-#include "fault_plan.h"
+#include "ControlFile.h"
+#include "FaultPlan.h"
 
 namespace kv90sim {
 

@@ -1,6 +1,6 @@
-#include "control_file.h"
+#include "ControlFile.h"
 
-#include "file_io.h"
+#include "FileIo.h"
 
 namespace kv90sim {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "settings.h"
+#include "Settings.h"
 
 namespace kv90sim {
 

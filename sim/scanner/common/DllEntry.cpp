@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-#include "export_hiding.h"
-#include "file_io.h"
-#include "module_folder.h"
-#include "settings.h"
-#include "sim_files.h"
+#include "ExportHiding.h"
+#include "FileIo.h"
+#include "ModuleFolder.h"
+#include "Settings.h"
+#include "SimFiles.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
     if (reason == DLL_PROCESS_ATTACH) {

@@ -1,6 +1,6 @@
-#include "entry_points.h"
+#include "EntryPoints.h"
 
-#include "text_util.h"
+#include "TextUtil.h"
 
 namespace kv90sim {
 namespace {

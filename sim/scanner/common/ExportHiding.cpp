@@ -1,4 +1,4 @@
-#include "export_hiding.h"
+#include "ExportHiding.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "fault_plan.h"
+#include "FaultPlan.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "settings.h"
+#include "Settings.h"
 
 namespace kv90sim {
 

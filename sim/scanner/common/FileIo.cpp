@@ -1,8 +1,8 @@
-#include "file_io.h"
+#include "FileIo.h"
 
 #include <windows.h>
 
-#include "unique_handle.h"
+#include "UniqueHandle.h"
 
 namespace kv90sim {
 namespace {

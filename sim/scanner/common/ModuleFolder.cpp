@@ -1,4 +1,4 @@
-#include "module_folder.h"
+#include "ModuleFolder.h"
 
 namespace kv90sim {
 

@@ -1,9 +1,9 @@
-#include "settings.h"
+#include "Settings.h"
 
 #include <limits>
 #include <optional>
 
-#include "text_util.h"
+#include "TextUtil.h"
 
 namespace kv90sim {
 namespace {

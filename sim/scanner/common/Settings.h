@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "entry_points.h"
+#include "EntryPoints.h"
 
 namespace kv90sim {
 

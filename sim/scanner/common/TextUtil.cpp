@@ -1,4 +1,4 @@
-#include "text_util.h"
+#include "TextUtil.h"
 
 namespace kv90sim {
 namespace {

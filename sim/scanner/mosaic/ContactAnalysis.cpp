@@ -1,4 +1,4 @@
-#include "contact_analysis.h"
+#include "ContactAnalysis.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "mosaic_engine.h"
+#include "MosaicEngine.h"
 
 #include <new>
 
-#include "quality.h"
+#include "Quality.h"
 
 namespace kv90sim {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "roll_stitcher.h"
+#include "RollStitcher.h"
 
 namespace kv90sim {
 

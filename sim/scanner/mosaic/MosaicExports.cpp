@@ -1,12 +1,12 @@
 // The mosaic library's entry points: each one passes through the control file
 // (forced results, faults, journal) to the simulated mosaic engine.
 
-#include "mosaic_api.h"
+#include "MosaicApi.h"
 
 #include <string>
 
-#include "../common/call_through.h"
-#include "mosaic_engine.h"
+#include "../common/CallThrough.h"
+#include "MosaicEngine.h"
 
 using kv90sim::CallThrough;
 using kv90sim::Entry;

@@ -1,4 +1,4 @@
-#include "quality.h"
+#include "Quality.h"
 
 #include <algorithm>
 #include <cmath>

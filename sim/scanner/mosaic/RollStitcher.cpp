@@ -1,4 +1,4 @@
-#include "roll_stitcher.h"
+#include "RollStitcher.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "contact_analysis.h"
+#include "ContactAnalysis.h"
 
 namespace kv90sim {
 

@@ -9,12 +9,12 @@
 #include <numeric>
 #include <vector>
 
-#include "capture/bmp_writer.h"
-#include "capture/finger_motion.h"
-#include "capture/finger_texture.h"
-#include "capture/frame_pacer.h"
-#include "capture/frame_renderer.h"
-#include "capture/tone_curve.h"
+#include "capture/BmpWriter.h"
+#include "capture/FingerMotion.h"
+#include "capture/FingerTexture.h"
+#include "capture/FramePacer.h"
+#include "capture/FrameRenderer.h"
+#include "capture/ToneCurve.h"
 
 namespace kv90sim {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "sim_api.h"
+#include "SimApi.h"
 
 namespace kv90sim_test {
 namespace {

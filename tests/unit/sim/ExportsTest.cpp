@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim_folder.h"
+#include "SimFolder.h"
 
 namespace kv90sim_test {
 namespace {

@@ -1,6 +1,6 @@
 // Which outcome each call gets under a control file.
 
-#include "common/fault_plan.h"
+#include "common/FaultPlan.h"
 
 #include <gtest/gtest.h>
 

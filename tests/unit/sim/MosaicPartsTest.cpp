@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "capture/finger_motion.h"
-#include "capture/finger_texture.h"
-#include "capture/frame_renderer.h"
-#include "mosaic/contact_analysis.h"
-#include "mosaic/quality.h"
-#include "mosaic/roll_stitcher.h"
+#include "capture/FingerMotion.h"
+#include "capture/FingerTexture.h"
+#include "capture/FrameRenderer.h"
+#include "mosaic/ContactAnalysis.h"
+#include "mosaic/Quality.h"
+#include "mosaic/RollStitcher.h"
 
 namespace kv90sim {
 namespace {

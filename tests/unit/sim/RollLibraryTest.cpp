@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "sim_api.h"
+#include "SimApi.h"
 
 namespace kv90sim_test {
 namespace {

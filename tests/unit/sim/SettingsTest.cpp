@@ -1,6 +1,6 @@
 // Reading the control file's text.
 
-#include "common/settings.h"
+#include "common/Settings.h"
 
 #include <gtest/gtest.h>
 

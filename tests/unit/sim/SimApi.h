@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "sim_folder.h"
+#include "SimFolder.h"
 
 namespace kv90sim_test {
 

@@ -1,4 +1,4 @@
-#include "sim_folder.h"
+#include "SimFolder.h"
 
 #include <gtest/gtest.h>
 
