@@ -1,0 +1,38 @@
+#include "CaptureBlock.h"
+
+#include "Handles.h"
+#include "HostCodes.h"
+#include "NumberText.h"
+
+#include <cstring>
+
+namespace hostsim {
+
+CaptureBlockContent readCaptureBlock()
+{
+    CaptureBlockContent content;
+    UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kCaptureBlockName));
+    if (!mapping) return content;
+    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return content;
+    content.exists = true;
+    // Never read past the mapped region, whatever the block holds.
+    MEMORY_BASIC_INFORMATION region{};
+    size_t room = kBlockMinimumSize;
+    if (VirtualQuery(view.get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
+    const char* bytes = static_cast<const char*>(view.get());
+    const void* zero = std::memchr(bytes, 0, room);
+    const size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : room;
+    content.text.assign(bytes, length);
+    return content;
+}
+
+bool parseWindowHandle(const std::string& text, HWND& window)
+{
+    std::uint64_t value = 0;
+    if (!parseUnsigned(text, 0xFFFFFFFFull, value) || value == 0) return false;
+    window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(value));
+    return true;
+}
+
+} // namespace hostsim

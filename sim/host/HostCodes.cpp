@@ -1,0 +1,23 @@
+#include "HostCodes.h"
+
+namespace hostsim {
+
+MessageIds registerHostMessages()
+{
+    MessageIds ids;
+    ids.active = RegisterWindowMessageW(kActiveMessageName);
+    ids.finger = RegisterWindowMessageW(kFingerMessageName);
+    return ids;
+}
+
+const char* notificationName(WPARAM code)
+{
+    switch (code) {
+    case kCodeReady: return "READY";
+    case kCodeCollected: return "COLLECTED";
+    case kCodeClose: return "CLOSE";
+    default: return "UNKNOWN";
+    }
+}
+
+} // namespace hostsim
