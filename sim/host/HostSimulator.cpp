@@ -12,6 +12,8 @@ namespace hostsim {
 namespace {
 
 constexpr UINT_PTR kLateBlockTimer = 1;
+// Offered in the window's edit box, so that a person can name someone at once.
+constexpr wchar_t kDemoPerson[] = L"0001$演示";
 
 std::string number(unsigned long long value) { return std::to_string(value); }
 
@@ -33,13 +35,13 @@ HostSimulator::HostSimulator(const Options& options)
 
 int HostSimulator::run()
 {
-    const std::wstring personText = options_.hasPerson ? options_.person : std::wstring(L"0001$演示");
+    const std::wstring personText = options_.hasPerson ? options_.person : std::wstring(kDemoPerson);
     if (!window_.create(personText)) {
         printLine("error window error=" + number(GetLastError()));
         return 1;
     }
-    printLine("host hwnd=" + handleNumber(window_.handle()) + " pid=" + number(GetCurrentProcessId()) +
-              " activemsg=" + number(ids_.active) + " fingermsg=" + number(ids_.finger));
+    report("host hwnd=" + handleNumber(window_.handle()) + " pid=" + number(GetCurrentProcessId()) +
+           " activemsg=" + number(ids_.active) + " fingermsg=" + number(ids_.finger));
 
     if (options_.noBlock) {
         report("block none");
