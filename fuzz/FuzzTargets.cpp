@@ -28,7 +28,9 @@ void ExerciseTables(const SkinTables& tables) {
     if (SkinBitmap* track = tables.Bitmap(skinnames::BitmapName(SKIN_BMP_TRACKBAR))) {
         track->ConvertTo24Bit();
         track->ReplaceColor(static_cast<SkinColor>(trans), static_cast<SkinColor>(form));
-        if (trans >= 0 && track->Contains(static_cast<SkinColor>(trans))) std::abort();
+        // The channel keeps the transparency colour only when the form colour is that same colour.
+        const bool sameColor = (static_cast<SkinColor>(form) & 0xFFFFFFu) == static_cast<SkinColor>(trans);
+        if (trans >= 0 && !sameColor && track->Contains(static_cast<SkinColor>(trans))) std::abort();
     }
     for (int i = 0; i < 128; ++i) {
         if (const char* name = skinnames::BitmapName(i)) {

@@ -125,6 +125,12 @@ def resource_seeds():
                                             ("LONGINT", 1, b"\x01\0\0\0\xFF"), ("LONGFLAG", 2, b"\x07\x08")]),
         "valid-unknown-kind.sk2": resource([("X", 200, b"\xFF" * 4)]),
         "valid-big-header.sk2": resource([int_entry("A", 5)], header_size=40, first=40),
+        # Found by fuzzing: a form colour whose low three bytes equal the transparency colour.
+        "valid-form-colour-is-transparency-colour.sk2": resource([
+            ("SKIN2_TRACKBAR", 0, bmp24(6, 4, 0xFF00FF)),
+            int_entry("SKIN2_TRANSCOLOR", 0xFF00FF),
+            ("SKIN2_FORMCOLOR", 1, struct.pack("<I", 0xFFFF00FF)),
+        ]),
         "invalid-short.sk2": good[:15],
         "invalid-header-size-small.sk2": resource([], header_size=16),
         "invalid-header-size-beyond.sk2": resource([], header_size=100000),
