@@ -75,12 +75,14 @@ class ProbeOnTheDesktop(ProbeTestCase):
         try:
             self.probe.post(host, "FINGERMSG", 3124, 7)
             self.probe.copy_data(host, "张三".encode("gbk"), dw_data=5)
-            events = wait_until(lambda: self.probe.host_events(), what="the host's messages")
-            events += self.probe.host_events()
-            self.assertEqual(events[0]["msg"], self.probe.register_message("FINGERMSG"))
-            self.assertEqual((events[0]["wparam"], events[0]["lparam"]), (3124, 7))
-            self.assertEqual(bytes.fromhex(events[1]["hex"]).decode("gbk"), "张三")
-            self.assertEqual(events[1]["dwdata"], 5)
+            events = []
+            # A sent message overtakes a posted one, so the order of arrival is not the order of sending.
+            wait_until(lambda: events.extend(self.probe.host_events()) or len(events) >= 2, what="the host's messages")
+            posted = [e for e in events if e["msg"] == self.probe.register_message("FINGERMSG")]
+            copied = [e for e in events if e["msg"] == 0x4A]
+            self.assertEqual([(e["wparam"], e["lparam"], e["sent"]) for e in posted], [(3124, 7, False)])
+            self.assertEqual([bytes.fromhex(e["hex"]).decode("gbk") for e in copied], ["张三"])
+            self.assertEqual(copied[0]["dwdata"], 5)
         finally:
             self.probe.stop_host()
 
