@@ -301,3 +301,14 @@ TEST(HostSimProgram, RefusesUnknownOptions)
     EXPECT_EQ(2u, code);
     EXPECT_EQ("error options unknown argument \"--bogus\"", sim.waitLine("error options"));
 }
+
+TEST(HostSimProgram, ClosingItsWindowEndsIt)
+{
+    SimProcess sim(L"");
+    const HWND host = sim.hostWindow();
+    ASSERT_TRUE(PostMessageW(host, WM_CLOSE, 0, 0));
+    DWORD code = 99;
+    ASSERT_TRUE(sim.waitExit(10000, code));
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ("exit code=0 reason=window", sim.waitLine("exit "));
+}
