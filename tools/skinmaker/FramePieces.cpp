@@ -4,12 +4,6 @@
 
 #include <vector>
 
-namespace design {
-Rgb TitleColorAt(int row) {
-    return Mix(kTitleTop, kTitleBottom, static_cast<double>(row) / (kTitleHeight - 1));
-}
-}  // namespace design
-
 using namespace design;
 
 namespace {
@@ -57,15 +51,15 @@ Distance GlyphShape(Glyph glyph) {
             return Subtract(RoundRect(cx - s - 0.5, cy - s - 0.5, cx + s + 0.5, cy + s + 0.5, 1.0),
                             RoundRect(cx - s + 0.5, cy - s + 0.5, cx + s - 0.5, cy + s - 0.5, 0.5));
         case Glyph::Restore: {
-            const double o = 2.0, t = s - 1;
-            const Distance front = Subtract(RoundRect(cx - t - 0.5 - 1, cy - t - 0.5 + 1, cx + t + 0.5 - 1, cy + t + 0.5 + 1, 1.0),
-                                            RoundRect(cx - t + 0.5 - 1, cy - t + 0.5 + 1, cx + t - 0.5 - 1, cy + t - 0.5 + 1, 0.5));
-            const Distance backOutline =
-                Subtract(RoundRect(cx - t - 0.5 - 1 + o, cy - t - 0.5 + 1 - o, cx + t + 0.5 - 1 + o, cy + t + 0.5 + 1 - o, 1.0),
-                         RoundRect(cx - t + 0.5 - 1 + o, cy - t + 0.5 + 1 - o, cx + t - 0.5 - 1 + o, cy + t - 0.5 + 1 - o, 0.5));
-            // The back window shows only where the front one does not cover it.
-            const Distance back = Subtract(backOutline, RoundRect(cx - t - 1.5 - 1, cy - t - 1.5 + 1, cx + t + 1.5 - 1, cy + t + 1.5 + 1, 1.0));
-            return Union(front, back);
+            // Two overlapping windows: the front one lower left, the back one showing above and right of it.
+            const double t = s - 1;
+            const auto outline = [t](double x, double y) {
+                return Subtract(RoundRect(x - t - 0.5, y - t - 0.5, x + t + 0.5, y + t + 0.5, 1.0),
+                                RoundRect(x - t + 0.5, y - t + 0.5, x + t - 0.5, y + t - 0.5, 0.5));
+            };
+            const double fx = cx - 1, fy = cy + 1, bx = cx + 1, by = cy - 1;
+            const Distance frontArea = RoundRect(fx - t - 1.5, fy - t - 1.5, fx + t + 1.5, fy + t + 1.5, 1.0);
+            return Union(outline(fx, fy), Subtract(outline(bx, by), frontArea));
         }
         case Glyph::Close:
             return Union(Segment(cx - s + 0.5, cy - s + 0.5, cx + s - 0.5, cy + s - 0.5, 0.7),
