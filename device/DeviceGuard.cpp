@@ -64,6 +64,10 @@ std::string Describe(const GuardFrame& f) {
 }  // namespace
 
 void __attribute__((noinline)) RunGuarded(void (*call)(void* context), void* context) {
+    // A fault leaves through the library's code without its epilogue, so the
+    // registers it was to restore for us hold its values. Declaring them
+    // clobbered here makes this function save and restore them itself.
+    __asm__ volatile("" ::: "ebx", "esi", "edi", "memory");
     GuardFrame frame{};
     NT_TIB* tib;
     __asm__("movl %%fs:0x18, %0" : "=r"(tib));  // the thread's information block

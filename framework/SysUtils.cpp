@@ -107,7 +107,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 std::string ReadFileBytes(const std::string& path) {
     UniqueHandle file(
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFileError("Cannot open file \"" + path + "\". " + SysErrorMessage(GetLastError()));
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)

@@ -18,11 +18,13 @@ protected:
         dm = new TDM(nullptr);
         dm->DoCreate();
         dm->AppPath = folder.Path();
-        main = new TFrm_Main(nullptr);
-        main->DoCreate();
         // The log always lies beside the running program, here the test program.
         CreateDirectoryA((TSysOper::GetAppPath() + "LogFiles").c_str(), nullptr);
-        logStart = ReadLog().size();
+        const size_t beforeCreate = ReadLog().size();
+        main = new TFrm_Main(nullptr);
+        main->DoCreate();
+        createLog = ReadLog().substr(beforeCreate);
+        logStart = beforeCreate + createLog.size();
     }
     void TearDown() override {
         delete main;
@@ -39,4 +41,5 @@ protected:
     TDM* dm = nullptr;
     TFrm_Main* main = nullptr;
     size_t logStart = 0;
+    std::string createLog;  // what the window's creation logged
 };

@@ -1,0 +1,160 @@
+// The capture loop against a scripted scanner: which library calls it makes
+// on which frame, and the preview changes it has the GUI thread make.
+#include "MessageBoxWatcher.h"
+#include "device/ScriptedDevice.h"
+#include "forms/MainFixture.h"
+
+#include "device/CollectThread.h"
+#include "framework/SysUtils.h"
+
+#include <algorithm>
+
+namespace {
+
+using Journal = std::vector<std::string>;
+
+class CollectThreadTest : public MainFixture {
+protected:
+    void SetUp() override {
+        MainFixture::SetUp();
+        ScriptedDevice::Reset();
+        dm->ImageWidth = 640;
+        dm->ImageHeight = 640;
+        dm->RawBuffer.reset(new unsigned char[640 * 640]);
+        dm->MosaicBuffer.reset(new unsigned char[640 * 640]);
+        ScriptedDevice::Bind(*dm, script);
+        main->Img_View->Picture().OnChange = [this] {
+            ScriptedDevice::Note(main->Img_View->Picture().Empty() ? "Clear" : "Show");
+        };
+    }
+
+    // Starts a worker and handles messages until its termination handler has run and it is gone.
+    void RunToEnd() {
+        auto thread = new TCollectThread(main->Img_View);
+        thread->OnTerminate = [](TObject*) { ScriptedDevice::Note("Terminated"); };
+        thread->Start();
+        WaitFor([] { return TThread::LiveThreads() == 0; });
+    }
+
+    static void WaitFor(const std::function<bool()>& done) {
+        const DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < 20000) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+        ASSERT_TRUE(done());
+    }
+
+    // The loop's journal without the worker's preparation and the Begin and End of every frame.
+    static Journal Events() {
+        Journal all = ScriptedDevice::Journal(), events;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(events), [](const std::string& e) {
+            return e != "Begin" && e != "End" && e != "SetCaptWindow" && e != "SetRollMode";
+        });
+        return events;
+    }
+
+    DeviceScript script;
+};
+
+}  // namespace
+
+TEST_F(CollectThreadTest, WithoutAFingerNoMosaicRunStarts) {
+    script.begin = {1, 1, 1};
+    RunToEnd();
+    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Fetch", "IsFinger", "Fetch", "IsFinger", "Terminated"}));
+    EXPECT_TRUE(main->Img_View->Picture().Empty());
+}
+
+TEST_F(CollectThreadTest, AFingerStartsARunThatShowsEachNewImageAndClearsWhenLifted) {
+    script.begin = {1, 1, 1, 1, 1};
+    script.isFinger = {1};
+    script.doMosaic = {2, 1, 0};
+    RunToEnd();
+    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start",                // the finding frame only starts
+                                 "Fetch", "DoMosaic",                         // 2: nothing new
+                                 "Fetch", "DoMosaic", "Save", "Show",         // 1: a new image
+                                 "Fetch", "DoMosaic", "Stop", "Clear",        // 0: lifted
+                                 "Fetch", "IsFinger", "Terminated"}));
+    EXPECT_EQ(script.savePath, folder.Path() + "Temp\\FPTemp.bmp");
+}
+
+TEST_F(CollectThreadTest, ARunIsHeldNotStoppedWhileProcessingIsSwitchedOff) {
+    script.begin = {1, 1, 1, 1, 1};
+    script.collect = {1, 0, 0, 1, 1};
+    script.isFinger = {1};
+    script.doMosaic = {1, 0};
+    RunToEnd();
+    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "Fetch", "Fetch", "DoMosaic", "Save", "Show",
+                                 "Fetch", "DoMosaic", "Stop", "Clear", "Terminated"}));
+}
+
+TEST_F(CollectThreadTest, AFailedFetchEndsTheRunEvenWhileProcessingIsOff) {
+    script.begin = {1, 1, 1, 1, 1};
+    script.collect = {1, 0, 1, 1, 1};
+    script.fetch = {1, 0, 1, 1, 1};
+    script.isFinger = {1, 1};
+    RunToEnd();
+    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "Stop", "Clear", "Fetch", "IsFinger", "Start",
+                                 "Fetch", "DoMosaic", "Fetch", "DoMosaic", "Terminated"}));
+}
+
+TEST_F(CollectThreadTest, AFaultInsideTheLibraryIsLoggedOncePerFrameAndTheLoopGoesOn) {
+    script.begin = {1, 1, 1};
+    script.faultEveryFetch = true;
+    RunToEnd();
+    EXPECT_EQ(Events(), (Journal{"Fetch", "Fetch", "Fetch", "Terminated"}));
+    const std::string log = Log();
+    size_t lines = 0;
+    for (size_t p = 0; (p = log.find("采集指纹出错:Access violation", p)) != std::string::npos; ++p) ++lines;
+    EXPECT_EQ(lines, 3u) << log;
+}
+
+TEST_F(CollectThreadTest, AFailingFirstBeginCaptureStillRunsTheTerminationHandler) {
+    RunToEnd();
+    EXPECT_EQ(Events(), Journal{"Terminated"});
+}
+
+TEST_F(CollectThreadTest, ATerminateRequestTakesEffectAfterTheBlockedFetch) {
+    script.begin = std::deque<int>(100, 1);
+    UniqueHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    script.fetchGate = gate.Get();
+    auto thread = new TCollectThread(main->Img_View);
+    thread->OnTerminate = [](TObject*) { ScriptedDevice::Note("Terminated"); };
+    thread->Start();
+    WaitFor([] { return !ScriptedDevice::Journal().empty() && ScriptedDevice::Journal().back() == "Fetch"; });
+    thread->Terminate();
+    SetEvent(gate.Get());
+    WaitFor([] { return TThread::LiveThreads() == 0; });
+    EXPECT_EQ(ScriptedDevice::Journal(),
+              (Journal{"SetCaptWindow", "SetRollMode", "Begin", "Fetch", "End", "IsFinger", "Terminated"}));
+}
+
+TEST_F(CollectThreadTest, ARefusedCaptureSizeOrRollModeTellsTheOperatorAndMakesNoThread) {
+    {
+        MessageBoxWatcher boxes;
+        script.setCaptWindow = 0;
+        TCollectThread refused(main->Img_View);
+        EXPECT_THROW(refused.Start(), Exception);
+        script.setCaptWindow = 1;
+        script.setRollMode = -1;
+        TCollectThread refusedMode(main->Img_View);
+        EXPECT_THROW(refusedMode.Start(), Exception);
+        const auto seen = boxes.Seen();
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[0].text, "设置图像采集大小失败");
+        EXPECT_EQ(seen[0].caption, "提示");
+        EXPECT_EQ(seen[1].text, "设置拼接模式失败");
+    }
+    EXPECT_EQ(ScriptedDevice::Journal(), (Journal{"SetCaptWindow", "SetCaptWindow", "SetRollMode"}));
+    EXPECT_EQ(TThread::LiveThreads(), 0);
+}
+
+TEST(DeviceEntry, AnEmptyEntryIsNeverCalledAndCountsAsFailure) {
+    TDeviceEntry<TLIVESCAN_Init> init;
+    EXPECT_FALSE(init.Assigned());
+    EXPECT_EQ(init(), 0);
+    TDeviceEntry<TMOSAIC_SetRollMode> rollMode(-1);
+    EXPECT_LT(rollMode(1), 0);
+}

@@ -1,0 +1,197 @@
+// The host link seen from a stand-in host window in this process.
+#include "forms/MainFixture.h"
+
+#include "common/PublicConst.h"
+#include "common/StrOper.h"
+#include "framework/SysUtils.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Notification {
+    WPARAM code;
+    LPARAM value;
+};
+
+std::vector<Notification> g_received;
+
+LRESULT CALLBACK HostProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == RegisterWindowMessageA("FINGERMSG")) {
+        g_received.push_back({wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+// A host window and its shared block FINGER_ACTIVEX_FILE holding the given text.
+class StandInHost {
+public:
+    explicit StandInHost(const std::string& blockText = "") {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "StandInHost";
+        RegisterClassA(&wc);
+        wnd_ = CreateWindowExA(0, "StandInHost", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+        block_.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64, "FINGER_ACTIVEX_FILE"));
+        const std::string text = blockText.empty() ? std::to_string(reinterpret_cast<UINT_PTR>(wnd_)) : blockText;
+        void* view = MapViewOfFile(block_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0);
+        std::memcpy(view, text.c_str(), text.size() + 1);
+        UnmapViewOfFile(view);
+        g_received.clear();
+    }
+    ~StandInHost() { DestroyWindow(wnd_); }
+    HWND Wnd() const { return wnd_; }
+
+private:
+    HWND wnd_;
+    UniqueHandle block_;
+};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t p = 0; (p = text.find(what, p)) != std::string::npos; p += what.size()) ++n;
+    return n;
+}
+
+const char kNoHostLine[] = "异步发送消息到ActiveX控件中失败,未找到此程序句柄";
+
+class HostLinkTest : public MainFixture {
+protected:
+    LRESULT CopyData(const void* data, DWORD size) {
+        COPYDATASTRUCT cds{0, size, const_cast<void*>(data)};
+        return SendMessageA(main->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+    }
+    std::string Caption() {
+        char text[256] = {};
+        GetWindowTextA(main->Handle(), text, sizeof text);
+        return text;
+    }
+};
+
+}  // namespace
+
+TEST(StrOper, SplitsAtTheFirstDollar) {
+    const struct {
+        const char *text, *key, *name;
+    } cases[] = {{"A$B", "A", "B"}, {"A$B$C", "A", "B$C"}, {"AB", "", "AB"}, {"$B", "", "B"}, {"A$", "A", ""},
+                 {"", "", ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(TStrOper::StrBefore(c.text, '$'), c.key) << c.text;
+        EXPECT_EQ(TStrOper::StrAfter(c.text, '$'), c.name) << c.text;
+    }
+}
+
+TEST_F(HostLinkTest, TheCollectBlockHoldsTheWindowHandleInDecimalAndAZero) {
+    UniqueHandle block(OpenFileMappingA(FILE_MAP_READ, FALSE, "FINGER_COLLECT_FILE"));
+    ASSERT_TRUE(block);
+    auto view = static_cast<const char*>(MapViewOfFile(block.Get(), FILE_MAP_READ, 0, 0, 20));
+    ASSERT_NE(view, nullptr);
+    const std::string expected = std::to_string(reinterpret_cast<UINT_PTR>(main->Handle()));
+    EXPECT_EQ(std::string(view), expected);
+    for (size_t i = expected.size(); i < 20; ++i) EXPECT_EQ(view[i], 0) << i;
+    UnmapViewOfFile(view);
+    // Without a host the ready notification was dropped with its line.
+    EXPECT_EQ(Count(createLog, kNoHostLine), 1u);
+}
+
+TEST_F(HostLinkTest, AHostFoundLaterIsUsedFromTheNextNotificationOn) {
+    dm->PostMsgToActiveX(HOST_CODE_READY, 1);
+    EXPECT_EQ(Count(Log(), kNoHostLine), 1u);
+    StandInHost host;
+    dm->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
+    dm->SendMsgToActiveX(HOST_CODE_COLLECTED, 7);
+    Pump();
+    ASSERT_EQ(g_received.size(), 2u);
+    // The sent one arrives at once; the posted one when the queue is read.
+    EXPECT_EQ(g_received[0].code, static_cast<WPARAM>(HOST_CODE_COLLECTED));
+    EXPECT_EQ(g_received[0].value, 7);
+    EXPECT_EQ(g_received[1].code, static_cast<WPARAM>(HOST_CODE_CLOSE));
+    EXPECT_EQ(dm->HostWnd, host.Wnd());
+}
+
+TEST_F(HostLinkTest, ABlockThatIsNotANumberGivesTwoLinesPerNotification) {
+    StandInHost host("abc");
+    const size_t before = Log().size();
+    dm->PostMsgToActiveX(HOST_CODE_READY, 1);
+    const std::string log = Log().substr(before);
+    EXPECT_EQ(Count(log, "从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:'abc' is not a valid integer value"),
+              1u);
+    EXPECT_EQ(Count(log, kNoHostLine), 1u);
+    EXPECT_EQ(dm->HostWnd, nullptr);
+}
+
+TEST_F(HostLinkTest, ABlockHoldingZeroCountsAsNoHost) {
+    StandInHost host("0");
+    const size_t before = Log().size();
+    dm->PostMsgToActiveX(HOST_CODE_READY, 1);
+    const std::string log = Log().substr(before);
+    EXPECT_EQ(Count(log, kNoHostLine), 1u);
+    EXPECT_EQ(Count(log, "GetNetAPIHandle"), 0u);
+}
+
+TEST_F(HostLinkTest, ThePersonTextNamesTheCaptionAndUnlocksTheCaptureButtons) {
+    const char text[] = "1234$XYZ";
+    CopyData(text, sizeof text);
+    EXPECT_EQ(dm->PersonKey, "1234");
+    EXPECT_EQ(dm->PersonName, "XYZ");
+    EXPECT_EQ(Caption(), "当前采集姓名为：【XYZ】的指纹信息");
+    EXPECT_TRUE(main->Btn_Collect->Enabled());
+    EXPECT_TRUE(main->Btn_Clear->Enabled());
+    EXPECT_TRUE(main->Btn_SysConfig->Enabled());
+    EXPECT_FALSE(main->Btn_View->Enabled());
+}
+
+TEST_F(HostLinkTest, TheTextNeverRunsPastTheDataTheHostGave) {
+    // The text sits at the very end of a page whose follower cannot be read.
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    auto pages = static_cast<char*>(VirtualAlloc(nullptr, 2 * info.dwPageSize, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(pages + info.dwPageSize, info.dwPageSize, PAGE_NOACCESS, &old);
+    char* end = pages + info.dwPageSize;
+    std::memcpy(end - 5, "AB$CD", 5);  // no zero byte
+    CopyData(end - 5, 5);
+    EXPECT_EQ(dm->PersonKey, "AB");
+    EXPECT_EQ(dm->PersonName, "CD");
+    CopyData(end - 5, 3);  // cbData ends the text early
+    EXPECT_EQ(dm->PersonName, "");
+    EXPECT_EQ(dm->PersonKey, "AB");
+    VirtualFree(pages, 0, MEM_RELEASE);
+
+    CopyData("X$Y", 0);
+    EXPECT_EQ(dm->PersonKey, "");
+    EXPECT_EQ(dm->PersonName, "");
+    CopyData(nullptr, 10);
+    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
+    SendMessageA(main->Handle(), WM_COPYDATA, 0, 0);
+    EXPECT_EQ(dm->PersonName, "");
+}
+
+TEST_F(HostLinkTest, OnlyTheCloseCodeOfTheHostsMessageClosesTheWindow) {
+    int closes = 0;
+    main->OnClose = [&](TObject*, TCloseAction& action) {
+        ++closes;
+        action = TCloseAction::caNone;
+    };
+    SendMessageA(main->Handle(), dm->ActiveMsgId, 3323, 0);
+    SendMessageA(main->Handle(), dm->ActiveMsgId, 3325, 0);
+    EXPECT_EQ(closes, 0);
+    SendMessageA(main->Handle(), dm->ActiveMsgId, HOST_CODE_CLOSE, 0);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(HostLinkTest, TheCollectBlockIsClosedOnceHoweverOftenTheWindowCloses) {
+    ASSERT_TRUE(dm->CollectMapHandle);
+    dm->CloseCollectMap();
+    EXPECT_FALSE(dm->CollectMapHandle);
+    dm->CloseCollectMap();
+    EXPECT_FALSE(dm->CollectMapHandle);
+}
