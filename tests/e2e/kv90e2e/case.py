@@ -39,6 +39,13 @@ class ProbeTestCase(unittest.TestCase):
             cls.probe = None
         super().tearDownClass()
 
+    def has_failed(self):
+        """Whether this test (or one of its subtests) has failed so far; for keeping evidence."""
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        if result is None:
+            return False
+        return any(getattr(test, "test_case", test) is self for test, _ in result.failures + result.errors)
+
     # -- what the screen shows --------------------------------------------------------------
     def reference_icon(self, style):
         """The icon that this Wine draws in a message box of the style, as pixels."""
@@ -87,8 +94,7 @@ class ProgramTestCase(ProbeTestCase):
         self.addCleanup(self._end_programs)
 
     def tearDown(self):
-        outcome = getattr(self, "_outcome", None)
-        if outcome is not None and not getattr(outcome, "success", True):
+        if self.has_failed():
             self._save_evidence()
         super().tearDown()
 
@@ -101,19 +107,21 @@ class ProgramTestCase(ProbeTestCase):
         run = self.start_program()
         return run, self.wait_main_window(run)
 
-    def wait_main_window(self, run, timeout=30):
-        """The visible main window, once it has stopped moving (it is placed as it is first shown)."""
-        previous = []
+    def wait_main_window(self, run, timeout=30, settle=0.3):
+        """The visible main window, once its place has not changed for `settle` seconds."""
+        since = {}
 
         def settled():
             if not run.running():
                 raise AssertionError("the program ended with exit code %s instead of showing its window"
                                      % run.process.returncode)
             main = MainWindow.find(self.probe, run.pid)
-            rect = main.window["rect"] if main else None
-            same = main is not None and previous and previous[-1] == rect
-            previous.append(rect)
-            return main if same else None
+            if main is None:
+                return None
+            rect = tuple(main.window["rect"])
+            if since.get("rect") != rect:
+                since.update(rect=rect, at=time.monotonic())
+            return main if time.monotonic() - since["at"] >= settle else None
         return wait_until(settled, timeout, what="the main window of pid %s to settle" % run.pid)
 
     def wait_message_box(self, run, timeout=30):
@@ -137,11 +145,7 @@ class ProgramTestCase(ProbeTestCase):
 
     # -- clean-up ---------------------------------------------------------------------------
     def _end_programs(self):
-        failed = False
-        outcome = getattr(self, "_outcome", None)
-        if outcome is not None and not getattr(outcome, "success", True):
-            failed = True
-        self.folder.cleanup(keep=failed or settings.keep_copies())
+        self.folder.cleanup(keep=self.has_failed() or settings.keep_copies())
         # A run that was killed leaves its names to the Wine server for a moment.
         wait_until(lambda: not self.probe.windows(cls="TFrm_Main"), what="the capture windows to go")
 
