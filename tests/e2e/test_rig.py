@@ -51,7 +51,9 @@ class ProbeOnTheDesktop(ProbeTestCase):
         warning = self.reference_icon(MB_ICONWARNING)
         information = self.reference_icon(MB_ICONINFORMATION)
         self.assertEqual((warning.width, warning.height), (32, 32))
-        self.assertNotEqual(warning.rgb, information.rgb)
+        self.assertEqual(warning.foreground_agreement(warning), 1.0)
+        self.assertLess(warning.foreground_agreement(information), 0.5)
+        self.assertLess(information.foreground_agreement(warning), 0.5)
 
     def test_named_mutexes_are_held_seen_and_freed(self):
         name = "kv90e2e_rig_mutex"

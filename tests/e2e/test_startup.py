@@ -17,7 +17,8 @@ class SingleInstanceGuard(ProgramTestCase):
         self.assertEqual(box.buttons[0]["id"], IDOK)
         self.assertIsNotNone(box.icon, "the box shows no icon")
         icon = self.painted_icon(box)
-        self.assertEqual(icon.rgb, self.reference_icon(MB_ICONWARNING).rgb, "the icon is not the warning icon")
+        agreement = self.reference_icon(MB_ICONWARNING).foreground_agreement(icon)
+        self.assertGreater(agreement, 0.9, "the icon is not the warning icon")
 
     def assert_no_window_of(self, run):
         self.assertEqual(self.probe.windows(cls="TFrm_Main", pid=run.pid), [])

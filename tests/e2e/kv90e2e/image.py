@@ -55,6 +55,22 @@ class Image:
             counts[c] = counts.get(c, 0) + 1
         return counts
 
+    def foreground_agreement(self, other):
+        """The share of this image's foreground pixels that the other image has in the same colour.
+
+        The foreground is whatever differs from this image's top-left corner colour, so that an
+        icon is compared without the background that shows through it (a skin may change that).
+        """
+        if (self.width, self.height) != (other.width, other.height):
+            return 0.0
+        background = self.rgb[0:3]
+        total = same = 0
+        for i in range(0, len(self.rgb), 3):
+            if self.rgb[i:i + 3] != background:
+                total += 1
+                same += self.rgb[i:i + 3] == other.rgb[i:i + 3]
+        return same / total if total else 0.0
+
     def save_png(self, path):
         def chunk(kind, body):
             return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
