@@ -50,6 +50,19 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     height_ = std::max(0, height);
     BoundsChanged();
     if (parent_ && !Is<TWinControl>()) Invalidate();
+    if (parent_) parent_->ControlChanged(this);
+}
+
+void TControl::SetAlign(TAlign align) {
+    align_ = align;
+    if (parent_) parent_->AlignControls();
+}
+
+void TControl::BringToFront() {
+    if (!parent_) return;
+    parent_->RemoveControl(this);
+    parent_->controls_.push_back(this);
+    Invalidate();
 }
 
 void TControl::SetColor(TColor color) {
@@ -95,7 +108,10 @@ void TControl::SetVisible(bool visible) {
 }
 
 void TControl::VisibleChanged() {
-    if (parent_) parent_->Invalidate();
+    if (parent_) {
+        parent_->Invalidate();
+        parent_->ControlChanged(this);
+    }
 }
 
 void TControl::SetCaption(const std::string& caption) {
@@ -319,7 +335,44 @@ void TWinControl::Repaint() {
 
 void TWinControl::BoundsChanged() {
     if (handle_) MoveWindow(handle_, Left(), Top(), Width(), Height(), TRUE);
+    AlignControls();
 }
+
+std::string TWinControl::Text() const {
+    if (!handle_) return Caption();
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(handle_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(handle_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TWinControl::BringToFront() {
+    TControl::BringToFront();
+    if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+RECT TWinControl::ClientArea() const {
+    if (handle_) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        return r;
+    }
+    return ClientRect();
+}
+
+void TWinControl::AlignControls() {
+    RECT area = ClientArea();
+    for (TControl* c : controls_) {
+        if (c->Align() != TAlign::alTop || !c->Visible()) continue;
+        c->SetBounds(area.left, area.top, area.right - area.left, c->Height());
+        area.top += c->Height();
+    }
+    for (TControl* c : controls_) {
+        if (c->Align() != TAlign::alClient || !c->Visible()) continue;
+        c->SetBounds(area.left, area.top, std::max(0L, area.right - area.left), std::max(0L, area.bottom - area.top));
+    }
+}
+
+void TWinControl::ControlChanged(TControl*) {}
 
 void TWinControl::ColorChanged() { Invalidate(); }
 
@@ -399,11 +452,20 @@ void TWinControl::WndProc(TMessage& m) {
         }
     }
     switch (m.Msg) {
+    case WM_SIZE:
+        AlignControls();
+        break;
     case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
     case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         // Hand the notification back to the child control that sent it.
-        if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        if (TWinControl* child = FindControl(m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
+                                                                 : reinterpret_cast<HWND>(m.LParam));
+            child && child != this) {
             m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
             return;
         }

@@ -29,8 +29,14 @@ constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 
 class TWinControl;
+
+// How a control follows its parent's client area.
+enum class TAlign { alNone, alTop, alClient };
 
 class TControl : public TComponent {
     KV90_CLASS(TControl, TComponent)
@@ -65,6 +71,13 @@ public:
     void SetVisible(bool visible);
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
+    // The text as the operator left it: a windowed control's window text.
+    virtual std::string Text() const { return caption_; }
+    void SetText(const std::string& text) { SetCaption(text); }
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    // Puts the control above its siblings.
+    virtual void BringToFront();
 
     // The replaceable window-procedure slot; WndProc is what it holds at first.
     TWndMethod WindowProc;
@@ -106,6 +119,7 @@ private:
     bool visible_ = true;
     bool clickEvents_ = true;
     bool clicked_ = false;
+    TAlign align_ = TAlign::alNone;
 };
 
 // Drawn by its parent into the parent's device context.
@@ -148,6 +162,12 @@ public:
 
     void Invalidate() override;
     void Repaint() override;
+    std::string Text() const override;
+    void BringToFront() override;
+    // The area the children share: the client area less any frame of the control's own.
+    virtual RECT ClientArea() const;
+    // Lays out the aligned children: top ones stacked from the top, the client one in the rest.
+    void AlignControls();
 
     // The control that owns a window of this program, or null.
     static TWinControl* FindControl(HWND wnd);
@@ -171,6 +191,8 @@ protected:
     void VisibleChanged() override;
     void ParentChanged() override;
     void DestroyHandle();
+    // A child moved, resized, showed or hid.
+    virtual void ControlChanged(TControl* child);
 
 private:
     friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);

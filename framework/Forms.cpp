@@ -2,6 +2,8 @@
 
 #include "framework/Thread.h"
 
+#include <vector>
+
 TApplication* Application = nullptr;
 static TScreen g_screen;
 TScreen* Screen = &g_screen;
@@ -21,15 +23,22 @@ HCURSOR TScreen::CursorHandle() const {
 
 namespace {
 
-void FrameStyle(TFormBorderStyle border, DWORD& style, DWORD& exStyle) {
+void FrameStyle(TFormBorderStyle border, bool minimizeBox, DWORD& style, DWORD& exStyle) {
     if (border == TFormBorderStyle::bsDialog) {
         style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
         exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
     } else {
         style = WS_OVERLAPPEDWINDOW;
+        if (!minimizeBox) style &= ~WS_MINIMIZEBOX;
         exStyle = WS_EX_WINDOWEDGE;
     }
     style |= WS_CLIPCHILDREN;
+}
+
+// The program's form that owns a window, walking up from a control inside it.
+TCustomForm* FormOf(HWND wnd) {
+    HWND root = wnd ? GetAncestor(wnd, GA_ROOT) : nullptr;
+    return dynamic_cast<TCustomForm*>(TWinControl::FindControl(root));
 }
 
 }  // namespace
@@ -45,7 +54,7 @@ void TCustomForm::SetClientSize(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
     DWORD style, exStyle;
-    FrameStyle(borderStyle_, style, exStyle);
+    FrameStyle(borderStyle_, minimizeBox_, style, exStyle);
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
@@ -53,7 +62,7 @@ void TCustomForm::SetClientSize(int width, int height) {
 
 void TCustomForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
-    FrameStyle(borderStyle_, params.style, params.exStyle);
+    FrameStyle(borderStyle_, minimizeBox_, params.style, params.exStyle);
     if (Application && Application->MainForm() == this) params.exStyle |= WS_EX_APPWINDOW;
     params.parentWnd = Application ? Application->Handle() : nullptr;  // the owner, not a parent
     params.classStyle = CS_DBLCLKS;
@@ -75,7 +84,7 @@ void TCustomForm::VisibleChanged() {
         if (OnShow) OnShow(this);
         if (!Visible()) return;
         PlaceOnScreen();
-        ShowWindow(Handle(), SW_SHOW);
+        ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     } else if (HandleAllocated()) {
         ShowWindow(Handle(), SW_HIDE);
     }
@@ -92,10 +101,58 @@ void TCustomForm::PlaceOnScreen() {
     }
 }
 
+int TCustomForm::ShowModal() {
+    // Every other window of the thread waits while this one is open.
+    struct Disabled {
+        std::vector<HWND> windows;
+        static BOOL CALLBACK Collect(HWND wnd, LPARAM param) {
+            if (IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+                reinterpret_cast<Disabled*>(param)->windows.push_back(wnd);
+                EnableWindow(wnd, FALSE);
+            }
+            return TRUE;
+        }
+        void Restore() {
+            for (HWND wnd : windows) EnableWindow(wnd, TRUE);
+            windows.clear();
+        }
+        ~Disabled() { Restore(); }
+    } disabled;
+    HWND previous = GetActiveWindow();
+    HandleNeeded();
+    EnumThreadWindows(GetCurrentThreadId(), Disabled::Collect, reinterpret_cast<LPARAM>(&disabled));
+    modal_ = true;
+    modalResult_ = mrNone;
+    Show();
+    MSG msg;
+    while (modalResult_ == mrNone && HandleAllocated()) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave the quit to the outer loop
+            modalResult_ = mrCancel;
+            break;
+        }
+        if (got < 0) break;
+        if (Application && Application->PreprocessMessage(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    modal_ = false;
+    // Re-enable the owner before hiding, so that activation returns to it.
+    disabled.Restore();
+    Hide();
+    if (previous && IsWindow(previous)) SetActiveWindow(previous);
+    return modalResult_;
+}
+
 void TCustomForm::Close() {
     TCloseAction action = TCloseAction::caHide;
     if (OnClose) OnClose(this, action);
     if (action == TCloseAction::caNone) return;
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
     if (Application && Application->MainForm() == this)
         Application->Terminate();
     else if (action == TCloseAction::caHide)
@@ -192,7 +249,7 @@ void TApplication::Run() {
             terminated_ = true;
             break;
         }
-        HandleMessage(msg);
+        if (!PreprocessMessage(msg)) HandleMessage(msg);
     }
     // A worker's termination handler still has to run (it may release a
     // device), so keep answering messages until every worker is through.
@@ -205,8 +262,23 @@ void TApplication::Run() {
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PreprocessMessage(msg)) continue;
         if (!HandleMessage(msg)) break;
+    }
+}
+
+bool TApplication::PreprocessMessage(MSG& msg) {
+    TCustomForm* form = FormOf(msg.hwnd);
+    if (!form) return false;
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->KeyPreview() && form->OnKeyDown) {
+        WORD key = static_cast<WORD>(msg.wParam);
+        form->OnKeyDown(form, key);
+        if (key == 0) return true;
+    }
+    // Tab and the arrow keys move between the form's controls as in a dialog box.
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB)) return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+    return false;
 }
 
 void TApplication::Terminate() {
@@ -222,4 +294,97 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 
 void TApplication::HandleException(const std::exception& e) {
     MessageBox(ExceptionMessage(e), title_, MB_OK | MB_ICONSTOP);
+}
+
+// --------------------------------------------------------------- TScrollBox
+
+TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 185, 41); }
+
+void TScrollBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.style |= WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
+    params.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TScrollBox::BoundsChanged() {
+    TWinControl::BoundsChanged();
+    UpdateScrollBars();
+}
+
+void TScrollBox::ControlChanged(TControl*) { UpdateScrollBars(); }
+
+// The range is what the visible children need, measured from the unscrolled origin.
+void TScrollBox::UpdateScrollBars() {
+    if (!HandleAllocated() || updating_) return;
+    updating_ = true;
+    int right = 0, bottom = 0;
+    for (TControl* c : Controls()) {
+        if (!c->Visible()) continue;
+        right = std::max(right, c->Left() + scrollX_ + c->Width());
+        bottom = std::max(bottom, c->Top() + scrollY_ + c->Height());
+    }
+    RECT client;
+    GetClientRect(Handle(), &client);
+    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, std::max(0, right - 1),
+                 static_cast<UINT>(client.right), 0, 0};
+    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, std::max(0, bottom - 1),
+                 static_cast<UINT>(client.bottom), 0, 0};
+    h.fMask &= ~SIF_DISABLENOSCROLL;
+    v.fMask &= ~SIF_DISABLENOSCROLL;
+    SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
+    SetScrollInfo(Handle(), SB_VERT, &v, TRUE);
+    // A shrunk range may leave the children scrolled too far.
+    GetClientRect(Handle(), &client);
+    ScrollTo(std::min(scrollX_, std::max(0, right - static_cast<int>(client.right))),
+             std::min(scrollY_, std::max(0, bottom - static_cast<int>(client.bottom))));
+    updating_ = false;
+}
+
+void TScrollBox::ScrollTo(int x, int y) {
+    x = std::max(0, x);
+    y = std::max(0, y);
+    const int dx = scrollX_ - x, dy = scrollY_ - y;
+    if (dx == 0 && dy == 0) return;
+    scrollX_ = x;
+    scrollY_ = y;
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    for (TControl* c : Controls()) c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+    updating_ = wasUpdating;
+    SetScrollPos(Handle(), SB_HORZ, scrollX_, TRUE);
+    SetScrollPos(Handle(), SB_VERT, scrollY_, TRUE);
+    Invalidate();
+}
+
+void TScrollBox::WndProc(TMessage& m) {
+    if (m.Msg == WM_HSCROLL || m.Msg == WM_VSCROLL) {
+        if (m.LParam != 0) {  // a scroll bar control's notification, not ours
+            TWinControl::WndProc(m);
+            return;
+        }
+        const int bar = m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT;
+        SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(Handle(), bar, &info);
+        int pos = info.nPos;
+        switch (LOWORD(m.WParam)) {
+        case SB_LINEUP: pos -= 16; break;
+        case SB_LINEDOWN: pos += 16; break;
+        case SB_PAGEUP: pos -= static_cast<int>(info.nPage); break;
+        case SB_PAGEDOWN: pos += static_cast<int>(info.nPage); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = info.nTrackPos; break;
+        case SB_TOP: pos = info.nMin; break;
+        case SB_BOTTOM: pos = info.nMax; break;
+        }
+        pos = std::max(info.nMin, std::min(pos, info.nMax - static_cast<int>(info.nPage) + 1));
+        if (bar == SB_HORZ) ScrollTo(pos, scrollY_); else ScrollTo(scrollX_, pos);
+        m.Result = 0;
+        return;
+    }
+    if (m.Msg == WM_SIZE) {
+        TWinControl::WndProc(m);
+        UpdateScrollBars();
+        return;
+    }
+    TWinControl::WndProc(m);
 }

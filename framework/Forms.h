@@ -24,6 +24,12 @@ private:
 };
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TWindowState { wsNormal, wsMaximized };
+
+// What a modal form answers when it closes.
+enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
+
+using TKeyEvent = std::function<void(TObject* sender, WORD& key)>;
 enum class TFormBorderStyle { bsDialog, bsSizeable };
 enum class TPosition { poDesigned, poScreenCenter };
 
@@ -42,9 +48,20 @@ public:
     void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }
+    void SetWindowState(TWindowState state) { windowState_ = state; }
+    // A sizeable frame with a maximise box offers no minimise box when this is false.
+    void SetMinimizeBox(bool value) { minimizeBox_ = value; }
+    // The form sees key presses before the control that has the focus.
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool value) { keyPreview_ = value; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
 
     void Show();
     void Hide() { SetVisible(false); }
+    // Shows the form with every other window of the program disabled and
+    // returns, with its modal result, once it has closed.
+    int ShowModal();
     // Asks the close handler what to do, then hides, frees or ends the program.
     void Close();
     // Frees the form once the messages already queued for it have been handled.
@@ -56,6 +73,7 @@ public:
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TCloseEvent OnClose;
+    TKeyEvent OnKeyDown;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -67,7 +85,31 @@ private:
     int clientWidth_ = 0, clientHeight_ = 0;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TPosition position_ = TPosition::poDesigned;
+    TWindowState windowState_ = TWindowState::wsNormal;
+    bool minimizeBox_ = true;
+    bool keyPreview_ = false;
     bool placed_ = false;
+    bool modal_ = false;
+    int modalResult_ = mrNone;
+};
+
+// A control whose children may reach beyond it: scroll bars bring them into view.
+class TScrollBox : public TWinControl {
+    KV90_CLASS(TScrollBox, TWinControl)
+public:
+    explicit TScrollBox(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+    void ControlChanged(TControl* child) override;
+    void BoundsChanged() override;
+
+private:
+    void UpdateScrollBars();
+    void ScrollTo(int x, int y);
+    int scrollX_ = 0, scrollY_ = 0;
+    bool updating_ = false;
 };
 
 class TForm : public TCustomForm {
@@ -120,6 +162,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
     // The default error report: the exception's message under the program's title.
     void HandleException(const std::exception& e);
+    // Gives the form under a key press its preview, and dialog navigation; true when handled.
+    bool PreprocessMessage(MSG& msg);
     void FormDestroyed(TCustomForm* form);
 
 private:

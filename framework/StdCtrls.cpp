@@ -85,3 +85,112 @@ void TCustomLabel::PaintWindow(HDC dc) {
     if (alignment_ == TAlignment::taRightJustify) format |= DT_RIGHT;
     DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, format);
 }
+
+// ---------------------------------------------------------------- TCustomEdit
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+    SetClickEvents(false);
+    SetColor(colors::clWindow);
+    SetBounds(0, 0, 121, 21);
+}
+
+void TCustomEdit::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.superclassOf = "EDIT";
+    params.style |= WS_TABSTOP | ES_AUTOHSCROLL;
+    params.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CN_COMMAND:
+        if (HIWORD(m.WParam) == EN_CHANGE && OnChange) OnChange(this);
+        return;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC: {
+        // A disabled edit reports as static; it keeps the colour it was given.
+        const COLORREF color = ColorToRGB(Color());
+        background_.Reset(CreateSolidBrush(color));
+        SetBkColor(reinterpret_cast<HDC>(m.WParam), color);
+        SetTextColor(reinterpret_cast<HDC>(m.WParam),
+                     Enabled() ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));
+        m.Result = reinterpret_cast<LRESULT>(background_.Get());
+        return;
+    }
+    }
+    TWinControl::WndProc(m);
+}
+
+// ------------------------------------------------------------ TCustomCheckBox
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+    SetClickEvents(false);
+    SetBounds(0, 0, 97, 17);
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.superclassOf = "BUTTON";
+    params.style |= WS_TABSTOP | BS_CHECKBOX;
+}
+
+bool TCustomCheckBox::Checked() const { return checked_; }
+
+void TCustomCheckBox::SetChecked(bool checked) {
+    if (checked_ == checked) return;
+    checked_ = checked;
+    if (HandleAllocated()) SendMessageA(const_cast<TCustomCheckBox*>(this)->Handle(), BM_SETCHECK,
+                                        checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Click();
+}
+
+void TCustomCheckBox::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_CREATE:
+        TButtonControl::WndProc(m);
+        SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+        return;
+    case CN_COMMAND:
+        // The box toggles here rather than in the system control, so that the
+        // state and the click always agree.
+        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!checked_);
+        return;
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLORBTN:
+        if (Parent()) {
+            const COLORREF color = ColorToRGB(Parent()->Color());
+            parentBrush_.Reset(CreateSolidBrush(color));
+            SetBkColor(reinterpret_cast<HDC>(m.WParam), color);
+            m.Result = reinterpret_cast<LRESULT>(parentBrush_.Get());
+        }
+        return;
+    }
+    TButtonControl::WndProc(m);
+}
+
+// ------------------------------------------------------------ TCustomGroupBox
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 185, 105); }
+
+void TCustomGroupBox::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.style |= WS_CLIPCHILDREN;
+}
+
+void TCustomGroupBox::PaintWindow(HDC dc) {
+    const TColor background = Parent() ? Parent()->Color() : Color();
+    BrushHandle brush(CreateSolidBrush(ColorToRGB(background)));
+    RECT r = ClientRect();
+    FillRect(dc, &r, brush.Get());
+    SelectObjectScope font(dc, Font().Handle());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    RECT frame{0, metrics.tmHeight / 2 - 1, Width(), Height()};
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (!Caption().empty()) {
+        SetBkColor(dc, ColorToRGB(background));
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        RECT text{8, 0, Width() - 8, metrics.tmHeight};
+        DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, DT_SINGLELINE | DT_NOPREFIX);
+    }
+}

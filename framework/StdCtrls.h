@@ -56,3 +56,65 @@ class TLabel : public TCustomLabel {
 public:
     using TCustomLabel::TCustomLabel;
 };
+
+// A single-line edit box.
+class TCustomEdit : public TWinControl {
+    KV90_CLASS(TCustomEdit, TWinControl)
+public:
+    explicit TCustomEdit(TComponent* owner);
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+
+private:
+    BrushHandle background_;
+};
+
+class TEdit : public TCustomEdit {
+    KV90_CLASS(TEdit, TCustomEdit)
+public:
+    using TCustomEdit::TCustomEdit;
+};
+
+// A check box with its caption; OnClick runs whenever the operator toggles it.
+class TCustomCheckBox : public TButtonControl {
+    KV90_CLASS(TCustomCheckBox, TButtonControl)
+public:
+    explicit TCustomCheckBox(TComponent* owner);
+    bool Checked() const;
+    // Setting the state in code runs OnClick as well, as toggling it does.
+    void SetChecked(bool checked);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+
+private:
+    bool checked_ = false;
+    BrushHandle parentBrush_;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    KV90_CLASS(TCheckBox, TCustomCheckBox)
+public:
+    using TCustomCheckBox::TCustomCheckBox;
+};
+
+// An etched frame around a group of controls, with an optional caption in its top edge.
+class TCustomGroupBox : public TCustomControl {
+    KV90_CLASS(TCustomGroupBox, TCustomControl)
+public:
+    explicit TCustomGroupBox(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void PaintWindow(HDC dc) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+    KV90_CLASS(TGroupBox, TCustomGroupBox)
+public:
+    using TCustomGroupBox::TCustomGroupBox;
+};
