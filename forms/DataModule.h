@@ -87,6 +87,17 @@ public:
     void PostMsgToActiveX(int code, int value);
     void SendMsgToActiveX(int code, int value);
 
+    // Finger image files under Temp\: "N.bmp" for slot N (empty outside 0 to 9),
+    // and the paths of the plain and person slot files, the plain file's JPEG
+    // companion and the preview file.
+    std::string Func_GetFpFileName(int slot) const;
+    std::string PlainSlotPath(int slot) const;
+    std::string CompanionPath(int slot) const;
+    std::string PersonSlotPath(int slot) const;
+    std::string PreviewPath() const;
+    // Deletes the plain slot files and companions of one slot (-1: all) and the preview file.
+    void Func_DelFpInfo(int slot);
+
     // The person named by the host: parts of the person slot file names.
     std::string PersonKey;
     std::string PersonName;

@@ -14,6 +14,11 @@ TFrm_Main::TFrm_Main(TComponent* owner) : TForm(owner) {
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnShow = [this](TObject* sender) { FormShow(sender); };
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    Btn_Collect->OnClick = [this](TObject* sender) { Btn_CollectClick(sender); };
+    Btn_Clear->OnClick = [this](TObject* sender) { Btn_ClearClick(sender); };
+    Btn_View->OnClick = [this](TObject* sender) { Btn_ViewClick(sender); };
+    Btn_SysConfig->OnClick = [this](TObject* sender) { Btn_SysConfigClick(sender); };
+    Btn_CollectFinish->OnClick = [this](TObject* sender) { Btn_CollectFinishClick(sender); };
 }
 
 void TFrm_Main::FormCreate(TObject*) {
@@ -29,6 +34,7 @@ void TFrm_Main::FormCreate(TObject*) {
 void TFrm_Main::FormClose(TObject*, TCloseAction& action) {
     try {
         DM->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
+        DM->Func_DelFpInfo(-1);
         DM->CloseCollectMap();
         Screen->SetCursor(crHourGlass);
         if (DM->DeviceStarted) {

@@ -17,6 +17,11 @@ public:
     explicit TFrm_Main(TComponent* owner);
 
     // event handlers
+    void Btn_CollectClick(TObject* sender);
+    void Btn_ClearClick(TObject* sender);
+    void Btn_ViewClick(TObject* sender);
+    void Btn_SysConfigClick(TObject* sender);
+    void Btn_CollectFinishClick(TObject* sender);
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
     void FormClose(TObject* sender, TCloseAction& action);
@@ -47,6 +52,8 @@ public:
     TImage* CurrentImage() const { return currentImage_; }
     int CurrentSlot() const { return currentSlot_; }
     TImage* SlotImage(int slot) const { return slotImages_.at(slot); }
+    // The quality gates; true when the finger may be stored (the operator was told otherwise).
+    bool PassesQualityGates();
     TCollectThread* CaptureThread = nullptr;
 
     // components, in creation order

@@ -282,6 +282,8 @@ void TWinControl::CreateWnd() {
     if (!wnd) throw Exception("Cannot create window " + Name());
     if (!handle_) AttachHandle(wnd);
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    // Siblings made later go below it, so it stays in front.
+    if (onTop_) SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::DestroyHandle() {
@@ -347,6 +349,7 @@ std::string TWinControl::Text() const {
 
 void TWinControl::BringToFront() {
     TControl::BringToFront();
+    onTop_ = !handle_;
     if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -203,6 +203,7 @@ private:
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = DefWindowProcA;
     bool wrapsSystemClass_ = false;
+    bool onTop_ = false;  // brought to the front before its window existed
     std::vector<TControl*> controls_;
     TControl* mouseControl_ = nullptr;
 };

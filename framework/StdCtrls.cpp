@@ -97,8 +97,13 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
 void TCustomEdit::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.superclassOf = "EDIT";
-    params.style |= WS_TABSTOP | ES_AUTOHSCROLL;
+    params.style |= WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
     params.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+    readOnly_ = value;
+    if (HandleAllocated()) SendMessageA(Handle(), EM_SETREADONLY, value, 0);
 }
 
 void TCustomEdit::WndProc(TMessage& m) {

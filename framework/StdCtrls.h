@@ -62,6 +62,7 @@ class TCustomEdit : public TWinControl {
     KV90_CLASS(TCustomEdit, TWinControl)
 public:
     explicit TCustomEdit(TComponent* owner);
+    void SetReadOnly(bool value);
     TNotifyEvent OnChange;
 
 protected:
@@ -70,6 +71,7 @@ protected:
 
 private:
     BrushHandle background_;
+    bool readOnly_ = false;
 };
 
 class TEdit : public TCustomEdit {

@@ -1,0 +1,36 @@
+// The finger image files under Temp\: slot file names and their deletion.
+#include "common/SysOper.h"
+#include "forms/DataModule.h"
+#include "framework/SysUtils.h"
+
+std::string TDM::Func_GetFpFileName(int slot) const {
+    return slot >= 0 && slot <= 9 ? IntToStr(slot) + ".bmp" : std::string();
+}
+
+std::string TDM::PlainSlotPath(int slot) const { return AppPath + "Temp\\" + Func_GetFpFileName(slot); }
+
+std::string TDM::CompanionPath(int slot) const {
+    const std::string plain = PlainSlotPath(slot);
+    return plain.substr(0, plain.size() - 3) + "jpg";
+}
+
+std::string TDM::PersonSlotPath(int slot) const {
+    return AppPath + "Temp\\" + PersonKey + "$" + PersonName + "_" + Func_GetFpFileName(slot);
+}
+
+std::string TDM::PreviewPath() const { return AppPath + "Temp\\FPTemp.bmp"; }
+
+void TDM::Func_DelFpInfo(int slot) {
+    try {
+        const int first = slot == -1 ? 0 : slot;
+        const int last = slot == -1 ? 9 : slot;
+        for (int n = first; n <= last; ++n) {
+            // A deletion the file system refuses (a file held open) is skipped.
+            if (FileExists(PlainSlotPath(n))) DeleteFile(PlainSlotPath(n));
+            if (FileExists(CompanionPath(n))) DeleteFile(CompanionPath(n));
+        }
+        if (FileExists(PreviewPath())) DeleteFile(PreviewPath());
+    } catch (const std::exception& e) {
+        TSysOper::WriteLog("删除指纹图片失败,函数Func_DelFpInfo中错误:" + ExceptionMessage(e));
+    }
+}
