@@ -32,13 +32,21 @@ bool LoadSkinFromMemory(TSkinReader& reader, const void* data, std::size_t size,
     return reader.Ready();
 }
 
-bool LoadEmbeddedSkin(TSkinReader& reader, const std::string& password) {
+EmbeddedSkinArchive FindEmbeddedSkinArchive() {
+    EmbeddedSkinArchive archive;
     const HMODULE module = GetModuleHandleA(nullptr);
     const HRSRC info = FindResourceA(module, KV90_SKIN_RESOURCE_NAME, MAKEINTRESOURCEA(10));  // RT_RCDATA
-    if (info == nullptr) return false;
-    const HGLOBAL loaded = LoadResource(module, info);
-    const DWORD size = SizeofResource(module, info);
+    const HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (data == nullptr || size == 0) return false;
-    return LoadSkinFromMemory(reader, data, size, password);
+    if (data != nullptr) {
+        archive.data = data;
+        archive.size = SizeofResource(module, info);
+    }
+    return archive;
+}
+
+bool LoadEmbeddedSkin(TSkinReader& reader, const std::string& password) {
+    const EmbeddedSkinArchive archive = FindEmbeddedSkinArchive();
+    if (archive.size == 0) return false;
+    return LoadSkinFromMemory(reader, archive.data, archive.size, password);
 }

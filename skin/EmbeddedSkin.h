@@ -33,6 +33,14 @@ private:
 // reading the skin propagate; returns whether the reader is ready afterwards.
 bool LoadSkinFromMemory(TSkinReader& reader, const void* data, std::size_t size, const std::string& password = "");
 
+// The executable's embedded skin archive as it lies in memory (size 0 when the
+// resource is missing), for an engine that reads it through TempSkinCopy itself.
+struct EmbeddedSkinArchive {
+    const void* data = nullptr;
+    std::size_t size = 0;
+};
+EmbeddedSkinArchive FindEmbeddedSkinArchive();
+
 // Loads the executable's embedded skin archive (resource KV90_SKIN_RESOURCE_NAME).
 // Returns false, leaving the reader untouched, when the resource is missing.
 bool LoadEmbeddedSkin(TSkinReader& reader, const std::string& password = "");

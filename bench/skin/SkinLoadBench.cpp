@@ -52,10 +52,9 @@ int main() {
     Report("load of the embedded skin", Repeat(50, [&] { LoadEmbeddedSkin(reader); }));
 
     // The same work without the temporary files, to show what the disk costs.
-    const HMODULE module = GetModuleHandleA(nullptr);
-    const HRSRC info = FindResourceA(module, KV90_SKIN_RESOURCE_NAME, MAKEINTRESOURCEA(10));
-    const auto* archive = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, info)));
-    const std::size_t size = SizeofResource(module, info);
+    const EmbeddedSkinArchive embedded = FindEmbeddedSkinArchive();
+    const auto* archive = static_cast<const std::uint8_t*>(embedded.data);
+    const std::size_t size = embedded.size;
     Report("extract and parse in memory", Repeat(50, [&] {
                std::vector<std::uint8_t> resource;
                SkinTables tables;

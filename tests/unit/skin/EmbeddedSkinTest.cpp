@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <cstring>
 
 namespace {
 
@@ -108,6 +108,22 @@ TEST_F(EmbeddedSkinTest, BitmapsConvertToGdiBitmaps) {
     const std::uint8_t* p = rows + static_cast<std::size_t>(dib.dsBm.bmWidthBytes) * y + 3 * x;
     EXPECT_EQ(button->Pixel(x, y), static_cast<SkinColor>(p[2] | (p[1] << 8) | (p[0] << 16)));
     EXPECT_FALSE(CreateSkinHBitmap(SkinBitmap()));
+}
+
+TEST(EmbeddedSkinArchive, IsASkinArchiveOfTheProgram) {
+    const EmbeddedSkinArchive archive = FindEmbeddedSkinArchive();
+    ASSERT_NE(nullptr, archive.data);
+    ASSERT_GT(archive.size, 22u);
+    EXPECT_EQ(0, std::memcmp(archive.data, "SK\x03\x04", 4));
+    // What an engine does with it: a temporary copy, loaded and then removed.
+    PrivateTempFolder folder;
+    TSkinReader reader;
+    {
+        TempSkinCopy copy(archive.data, archive.size);
+        reader.LoadSkin(copy.Path(), "");
+    }
+    EXPECT_TRUE(reader.Ready());
+    EXPECT_TRUE(folder.Files().empty());
 }
 
 TEST(TempSkinCopy, SavesUnderAFreshGuidNameAndRemovesItself) {
