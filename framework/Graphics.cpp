@@ -1,6 +1,7 @@
 #include "framework/Graphics.h"
 
 #include "framework/Exception.h"
+#include "framework/Jpeg.h"
 #include "framework/SysUtils.h"
 
 #include <vector>
@@ -118,6 +119,8 @@ void TPicture::LoadFromFile(const std::string& path) {
     std::unique_ptr<TGraphic> graphic;
     if (ext == ".BMP")
         graphic = std::make_unique<TBitmap>();
+    else if (ext == ".JPG" || ext == ".JPEG")
+        graphic = std::make_unique<TJPEGImage>();
     else
         throw EFileError("Unknown picture file extension (" + ext + ")");
     graphic->LoadFromFile(path);

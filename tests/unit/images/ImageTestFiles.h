@@ -1,0 +1,52 @@
+// Bitmap files written by the tests themselves, and a reader of the JPEG
+// markers that says how a file was encoded.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace imagetest {
+
+// The grey level of a finger-like pattern of curved ridges at x, y.
+int RidgeGrey(int x, int y);
+
+// An 8-bit BMP with a 256-level grey palette (the capture library's kind of
+// file) showing RidgeGrey.
+std::string GreyBmp(int width, int height);
+// A BMP of the given depth (1, 4, 8 with the palette, 24 or 32 without);
+// pixel(x, y) gives the palette index or, for 24 and 32 bits, 0x00RRGGBB.
+// TopDown stores the first row first (a negative height in the header).
+std::string Bmp(int width, int height, int bitCount, const std::vector<RGBQUAD>& palette,
+                const std::function<unsigned(int x, int y)>& pixel, bool topDown = false);
+
+struct JpegComponent {
+    int id;
+    int h;
+    int v;
+    int table;
+};
+
+// What the markers before the first scan say.
+struct JpegLayout {
+    int frameMarker = 0;  // 0xC0 baseline, 0xC1 extended, 0xC2 progressive
+    int precision = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<JpegComponent> components;
+    std::map<int, std::array<int, 64>> quantTables;  // by table number, in zigzag order
+    bool jfif = false;
+};
+
+// Raises std::runtime_error on anything that is not a well-formed JPEG header.
+JpegLayout ReadJpegLayout(const std::string& bytes);
+
+// The blue, green, red bytes of pixel x, y (0, 0 the top left) of a 24-bit
+// DIB section.
+std::array<int, 3> DibPixel(HBITMAP bitmap, int x, int y);
+
+}  // namespace imagetest
