@@ -63,6 +63,25 @@ void TBitmap::LoadFromFile(const std::string& path) {
     height_ = info.bmHeight;
 }
 
+void TBitmap::SetSize(int width, int height) {
+    handle_.Reset();
+    width_ = height_ = 0;
+    if (width <= 0 || height <= 0) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) throw Exception("Out of system resources: a " + IntToStr(width) + " x " + IntToStr(height) + " bitmap");
+    handle_.Reset(bitmap);
+    width_ = width;
+    height_ = height;
+}
+
 void TBitmap::SaveToFile(const std::string& path) const {
     if (!handle_) throw EFileError("Cannot save an empty bitmap");
     DIBSECTION dib{};

@@ -19,6 +19,7 @@ constexpr TColor clWindow = SystemFlag | COLOR_WINDOW;
 constexpr TColor clWindowText = SystemFlag | COLOR_WINDOWTEXT;
 constexpr TColor clBtnShadow = SystemFlag | COLOR_BTNSHADOW;
 constexpr TColor clBtnHighlight = SystemFlag | COLOR_BTNHIGHLIGHT;
+constexpr TColor cl3DLight = SystemFlag | COLOR_3DLIGHT;
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clAqua = 0xFFFF00;  // red 0, green 255, blue 255
@@ -78,6 +79,8 @@ public:
     void SaveToFile(const std::string& path) const override;
     void Draw(HDC dc, const RECT& target) const override;
     HBITMAP Handle() const { return handle_.Get(); }
+    // Makes a blank 24-bit bitmap of that size; a size of 0 leaves it empty.
+    void SetSize(int width, int height);
 
 private:
     BitmapHandle handle_;

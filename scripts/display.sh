@@ -1,6 +1,14 @@
 # Starts one virtual X display and one Wine virtual desktop for this shell, unless
 # a display is already there. Sourced; defines kv90_display_stop for the caller's trap.
 KV90_OWN_XVFB=""
+KV90_PRIVATE_PREFIX=""
+# A copy of the prepared Wine prefix for this run alone, so that runs side by
+# side never share a Wine server, a desktop or the single-instance names.
+kv90_private_prefix() {
+  KV90_PRIVATE_PREFIX="$(mktemp -d /tmp/kv90-wine.XXXXXX)"
+  cp -a "$WINEPREFIX" "$KV90_PRIVATE_PREFIX/prefix"
+  export WINEPREFIX="$KV90_PRIVATE_PREFIX/prefix"
+}
 kv90_display_start() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${KV90_FORCE_XVFB:-}" ]; then
     return 0
@@ -34,4 +42,5 @@ kv90_display_start() {
 kv90_display_stop() {
   wineserver -k 2>/dev/null || true
   if [ -n "$KV90_OWN_XVFB" ]; then kill "$KV90_OWN_XVFB" 2>/dev/null || true; wait "$KV90_OWN_XVFB" 2>/dev/null || true; fi
+  if [ -n "$KV90_PRIVATE_PREFIX" ]; then rm -rf "$KV90_PRIVATE_PREFIX"; fi
 }
