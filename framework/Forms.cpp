@@ -61,6 +61,8 @@ void TCustomForm::SetClientSize(int width, int height) {
 }
 
 void TCustomForm::CreateParams(TCreateParams& params) {
+    // The window is made where it will first show, so it is never seen elsewhere.
+    PlaceOnScreen();
     TWinControl::CreateParams(params);
     FrameStyle(borderStyle_, minimizeBox_, params.style, params.exStyle);
     if (Application && Application->MainForm() == this) params.exStyle |= WS_EX_APPWINDOW;
