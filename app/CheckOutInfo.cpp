@@ -1,5 +1,6 @@
 #include "app/CheckOutInfo.h"
 
+#include "common/Prompts.h"
 #include "framework/Forms.h"
 
 #include <windows.h>
@@ -20,7 +21,7 @@ bool TCheckOutInfo::CheckRunning() {
             CreateMutexA(nullptr, TRUE, name);
             if (GetLastError() == ERROR_ALREADY_EXISTS) {
                 running = true;
-                Application->MessageBox("已经有一个指纹采集窗口运行...", "提示", MB_OK | MB_ICONWARNING);
+                ShowWarning("已经有一个指纹采集窗口运行...");
                 return true;
             }
         }

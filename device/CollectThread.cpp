@@ -1,5 +1,6 @@
 #include "device/CollectThread.h"
 
+#include "common/Prompts.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
 #include "framework/ExtCtrls.h"
@@ -7,14 +8,14 @@
 
 TCollectThread::TCollectThread(TImage* previewImage) : previewImage_(previewImage) {
     try {
-        previewPath_ = DM->AppPath + "Temp\\FPTemp.bmp";
+        previewPath_ = DM->PreviewPath();
         if (DM->LIVESCAN_SetCaptWindow(0, 0, 0, DM->ImageWidth, DM->ImageHeight) != 1) {
-            Application->MessageBox("设置图像采集大小失败", "提示", MB_OK | MB_ICONWARNING);
+            ShowWarning("设置图像采集大小失败");
             Terminate();
             return;
         }
         if (DM->MOSAIC_SetRollMode(DM->RollMode) < 0) {
-            Application->MessageBox("设置拼接模式失败", "提示", MB_OK | MB_ICONWARNING);
+            ShowWarning("设置拼接模式失败");
             Terminate();
             return;
         }

@@ -1,6 +1,7 @@
 #include "forms/Main.h"
 
 #include "common/FileOper.h"
+#include "common/Prompts.h"
 #include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
@@ -23,7 +24,7 @@ TFrm_Main::TFrm_Main(TComponent* owner) : TForm(owner) {
 
 void TFrm_Main::FormCreate(TObject*) {
     if (!CreateMapFile()) {
-        Application->MessageBox("创建映像文件失败,程序无法启动", "提示", MB_OK | MB_ICONWARNING);
+        ShowWarning("创建映像文件失败,程序无法启动");
         Application->Terminate();
         return;
     }

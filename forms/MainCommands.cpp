@@ -1,4 +1,5 @@
 // The operator's commands: capture, clear, view, settings and finish.
+#include "common/Prompts.h"
 #include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
@@ -11,8 +12,6 @@
 #include <memory>
 
 namespace {
-
-void Warn(const std::string& text) { Application->MessageBox(text, "提示", MB_OK | MB_ICONWARNING); }
 
 // Frame processing stays paused for as long as a finger is being stored, and
 // resumes however the command ends.
@@ -44,12 +43,12 @@ bool TFrm_Main::PassesQualityGates() {
     const int fq = DM->MOSAIC_FingerQuality(image, DM->ImageWidth, DM->ImageHeight);
     const int iq = DM->MOSAIC_ImageQuality(image, DM->ImageWidth, DM->ImageHeight);
     if (fq < DM->FQuality) {
-        Warn("指纹质量不合格\r当前指采集指纹质量为【" + IntToStr(fq) + "】\r指纹质量应该达到【" + IntToStr(DM->FQuality) +
+        ShowWarning("指纹质量不合格\r当前指采集指纹质量为【" + IntToStr(fq) + "】\r指纹质量应该达到【" + IntToStr(DM->FQuality) +
              "~100】之间");
         return false;
     }
     if (iq < DM->PQuality) {
-        Warn("图像质量不合格\r当前图像采集质量为【" + IntToStr(iq) + "】\r图像质量应该达到【" + IntToStr(DM->PQuality) +
+        ShowWarning("图像质量不合格\r当前图像采集质量为【" + IntToStr(iq) + "】\r图像质量应该达到【" + IntToStr(DM->PQuality) +
              "~100】之间");
         return false;
     }
@@ -58,19 +57,19 @@ bool TFrm_Main::PassesQualityGates() {
 
 void TFrm_Main::Btn_CollectClick(TObject*) {
     if (!DM->DeviceStarted) {
-        Warn("设备未初始化,不能采集指纹");
+        ShowWarning("设备未初始化,不能采集指纹");
         return;
     }
     PausedCollection paused;
     if (Img_View->Picture().Empty() || !FileExists(DM->PreviewPath())) return;
     if (!IsSafePersonFileName(DM->PersonKey, DM->PersonName)) {
         TSysOper::WriteLog("人员编号或姓名不能用作文件名,未保存指纹:" + Excerpt(DM->PersonKey + "$" + DM->PersonName));
-        Warn("人员编号或姓名中含有不能用于文件名的字符,不能保存指纹");
+        ShowWarning("人员编号或姓名中含有不能用于文件名的字符,不能保存指纹");
         return;
     }
     if (!PassesQualityGates()) return;
     if (!currentImage_) {
-        Warn("请选择要采集的手指");
+        ShowWarning("请选择要采集的手指");
         return;
     }
     // The slot's old files go only now that the new finger is accepted, so a

@@ -1,14 +1,13 @@
 #include "forms/SysConfig.h"
 
 #include "common/FileOper.h"
+#include "common/Prompts.h"
 #include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
 #include "framework/SysUtils.h"
 
 namespace {
-
-void Warn(const std::string& text) { Application->MessageBox(text, "提示", MB_OK | MB_ICONWARNING); }
 
 // As the toolkit converts a typed number: leading blanks are skipped, anything
 // else that is not a whole number fails.
@@ -53,13 +52,13 @@ void TFrm_SysConfig::Chb_IsQualityClick(TObject*) {
 bool TFrm_SysConfig::CheckQualityText(TEdit* edit, const char* field) {
     const std::string text = edit->Text();
     if (Trim(text).empty()) {
-        Warn(std::string("【") + field + "】不能为空");
+        ShowWarning(std::string("【") + field + "】不能为空");
         edit->SetFocus();
         return false;
     }
     const int value = TypedNumber(text);
     if (value < 30 || value > 100) {
-        Warn(std::string("【") + field + "】范围在【30~100】之间");
+        ShowWarning(std::string("【") + field + "】范围在【30~100】之间");
         edit->SetFocus();
         return false;
     }
@@ -70,11 +69,11 @@ void TFrm_SysConfig::Btn_SaveClick(TObject*) {
     try {
         const std::string path = DM->AppPath + CONFIG_FILE;
         if (DM->LIVESCAN_SetBright(0, Tb_Bright->Position()) != 1) {
-            Warn("设置设备亮度失败");
+            ShowWarning("设置设备亮度失败");
             return;
         }
         if (DM->LIVESCAN_SetContrast(0, Tb_Contrast->Position()) != 1) {
-            Warn("设置设备对比度失败");
+            ShowWarning("设置设备对比度失败");
             return;
         }
         const bool gates = Chb_IsQuality->Checked();
@@ -93,11 +92,11 @@ void TFrm_SysConfig::Btn_SaveClick(TObject*) {
         DM->FQuality = fvalue;
         TFileOper::WriteIniValue(path, CONFIG_SECTION, "PQuality", pquality);
         DM->PQuality = pvalue;
-        Application->MessageBox("保存设置成功", "提示", MB_OK | MB_ICONINFORMATION);
+        ShowInformation("保存设置成功");
         Close();
     } catch (const std::exception& e) {
         TSysOper::WriteLog("保存系统配置失败,原因:" + ExceptionMessage(e));
-        Warn("保存设置失败");
+        ShowWarning("保存设置失败");
     }
 }
 
