@@ -7,6 +7,7 @@
 #include "framework/StdCtrls.h"
 
 #include "device/CollectThread.h"
+#include "skin/SkinEngine.h"
 
 #include <array>
 #include <string>
@@ -88,6 +89,7 @@ public:
     TButton* Btn_View;
     TButton* Btn_SysConfig;
     TButton* Btn_CollectFinish;
+    TSkinEngine* SkinEngine1;
 
 protected:
     // Sees every message of the window before the framework does: the host's close command.

@@ -2,6 +2,8 @@
 #include "forms/FingerSlots.h"
 #include "forms/Main.h"
 
+#include "common/SysOper.h"
+
 namespace {
 
 // The tag that tells the skin to leave a control, and all inside it, to itself.
@@ -131,4 +133,14 @@ void TFrm_Main::BuildControls() {
     Btn_View = MakeButton("Btn_View", "查看指纹", 563, false);
     Btn_SysConfig = MakeButton("Btn_SysConfig", "系统设置", 624, false);
     Btn_CollectFinish = MakeButton("Btn_CollectFinish", "采集完成", 685, true);
+
+    SkinEngine1 = new TSkinEngine(this);
+    SkinEngine1->SetName("SkinEngine1");
+    SkinEngine1->AutoSkinWndClassNames = {"TFrm_SysConfig", "TFrm_ImageEdit"};
+    try {
+        SkinEngine1->ReadSkinData();
+    } catch (const std::exception& e) {
+        // The window is still usable with the system's own drawing.
+        TSysOper::WriteLog("加载皮肤失败,错误:" + ExceptionMessage(e));
+    }
 }

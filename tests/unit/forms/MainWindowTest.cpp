@@ -171,3 +171,15 @@ TEST_F(MainWindowTest, CurrentFingerTextIsEmptyOutsideTheSlots) {
     EXPECT_EQ(main->Lb_Info->Caption(), "");
     dm->ShowCurrentFinger(nullptr, 3);  // never raises
 }
+
+TEST_F(MainWindowTest, CarriesItsSkinAndLeavesNoTemporaryCopyBehind) {
+    EXPECT_TRUE(main->SkinEngine1->Ready());
+    EXPECT_EQ(main->SkinEngine1->DisabledTag, 9999);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(temp) + "{*}*.ssk").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    EXPECT_THROW(TSkinEngine engine(dm), Exception);  // only a form can carry the engine
+}
