@@ -21,10 +21,10 @@ int Extract(const Bytes& archive, const std::string& password = "") {
     return Extract(archive, out, password);
 }
 
-ArchiveSpec OneEntry(const ArchiveEntry& entry) {
-    ArchiveSpec spec;
-    spec.entries.push_back(entry);
-    return spec;
+ArchiveLayout OneEntry(const ArchiveEntry& entry) {
+    ArchiveLayout layout;
+    layout.entries.push_back(entry);
+    return layout;
 }
 
 ArchiveEntry SkinEntry() {
@@ -50,13 +50,13 @@ TEST(SkinArchive, MatchesTheEntryNameInAnyLetterCase) {
 }
 
 TEST(SkinArchive, FindsTheEntryBehindOtherEntries) {
-    ArchiveSpec spec;
+    ArchiveLayout layout;
     ArchiveEntry other;
     other.name = "README.TXT";
     other.data = Bytes(100, 'r');
-    spec.entries = {other, SkinEntry()};
+    layout.entries = {other, SkinEntry()};
     Bytes out;
-    ASSERT_EQ(kSkinExtractOk, Extract(BuildArchive(spec), out));
+    ASSERT_EQ(kSkinExtractOk, Extract(BuildArchive(layout), out));
     EXPECT_EQ(SampleResource(), out);
 }
 
@@ -67,15 +67,15 @@ TEST(SkinArchive, InflatesStoredDeflateBlocks) {
 }
 
 TEST(SkinArchive, RejectsAnOrdinaryZipArchive) {
-    ArchiveSpec spec = OneEntry(SkinEntry());
-    spec.signature = "PK";
-    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(spec)));
+    ArchiveLayout layout = OneEntry(SkinEntry());
+    layout.signature = "PK";
+    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(layout)));
 }
 
 TEST(SkinArchive, RejectsAnArchiveWithAComment) {
-    ArchiveSpec spec = OneEntry(SkinEntry());
-    spec.comment = "made by hand";
-    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(spec)));
+    ArchiveLayout layout = OneEntry(SkinEntry());
+    layout.comment = "made by hand";
+    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(layout)));
 }
 
 TEST(SkinArchive, RejectsAnArchiveWithoutEndRecord) {
@@ -96,21 +96,21 @@ TEST(SkinArchive, RejectsAnArchiveWithoutTheEntry) {
 
 TEST(SkinArchive, DoesNotSkipExtraFieldsOfCentralRecords) {
     // The extra field of the first record is read as the start of the next one.
-    ArchiveSpec spec;
+    ArchiveLayout layout;
     ArchiveEntry other;
     other.name = "OTHER";
     other.data = Bytes(10, 'o');
     other.centralExtra = Bytes{0x55, 0x54, 0x05, 0x00, 0x03, 1, 2, 3, 4};
-    spec.entries = {other, SkinEntry()};
-    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(spec)));
+    layout.entries = {other, SkinEntry()};
+    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(layout)));
 }
 
 TEST(SkinArchive, RejectsOffsetsAndSizesOutsideTheFile) {
-    ArchiveSpec spec = OneEntry(SkinEntry());
-    spec.centralOffset = 0x7FFFFFF0u;
-    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(spec)));
-    spec.centralOffset = 7;  // inside the local data: no central record there
-    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(spec)));
+    ArchiveLayout layout = OneEntry(SkinEntry());
+    layout.centralOffset = 0x7FFFFFF0u;
+    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(layout)));
+    layout.centralOffset = 7;  // inside the local data: no central record there
+    EXPECT_EQ(kSkinExtractFailed, Extract(BuildArchive(layout)));
 
     ArchiveEntry e = SkinEntry();
     e.localOffset = 0xFFFFFF00u;

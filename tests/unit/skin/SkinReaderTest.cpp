@@ -143,12 +143,12 @@ TEST_F(SkinReaderTest, ReportsAWrongPassword) {
 }
 
 TEST_F(SkinReaderTest, ASizeMismatchReadsAsAWrongPassword) {
-    ArchiveSpec spec;
+    ArchiveLayout layout;
     ArchiveEntry e;
     e.data = SmallSkin();
     e.recordedSize = 100;
-    spec.entries.push_back(e);
-    EXPECT_EQ("Wrong password!", LoadError(reader_, Archive(BuildArchive(spec)), ""));
+    layout.entries.push_back(e);
+    EXPECT_EQ("Wrong password!", LoadError(reader_, Archive(BuildArchive(layout)), ""));
 }
 
 TEST_F(SkinReaderTest, AMalformedResourceFileFailsToRead) {

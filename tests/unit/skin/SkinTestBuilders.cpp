@@ -98,9 +98,9 @@ Bytes ResourceBuilder::Build() const {
     return out;
 }
 
-Bytes BuildArchive(const ArchiveSpec& spec) {
+Bytes BuildArchive(const ArchiveLayout& layout) {
     Bytes out, central;
-    for (const ArchiveEntry& e : spec.entries) {
+    for (const ArchiveEntry& e : layout.entries) {
         const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, e.data.data(), static_cast<uInt>(e.data.size())));
         Bytes stored = e.compressed ? *e.compressed : RawDeflate(e.data);
         std::uint16_t flags = e.flags;
@@ -145,24 +145,24 @@ Bytes BuildArchive(const ArchiveSpec& spec) {
     Put32(out, 0x06054B50);
     Put16(out, 0);
     Put16(out, 0);
-    Put16(out, static_cast<std::uint32_t>(spec.entries.size()));
-    Put16(out, static_cast<std::uint32_t>(spec.entries.size()));
+    Put16(out, static_cast<std::uint32_t>(layout.entries.size()));
+    Put16(out, static_cast<std::uint32_t>(layout.entries.size()));
     Put32(out, static_cast<std::uint32_t>(central.size()));
-    Put32(out, spec.centralOffset.value_or(centralOffset));
-    Put16(out, static_cast<std::uint32_t>(spec.comment.size()));
-    out.insert(out.end(), spec.comment.begin(), spec.comment.end());
-    if (out.size() >= 2 && spec.signature.size() == 2) {
-        out[0] = static_cast<std::uint8_t>(spec.signature[0]);
-        out[1] = static_cast<std::uint8_t>(spec.signature[1]);
+    Put32(out, layout.centralOffset.value_or(centralOffset));
+    Put16(out, static_cast<std::uint32_t>(layout.comment.size()));
+    out.insert(out.end(), layout.comment.begin(), layout.comment.end());
+    if (out.size() >= 2 && layout.signature.size() == 2) {
+        out[0] = static_cast<std::uint8_t>(layout.signature[0]);
+        out[1] = static_cast<std::uint8_t>(layout.signature[1]);
     }
     return out;
 }
 
 Bytes SkinArchive(const Bytes& resource, const std::string& password) {
-    ArchiveSpec spec;
+    ArchiveLayout layout;
     ArchiveEntry entry;
     entry.data = resource;
     entry.password = password;
-    spec.entries.push_back(entry);
-    return BuildArchive(spec);
+    layout.entries.push_back(entry);
+    return BuildArchive(layout);
 }

@@ -52,13 +52,13 @@ struct ArchiveEntry {
     std::uint16_t time = 0x6A3C;
 };
 
-struct ArchiveSpec {
+struct ArchiveLayout {
     std::vector<ArchiveEntry> entries;
     std::string comment;
     std::string signature = "SK";
     std::optional<std::uint32_t> centralOffset;
 };
 
-Bytes BuildArchive(const ArchiveSpec& spec);
+Bytes BuildArchive(const ArchiveLayout& layout);
 // The usual case: one deflated, unencrypted "SKINDATA.SK2" entry.
 Bytes SkinArchive(const Bytes& resource, const std::string& password = "");
