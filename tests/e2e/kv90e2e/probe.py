@@ -132,6 +132,18 @@ class Probe:
     def copy_data(self, hwnd, data, dw_data=0, sender=0, timeout_ms=10000):
         return self.call("copydata", hwnd, sender, dw_data, bytes(data).hex(), timeout_ms)["result"]
 
+    def set_text(self, hwnd, text, timeout_ms=10000):
+        """WM_SETTEXT from outside, as another program can do it."""
+        return self.call("settext", hwnd, text, timeout_ms)["result"]
+
+    def toolbar_buttons(self, hwnd):
+        """The buttons of a native tool bar: id, state, style, text and screen rect of each."""
+        return self.call("toolbar", hwnd)["buttons"]
+
+    def gui_thread(self, hwnd):
+        """The focus, active and capture windows of the thread that owns the window."""
+        return self.call("guithread", hwnd)["thread"]
+
     def click_button(self, hwnd):
         """Presses a button the way the keyboard would (BM_CLICK), without the mouse."""
         self.call("click", hwnd)

@@ -44,19 +44,45 @@ class Screen:
         dx, dy = self.desktop_offset()
         return x + dx, y + dy
 
+    def _move(self, xx, yy):
+        """Moves the X pointer and waits until it is there. `mousemove --sync` waits for a motion that never
+        comes when the pointer is already at the point, so that case is left out."""
+        out = _run(["xdotool", "getmouselocation", "--shell"]).decode()
+        here = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        if (here.get("X"), here.get("Y")) != (str(xx), str(yy)):
+            _run(["xdotool", "mousemove", "--sync", str(xx), str(yy)])
+
     def click(self, x, y, button=1):
         """Moves the X pointer to the Win32 screen point and clicks there."""
         xx, yy = self.to_x(x, y)
-        _run(["xdotool", "mousemove", "--sync", str(xx), str(yy), "click", str(button)])
+        self._move(xx, yy)
+        _run(["xdotool", "click", str(button)])
 
     def double_click(self, x, y):
         xx, yy = self.to_x(x, y)
-        _run(["xdotool", "mousemove", "--sync", str(xx), str(yy), "click", "--repeat", "2", "--delay", "80", "1"])
+        self._move(xx, yy)
+        _run(["xdotool", "click", "--repeat", "2", "--delay", "80", "1"])
+
+    def key(self, *keys):
+        """Presses keys (xdotool names such as Escape, Right, ctrl+a) on the focused window."""
+        _run(["xdotool", "key", "--delay", "40"] + list(keys))
+
+    def type_text(self, text):
+        _run(["xdotool", "type", "--delay", "40", text])
+
+    def drag(self, x1, y1, x2, y2):
+        """Holds the left button at the first point and lets go at the second."""
+        a, b = self.to_x(x1, y1)
+        c, d = self.to_x(x2, y2)
+        self._move(a, b)
+        _run(["xdotool", "mousedown", "1"])
+        self._move((a + c) // 2, (b + d) // 2)
+        self._move(c, d)
+        _run(["xdotool", "mouseup", "1"])
 
     def park_pointer(self):
         """Moves the pointer to the screen's corner so that no hover effect lies on what a test reads."""
-        xx, yy = self.to_x(1279, 799)
-        _run(["xdotool", "mousemove", "--sync", str(xx), str(yy)])
+        self._move(*self.to_x(1279, 799))
 
     def shot(self):
         """The whole desktop in Win32 screen coordinates."""

@@ -21,6 +21,11 @@ def probe_exe():
     return _required("KV90_PROBE")
 
 
+def hostsim_exe():
+    """The host simulator KV90HostSim.exe (built outside the program folder)."""
+    return _required("KV90_HOSTSIM")
+
+
 def artifacts_dir():
     """Screenshots and logs for humans; created on first use."""
     path = os.environ.get("KV90_ARTIFACTS") or os.path.join(os.path.dirname(stage_dir()), "e2e-artifacts")

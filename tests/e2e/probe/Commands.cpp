@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "ForeignControls.h"
 #include "HostWindow.h"
 #include "Json.h"
 #include "KernelObjects.h"
@@ -136,6 +137,22 @@ const std::map<std::string, Handler>& handlers()
         {"kill", [](const Args& a) {
              bool done = terminateProcess(static_cast<DWORD>(number(a, 1)), static_cast<UINT>(numberOr(a, 2, 1)));
              return done ? ok() : failure("TerminateProcess failed, error " + std::to_string(GetLastError()));
+         }},
+        {"settext", [](const Args& a) {
+             DWORD_PTR result = 0;
+             bool answered = setTextOf(window(a, 1), fromUtf8(a.size() > 2 ? a[2] : std::string()),
+                                       static_cast<UINT>(numberOr(a, 3, kDefaultSendTimeoutMs)), result);
+             return sendReply(answered, result);
+         }},
+        {"toolbar", [](const Args& a) {
+             HWND h = window(a, 1);
+             if (!IsWindow(h)) return failure("no such window");
+             return JsonObject().addBool("ok", true).addRaw("buttons", describeToolbarButtons(h)).str();
+         }},
+        {"guithread", [](const Args& a) {
+             HWND h = window(a, 1);
+             if (!IsWindow(h)) return failure("no such window");
+             return JsonObject().addBool("ok", true).addRaw("thread", describeGuiThread(h)).str();
          }},
         {"host_start", [](const Args& a) {
              HWND h = startHostWindow(fromUtf8(a.size() > 1 ? a[1] : "KV90 probe host"));

@@ -1,0 +1,145 @@
+"""The host simulator KV90HostSim.exe as a test drives it: options on its command line, commands on
+its standard input, and every line it prints (notifications, replies) collected as it arrives."""
+
+import os
+import re
+import subprocess
+import threading
+import time
+
+from . import settings
+from .waiting import wait_until
+
+HOST_CODE_READY = 3124
+HOST_CODE_COLLECTED = 3224
+HOST_CODE_CLOSE = 3324
+
+_FIELD = re.compile(r"(\w+)=(\S*)")
+
+
+def fields(line):
+    """The key=value fields of an output line (values without spaces)."""
+    return dict(_FIELD.findall(line))
+
+
+class Notification:
+    def __init__(self, line, seen_at):
+        f = fields(line)
+        self.line = line
+        self.code = int(f["code"])
+        self.name = f.get("name")
+        self.value = int(f["value"])
+        self.sent = f.get("sent") == "1"
+        self.seen_at = seen_at  # time.time() when the driver read the line
+
+    def __repr__(self):
+        return "Notification(%d, %d, sent=%s)" % (self.code, self.value, self.sent)
+
+
+class HostSim:
+    """One running KV90HostSim.exe."""
+
+    def __init__(self, *options, log_dir=None, label="host"):
+        self.options = list(options)
+        self._lines = []  # (time.time(), text)
+        self._lock = threading.Lock()
+        err_path = os.path.join(log_dir, "%s.err" % label) if log_dir else os.devnull
+        self.out_path = os.path.join(log_dir, "%s.out" % label) if log_dir else None
+        self._err = open(err_path, "wb")
+        self.process = subprocess.Popen([settings.wine(), settings.hostsim_exe()] + self.options,
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self._err,
+                                        env=os.environ.copy())
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+        first = self.wait_line(lambda l: l.startswith("host "), what="the host simulator's first line")
+        f = fields(first)
+        self.hwnd = int(f["hwnd"])
+        self.activemsg = int(f["activemsg"])
+        self.fingermsg = int(f["fingermsg"])
+
+    def _read(self):
+        out = open(self.out_path, "w", encoding="utf-8") if self.out_path else None
+        try:
+            for raw in self.process.stdout:
+                text = raw.decode("utf-8", "replace").rstrip("\r\n")
+                with self._lock:
+                    self._lines.append((time.time(), text))
+                if out:
+                    out.write(text + "\n")
+                    out.flush()
+        finally:
+            if out:
+                out.close()
+
+    # -- what it printed -----------------------------------------------------------------------
+    def lines(self):
+        with self._lock:
+            return [text for _, text in self._lines]
+
+    def timed_lines(self):
+        with self._lock:
+            return list(self._lines)
+
+    def wait_line(self, predicate, timeout=30, what=None, after=0):
+        """The first line (from index `after` on) for which predicate is true."""
+        def found():
+            for text in self.lines()[after:]:
+                if predicate(text):
+                    return text
+            if self.process.poll() is not None:
+                raise AssertionError("the host simulator ended (exit code %s) while waiting for %s; it printed %r"
+                                     % (self.process.returncode, what, self.lines()))
+            return None
+        return wait_until(found, timeout, what=what or "a line of the host simulator")
+
+    def notifications(self, code=None):
+        return [Notification(text, at) for at, text in self.timed_lines()
+                if text.startswith("notify ") and (code is None or int(fields(text)["code"]) == code)]
+
+    def wait_notifications(self, code, count=1, timeout=30):
+        """The notifications of the code once at least `count` have arrived."""
+        return wait_until(lambda: (lambda n: n if len(n) >= count else None)(self.notifications(code)), timeout,
+                          what="%d notification(s) with code %d; host printed %r" % (count, code, self.lines()[-8:]))
+
+    # -- what it is told -----------------------------------------------------------------------
+    def command(self, text, timeout=30):
+        """Sends one command line and returns its reply line ("ok ..." or "error ...")."""
+        verb = text.split(" ", 1)[0]
+        start = len(self.lines())
+        self.process.stdin.write((text + "\n").encode("utf-8"))
+        self.process.stdin.flush()
+        return self.wait_line(lambda l: l.startswith("ok %s" % verb) or l.startswith("error %s" % verb),
+                              timeout, what="the reply to %r" % text, after=start)
+
+    def ok(self, text, timeout=30):
+        reply = self.command(text, timeout)
+        if not reply.startswith("ok "):
+            raise AssertionError("the host simulator refused %r: %s" % (text, reply))
+        return fields(reply)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the host simulator did not end within %d s" % timeout) from None
+
+    def close(self):
+        """Ends the simulator: quit on its input, else the Wine process itself."""
+        if self.running():
+            try:
+                self.process.stdin.write(b"quit\n")
+                self.process.stdin.flush()
+                self.process.wait(timeout=20)
+            except (OSError, subprocess.TimeoutExpired):
+                self.process.kill()
+                self.process.wait(timeout=30)
+        try:
+            self.process.stdin.close()
+        except OSError:
+            pass
+        self._reader.join(timeout=10)
+        self.process.stdout.close()
+        self._err.close()

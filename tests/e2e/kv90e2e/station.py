@@ -1,0 +1,209 @@
+"""A test of the whole capture station: the program, the simulated scanner beside it and, when the
+test wants one, the host simulator. Helpers read what the operator sees (status text, buttons,
+preview, slot thumbnails) and act as the operator does (clicks through the X display)."""
+
+import os
+import struct
+import time
+
+from . import layout, settings
+from .case import ProgramTestCase
+from .files import log_lines
+from .hostsim import HOST_CODE_READY, HostSim
+from .mainwindow import MainWindow
+from .msgbox import MessageBox
+from .scanner import Scanner
+from .waiting import wait_until
+
+PREVIEW_IMAGE = (3, 182, 197, 165)   # Img_View, below the live video, in main client coordinates
+DARK = 110                           # a ridge pixel of a finger image is darker than this in every channel
+
+COLLECT = "采集指纹"
+CLEAR = "清空指纹"
+VIEW = "查看指纹"
+SETTINGS = "系统设置"
+FINISH = "采集完成"
+
+NO_HOST_LINE = "异步发送消息到ActiveX控件中失败,未找到此程序句柄"
+
+
+def caption_for(name):
+    return "当前采集姓名为：【%s】的指纹信息" % name
+
+
+def bmp_size(path):
+    """(width, height) from a Windows bitmap's header; raises on anything that is not a BMP."""
+    with open(path, "rb") as f:
+        head = f.read(54)
+    if len(head) < 26 or head[:2] != b"BM":
+        raise AssertionError("%s is not a BMP" % path)
+    width, height = struct.unpack("<ii", head[18:26])
+    return width, abs(height)
+
+
+class StationTestCase(ProgramTestCase):
+
+    def setUp(self):
+        super().setUp()
+        # The host block of an earlier test's simulator must be gone: the program would find it.
+        wait_until(lambda: self.probe.read_mapping("FINGER_ACTIVEX_FILE", 1) is None,
+                   what="no host block left by an earlier test")
+        # A fresh installation: nothing in Temp\ or LogFiles\, whatever the staged folder holds.
+        for sub in ("Temp", "LogFiles"):
+            for name in os.listdir(self.folder.file(sub)):
+                os.remove(self.folder.file(sub, name))
+        self.scanner = Scanner(self.folder.path)
+        self.host = None
+        self.run_ = None
+        self.main = None
+
+    # -- starting ---------------------------------------------------------------------------
+    def start_host(self, *options):
+        host = HostSim(*options, log_dir=self.folder.root, label="host%d" % len(self.folder.runs))
+        self.addCleanup(host.close)
+        if "--no-block" not in options and not any(o == "--late-block" for o in options):
+            host.wait_line(lambda l: l.startswith("block created"), what="the host block")
+        self.host = host
+        return host
+
+    def start_station(self, person=None, host_options=(), with_host=True, **scanner):
+        """Starts the host simulator (unless with_host is false) and the program; with a person, waits until
+        the host has named it. Scanner settings go into the control file first."""
+        if scanner:
+            self.scanner.configure(**scanner)
+        if with_host:
+            options = list(host_options)
+            if person is not None:
+                options += ["--person", person]
+            self.start_host(*options)
+        self.run_, self.main = self.start_main_window()
+        # A host whose block does not name its window cannot be told that the window is ready.
+        if with_host and not {"--no-block", "--late-block", "--garbage-block"} & set(host_options):
+            ready = self.host.wait_notifications(HOST_CODE_READY)
+            self.assertEqual(ready[0].value, self.main.hwnd, "the ready notification names another window")
+        if person is not None:
+            name = person.split("$", 1)[1] if "$" in person else person
+            self.wait_caption(caption_for(name))
+        return self.run_, self.main
+
+    # -- what the operator sees -------------------------------------------------------------
+    def wait_caption(self, caption, timeout=30):
+        wait_until(lambda: self.main.refresh() and self.main.caption == caption, timeout,
+                   what="the caption %r (now %r)" % (caption, self.main.window["text"]))
+
+    def status_label(self):
+        label = self.main.control_at("TLabel", *layout.STATUS_LABEL_AT)
+        self.assertIsNotNone(label, "no status label")
+        return label
+
+    def status_text(self):
+        window = self.probe.window(self.status_label().hwnd)
+        return window["text"] if window else None
+
+    def wait_status(self, text, timeout=30):
+        wait_until(lambda: self.status_text() == text, timeout,
+                   what="the status text %r (now %r)" % (text, self.status_text()))
+
+    def button(self, text):
+        return self.main.control("TButton", text)
+
+    def enabled(self, text):
+        return self.button(text)["enabled"]
+
+    def button_states(self):
+        return {b.text: self.enabled(b.text) for b in layout.BUTTONS}
+
+    def click_window(self, window):
+        left, top, right, bottom = window["rect"]
+        self.screen.click((left + right) // 2, (top + bottom) // 2)
+
+    def press(self, text):
+        """Clicks the main window's button through the X display."""
+        self.click_window(self.button(text))
+
+    def click_slot(self, number, double=False):
+        x, y = self.main.to_screen(*layout.slot_image_centre(layout.SLOTS[number]))
+        if double:
+            self.screen.double_click(x, y)
+        else:
+            self.screen.click(x, y)
+        self.screen.park_pointer()
+
+    def dark_pixels(self, shot, left, top, width, height, step=3):
+        ox, oy = self.main.to_screen(0, 0)
+        count = 0
+        for y in range(top, top + height, step):
+            for x in range(left, left + width, step):
+                if max(shot.pixel(ox + x, oy + y)) < DARK:
+                    count += 1
+        return count
+
+    def preview_dark(self, shot=None):
+        left, top, width, height = PREVIEW_IMAGE
+        return self.dark_pixels(shot or self.screen.shot(), left + 8, top + 8, width - 16, height - 16)
+
+    def slot_dark(self, number, shot=None):
+        slot = layout.SLOTS[number]
+        top = slot.top + layout.LABEL_STRIP + layout.BEVEL_STRIP + 4
+        return self.dark_pixels(shot or self.screen.shot(), slot.left + 4, top, slot.width - 8,
+                                slot.top + slot.height - top - 4)
+
+    def wait_preview_finger(self, timeout=30):
+        wait_until(lambda: self.preview_dark() > 200, timeout, what="a finger image in the preview")
+
+    def wait_preview_empty(self, timeout=30):
+        wait_until(lambda: self.preview_dark() == 0, timeout, what="the preview to empty")
+
+    def occupied_slots(self):
+        shot = self.screen.shot()
+        return [n for n in range(10) if self.slot_dark(n, shot) > 100]
+
+    def wait_message_box(self, run=None, timeout=30):
+        return super().wait_message_box(run or self.run_, timeout)
+
+    def close_box(self, box):
+        box.press(box.buttons[0], screen=self.screen)
+        wait_until(box.gone, what="the message box to close")
+
+    def assert_box(self, box, text, caption="提示"):
+        self.assertEqual((box.caption, box.text), (caption, text))
+        self.assertEqual(len(box.buttons), 1, "buttons: %r" % box.button_texts())
+
+    def no_message_box(self):
+        return MessageBox.find(self.probe, self.run_.pid) is None
+
+    def save_main_shot(self, name, shot=None):
+        """The main window as shown, into the artifacts folder for people to look at."""
+        shot = shot or self.screen.shot()
+        left, top, right, bottom = self.main.refresh()["rect"]
+        path = os.path.join(settings.artifacts_dir(), name)
+        shot.crop(left, top, right - left, bottom - top).save_png(path)
+        return path
+
+    # -- files ------------------------------------------------------------------------------
+    def temp(self, *name):
+        return self.folder.file("Temp", *name)
+
+    def temp_files(self):
+        return sorted(os.listdir(self.temp()))
+
+    def log_texts(self):
+        return [l.text for l in log_lines(self.folder.path)]
+
+    # -- the scanner ------------------------------------------------------------------------
+    def saves(self):
+        """How many preview files the capture thread has had the scanner write."""
+        return len(self.scanner.calls("LIVESCAN_SaveToFile"))
+
+    def offer_finger(self):
+        """With a held finger and `MOSAIC_DoMosaic=1,2`: one new finger image, shown in the preview."""
+        before = self.saves()
+        self.scanner.restart_scripts()
+        wait_until(lambda: self.saves() > before, what="a new preview file")
+        self.wait_preview_finger()
+
+    def find_main(self):
+        return MainWindow.find(self.probe, self.run_.pid)
+
+    def elapsed(self, since):
+        return time.monotonic() - since

@@ -1,0 +1,445 @@
+"""The operator's other commands: clear, view (with the image viewer), settings (with its dialog), and
+leaving the station through the finish button or the close box."""
+
+import os
+import struct
+import subprocess
+import unittest
+
+from kv90e2e import MB_ICONINFORMATION, MB_ICONWARNING, config_value, layout, set_config_value, wait_until
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
+from kv90e2e.station import CLEAR, COLLECT, FINISH, SETTINGS, VIEW, StationTestCase
+
+HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
+            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+PERSON = "1234$XYZ"
+SHUTDOWN = ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"]
+
+WS_MAXIMIZE = 0x01000000
+WM_SYSCOMMAND = 0x0112
+SC_CLOSE = 0xF060
+BM_GETCHECK = 0x00F0
+TBM_GETPOS = 0x0400
+TBM_SETPOS = 0x0405
+
+
+class CaptureHelpers(StationTestCase):
+
+    def capture(self, slot):
+        """Stores one finger into the current slot, which must be `slot`."""
+        self.wait_status(layout.SLOTS[slot].finger_text)
+        self.offer_finger()
+        count = len(self.host.notifications(HOST_CODE_COLLECTED))
+        self.press(COLLECT)
+        note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]
+        self.assertEqual(note.value, slot)
+        self.wait_preview_empty()
+
+    def plant(self, name, data=b"left by another program"):
+        with open(self.temp(name), "wb") as f:
+            f.write(data)
+
+
+class ClearCommand(CaptureHelpers):
+
+    def test_clear_empties_the_slots_and_deletes_their_files_but_not_the_person_files(self):
+        self.start_station(person=PERSON, **HELD)
+        for slot in (0, 1, 2):
+            self.capture(slot)
+        self.plant("3.jpg")
+        self.plant("1.jpg")
+        self.plant("EditImage.jpg")
+        self.click_slot(1)
+        wait_until(lambda: self.enabled(VIEW), what="the view button for an occupied slot")
+        self.offer_finger()
+        self.assertEqual(self.occupied_slots(), [0, 1, 2])
+
+        self.press(CLEAR)
+        wait_until(lambda: self.occupied_slots() == [], what="all slots empty")
+        self.wait_preview_empty()
+        self.wait_status(layout.SLOTS[0].finger_text)
+        self.assertFalse(self.enabled(VIEW))
+        self.assertEqual(self.temp_files(), sorted(["1234$XYZ_0.bmp", "1234$XYZ_1.bmp", "1234$XYZ_2.bmp",
+                                                    "EditImage.jpg"]))
+        self.assertTrue(self.no_message_box())
+        # The host is not told, and the station goes on: the next finger goes to slot 0.
+        self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 3)
+        self.capture(0)
+        self.assertTrue(os.path.exists(self.temp("0.bmp")))
+
+
+def jpeg_frame(path):
+    """(frame marker, component count, every quantisation value) of a JPEG file, read by hand."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:2] != b"\xff\xd8":
+        raise AssertionError("not a JPEG")
+    pos, frame, components, quant = 2, None, None, []
+    while pos < len(data):
+        if data[pos] != 0xFF:
+            raise AssertionError("bad marker at %d" % pos)
+        marker = data[pos + 1]
+        if marker == 0xDA:
+            break
+        length = struct.unpack(">H", data[pos + 2:pos + 4])[0]
+        body = data[pos + 4:pos + 2 + length]
+        if 0xC0 <= marker <= 0xCF and marker not in (0xC4, 0xC8, 0xCC):
+            frame, components = marker, body[5]
+        elif marker == 0xDB:
+            i = 0
+            while i < len(body):
+                precision = body[i] >> 4
+                size = 128 if precision else 64
+                quant += list(body[i + 1:i + 1 + size])
+                i += 1 + size
+        pos += 2 + length
+    return frame, components, quant
+
+
+class ViewCommand(CaptureHelpers):
+
+    def viewer(self):
+        found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
+        return found[0] if found else None
+
+    def wait_viewer(self):
+        return wait_until(self.viewer, what="the image viewer")
+
+    def toolbar(self, viewer):
+        bars = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"]
+        self.assertEqual(len(bars), 1, "no tool bar in the viewer")
+        return bars[0], self.probe.toolbar_buttons(bars[0].hwnd)
+
+    def image_extent(self, viewer, background):
+        """Width and height of the picture shown from the top left corner of the scroll box."""
+        box = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TScrollBox"][0]
+        x0, y0 = box.client_origin
+        shot = self.screen.shot()
+        width = 0
+        while x0 + width < shot.width and shot.pixel(x0 + width, y0 + 3) != background:
+            width += 1
+        height = 0
+        while y0 + height < shot.height and shot.pixel(x0 + 3, y0 + height) != background:
+            height += 1
+        return width, height
+
+    def scroll_box_background(self, viewer):
+        box = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TScrollBox"][0]
+        left, top, right, bottom = box["rect"]
+        return self.screen.shot().pixel(right - 40, bottom - 40)
+
+    def wait_extent(self, viewer, background, size):
+        wait_until(lambda: self.image_extent(viewer, background) == (size, size),
+                   what="the image shown at %d x %d (now %r)" % (size, size, self.image_extent(viewer, background)))
+
+    def test_view_writes_a_colour_jpeg_and_the_viewer_zooms_and_closes(self):
+        self.start_station(person=PERSON, **HELD)
+        self.capture(0)
+        self.assertFalse(self.enabled(VIEW), "slot 1 is current and empty")
+        self.click_slot(0)
+        wait_until(lambda: self.enabled(VIEW), what="the view button for the occupied slot 0")
+        self.press(VIEW)
+        viewer = self.wait_viewer()
+        self.screen.park_pointer()
+
+        jpg = self.temp("EditImage.jpg")
+        frame, components, quant = jpeg_frame(jpg)
+        self.assertEqual((frame, components), (0xC0, 3), "not a baseline three-component JPEG")
+        self.assertEqual(set(quant), {1}, "the quantisation tables are not those of quality 100")
+        reported = subprocess.run(["identify", "-format", "%[channels] %Q %[interlace] %w %h", jpg], check=True,
+                                  stdout=subprocess.PIPE, timeout=60).stdout.decode().split()
+        self.assertEqual(reported, ["srgb", "100", "None", "640", "640"])
+
+        self.assertEqual(viewer["text"], "图片编辑")
+        self.assertTrue(viewer["style"] & WS_MAXIMIZE, "the viewer is not maximized")
+        self.assertFalse(self.probe.window(self.main.hwnd)["enabled"], "the main window takes input")
+        bar, buttons = self.toolbar(viewer)
+        self.assertEqual([b["text"] for b in buttons], ["放  大", "缩  小", "等  大", "", "退  出"])
+        by_text = {b["text"]: b for b in buttons}
+
+        background = self.scroll_box_background(viewer)
+        self.wait_extent(viewer, background, 640)
+        self.save_screenshot("viewer.png")
+
+        def click(text):
+            left, top, right, bottom = by_text[text]["rect"]
+            self.screen.click((left + right) // 2, (top + bottom) // 2)
+            self.screen.park_pointer()
+
+        click("放  大")
+        self.wait_extent(viewer, background, 704)
+        click("缩  小")
+        self.wait_extent(viewer, background, 640)
+        click("缩  小")
+        self.wait_extent(viewer, background, 576)
+        click("等  大")
+        self.wait_extent(viewer, background, 640)
+
+        self.screen.key("Escape")
+        wait_until(lambda: self.viewer() is None, what="the viewer closed by Escape")
+        wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
+
+        # A double click on an occupied slot views it too; the exit button closes the viewer.
+        os.remove(jpg)
+        self.click_slot(0, double=True)
+        viewer = self.wait_viewer()
+        self.assertTrue(os.path.exists(jpg))
+        _, buttons = self.toolbar(viewer)
+        left, top, right, bottom = [b for b in buttons if b["text"] == "退  出"][0]["rect"]
+        self.screen.click((left + right) // 2, (top + bottom) // 2)
+        wait_until(lambda: self.viewer() is None, what="the viewer closed by its exit button")
+        self.assertTrue(self.run_.running())
+        self.assertEqual(self.log_texts(), [])
+
+    def test_the_viewer_tool_bar_shows_its_captions(self):
+        self.start_station(person=PERSON, **HELD)
+        self.capture(0)
+        self.click_slot(0, double=True)
+        viewer = self.wait_viewer()
+        self.screen.park_pointer()
+        bar, buttons = self.toolbar(viewer)
+        shot = self.screen.shot()
+        left, top, right, bottom = bar["rect"]
+        # The bar's own background, right of the last button, is not black.
+        self.assertNotEqual(shot.pixel(right - 20, (top + bottom) // 2), (0, 0, 0), "the tool bar is painted black")
+        for b in buttons:
+            if not b["text"]:
+                continue
+            with self.subTest(button=b["text"]):
+                l, t, r, btm = b["rect"]
+                # The caption lies under the 16 x 16 icon, in the lower half of the button.
+                strip = shot.crop(l + 1, t + 22, r - l - 2, btm - t - 23)
+                colours = strip.colours()
+                ground = max(colours, key=colours.get)
+                text_pixels = sum(n for c, n in colours.items() if sum(abs(a - g) for a, g in zip(c, ground)) > 150)
+                self.assertGreater(text_pixels, 8, "no caption drawn under the icon of %r" % b["text"])
+        self.screen.key("Escape")
+        wait_until(lambda: self.viewer() is None, what="the viewer closed by Escape")
+
+
+class SettingsDialog(CaptureHelpers):
+
+    def dialog(self):
+        found = self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)
+        return found[0] if found else None
+
+    def open_dialog(self):
+        self.press(SETTINGS)
+        dialog = wait_until(self.dialog, what="the settings dialog")
+        children = self.probe.children(dialog.hwnd)
+
+        def at(cls, left, top):
+            for c in children:
+                if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top):
+                    return c
+            raise AssertionError("no %s at %d,%d in the dialog" % (cls, left, top))
+        self.d = {
+            "dialog": dialog,
+            "check": [c for c in children if c["class"] == "TCheckBox"][0],
+            "fq": at("TEdit", 48 + 93, 17 + 22),
+            "pq": at("TEdit", 48 + 93, 17 + 49),
+            "bright_box": at("TEdit", 328, 103),
+            "contrast_box": at("TEdit", 328, 156),
+            "bright": at("TTrackBar", 40, 125),
+            "contrast": at("TTrackBar", 40, 176),
+            "save": [c for c in children if c["class"] == "TButton" and c["text"] == "确  定"][0],
+            "cancel": [c for c in children if c["class"] == "TButton" and c["text"] == "取  消"][0],
+        }
+        return self.d
+
+    def text(self, key):
+        return self.probe.window(self.d[key].hwnd)["text"]
+
+    def pos(self, key):
+        return self.probe.send(self.d[key].hwnd, TBM_GETPOS)
+
+    def config_bytes(self):
+        with open(self.folder.file("Config", "Config.ini"), "rb") as f:
+            return f.read()
+
+    def save_expecting(self, text, focus=None, icon=MB_ICONWARNING):
+        self.click_window(self.d["save"])
+        box = self.wait_message_box()
+        self.assert_box(box, text)
+        if icon == MB_ICONINFORMATION:
+            agreement = self.reference_icon(icon).foreground_agreement(self.painted_icon(box))
+            self.assertGreater(agreement, 0.9, "the box does not show the information icon")
+        self.close_box(box)
+        if focus is not None:
+            wait_until(lambda: self.probe.gui_thread(self.d["dialog"].hwnd)["focus"] == self.d[focus].hwnd,
+                       what="the focus on the offending edit")
+
+    def test_settings_are_read_checked_saved_and_used(self):
+        set_config_value(self.folder.path, "Bright", "200")
+        set_config_value(self.folder.path, "Contrast", "90")
+        self.start_station(person=PERSON, **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        d = self.open_dialog()
+        self.assertEqual(d["dialog"]["text"], "系统设置")
+        self.assertFalse(self.probe.window(self.main.hwnd)["enabled"], "the main window takes input")
+        self.assertIn("LIVESCAN_GetBright", self.scanner.names())
+        self.assertIn("LIVESCAN_GetContrast", self.scanner.names())
+        # Brightness and contrast come from the device, which the start-up set from the file.
+        self.assertEqual((self.pos("bright"), self.pos("contrast")), (200, 90))
+        self.assertEqual((self.text("bright_box"), self.text("contrast_box")), ("200", "90"))
+        self.assertEqual(self.probe.send(d["check"].hwnd, BM_GETCHECK), 1)
+        self.assertEqual((self.text("fq"), self.text("pq")), ("50", "60"))
+        self.assertTrue(d["fq"]["enabled"] and d["pq"]["enabled"])
+        self.screen.park_pointer()
+        self.save_screenshot("settings.png")
+        original = self.config_bytes()
+
+        with self.subTest("the check box enables the quality edits"):
+            self.click_window(d["check"])
+            wait_until(lambda: not self.probe.window(d["fq"].hwnd)["enabled"], what="the quality edits disabled")
+            self.assertFalse(self.probe.window(d["pq"].hwnd)["enabled"])
+            self.assertEqual((self.text("fq"), self.text("pq")), ("50", "60"))
+            self.click_window(d["check"])
+            wait_until(lambda: self.probe.window(d["fq"].hwnd)["enabled"], what="the quality edits enabled")
+            self.assertEqual(self.probe.send(d["check"].hwnd, BM_GETCHECK), 1)
+
+        with self.subTest("sliders moved by mouse and keyboard show their positions"):
+            left, top, right, bottom = d["bright"]["rect"]
+            self.screen.click(left + 30, (top + bottom) // 2)
+            wait_until(lambda: self.pos("bright") < 200, what="the brightness slider moved by the mouse")
+            wait_until(lambda: self.text("bright_box") == str(self.pos("bright")), what="the brightness box")
+            left, top, right, bottom = d["contrast"]["rect"]
+            self.screen.click(right - 30, (top + bottom) // 2)
+            wait_until(lambda: self.pos("contrast") > 90, what="the contrast slider moved by the mouse")
+            moved = self.pos("contrast")
+            self.screen.key("Left", "Left", "Left")
+            wait_until(lambda: self.pos("contrast") == moved - 3, what="the contrast slider moved by the keyboard")
+            wait_until(lambda: self.text("contrast_box") == str(moved - 3), what="the contrast box")
+            self.assertEqual(self.config_bytes(), original, "moving a slider wrote the file")
+
+        with self.subTest("a finger quality typed through the keyboard is checked"):
+            self.click_window(d["fq"])
+            self.screen.key("End", "BackSpace", "BackSpace", "BackSpace", "BackSpace")
+            self.screen.type_text("29")
+            wait_until(lambda: self.text("fq") == "29", what="the typed text (now %r)" % self.text("fq"))
+            self.save_expecting("【指纹质量】范围在【30~100】之间", focus="fq")
+
+        refusals = [
+            ("101", "60", "【指纹质量】范围在【30~100】之间", "fq"),
+            ("", "60", "【指纹质量】不能为空", "fq"),
+            ("   ", "60", "【指纹质量】不能为空", "fq"),
+            ("30", "29", "【图片质量】范围在【30~100】之间", "pq"),
+            ("100", "101", "【图片质量】范围在【30~100】之间", "pq"),
+            ("50", "  ", "【图片质量】不能为空", "pq"),
+        ]
+        for fq, pq, message, focus in refusals:
+            with self.subTest(fq=fq, pq=pq):
+                self.probe.set_text(d["fq"].hwnd, fq)
+                self.probe.set_text(d["pq"].hwnd, pq)
+                self.save_expecting(message, focus=focus)
+                self.assertIsNotNone(self.dialog(), "the dialog closed")
+                self.assertEqual(self.config_bytes(), original, "a refused save wrote the file")
+
+        for fq in ("5x", "50 "):
+            with self.subTest(not_a_number=fq):
+                before = len(self.log_texts())
+                self.probe.set_text(d["fq"].hwnd, fq)
+                self.probe.set_text(d["pq"].hwnd, "60")
+                self.save_expecting("保存设置失败")
+                lines = self.log_texts()[before:]
+                self.assertEqual(len(lines), 1, lines)
+                self.assertTrue(lines[0].startswith("保存系统配置失败,原因:"), lines[0])
+                self.assertEqual(self.config_bytes(), original, "a failed save wrote the file")
+
+        with self.subTest("a good save"):
+            bright, contrast = self.pos("bright"), self.pos("contrast")
+            self.probe.set_text(d["fq"].hwnd, " 70")
+            self.probe.set_text(d["pq"].hwnd, "100")
+            self.save_expecting("保存设置成功", icon=MB_ICONINFORMATION)
+            wait_until(lambda: self.dialog() is None, what="the dialog closed after saving")
+            path = self.folder.path
+            self.assertEqual([config_value(path, k) for k in ("Bright", "Contrast", "IsQuality", "FQuality", "PQuality")],
+                             [str(bright), str(contrast), "1", "70", "100"])
+            sets = [c.line for c in self.scanner.journal() if c.name in ("LIVESCAN_SetBright", "LIVESCAN_SetContrast")]
+            self.assertEqual(sets[-2:], ["LIVESCAN_SetBright(0, %d) = 1" % bright,
+                                         "LIVESCAN_SetContrast(0, %d) = 1" % contrast])
+
+        with self.subTest("reopened, then cancelled"):
+            d = self.open_dialog()
+            self.assertEqual((self.pos("bright"), self.pos("contrast")), (bright, contrast))
+            self.assertEqual((self.text("fq"), self.text("pq")), ("70", "100"))
+            saved = self.config_bytes()
+            sets_before = len(self.scanner.calls("LIVESCAN_SetBright"))
+            left, top, right, bottom = d["bright"]["rect"]
+            self.screen.click(right - 20, (top + bottom) // 2)
+            wait_until(lambda: self.pos("bright") != bright, what="the brightness slider moved")
+            self.probe.set_text(d["fq"].hwnd, "90")
+            self.click_window(d["cancel"])
+            wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+            self.assertEqual(self.config_bytes(), saved)
+            self.assertEqual(len(self.scanner.calls("LIVESCAN_SetBright")), sets_before)
+
+        with self.subTest("the saved gates apply to the next capture"):
+            self.scanner.configure(MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=99)
+            self.offer_finger()
+            self.press(COLLECT)
+            box = self.wait_message_box()
+            self.assert_box(box, "图像质量不合格\r当前图像采集质量为【99】\r图像质量应该达到【100~100】之间")
+            self.close_box(box)
+
+    def test_a_device_that_refuses_the_brightness_keeps_the_dialog_open(self):
+        self.start_station(person=PERSON, **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        self.scanner.configure(LIVESCAN_SetBright=0)
+        d = self.open_dialog()
+        original = self.config_bytes()
+        self.save_expecting("设置设备亮度失败")
+        self.assertIsNotNone(self.dialog())
+        self.assertEqual(self.config_bytes(), original)
+        self.assertNotIn("LIVESCAN_SetContrast", self.scanner.names())
+        self.click_window(d["cancel"])
+        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+
+    def test_without_the_gates_the_file_keeps_whole_numbers(self):
+        self.start_station(person=PERSON, **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        d = self.open_dialog()
+        self.click_window(d["check"])
+        wait_until(lambda: not self.probe.window(d["fq"].hwnd)["enabled"], what="the quality edits disabled")
+        self.probe.set_text(d["fq"].hwnd, "5x")
+        self.click_window(d["save"])
+        box = self.wait_message_box()
+        self.close_box(box)
+        if self.dialog() is not None:
+            self.click_window(d["cancel"])
+            wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        # Whatever the dialog said, the configuration reader must still be able to read the file.
+        for key in ("IsQuality", "FQuality", "PQuality"):
+            value = config_value(self.folder.path, key)
+            self.assertRegex(value or "", r"^-?\d+$", "%s=%r is not a whole number" % (key, value))
+
+
+class LeavingTheStation(CaptureHelpers):
+
+    def leave(self, how):
+        self.start_station(person=PERSON, **HELD)
+        self.capture(0)
+        self.capture(1)
+        self.plant("5.jpg")
+        self.plant("1.jpg")
+        self.plant("EditImage.jpg")
+        self.offer_finger()
+        self.assertIn("FPTemp.bmp", self.temp_files())
+        how()
+        close = self.host.wait_notifications(HOST_CODE_CLOSE)
+        self.assertEqual([(n.value, n.sent) for n in close], [(0, False)])
+        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.temp_files(), ["1234$XYZ_0.bmp", "1234$XYZ_1.bmp", "EditImage.jpg"])
+        self.assertEqual(self.scanner.names()[-3:], SHUTDOWN)
+        self.assertEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
+        self.assertEqual(self.log_texts(), [])
+
+    def test_finish_button(self):
+        self.leave(lambda: self.press(FINISH))
+
+    def test_close_box(self):
+        self.leave(lambda: self.probe.post(self.main.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0))
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,186 @@
+"""The link to the host control, with the host simulator in the host's place: the shared blocks, the
+notifications, the person text, the close command, hostile copy-data payloads and a host that never
+answers."""
+
+import os
+import time
+import unittest
+
+from kv90e2e import layout, wait_until
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
+from kv90e2e.station import CLEAR, COLLECT, FINISH, NO_HOST_LINE, SETTINGS, VIEW, StationTestCase, caption_for
+
+GARBAGE_LINE = ("从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:"
+                "'abc' is not a valid integer value")
+SEND_TIMEOUT_LINE = "同步发送消息到ActiveX控件超时"
+HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
+            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+WM_NULL = 0
+
+
+def collect_block_text(raw):
+    """The decimal text before the zero byte of FINGER_COLLECT_FILE, and whether only zeros follow."""
+    text, _, rest = raw.partition(b"\0")
+    return text.decode("ascii"), rest == b"\0" * len(rest)
+
+
+class Standalone(StationTestCase):
+
+    def test_without_a_host_the_block_holds_the_handle_and_each_notification_is_logged(self):
+        self.start_station(with_host=False, Pace=10, Finger="none")
+        self.wait_status(layout.SLOTS[0].finger_text)
+        raw = self.probe.read_mapping("FINGER_COLLECT_FILE", 20)
+        self.assertIsNotNone(raw, "no FINGER_COLLECT_FILE")
+        text, zeros_after = collect_block_text(raw)
+        self.assertEqual(text, str(self.main.hwnd))
+        self.assertTrue(zeros_after, "bytes after the handle text are not zero: %r" % raw)
+        self.assertEqual(self.log_texts(), [NO_HOST_LINE])
+        # Without a host nobody names a person: the commands stay locked.
+        self.assertEqual(self.button_states(), {b.text: b.enabled for b in layout.BUTTONS})
+        self.press(FINISH)
+        self.assertEqual(self.run_.wait_exit(), 0)
+        # The close notification found no host either.
+        self.assertEqual(self.log_texts(), [NO_HOST_LINE, NO_HOST_LINE])
+
+
+class WithHost(StationTestCase):
+
+    def test_ready_names_the_window_of_the_block_and_the_person_unlocks_the_commands(self):
+        self.start_station(Pace=10, Finger="none")
+        ready = self.host.notifications(HOST_CODE_READY)
+        self.assertEqual(len(ready), 1)
+        text, _ = collect_block_text(self.probe.read_mapping("FINGER_COLLECT_FILE", 20))
+        self.assertEqual((ready[0].value, ready[0].sent), (int(text), False))
+        self.wait_status(layout.SLOTS[0].finger_text)
+        self.assertEqual(self.main.caption, layout.CAPTION)
+        self.assertEqual(self.button_states(), {b.text: b.enabled for b in layout.BUTTONS})
+
+        reply = self.host.ok("person 1234$XYZ")
+        self.assertEqual(reply["hex"], "313233342458595a00")
+        self.wait_caption(caption_for("XYZ"))
+        wait_until(lambda: self.enabled(COLLECT), what="the capture button enabled")
+        self.assertEqual(self.button_states(), {COLLECT: True, CLEAR: True, VIEW: False, SETTINGS: True, FINISH: True})
+        self.assertEqual(self.log_texts(), [])
+
+    def test_activemsg_codes_other_than_close_do_nothing_and_close_shuts_the_device_down(self):
+        self.start_station(person="1234$XYZ", **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        self.wait_preview_finger()
+        self.press(COLLECT)
+        self.host.wait_notifications(HOST_CODE_COLLECTED)
+        self.wait_status(layout.SLOTS[1].finger_text)
+        for code in (3323, 3325):
+            for how in ("", " send"):
+                self.host.ok("active %d%s" % (code, how))
+        # A message round trip after them: the window has handled both codes by now.
+        self.assertEqual(self.probe.send(self.main.hwnd, WM_NULL), 0)
+        self.assertTrue(self.run_.running())
+        self.assertIsNotNone(self.probe.window(self.main.hwnd))
+        self.assertEqual(self.main.refresh()["text"], caption_for("XYZ"))
+        self.assertTrue(os.path.exists(self.temp("0.bmp")))
+        self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
+
+        shutdown_before = len(self.scanner.calls("LIVESCAN_Close"))
+        self.host.ok("close")
+        close = self.host.wait_notifications(HOST_CODE_CLOSE)
+        self.assertEqual([(n.value, n.sent) for n in close], [(0, False)])
+        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.scanner.names()[-3:], ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"])
+        self.assertEqual(shutdown_before, 0)
+        self.assertEqual(self.temp_files(), ["1234$XYZ_0.bmp"])
+        self.assertEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
+
+    def test_a_host_block_created_after_the_start_is_found_at_the_next_notification(self):
+        self.start_station(host_options=("--no-block",), Pace=10, Finger="none")
+        self.wait_status(layout.SLOTS[0].finger_text)
+        wait_until(lambda: self.log_texts() == [NO_HOST_LINE], what="the ready notification without a host")
+        self.assertEqual(self.host.notifications(), [])
+        self.host.ok("block create")
+        self.press(FINISH)
+        close = self.host.wait_notifications(HOST_CODE_CLOSE)
+        self.assertEqual(close[0].value, 0)
+        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.log_texts(), [NO_HOST_LINE])
+
+    def test_a_block_that_is_not_a_number_gives_two_lines_per_notification(self):
+        self.start_station(host_options=("--garbage-block", "abc"), Pace=10, Finger="none")
+        self.wait_status(layout.SLOTS[0].finger_text)
+        wait_until(lambda: len(self.log_texts()) >= 2, what="the ready notification's log lines")
+        self.assertEqual(self.log_texts(), [GARBAGE_LINE, NO_HOST_LINE])
+        self.press(FINISH)
+        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.log_texts(), [GARBAGE_LINE, NO_HOST_LINE] * 2)
+        self.assertEqual(self.host.notifications(), [])
+
+
+class HostilePayloads(StationTestCase):
+
+    def responsive(self):
+        self.assertTrue(self.run_.running(), "the program ended")
+        self.assertEqual(self.probe.send(self.main.hwnd, WM_NULL, timeout_ms=10000), 0)
+
+    def test_copy_data_texts_end_at_cbdata_and_bad_payloads_do_no_harm(self):
+        self.start_station(Pace=10, Finger="none")
+        self.wait_status(layout.SLOTS[0].finger_text)
+        cases = [
+            # (command, the name the caption must show afterwards; None: any)
+            ("copydata-hex 41244243", "BC"),                 # no zero byte
+            ("copydata-hex 412442434445 cb=4", "BC"),        # cbData shorter than the bytes given
+            ("copydata-hex 41244243 cb=0", ""),              # cbData 0
+            ("copydata-null", ""),
+            ("copydata-null cb=64", ""),
+            ("copydata-hex 8124ff41fe80", None),             # bytes that are not GBK
+            ("copydata-hex 3124d5c5c8fd", "张三"),            # GBK without a zero byte
+        ]
+        for command, name in cases:
+            with self.subTest(command=command):
+                self.host.ok(command)
+                self.responsive()
+                if name is not None:
+                    self.wait_caption(caption_for(name))
+        with self.subTest("a megabyte without a zero byte"):
+            self.host.ok("copydata-fill 41 1048576", timeout=60)
+            self.responsive()
+            self.wait_caption(caption_for("A" * 1048576), timeout=60)
+            self.host.ok("copydata-fill 24 1048576", timeout=60)
+            self.responsive()
+            self.wait_caption(caption_for("$" * 1048575), timeout=60)
+        self.host.ok("person 1234$XYZ")
+        self.wait_caption(caption_for("XYZ"))
+        self.assertEqual(self.log_texts(), [])
+        self.press(FINISH)
+        self.assertEqual(self.run_.wait_exit(), 0)
+
+
+class HostThatNeverAnswers(StationTestCase):
+
+    def test_the_station_gives_up_waiting_and_works_again(self):
+        self.start_station(person="1234$XYZ", host_options=("--never-answer",), **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        self.wait_preview_finger()
+        self.press(COLLECT)
+        pressed = time.monotonic()
+        note = self.host.wait_notifications(HOST_CODE_COLLECTED)[0]
+        self.assertEqual((note.value, note.sent), (0, True))
+        # While it waits, the window still answers messages that others send it.
+        self.assertEqual(self.probe.window(self.main.hwnd)["text"], caption_for("XYZ"))
+        self.responsive_within(5)
+        line = wait_until(lambda: [t for t in self.log_texts() if t.startswith(SEND_TIMEOUT_LINE)], timeout=120,
+                          interval=0.5, what="the time-out in the log")
+        waited = time.monotonic() - pressed
+        self.assertEqual(len(line), 1)
+        self.assertGreater(waited, 50, "the station gave up after only %.0f s" % waited)
+        self.assertLess(waited, 90, "the station waited %.0f s" % waited)
+        self.wait_preview_empty()
+        self.wait_status(layout.SLOTS[1].finger_text)
+        # The window works again: the operator chooses another slot.
+        self.click_slot(6)
+        self.wait_status(layout.SLOTS[6].finger_text)
+        self.host.ok("release")
+
+    def responsive_within(self, seconds):
+        self.assertEqual(self.probe.send(self.main.hwnd, WM_NULL, timeout_ms=int(seconds * 1000)), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
