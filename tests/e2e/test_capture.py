@@ -265,7 +265,10 @@ class UnsafePersonNames(StationTestCase):
         ]
         for number, (command, _) in enumerate(unsafe, start=1):
             with self.subTest(command=command):
-                self.host.ok(command)
+                reply = self.host.ok(command)
+                if command.startswith("person "):
+                    sent = command[len("person "):].encode("gbk") + b"\0"
+                    self.assertEqual(reply["hex"], sent.hex(), "the host did not send the text as given")
                 if number > 1:
                     self.offer_finger()
                 self.press(COLLECT)

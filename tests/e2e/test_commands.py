@@ -16,6 +16,10 @@ PERSON = "1234$XYZ"
 SHUTDOWN = ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"]
 
 WS_MAXIMIZE = 0x01000000
+WS_VSCROLL = 0x00200000
+WS_THICKFRAME = 0x00040000
+WS_MAXIMIZEBOX = 0x00010000
+WS_MINIMIZEBOX = 0x00020000
 WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
 BM_GETCHECK = 0x00F0
@@ -129,8 +133,11 @@ class ViewCommand(CaptureHelpers):
         return self.screen.shot().pixel(right - 40, bottom - 40)
 
     def wait_extent(self, viewer, background, size):
-        wait_until(lambda: self.image_extent(viewer, background) == (size, size),
-                   what="the image shown at %d x %d (now %r)" % (size, size, self.image_extent(viewer, background)))
+        last = []
+        try:
+            wait_until(lambda: last.append(self.image_extent(viewer, background)) or last[-1] == (size, size))
+        except AssertionError:
+            self.fail("the image is not shown at %d x %d: last seen %r" % (size, size, last[-1]))
 
     def test_view_writes_a_colour_jpeg_and_the_viewer_zooms_and_closes(self):
         self.start_station(person=PERSON, **HELD)
@@ -152,6 +159,7 @@ class ViewCommand(CaptureHelpers):
 
         self.assertEqual(viewer["text"], "图片编辑")
         self.assertTrue(viewer["style"] & WS_MAXIMIZE, "the viewer is not maximized")
+        self.assertEqual(viewer["style"] & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), WS_THICKFRAME | WS_MAXIMIZEBOX)
         self.assertFalse(self.probe.window(self.main.hwnd)["enabled"], "the main window takes input")
         bar, buttons = self.toolbar(viewer)
         self.assertEqual([b["text"] for b in buttons], ["放  大", "缩  小", "等  大", "", "退  出"])
@@ -172,6 +180,24 @@ class ViewCommand(CaptureHelpers):
         self.wait_extent(viewer, background, 640)
         click("缩  小")
         self.wait_extent(viewer, background, 576)
+        click("等  大")
+        self.wait_extent(viewer, background, 640)
+        # Ten steps down leave nothing to see; one step up shows a tenth of the image.
+        for _ in range(10):
+            click("缩  小")
+        self.wait_extent(viewer, background, 0)
+        click("放  大")
+        self.wait_extent(viewer, background, 64)
+        # Larger than the area: the scroll box scrolls.
+        box = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TScrollBox"][0]
+        self.assertFalse(box["style"] & WS_VSCROLL, "a scroll bar for an image that fits")
+        click("等  大")
+        for _ in range(3):
+            click("放  大")
+        # 1.3 times: 832 pixels wide, taller than the area, which shows only the top of it.
+        wait_until(lambda: (lambda w, h: w == 832 and h < 832)(*self.image_extent(viewer, background)),
+                   what="the image 832 wide, cut at the bottom (now %r)" % (self.image_extent(viewer, background),))
+        wait_until(lambda: self.probe.window(box.hwnd)["style"] & WS_VSCROLL, what="a vertical scroll bar")
         click("等  大")
         self.wait_extent(viewer, background, 640)
 
@@ -428,7 +454,7 @@ class LeavingTheStation(CaptureHelpers):
         how()
         close = self.host.wait_notifications(HOST_CODE_CLOSE)
         self.assertEqual([(n.value, n.sent) for n in close], [(0, False)])
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         self.assertEqual(self.temp_files(), ["1234$XYZ_0.bmp", "1234$XYZ_1.bmp", "EditImage.jpg"])
         self.assertEqual(self.scanner.names()[-3:], SHUTDOWN)
         self.assertEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
@@ -439,6 +465,18 @@ class LeavingTheStation(CaptureHelpers):
 
     def test_close_box(self):
         self.leave(lambda: self.probe.post(self.main.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0))
+
+    def test_a_close_command_repeated_while_the_device_stops(self):
+        self.start_station(person=PERSON, **HELD)
+        self.capture(0)
+        for _ in range(3):
+            self.host.ok("close")
+        self.assertEqual(self.exit_code(), 0)
+        self.assertEqual(self.scanner.names().count("LIVESCAN_Close"), 1)
+        self.assertEqual(self.scanner.names()[-3:], SHUTDOWN)
+        self.assertEqual(self.temp_files(), ["1234$XYZ_0.bmp"])
+        self.assertGreaterEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
+        self.assertEqual(self.log_texts(), [])
 
 
 if __name__ == "__main__":

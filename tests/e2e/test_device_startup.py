@@ -13,6 +13,7 @@ SHOW_FAILURE_LINE = "初始化设备失败,函数KV90窗体显示事件中错误
 PER_FRAME = {"LIVESCAN_BeginCapture", "LIVESCAN_GetFPRawData", "LIVESCAN_EndCapture", "MOSAIC_IsFinger",
              "MOSAIC_DoMosaic"}
 SHUTDOWN = ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"]
+BM_CLICK = 0x00F5
 
 
 class StartupFailures(StationTestCase):
@@ -35,7 +36,7 @@ class StartupFailures(StationTestCase):
     def close_and_check_no_thread(self):
         """Closing ends the program; nothing ever ran a frame and nothing closed the device."""
         self.probe.close_window(self.main.hwnd)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         self.host.wait_notifications(HOST_CODE_CLOSE)
         names = set(self.scanner.names())
         self.assertEqual(names & PER_FRAME, set(), "a capture thread fetched frames")
@@ -47,7 +48,7 @@ class StartupFailures(StationTestCase):
         self.start_station()
         self.assert_failed_state("加载指纹采集动态库失败")
         self.probe.close_window(self.main.hwnd)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
 
     def test_without_the_capture_library(self):
         self.scanner.configure(Journal=2)
@@ -108,7 +109,7 @@ class StartupFailures(StationTestCase):
     def start_with_box(self, **scanner):
         self.scanner.configure(Journal=2, Pace=10, **scanner)
         self.start_host()
-        self.run_ = self.start_program()
+        self.run_ = self.launch()
         return self.wait_message_box()
 
     def test_capture_window_size_refused(self):
@@ -164,7 +165,7 @@ class GoodStart(StationTestCase):
         self.assertEqual(self.log_texts(), [])
 
         self.press(FINISH)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         names = self.scanner.names()
         self.assertEqual(names[-3:], SHUTDOWN, "the device was not stopped and closed last: %r" % names[-6:])
 
@@ -189,6 +190,55 @@ class GoodStart(StationTestCase):
         self.wait_preview_empty(timeout=30)
         wait_until(lambda: self.dark_pixels(self.screen.shot(), *video) < 5, what="bare glass in the live video")
         self.assertEqual(self.log_texts(), [])
+
+
+class CaptureThread(StationTestCase):
+    """The worker's loop as seen from outside: through the scanner's journal, the log and the preview."""
+
+    def test_a_capture_that_cannot_begin_ends_the_program_after_closing_the_device(self):
+        self.scanner.configure(Journal=1, Pace=10, Finger="none", LIVESCAN_BeginCapture=0)
+        self.start_host()
+        self.run_ = self.launch()
+        self.assertEqual(self.exit_code(), 0)
+        names = self.scanner.names()
+        self.assertIn("MOSAIC_SetRollMode", names)
+        self.assertEqual(names[-3:], SHUTDOWN)
+        self.assertEqual(self.log_texts(), [])
+
+    def test_exceptions_in_fetches_are_logged_once_each_and_the_loop_goes_on(self):
+        self.start_station(Journal=2, Pace=5, Finger="none", ExceptionAt="3,4,9")
+        self.wait_status(layout.SLOTS[0].finger_text)
+        # Frames well beyond the last exception.
+        wait_until(lambda: len(self.scanner.calls("LIVESCAN_GetFPRawData")) >= 20, what="twenty fetches")
+        raised = [c for c in self.scanner.calls("LIVESCAN_GetFPRawData") if c.result is None]
+        self.assertEqual(len(raised), 3, "the journal shows %d raising fetches" % len(raised))
+        lines = wait_until(lambda: (lambda l: l if len(l) >= 3 else None)(
+            [t for t in self.log_texts() if t.startswith("采集指纹出错:")]), what="three log lines")
+        self.assertEqual(len(lines), 3, lines)
+        self.assertEqual(len(self.log_texts()), 3, self.log_texts())
+        self.assertTrue(self.run_.running())
+
+    def test_a_failed_fetch_ends_the_mosaic_run_and_a_capture_then_stores_nothing(self):
+        self.start_station(person="1234$XYZ", Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
+                           MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+        self.wait_preview_finger()
+        starts = len(self.scanner.calls("MOSAIC_Start"))
+        stops = len(self.scanner.calls("MOSAIC_Stop"))
+        # The rewrite restarts the fetch count: the third fetch from now fails. A new run starts on
+        # the held finger, but the script's "2" gives it no new image.
+        self.scanner.configure(FailFetchAt=3, MOSAIC_DoMosaic=2)
+        wait_until(lambda: len(self.scanner.calls("MOSAIC_Start")) > starts, what="a new mosaic run")
+        self.assertEqual(len(self.scanner.calls("MOSAIC_Stop")), stops + 1)
+        self.wait_preview_empty()
+        files = self.temp_files()
+        # Sent, so that the command has run when the call returns.
+        self.probe.send(self.button(COLLECT).hwnd, BM_CLICK)
+        self.assertTrue(self.no_message_box())
+        self.assertEqual(self.temp_files(), files)
+        self.assertEqual(self.host.notifications(3224), [])
+        # Frame processing goes on after the command: the next finger image reaches the preview.
+        self.scanner.configure(FailFetchAt=None, MOSAIC_DoMosaic="1,2")
+        self.wait_preview_finger()
 
 
 if __name__ == "__main__":

@@ -38,7 +38,7 @@ class Standalone(StationTestCase):
         # Without a host nobody names a person: the commands stay locked.
         self.assertEqual(self.button_states(), {b.text: b.enabled for b in layout.BUTTONS})
         self.press(FINISH)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         # The close notification found no host either.
         self.assertEqual(self.log_texts(), [NO_HOST_LINE, NO_HOST_LINE])
 
@@ -84,7 +84,7 @@ class WithHost(StationTestCase):
         self.host.ok("close")
         close = self.host.wait_notifications(HOST_CODE_CLOSE)
         self.assertEqual([(n.value, n.sent) for n in close], [(0, False)])
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         self.assertEqual(self.scanner.names()[-3:], ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"])
         self.assertEqual(shutdown_before, 0)
         self.assertEqual(self.temp_files(), ["1234$XYZ_0.bmp"])
@@ -99,7 +99,7 @@ class WithHost(StationTestCase):
         self.press(FINISH)
         close = self.host.wait_notifications(HOST_CODE_CLOSE)
         self.assertEqual(close[0].value, 0)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         self.assertEqual(self.log_texts(), [NO_HOST_LINE])
 
     def test_a_block_that_is_not_a_number_gives_two_lines_per_notification(self):
@@ -108,7 +108,7 @@ class WithHost(StationTestCase):
         wait_until(lambda: len(self.log_texts()) >= 2, what="the ready notification's log lines")
         self.assertEqual(self.log_texts(), [GARBAGE_LINE, NO_HOST_LINE])
         self.press(FINISH)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
         self.assertEqual(self.log_texts(), [GARBAGE_LINE, NO_HOST_LINE] * 2)
         self.assertEqual(self.host.notifications(), [])
 
@@ -149,7 +149,7 @@ class HostilePayloads(StationTestCase):
         self.wait_caption(caption_for("XYZ"))
         self.assertEqual(self.log_texts(), [])
         self.press(FINISH)
-        self.assertEqual(self.run_.wait_exit(), 0)
+        self.assertEqual(self.exit_code(), 0)
 
 
 class HostThatNeverAnswers(StationTestCase):

@@ -192,6 +192,15 @@ class Probe:
         wanted = windows_path.lower()
         return [p["pid"] for p in self.processes() if p["path"].lower() == wanted]
 
+    def watch_process(self, pid):
+        """Holds a handle to the process, so that its Windows exit code can be read once it has ended."""
+        self.call("proc_watch", pid)
+
+    def exit_code(self, pid):
+        """The Windows exit code of a watched process once it has ended, else None (the handle is then let go)."""
+        reply = self.call("proc_exit", pid)
+        return reply["code"] if reply["ended"] else None
+
     def terminate(self, pid, exit_code=1):
         return self.call("kill", pid, exit_code, check=False).get("ok", False)
 

@@ -12,6 +12,7 @@ from .files import log_lines
 from .hostsim import HOST_CODE_READY, HostSim
 from .mainwindow import MainWindow
 from .msgbox import MessageBox
+from .probe import ProbeError
 from .scanner import Scanner
 from .waiting import wait_until
 
@@ -76,7 +77,8 @@ class StationTestCase(ProgramTestCase):
             if person is not None:
                 options += ["--person", person]
             self.start_host(*options)
-        self.run_, self.main = self.start_main_window()
+        self.run_ = self.launch()
+        self.main = self.wait_main_window(self.run_)
         # A host whose block does not name its window cannot be told that the window is ready.
         if with_host and not {"--no-block", "--late-block", "--garbage-block"} & set(host_options):
             ready = self.host.wait_notifications(HOST_CODE_READY)
@@ -85,6 +87,28 @@ class StationTestCase(ProgramTestCase):
             name = person.split("$", 1)[1] if "$" in person else person
             self.wait_caption(caption_for(name))
         return self.run_, self.main
+
+    def launch(self):
+        """Starts the program and holds a handle to its process for its Windows exit code."""
+        run = self.start_program()
+        try:
+            self.probe.watch_process(run.pid)
+            run.watched = True
+        except ProbeError:
+            # Ended already (a start-up that ends the program at once): only the launcher's status is left.
+            run.watched = False
+        return run
+
+    def exit_code(self, timeout=30):
+        """The program's exit code as Windows reports it, once the process has ended.
+
+        Under Wine the launcher's own status is sometimes -9 (the server kills what is left of the
+        process after it has ended with its code), so the Windows exit code is what counts."""
+        status = self.run_.wait_exit(timeout)
+        if not getattr(self.run_, "watched", False):
+            return status
+        return wait_until(lambda: (lambda c: None if c is None else [c])(self.probe.exit_code(self.run_.pid)),
+                          what="the exit code of pid %s" % self.run_.pid)[0]
 
     # -- what the operator sees -------------------------------------------------------------
     def wait_caption(self, caption, timeout=30):

@@ -154,6 +154,17 @@ const std::map<std::string, Handler>& handlers()
              if (!IsWindow(h)) return failure("no such window");
              return JsonObject().addBool("ok", true).addRaw("thread", describeGuiThread(h)).str();
          }},
+        {"proc_watch", [](const Args& a) {
+             return watchProcess(static_cast<DWORD>(number(a, 1))) ? ok() : failure("OpenProcess failed, error " + std::to_string(GetLastError()));
+         }},
+        {"proc_exit", [](const Args& a) {
+             DWORD code = 0;
+             bool ended = watchedExitCode(static_cast<DWORD>(number(a, 1)), code);
+             JsonObject o;
+             o.addBool("ok", true).addBool("ended", ended);
+             if (ended) o.add("code", static_cast<long long>(code));
+             return o.str();
+         }},
         {"host_start", [](const Args& a) {
              HWND h = startHostWindow(fromUtf8(a.size() > 1 ? a[1] : "KV90 probe host"));
              if (!h) return failure("host window not created");

@@ -1,6 +1,7 @@
 #include "Processes.h"
 #include "Json.h"
 #include <tlhelp32.h>
+#include <map>
 
 namespace {
 
@@ -40,4 +41,31 @@ bool terminateProcess(DWORD pid, UINT exitCode)
     BOOL done = TerminateProcess(h, exitCode);
     CloseHandle(h);
     return done != FALSE;
+}
+
+namespace {
+std::map<DWORD, HANDLE>& watched()
+{
+    static std::map<DWORD, HANDLE> handles;
+    return handles;
+}
+} // namespace
+
+bool watchProcess(DWORD pid)
+{
+    if (watched().count(pid)) return true;
+    HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!h) return false;
+    watched()[pid] = h;
+    return true;
+}
+
+bool watchedExitCode(DWORD pid, DWORD& code)
+{
+    auto it = watched().find(pid);
+    if (it == watched().end() || WaitForSingleObject(it->second, 0) != WAIT_OBJECT_0) return false;
+    if (!GetExitCodeProcess(it->second, &code)) return false;
+    CloseHandle(it->second);
+    watched().erase(it);
+    return true;
 }

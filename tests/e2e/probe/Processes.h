@@ -7,3 +7,7 @@
 // A JSON array of {pid, exe, path} for every process.
 std::string describeProcesses();
 bool terminateProcess(DWORD pid, UINT exitCode);
+// Keeps a handle to the process so that its exit code stays readable after it has ended.
+bool watchProcess(DWORD pid);
+// The exit code of a watched process: false while it runs (or when it is not watched).
+bool watchedExitCode(DWORD pid, DWORD& code);
