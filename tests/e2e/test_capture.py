@@ -54,14 +54,14 @@ class TenFingers(StationTestCase):
         # The realistic scanner: real rolls at the scanner's pace and real quality scores against the
         # default gates (50 and 60). Only the pause between two fingers is shortened.
         self.start_station(person="0001$张三", Journal=1, GapFrames=10)
+        self.retries = 0
         person_files = []
         for slot in layout.SLOTS:
             with self.subTest(slot=slot.number):
                 self.wait_status(slot.finger_text)
                 self.assertFalse(self.enabled(VIEW))
-                self.wait_held_roll(self.saves())
-                self.press(COLLECT)
-                note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=slot.number + 1)[-1]
+                self.store_rolled_finger(slot.number)
+                note = self.host.notifications(HOST_CODE_COLLECTED)[-1]
                 self.assertEqual((note.value, note.sent), (slot.number, True))
                 plain = self.temp("%d.bmp" % slot.number)
                 person = self.temp("0001$张三_%d.bmp" % slot.number)
@@ -83,9 +83,42 @@ class TenFingers(StationTestCase):
         self.assertEqual([(kind[:3], w, h) for kind, w, h in identify(person_files)], [("BMP", 640, 640)] * 10)
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 10)
         self.assertEqual(self.log_texts(), [])
-        qualities = [c.result for c in self.scanner.calls("MOSAIC_FingerQuality")]
-        self.assertEqual(len(qualities), 10)
-        self.assertTrue(all(q >= 50 for q in qualities), qualities)
+        self.assertLessEqual(len(self.scanner.calls("MOSAIC_FingerQuality")), 10 + self.retries)
+
+    def store_rolled_finger(self, slot):
+        """Presses the capture button once a roll is held. The press is the test's, not an operator's: on a
+        busy machine it may come late, when the finger is lifted (nothing happens) or already rolling again
+        (a partial roll that the gates refuse); then it is pressed again on the next roll, at most twice."""
+        for attempt in range(3):
+            self.wait_held_roll(self.saves())
+            notes = len(self.host.notifications(HOST_CODE_COLLECTED))
+            asked = len(self.scanner.calls("MOSAIC_FingerQuality"))
+            self.press(COLLECT)
+
+            def outcome():
+                if len(self.host.notifications(HOST_CODE_COLLECTED)) > notes:
+                    return "stored"
+                if not self.no_message_box():
+                    return "refused"
+                return None
+            try:
+                result = wait_until(outcome, timeout=10, what="the finger stored or refused")
+            except AssertionError:
+                if len(self.scanner.calls("MOSAIC_FingerQuality")) > asked:
+                    raise  # qualities were asked, yet neither stored nor refused
+                result = "missed"
+            if result == "stored":
+                return
+            if result == "refused":
+                box = self.wait_message_box()
+                fq = self.scanner.calls("MOSAIC_FingerQuality")[-1].result
+                iq = self.scanner.calls("MOSAIC_ImageQuality")[-1].result
+                self.assertIn(box.text, (finger_text(fq, 50), image_text(iq, 60)),
+                              "the box does not agree with the qualities %d and %d" % (fq, iq))
+                self.assertTrue(fq < 50 or iq < 60, "qualities %d and %d were refused" % (fq, iq))
+                self.close_box(box)
+            self.retries += 1
+        self.fail("slot %d: no finger stored in three presses" % slot)
 
 
 class HostToldSynchronously(StationTestCase):

@@ -6,6 +6,7 @@ import struct
 import subprocess
 import unittest
 
+from kv90e2e import settings
 from kv90e2e import MB_ICONINFORMATION, MB_ICONWARNING, config_value, layout, set_config_value, wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
 from kv90e2e.station import CLEAR, COLLECT, FINISH, SETTINGS, VIEW, StationTestCase
@@ -312,7 +313,9 @@ class SettingsDialog(CaptureHelpers):
         self.assertEqual((self.text("fq"), self.text("pq")), ("50", "60"))
         self.assertTrue(d["fq"]["enabled"] and d["pq"]["enabled"])
         self.screen.park_pointer()
-        self.save_screenshot("settings.png")
+        left, top, right, bottom = d["dialog"]["rect"]
+        self.screen.shot().crop(left, top, right - left, bottom - top).save_png(
+            os.path.join(settings.artifacts_dir(), "settings.png"))
         original = self.config_bytes()
 
         with self.subTest("the check box enables the quality edits"):
