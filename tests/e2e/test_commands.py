@@ -218,6 +218,10 @@ class ViewCommand(CaptureHelpers):
         self.assertTrue(self.run_.running())
         self.assertEqual(self.log_texts(), [])
 
+    # Known fault of the program: the viewer's tool bar is painted black and no caption shows under the
+    # icons (seen on every run under Wine). Remove this mark when it is fixed: the test then passes and
+    # unittest reports the unexpected success as a failure.
+    @unittest.expectedFailure
     def test_the_viewer_tool_bar_shows_its_captions(self):
         self.start_station(person=PERSON, **HELD)
         self.capture(0)
@@ -421,6 +425,19 @@ class SettingsDialog(CaptureHelpers):
         self.assertIsNotNone(self.dialog())
         self.assertEqual(self.config_bytes(), original)
         self.assertNotIn("LIVESCAN_SetContrast", self.scanner.names())
+        self.click_window(d["cancel"])
+        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+
+    def test_without_device_libraries_the_sliders_open_at_0_and_saving_stops(self):
+        self.scanner.remove_folder()
+        self.start_station(person=PERSON)
+        self.wait_status("加载指纹采集动态库失败")
+        d = self.open_dialog()
+        self.assertEqual((self.pos("bright"), self.pos("contrast")), (0, 0))
+        self.assertEqual((self.text("bright_box"), self.text("contrast_box")), ("0", "0"))
+        original = self.config_bytes()
+        self.save_expecting("设置设备亮度失败")
+        self.assertEqual(self.config_bytes(), original)
         self.click_window(d["cancel"])
         wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
 
