@@ -149,6 +149,16 @@ void TToolBar::CreateButtons() {
 
 void TToolBar::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_ERASEBKGND: {
+        // A flat bar is transparent: it would ask its parent to erase, and a
+        // form paints its background only when it paints itself.
+        RECT r;
+        GetClientRect(Handle(), &r);
+        BrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush.Get());
+        m.Result = 1;
+        return;
+    }
     case WM_CREATE:
         TWinControl::WndProc(m);
         if (m.Result != -1) CreateButtons();

@@ -218,10 +218,6 @@ class ViewCommand(CaptureHelpers):
         self.assertTrue(self.run_.running())
         self.assertEqual(self.log_texts(), [])
 
-    # Known fault of the program: the viewer's tool bar is painted black and no caption shows under the
-    # icons (seen on every run under Wine). Remove this mark when it is fixed: the test then passes and
-    # unittest reports the unexpected success as a failure.
-    @unittest.expectedFailure
     def test_the_viewer_tool_bar_shows_its_captions(self):
         self.start_station(person=PERSON, **HELD)
         self.capture(0)
