@@ -117,15 +117,19 @@ void TBitmap::SaveToFile(const std::string& path) const {
     WriteFileBytes(path, bytes);
 }
 
-void TBitmap::Draw(HDC dc, const RECT& target) const {
-    if (!handle_) return;
+void StretchBitmap(HDC dc, const RECT& target, HBITMAP bitmap, int width, int height) {
     MemoryDC source(dc);
-    SelectObjectScope select(source.Get(), handle_.Get());
+    SelectObjectScope select(source.Get(), bitmap);
     const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    // HALFTONE needs the brush origin reset after the mode is set.
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.Get(), 0, 0,
-               width_, height_, SRCCOPY);
+               width, height, SRCCOPY);
     SetStretchBltMode(dc, oldMode);
+}
+
+void TBitmap::Draw(HDC dc, const RECT& target) const {
+    if (handle_) StretchBitmap(dc, target, handle_.Get(), width_, height_);
 }
 
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {

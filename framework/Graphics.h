@@ -29,6 +29,9 @@ constexpr TColor clWhite = 0xFFFFFF;
 
 COLORREF ColorToRGB(TColor color);
 
+// Draws a whole bitmap stretched into the target, smoothed (halftone).
+void StretchBitmap(HDC dc, const RECT& target, HBITMAP bitmap, int width, int height);
+
 enum class TFontStyle { Regular, Bold };
 
 // A font description; the GDI font is made when first asked for and remade after a change.

@@ -96,13 +96,5 @@ void TJPEGImage::SaveToFile(const std::string& path) const {
 }
 
 void TJPEGImage::Draw(HDC dc, const RECT& target) const {
-    if (!pixels_) return;
-    MemoryDC source(dc);
-    SelectObjectScope select(source.Get(), pixels_.Get());
-    const int oldMode = SetStretchBltMode(dc, HALFTONE);
-    // HALFTONE needs the brush origin reset after the mode is set.
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.Get(), 0, 0,
-               width_, height_, SRCCOPY);
-    SetStretchBltMode(dc, oldMode);
+    if (pixels_) StretchBitmap(dc, target, pixels_.Get(), width_, height_);
 }
