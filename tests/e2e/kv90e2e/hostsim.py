@@ -8,6 +8,7 @@ import threading
 import time
 
 from . import settings
+from .program import WineProcess
 from .waiting import wait_until
 
 HOST_CODE_READY = 3124
@@ -36,8 +37,10 @@ class Notification:
         return "Notification(%d, %d, sent=%s)" % (self.code, self.value, self.sent)
 
 
-class HostSim:
+class HostSim(WineProcess):
     """One running KV90HostSim.exe."""
+
+    what = "the host simulator"
 
     def __init__(self, *options, log_dir=None, label="host"):
         self.options = list(options)
@@ -117,14 +120,6 @@ class HostSim:
             raise AssertionError("the host simulator refused %r: %s" % (text, reply))
         return fields(reply)
 
-    def running(self):
-        return self.process.poll() is None
-
-    def wait_exit(self, timeout=30):
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the host simulator did not end within %d s" % timeout) from None
 
     def close(self):
         """Ends the simulator: quit on its input, else the Wine process itself."""

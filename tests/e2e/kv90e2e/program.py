@@ -17,7 +17,23 @@ def windows_path(linux_path):
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
 
 
-class Run:
+class WineProcess:
+    """A process started through the wine launcher: whether it runs, and its end."""
+
+    what = "the program"
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=30):
+        """The launcher's exit status, once the process has ended."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("%s did not end within %d s" % (self.what, timeout)) from None
+
+
+class Run(WineProcess):
     """One start of the program: the Wine process, its Windows pid and its exit code."""
 
     def __init__(self, folder, probe, label):
@@ -50,15 +66,6 @@ class Run:
             self._pid = wait_until(new_pid, what="the program's Windows process")
         return self._pid
 
-    def running(self):
-        return self.process.poll() is None
-
-    def wait_exit(self, timeout=30):
-        """The exit code, once the process has ended."""
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end within %d s" % timeout) from None
 
     def kill(self):
         """Ends the program if it still runs: through Win32 first, then the Wine process itself."""
