@@ -5,12 +5,10 @@
 
 #include <vector>
 
-#include "SimApi.h"
+#include "LoadedLibraries.h"
 
 namespace kv90sim_test {
 namespace {
-
-constexpr int kSide = 640;
 
 // Lets a raised structured exception continue, recording its code, so that a
 // test can see the fault without a structured exception handler of its own.
@@ -38,26 +36,7 @@ private:
     PVOID handle_;
 };
 
-class ControlFile : public ::testing::Test {
-protected:
-    void Load(const std::string& control) {
-        folder_.WriteControl(control);
-        capture_.emplace(folder_, L"GALS7302.dll");
-        mosaic_.emplace(folder_, L"GAMC7302.dll");
-        ASSERT_TRUE(capture_->loaded());
-        ASSERT_TRUE(mosaic_->loaded());
-        livescan_.emplace(*capture_);
-        stitch_.emplace(*mosaic_);
-    }
-
-    SimFolder folder_;
-    std::optional<SimLibrary> capture_;
-    std::optional<SimLibrary> mosaic_;
-    std::optional<Livescan> livescan_;
-    std::optional<Mosaic> stitch_;
-    std::vector<unsigned char> frame_ = std::vector<unsigned char>(kSide * kSide);
-    std::vector<unsigned char> image_ = std::vector<unsigned char>(kSide * kSide);
-};
+using ControlFile = LoadedLibraries;
 
 TEST_F(ControlFile, ForcedResultsAndTheirChangeAreSeenAtTheNextCall) {
     Load("LIVESCAN_Init=0\nMOSAIC_Init=-5\n");

@@ -6,21 +6,15 @@
 #include <optional>
 #include <vector>
 
-#include "SimApi.h"
+#include "LoadedLibraries.h"
 
 namespace kv90sim_test {
 namespace {
 
-constexpr int kSide = 640;
-
-class Roll : public ::testing::Test {
+class Roll : public LoadedLibraries {
 protected:
     void SetUp() override {
-        folder_.WriteControl("Pace=0\nGapFrames=3\nRollFrames=30\nHoldFrames=6\n");
-        capture_.emplace(folder_, L"GALS7302.dll");
-        mosaic_.emplace(folder_, L"GAMC7302.dll");
-        livescan_.emplace(*capture_);
-        stitch_.emplace(*mosaic_);
+        Load("Pace=0\nGapFrames=3\nRollFrames=30\nHoldFrames=6\n");
         ASSERT_EQ(livescan_->Init(), 1);
         ASSERT_EQ(stitch_->Init(), 1);
         ASSERT_EQ(livescan_->SetCaptWindow(0, 0, 0, kSide, kSide), 1);
@@ -50,13 +44,6 @@ protected:
         return stitch_->DoMosaic(frame_.data(), kSide, kSide);
     }
 
-    SimFolder folder_;
-    std::optional<SimLibrary> capture_;
-    std::optional<SimLibrary> mosaic_;
-    std::optional<Livescan> livescan_;
-    std::optional<Mosaic> stitch_;
-    std::vector<unsigned char> frame_ = std::vector<unsigned char>(kSide * kSide);
-    std::vector<unsigned char> image_ = std::vector<unsigned char>(kSide * kSide);
 };
 
 TEST_F(Roll, FingerIsPlacedRolledHeldAndLiftedAgainAndAgain) {
