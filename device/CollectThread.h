@@ -27,5 +27,5 @@ private:
     void ShowPreviewFile();
 
     TImage* previewImage_;
-    std::string previewPath_;
+    std::string previewPath_;  // made once, so that the loop allocates nothing per frame
 };

@@ -95,7 +95,6 @@ void TFrm_ImageEdit::LoadJpgFile(const std::string& path) {
     auto jpeg = std::make_unique<TJPEGImage>();
     jpeg->LoadFromFile(path);
     Image_Source->SetStretch(false);
-    Image_Source->SetBounds(Image_Source->Left(), Image_Source->Top(), Image_Source->Width(), jpeg->Height());
     Image_Source->SetBounds(Image_Source->Left(), Image_Source->Top(), jpeg->Width(), jpeg->Height());
     Image_Source->Picture().SetGraphic(std::move(jpeg));
     Image_Source->BringToFront();

@@ -327,12 +327,8 @@ void TScrollBox::UpdateScrollBars() {
     }
     RECT client;
     GetClientRect(Handle(), &client);
-    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, std::max(0, right - 1),
-                 static_cast<UINT>(client.right), 0, 0};
-    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, std::max(0, bottom - 1),
-                 static_cast<UINT>(client.bottom), 0, 0};
-    h.fMask &= ~SIF_DISABLENOSCROLL;
-    v.fMask &= ~SIF_DISABLENOSCROLL;
+    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE, 0, std::max(0, right - 1), static_cast<UINT>(client.right), 0, 0};
+    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE, 0, std::max(0, bottom - 1), static_cast<UINT>(client.bottom), 0, 0};
     SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
     SetScrollInfo(Handle(), SB_VERT, &v, TRUE);
     // A shrunk range may leave the children scrolled too far.

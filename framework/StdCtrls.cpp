@@ -144,8 +144,7 @@ bool TCustomCheckBox::Checked() const { return checked_; }
 void TCustomCheckBox::SetChecked(bool checked) {
     if (checked_ == checked) return;
     checked_ = checked;
-    if (HandleAllocated()) SendMessageA(const_cast<TCustomCheckBox*>(this)->Handle(), BM_SETCHECK,
-                                        checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     Click();
 }
 
