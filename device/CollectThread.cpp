@@ -1,6 +1,7 @@
 #include "device/CollectThread.h"
 
 #include "common/Prompts.h"
+#include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
 #include "framework/ExtCtrls.h"
@@ -34,7 +35,11 @@ void TCollectThread::Execute() {
         const int width = DM->ImageWidth, height = DM->ImageHeight;
         while (!Terminated()) {
             try {
-                if (DM->LIVESCAN_BeginCapture(0) != 1) break;
+                const int begun = DM->LIVESCAN_BeginCapture(0);
+                if (begun != 1) {
+                    ReportLostDevice(begun);
+                    break;
+                }
                 const int fetched = DM->LIVESCAN_GetFPRawData(0, raw);
                 DM->LIVESCAN_EndCapture(0);
                 if (fetched != 1) {
@@ -54,12 +59,25 @@ void TCollectThread::Execute() {
                     MosaicStep(mosaicStarted);
                 }
             } catch (const std::exception& e) {
-                TSysOper::WriteLog("采集指纹出错:" + ExceptionMessage(e));
+                log_.Write("采集指纹出错:" + ExceptionMessage(e));
             }
         }
+        log_.Flush();
     } catch (const std::exception& e) {
+        log_.Flush();
         TSysOper::WriteLog("采集指纹出错:" + ExceptionMessage(e));
     }
+}
+
+// The loop ends with the device and the program ends with it (the
+// termination handler closes the window's side). The host is told first, as
+// for any close, so that it does not wait for a station that is gone.
+void TCollectThread::ReportLostDevice(int result) {
+    log_.Flush();
+    TSysOper::WriteLog(DM->LIVESCAN_BeginCapture.Assigned()
+                           ? "采集设备开始采集失败,返回值" + IntToStr(result) + ",采集程序退出"
+                           : std::string("采集设备缺少开始采集函数LIVESCAN_BeginCapture,采集程序退出"));
+    DM->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
 }
 
 void TCollectThread::MosaicStep(bool& mosaicStarted) {
@@ -74,7 +92,7 @@ void TCollectThread::MosaicStep(bool& mosaicStarted) {
             if (FileExists(previewPath_)) ShowPreviewFile();
         }
     } catch (const std::exception& e) {
-        TSysOper::WriteLog("指纹拼接错误:" + ExceptionMessage(e));
+        log_.Write("指纹拼接错误:" + ExceptionMessage(e));
     }
 }
 

@@ -3,6 +3,7 @@
 // rolled finger image and keeps the preview image showing it.
 #pragma once
 
+#include "common/RepeatedLog.h"
 #include "framework/Thread.h"
 
 #include <string>
@@ -22,10 +23,12 @@ protected:
 
 private:
     void MosaicStep(bool& mosaicStarted);
+    void ReportLostDevice(int result);
     // The preview changes are made on the GUI thread, in the order the loop makes them.
     void ClearPreview();
     void ShowPreviewFile();
 
     TImage* previewImage_;
-    std::string previewPath_;  // made once, so that the loop allocates nothing per frame
+    std::string previewPath_;
+    TRepeatedLog log_;  // the loop's failures, which may repeat on every frame  // made once, so that the loop allocates nothing per frame
 };

@@ -93,7 +93,9 @@ public:
     std::string Func_GetFpFileName(int slot) const;
     std::string PlainSlotPath(int slot) const;
     std::string CompanionPath(int slot) const;
+    std::string PersonSlotFileName(int slot) const;
     std::string PersonSlotPath(int slot) const;
+    std::string TempFolder() const { return AppPath + "Temp\\"; }
     std::string PreviewPath() const;
     // Deletes the plain slot files and companions of one slot (-1: all) and the preview file.
     void Func_DelFpInfo(int slot);

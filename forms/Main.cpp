@@ -50,11 +50,28 @@ void TFrm_Main::FormClose(TObject*, TCloseAction& action) {
     }
 }
 
+void TFrm_Main::UseStandardSettings() {
+    DM->IsQuality = 1;
+    DM->FQuality = 50;
+    DM->PQuality = 75;
+    DM->RollMode = 1;
+}
+
 bool TFrm_Main::LoadConfig() {
     DM->ImageWidth = IMAGE_WIDTH;
     DM->ImageHeight = IMAGE_HEIGHT;
     try {
         const std::string path = DM->AppPath + CONFIG_FILE;
+        if (!FileExists(path)) {
+            // Every key of a missing file would read 1, which lets any finger
+            // through the gates: the standard settings are used instead, and
+            // the device keeps its own brightness and contrast.
+            UseStandardSettings();
+            DM->Bright = 0;
+            DM->Contrast = 0;
+            TSysOper::WriteLog("配置文件不存在,使用默认设置:" + path);
+            return true;
+        }
         const struct {
             const char* key;
             int TDM::*field;
@@ -67,10 +84,7 @@ bool TFrm_Main::LoadConfig() {
         }
         return true;
     } catch (const std::exception& e) {
-        DM->IsQuality = 1;
-        DM->FQuality = 50;
-        DM->PQuality = 75;
-        DM->RollMode = 1;
+        UseStandardSettings();
         TSysOper::WriteLog("初始化KV90指纹采集类时出错,错误:" + ExceptionMessage(e));
         return false;
     }

@@ -30,6 +30,8 @@ public:
     // Reads the six settings into the data module; false (with the fallback
     // values and a log line) when a value is not a number.
     bool LoadConfig();
+    // The gates on at 50 and 75 and roll mode 1: what a settings file that cannot be used gives.
+    void UseStandardSettings();
 
     // device start-up: 1 on success, a negative step number or 0 on failure
     int LoadDeviceLibs();

@@ -62,7 +62,9 @@ void TFrm_Main::Btn_CollectClick(TObject*) {
     }
     PausedCollection paused;
     if (Img_View->Picture().Empty() || !FileExists(DM->PreviewPath())) return;
-    if (!IsSafePersonFileName(DM->PersonKey, DM->PersonName)) {
+    const int slot = currentSlot_;
+    if (!IsWholeGbkText(DM->PersonKey) || !IsWholeGbkText(DM->PersonName) ||
+        !IsSafeFileNameIn(DM->TempFolder(), DM->PersonSlotFileName(slot))) {
         TSysOper::WriteLog("人员编号或姓名不能用作文件名,未保存指纹:" + Excerpt(DM->PersonKey + "$" + DM->PersonName));
         ShowWarning("人员编号或姓名中含有不能用于文件名的字符,不能保存指纹");
         return;
@@ -72,15 +74,18 @@ void TFrm_Main::Btn_CollectClick(TObject*) {
         ShowWarning("请选择要采集的手指");
         return;
     }
+    // A failure to load or save reaches the default error report. The slot
+    // takes the new picture only once both files are written, so a failed
+    // store leaves its thumbnail as it was.
+    auto finger = std::make_unique<TBitmap>();
+    finger->LoadFromFile(DM->PreviewPath());
     // The slot's old files go only now that the new finger is accepted, so a
     // refused capture leaves the slot's thumbnail and its file together.
-    const int slot = currentSlot_;
     if (FileExists(DM->PlainSlotPath(slot))) DeleteFile(DM->PlainSlotPath(slot));
     if (FileExists(DM->CompanionPath(slot))) DeleteFile(DM->CompanionPath(slot));
-    // A failure to load or save reaches the default error report.
-    currentImage_->Picture().LoadFromFile(DM->PreviewPath());
-    currentImage_->Picture().SaveToFile(DM->PlainSlotPath(slot));
-    currentImage_->Picture().SaveToFile(DM->PersonSlotPath(slot));
+    finger->SaveToFile(DM->PlainSlotPath(slot));
+    finger->SaveToFile(DM->PersonSlotPath(slot));
+    currentImage_->Picture().SetGraphic(std::move(finger));
     DM->SendMsgToActiveX(HOST_CODE_COLLECTED, slot);
     Img_View->Picture().Clear();
     SelectNextSlot();

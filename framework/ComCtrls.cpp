@@ -29,6 +29,7 @@ int TImageList::Count() const { return ImageList_GetImageCount(handle_); }
 TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
     InitCommonControlClasses();
     SetClickEvents(false);
+    SetTabStop(true);
     SetBounds(0, 0, 150, 45);
 }
 
@@ -36,7 +37,7 @@ void TTrackBar::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.superclassOf = TRACKBAR_CLASSA;
     // Without automatic ticks the bar shows its two end ticks only.
-    params.style |= WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_FIXEDLENGTH;
+    params.style |= TBS_HORZ | TBS_BOTTOM | TBS_FIXEDLENGTH;
 }
 
 void TTrackBar::ApplySettings() {

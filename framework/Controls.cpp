@@ -60,8 +60,10 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::BringToFront() {
     if (!parent_) return;
-    parent_->RemoveControl(this);
-    parent_->controls_.push_back(this);
+    // Only the order of drawing changes; the order of Tab stays.
+    auto& siblings = parent_->controls_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    siblings.push_back(this);
     Invalidate();
 }
 
@@ -244,6 +246,7 @@ void TWinControl::CreateParams(TCreateParams& params) {
     params.width = Width();
     params.height = Height();
     if (Visible()) params.style |= WS_VISIBLE;
+    if (tabStop_) params.style |= WS_TABSTOP;
     if (!Enabled()) params.style |= WS_DISABLED;
     if (Parent()) params.parentWnd = Parent()->Handle();
 }
@@ -293,6 +296,7 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::InsertControl(TControl* control) {
     controls_.push_back(control);
+    if (auto win = dynamic_cast<TWinControl*>(control)) tabList_.push_back(win);
     if (handle_)
         if (auto win = dynamic_cast<TWinControl*>(control)) win->HandleNeeded();
 }
@@ -300,6 +304,41 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
     if (mouseControl_ == control) mouseControl_ = nullptr;
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
+}
+
+void TWinControl::SetTabStop(bool value) {
+    tabStop_ = value;
+    if (!handle_) return;
+    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return -1;
+    const auto& list = Parent()->tabList_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!Parent()) return;
+    auto& list = Parent()->tabList_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    order = std::max(0, std::min(order, static_cast<int>(list.size())));
+    list.insert(list.begin() + order, this);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+    for (TWinControl* child : tabList_) {
+        list.push_back(child);
+        child->GetTabOrderList(list);
+    }
+}
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
 }
 
 void TWinControl::ParentChanged() {
@@ -469,7 +508,7 @@ void TWinControl::WndProc(TMessage& m) {
         if (TWinControl* child = FindControl(m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
                                                                  : reinterpret_cast<HWND>(m.LParam));
             child && child != this) {
-            m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+            DeliverNotification(*child, m);
             return;
         }
         break;
@@ -485,6 +524,21 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     }
     TControl::WndProc(m);
+}
+
+// The notification is the child's own event (a click, a slider moved), so a
+// failure in its handler is reported as the child's: through the application's
+// error report, as for any message of the child's own window. The parent's
+// window procedure never sees it, so a form that guards its own messages does
+// not swallow an operator's command failing.
+void TWinControl::DeliverNotification(TWinControl& child, TMessage& m) {
+    try {
+        m.Result = child.Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    } catch (...) {
+        Application->HandleException(Exception("Unknown failure"));
+    }
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {

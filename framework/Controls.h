@@ -159,6 +159,18 @@ public:
     // The topmost visible child control at a client point (disabled ones only when asked).
     TControl* ControlAtPos(POINT point, bool allowDisabled = false) const;
     void SetFocus();
+    // Whether Tab stops at the control, and its place among its siblings in
+    // the order of Tab (the order they were put in the parent, unless set).
+    // The order of Tab is kept apart from the order of drawing, so a control
+    // drawn over another can still come after it.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool value);
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // The windowed controls inside, in the order of Tab, each followed by its own.
+    void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    // Visible and enabled, and so is every parent up to the form.
+    bool CanFocus() const;
 
     void Invalidate() override;
     void Repaint() override;
@@ -200,11 +212,14 @@ private:
     void RemoveControl(TControl* control);
     void AttachHandle(HWND wnd);
     void RouteMouse(TMessage& message);
+    static void DeliverNotification(TWinControl& child, TMessage& message);
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = DefWindowProcA;
     bool wrapsSystemClass_ = false;
     bool onTop_ = false;  // brought to the front before its window existed
     std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;
+    bool tabStop_ = false;
     TControl* mouseControl_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "framework/Thread.h"
 
+#include <algorithm>
 #include <vector>
 
 TApplication* Application = nullptr;
@@ -65,7 +66,6 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     PlaceOnScreen();
     TWinControl::CreateParams(params);
     FrameStyle(borderStyle_, minimizeBox_, params.style, params.exStyle);
-    if (Application && Application->MainForm() == this) params.exStyle |= WS_EX_APPWINDOW;
     params.parentWnd = Application ? Application->Handle() : nullptr;  // the owner, not a parent
     params.classStyle = CS_DBLCLKS;
 }
@@ -86,6 +86,8 @@ void TCustomForm::VisibleChanged() {
         if (OnShow) OnShow(this);
         if (!Visible()) return;
         PlaceOnScreen();
+        // The program's one task bar button is the application's window, which owns every form.
+        if (Application && Application->MainForm() == this) ShowWindow(Application->Handle(), SW_SHOWNA);
         ShowWindow(Handle(), windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     } else if (HandleAllocated()) {
         ShowWindow(Handle(), SW_HIDE);
@@ -96,9 +98,8 @@ void TCustomForm::PlaceOnScreen() {
     if (placed_) return;
     placed_ = true;
     if (position_ == TPosition::poScreenCenter) {
-        RECT work{};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        SetBounds(work.left + (work.right - work.left - Width()) / 2, work.top + (work.bottom - work.top - Height()) / 2,
+        // The whole screen, task bar included, not its work area.
+        SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
                   Width(), Height());
     }
 }
@@ -163,6 +164,22 @@ void TCustomForm::Close() {
         Release();
 }
 
+void TCustomForm::SelectNext(TWinControl* current, bool forward) {
+    std::vector<TWinControl*> order;
+    GetTabOrderList(order);
+    const int count = static_cast<int>(order.size());
+    if (count == 0) return;
+    int at = static_cast<int>(std::find(order.begin(), order.end(), current) - order.begin());
+    if (at == count) at = forward ? -1 : count;
+    for (int step = 1; step <= count; ++step) {
+        TWinControl* candidate = order[static_cast<size_t>(((at + (forward ? step : -step)) % count + count) % count)];
+        if (candidate->TabStop() && candidate->CanFocus()) {
+            candidate->SetFocus();
+            return;
+        }
+    }
+}
+
 void TCustomForm::Release() {
     if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
 }
@@ -184,6 +201,7 @@ void TCustomForm::WndProc(TMessage& m) {
 namespace {
 
 const char kApplicationClass[] = "TApplication";
+constexpr UINT CM_ACTIVATEPOPUP = WM_APP + 0x3F02;  // after CM_RELEASE and CM_SYNCHRONIZE
 
 LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == CM_SYNCHRONIZE) {
@@ -192,6 +210,19 @@ LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
     }
     if (msg == WM_CLOSE && Application && Application->MainForm()) {
         Application->MainForm()->Close();
+        return 0;
+    }
+    // Activated through its task bar button: the window the operator works
+    // in (the main form, or the dialog it has open) takes the activation, once
+    // the system has finished activating this one.
+    if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+        PostMessageA(wnd, CM_ACTIVATEPOPUP, 0, 0);
+        return 0;
+    }
+    if (msg == CM_ACTIVATEPOPUP) {
+        HWND popup = GetLastActivePopup(wnd);
+        if (popup && popup != wnd && IsWindowVisible(popup) && IsWindowEnabled(popup) && GetActiveWindow() == wnd)
+            SetActiveWindow(popup);
         return 0;
     }
     return DefWindowProcA(wnd, msg, wParam, lParam);
@@ -211,9 +242,11 @@ TApplication::TApplication() : TComponent(nullptr) {
         RegisterClassA(&wc);
     }
     title_ = ExtractFileName(ModuleFileName());
+    // No size: it is never seen, only its task bar button, from when the main form is first shown.
     handle_ = CreateWindowExA(0, kApplicationClass, title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
-                              nullptr, nullptr, instance, nullptr);
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                              nullptr, instance, nullptr);
 }
 
 TApplication::~TApplication() {
@@ -278,8 +311,12 @@ bool TApplication::PreprocessMessage(MSG& msg) {
         form->OnKeyDown(form, key);
         if (key == 0) return true;
     }
-    // Tab and the arrow keys move between the form's controls as in a dialog box.
-    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB)) return IsDialogMessageA(form->Handle(), &msg) != FALSE;
+    // Tab moves through the form's controls in their order of Tab, Shift+Tab back.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        form->SelectNext(TWinControl::FindControl(GetFocus()), GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
     return false;
 }
 

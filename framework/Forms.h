@@ -67,6 +67,10 @@ public:
     // Frees the form once the messages already queued for it have been handled.
     void Release();
 
+    // Moves the focus to the next (or previous) control that Tab stops at,
+    // after the given one, going round at the end.
+    void SelectNext(TWinControl* current, bool forward);
+
     // Runs the creation handler; the application calls it once the form is built.
     void DoCreate();
 

@@ -9,7 +9,7 @@ TButton::TButton(TComponent* owner) : TButtonControl(owner) { SetClickEvents(fal
 void TButton::CreateParams(TCreateParams& params) {
     TButtonControl::CreateParams(params);
     params.superclassOf = "BUTTON";
-    params.style |= WS_TABSTOP | BS_PUSHBUTTON;
+    params.style |= BS_PUSHBUTTON;
 }
 
 void TButton::WndProc(TMessage& m) {
@@ -90,6 +90,7 @@ void TCustomLabel::PaintWindow(HDC dc) {
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     SetClickEvents(false);
+    SetTabStop(true);
     SetColor(colors::clWindow);
     SetBounds(0, 0, 121, 21);
 }
@@ -97,7 +98,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
 void TCustomEdit::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.superclassOf = "EDIT";
-    params.style |= WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
+    params.style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
     params.exStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -136,7 +137,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
 void TCustomCheckBox::CreateParams(TCreateParams& params) {
     TButtonControl::CreateParams(params);
     params.superclassOf = "BUTTON";
-    params.style |= WS_TABSTOP | BS_CHECKBOX;
+    params.style |= BS_CHECKBOX;
 }
 
 bool TCustomCheckBox::Checked() const { return checked_; }

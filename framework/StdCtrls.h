@@ -8,7 +8,7 @@
 class TButtonControl : public TWinControl {
     KV90_CLASS(TButtonControl, TWinControl)
 public:
-    using TWinControl::TWinControl;
+    explicit TButtonControl(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
 };
 
 class TButton : public TButtonControl {

@@ -1,54 +1,71 @@
 #include "images/PersonFileName.h"
 
-#include "framework/SysUtils.h"
-
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
-// Longer names cannot be stored under a usual program folder.
-constexpr size_t MAX_PART = 100;
+// A name longer than this is no single path component on any Windows file system.
+constexpr size_t MAX_COMPONENT_CHARS = 255;
 
 bool IsForbiddenByte(unsigned char c) {
-    return c < 0x20 || c == 0x7F || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' ||
-           c == '<' || c == '>' || c == '|';
+    return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr;
 }
 
-// Walks the text character by character in the system code page, so that a
-// trail byte equal to '\' or '|' counts as part of its character.
-bool IsCleanText(const std::string& text) {
+bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
+
+// Counts the characters of a GBK text; -1 when it is not valid GBK. A trail
+// byte equal to '\' or '|' belongs to its character and is no separator.
+long GbkCharacterCount(const std::string& text) {
+    long count = 0;
+    for (size_t i = 0; i < text.size(); ++i, ++count) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) continue;
+        if (!IsGbkLeadByte(c) || i + 1 >= text.size() || !IsGbkTrailByte(static_cast<unsigned char>(text[i + 1])))
+            return -1;
+        ++i;
+    }
+    return count;
+}
+
+bool HasForbiddenCharacter(const std::string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (IsDBCSLeadByte(c)) {
-            if (i + 1 >= text.size()) return false;  // would swallow the "_" that follows
-            const auto trail = static_cast<unsigned char>(text[i + 1]);
-            if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
-            ++i;
+        if (c >= 0x80) {
+            ++i;  // a double-byte character, already checked as a whole
             continue;
         }
-        if (c >= 0x80 || IsForbiddenByte(c)) return false;
+        if (IsForbiddenByte(c)) return true;
     }
-    return true;
-}
-
-bool IsDeviceName(const std::string& part) {
-    const std::string base = UpperCase(part.substr(0, part.find('.')));
-    static const char* const devices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4",
-                                          "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3",
-                                          "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$"};
-    for (const char* device : devices)
-        if (base == device) return true;
     return false;
 }
 
-bool IsSafePart(const std::string& part) {
-    if (part.size() > MAX_PART || !IsCleanText(part)) return false;
-    if (part.find("..") != std::string::npos || IsDeviceName(part)) return false;
-    return part.empty() || (part.back() != '.' && part.back() != ' ');
+// Windows opens a device for a base name (up to the first dot, trailing
+// spaces dropped) that is a device name, whatever extension follows.
+bool NamesADevice(const std::string& fileName) {
+    std::string base = fileName.substr(0, fileName.find('.'));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    static const char* const devices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3",   "COM4",
+                                          "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2",   "LPT3",
+                                          "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$"};
+    for (const char* device : devices)
+        if (base.size() == std::strlen(device) && _stricmp(base.c_str(), device) == 0) return true;
+    return false;
 }
 
 }  // namespace
 
-bool IsSafePersonFileName(const std::string& key, const std::string& name) {
-    return IsSafePart(key) && IsSafePart(name);
+bool IsSafeFileNameIn(const std::string& folder, const std::string& fileName) {
+    const long nameChars = GbkCharacterCount(fileName);
+    if (nameChars <= 0 || static_cast<size_t>(nameChars) > MAX_COMPONENT_CHARS) return false;
+    if (HasForbiddenCharacter(fileName)) return false;
+    // "." and ".." name folders; a name ending in a dot or space is stored without it.
+    if (fileName == "." || fileName == ".." || fileName.back() == '.' || fileName.back() == ' ') return false;
+    if (NamesADevice(fileName)) return false;
+    const long folderChars = GbkCharacterCount(folder);
+    return folderChars >= 0 && folderChars + nameChars < MAX_PATH;
 }
+
+bool IsWholeGbkText(const std::string& text) { return GbkCharacterCount(text) >= 0; }

@@ -14,9 +14,11 @@ std::string TDM::CompanionPath(int slot) const {
     return plain.substr(0, plain.size() - 3) + "jpg";
 }
 
-std::string TDM::PersonSlotPath(int slot) const {
-    return AppPath + "Temp\\" + PersonKey + "$" + PersonName + "_" + Func_GetFpFileName(slot);
+std::string TDM::PersonSlotFileName(int slot) const {
+    return PersonKey + "$" + PersonName + "_" + Func_GetFpFileName(slot);
 }
+
+std::string TDM::PersonSlotPath(int slot) const { return TempFolder() + PersonSlotFileName(slot); }
 
 std::string TDM::PreviewPath() const { return AppPath + "Temp\\FPTemp.bmp"; }
 

@@ -196,7 +196,8 @@ class QualityGates(StationTestCase):
         return box, before
 
     def test_gates_with_their_texts_and_thresholds(self):
-        self.start_station(person="1234$XYZ", **HELD, MOSAIC_FingerQuality=42, MOSAIC_ImageQuality=90)
+        # Journal=2 records the per-frame calls too, so that stitching while a box is open would show.
+        self.start_station(person="1234$XYZ", **dict(HELD, Journal=2), MOSAIC_FingerQuality=42, MOSAIC_ImageQuality=90)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.wait_preview_finger()
         asked = len(self.scanner.calls("MOSAIC_ImageQuality"))
@@ -204,6 +205,11 @@ class QualityGates(StationTestCase):
         box, before = self.capture_refused(finger_text(42, 50))
         agreement = self.reference_icon(MB_ICONWARNING).foreground_agreement(self.painted_icon(box))
         self.assertGreater(agreement, 0.9, "the box does not show the warning icon")
+        # Frames go on while the box is open, but the mosaic library is left alone.
+        stitching = lambda: len(self.scanner.calls("MOSAIC_IsFinger")) + len(self.scanner.calls("MOSAIC_DoMosaic"))
+        fetches, stitched = len(self.scanner.calls("LIVESCAN_GetFPRawData")), stitching()
+        wait_until(lambda: len(self.scanner.calls("LIVESCAN_GetFPRawData")) > fetches + 5, what="frames")
+        self.assertEqual(stitching(), stitched)
         self.close_box(box)
         # Both qualities are asked before either is compared.
         self.assertEqual(len(self.scanner.calls("MOSAIC_ImageQuality")), asked + 1)
@@ -267,6 +273,31 @@ class QualityGates(StationTestCase):
         self.assertNotIn("MOSAIC_ImageQuality", names)
 
 
+class StoringFails(StationTestCase):
+
+    def test_a_slot_file_that_cannot_be_written_reaches_the_error_report_and_stores_nothing(self):
+        self.start_station(person="1234$XYZ", **HELD, **GOOD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        self.wait_preview_finger()
+        os.mkdir(self.temp("0.bmp"))  # the file system refuses a file of that name
+        self.press(COLLECT)
+        box = self.wait_message_box()
+        self.assertEqual(box.caption, "KV90指纹采集")
+        self.assertIn("0.bmp", box.text)
+        self.close_box(box)
+        self.assertFalse([t for t in self.log_texts() if "Wndproc" in t], "the window procedure swallowed it")
+        self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
+        self.assertNotIn(0, self.occupied_slots())
+        self.assertFalse(os.path.exists(self.temp("1234$XYZ_0.bmp")))
+        self.assertEqual(self.status_text(), layout.SLOTS[0].finger_text)
+        # Frame processing runs again: once the folder is fixed, the same slot takes the finger.
+        os.rmdir(self.temp("0.bmp"))
+        self.offer_finger()
+        self.press(COLLECT)
+        self.assertEqual(self.host.wait_notifications(HOST_CODE_COLLECTED)[0].value, 0)
+        self.assertTrue(os.path.isfile(self.temp("1234$XYZ_0.bmp")))
+
+
 class UnsafePersonNames(StationTestCase):
 
     def everything_on_disk(self):
@@ -287,12 +318,11 @@ class UnsafePersonNames(StationTestCase):
         unsafe = [
             ("person ..\\..\\evil$x", None),
             ("person a:b$c", None),
-            ("person CON$x", None),
-            ("person x$NUL", None),
             ("person a/b$c", None),
-            ("person key$name.", None),
-            ("person key$name ", None),
-            ("person ..$x", None),
+            ("person NUL .a$x", None),   # the base name before the dot, spaces dropped, is a device
+            ("person COM1 .a$x", None),
+            ("person AUX .txt$x", None),
+            ("person CONOUT$.x", None),  # CONOUT$.x_0.bmp
             ("copydata-hex 6b0165792478", "k\x01ey$x"),  # a control character in the key
             ("copydata-hex 6b6579246e610961", "key$na\ta"),
         ]
@@ -314,13 +344,18 @@ class UnsafePersonNames(StationTestCase):
                                  "something was written")
                 self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
                 self.assertEqual(self.status_text(), layout.SLOTS[0].finger_text)
-        # A good name afterwards is stored under exactly its name.
-        self.host.ok("person 1234$XYZ")
-        self.offer_finger()
-        self.press(COLLECT)
-        self.host.wait_notifications(HOST_CODE_COLLECTED)
-        self.assertEqual(self.everything_on_disk() - before - {"KV90/Temp/FPTemp.bmp"},
-                         {"KV90/Temp/0.bmp", "KV90/Temp/1234$XYZ_0.bmp"})
+        # Names that look odd but are plain file names inside Temp\ are stored under exactly their names:
+        # a name padded with spaces as fixed-width columns give it, a trailing dot, a device name or ".."
+        # inside the name.
+        stored = set()
+        for slot, text in enumerate(("1234$XYZ ", "1234$Jr.", "CON$x", "a..b$x", "1234$XYZ")):
+            with self.subTest(text=text):
+                self.host.ok("copydata-hex " + (text.encode("gbk") + b"\0").hex())
+                self.offer_finger()
+                self.press(COLLECT)
+                self.host.wait_notifications(HOST_CODE_COLLECTED, count=slot + 1)
+                stored |= {"KV90/Temp/%d.bmp" % slot, "KV90/Temp/%s_%d.bmp" % (text, slot)}
+                self.assertEqual(self.everything_on_disk() - before - {"KV90/Temp/FPTemp.bmp"}, stored)
 
 
 if __name__ == "__main__":

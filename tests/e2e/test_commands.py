@@ -411,7 +411,7 @@ class SettingsDialog(CaptureHelpers):
             self.assert_box(box, "图像质量不合格\r当前图像采集质量为【99】\r图像质量应该达到【100~100】之间")
             self.close_box(box)
 
-    def test_a_device_that_refuses_the_brightness_keeps_the_dialog_open(self):
+    def test_a_device_that_refuses_the_brightness_or_the_contrast_keeps_the_dialog_open(self):
         self.start_station(person=PERSON, **HELD)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.scanner.configure(LIVESCAN_SetBright=0)
@@ -421,6 +421,33 @@ class SettingsDialog(CaptureHelpers):
         self.assertIsNotNone(self.dialog())
         self.assertEqual(self.config_bytes(), original)
         self.assertNotIn("LIVESCAN_SetContrast", self.scanner.names())
+        with self.subTest("the contrast refused after the brightness was taken"):
+            self.scanner.configure(LIVESCAN_SetBright=1, LIVESCAN_SetContrast=0)
+            self.save_expecting("设置设备对比度失败")
+            self.assertIsNotNone(self.dialog())
+            self.assertEqual(self.config_bytes(), original)
+        self.click_window(d["cancel"])
+        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+
+    def test_tab_walks_the_dialog_in_its_order_into_the_quality_group(self):
+        self.start_station(person=PERSON, **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        d = self.open_dialog()
+        self.click_window(d["bright"])
+        focus = lambda: self.probe.gui_thread(d["dialog"].hwnd)["focus"]
+        wait_until(lambda: focus() == d["bright"].hwnd, what="the focus on the brightness slider")
+        order = ["bright_box", "contrast", "contrast_box", "save", "cancel", "fq", "pq", "check", "bright"]
+        for key in order:
+            self.screen.key("Tab")
+            wait_until(lambda: focus() == d[key].hwnd, what="Tab to %s" % key)
+        for key in reversed(order[:-1]):
+            self.screen.key("shift+Tab")
+            wait_until(lambda: focus() == d[key].hwnd, what="Shift+Tab back to %s" % key)
+        # Without the gates the two quality edits are disabled and Tab passes them by.
+        self.click_window(d["check"])
+        wait_until(lambda: not self.probe.window(d["fq"].hwnd)["enabled"], what="the edits disabled")
+        self.screen.key("shift+Tab")
+        wait_until(lambda: focus() == d["cancel"].hwnd, what="Shift+Tab past the disabled edits")
         self.click_window(d["cancel"])
         wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
 

@@ -43,6 +43,19 @@ class Standalone(StationTestCase):
         self.assertEqual(self.log_texts(), [NO_HOST_LINE, NO_HOST_LINE])
 
 
+    def test_a_collect_block_that_cannot_be_made_stops_the_start_and_the_host_hears_nothing(self):
+        # A kernel object of another kind holds the block's name, so no mapping of that name can be made.
+        self.probe.hold_mutex("FINGER_COLLECT_FILE")
+        self.addCleanup(self.probe.release_mutex, "FINGER_COLLECT_FILE")
+        self.start_host()
+        self.run_ = self.launch()
+        box = self.wait_message_box()
+        self.assert_box(box, "创建映像文件失败,程序无法启动")
+        self.close_box(box)
+        self.assertEqual(self.exit_code(), 0)
+        self.assertEqual(self.host.notifications(HOST_CODE_READY), [])
+
+
 class WithHost(StationTestCase):
 
     def test_ready_names_the_window_of_the_block_and_the_person_unlocks_the_commands(self):

@@ -4,6 +4,8 @@ import unittest
 
 from kv90e2e import IDOK, MB_ICONWARNING, MainWindow, MessageBox, ProgramTestCase, log_lines, wait_until
 
+WS_EX_TOOLWINDOW = 0x80
+WS_EX_APPWINDOW = 0x40000
 REFUSAL_TEXT = "已经有一个指纹采集窗口运行..."
 REFUSAL_CAPTION = "提示"
 
@@ -89,10 +91,16 @@ class SingleInstanceGuard(ProgramTestCase):
         run, _ = self.start_main_window()
         self.assertIsNone(MessageBox.find(self.probe, run.pid))
 
-    def test_application_title_is_the_program_name(self):
-        run, _ = self.start_main_window()
-        apps = self.probe.windows(cls="TApplication", pid=run.pid)
-        self.assertEqual([w["text"] for w in apps], ["KV90指纹采集"])
+    def test_one_task_bar_button_with_the_application_title(self):
+        run, main = self.start_main_window()
+        self.assertEqual([w["text"] for w in self.probe.windows(cls="TApplication", pid=run.pid)], ["KV90指纹采集"])
+        # The shell gives a button to each visible top-level window that is unowned and no tool window, or
+        # that asks for one.
+        buttons = [w for w in self.probe.windows(pid=run.pid, visible=True)
+                   if w["exstyle"] & WS_EX_APPWINDOW or (not w["owner"] and not w["exstyle"] & WS_EX_TOOLWINDOW)]
+        self.assertEqual([(w["class"], w["text"]) for w in buttons], [("TApplication", "KV90指纹采集")])
+        self.assertEqual(buttons[0].size, (0, 0), "the application's window can be seen")
+        self.assertEqual(self.probe.window(main.hwnd)["owner"], buttons[0].hwnd)
 
 
 if __name__ == "__main__":

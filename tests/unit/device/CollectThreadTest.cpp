@@ -55,6 +55,12 @@ protected:
         return events;
     }
 
+    static size_t Count(const std::string& text, const std::string& part) {
+        size_t n = 0;
+        for (size_t p = 0; (p = text.find(part, p)) != std::string::npos; p += part.size()) ++n;
+        return n;
+    }
+
     DeviceScript script;
 };
 
@@ -100,20 +106,55 @@ TEST_F(CollectThreadTest, AFailedFetchEndsTheRunEvenWhileProcessingIsOff) {
                                  "Fetch", "DoMosaic", "Fetch", "DoMosaic", "Terminated"}));
 }
 
-TEST_F(CollectThreadTest, AFaultInsideTheLibraryIsLoggedOncePerFrameAndTheLoopGoesOn) {
+TEST_F(CollectThreadTest, AFaultOnEveryFrameIsLoggedOnceThenCountedAndTheLoopGoesOn) {
     script.begin = {1, 1, 1};
     script.faultEveryFetch = true;
     RunToEnd();
     EXPECT_EQ(Events(), (Journal{"Fetch", "Fetch", "Fetch", "Terminated"}));
     const std::string log = Log();
-    size_t lines = 0;
-    for (size_t p = 0; (p = log.find("采集指纹出错:Access violation", p)) != std::string::npos; ++p) ++lines;
-    EXPECT_EQ(lines, 3u) << log;
+    EXPECT_EQ(Count(log, "采集指纹出错:Access violation"), 2u) << log;  // the line, and its count when the loop ends
+    EXPECT_EQ(Count(log, "上一条信息又重复出现2次:采集指纹出错:Access violation"), 1u) << log;
 }
 
-TEST_F(CollectThreadTest, AFailingFirstBeginCaptureStillRunsTheTerminationHandler) {
+TEST_F(CollectThreadTest, AFaultInTheMosaicStepIsLoggedAndAMissingPreviewFileKeepsThePicture) {
+    script.begin = {1, 1, 1, 1};
+    script.isFinger = {1};
+    script.doMosaic = {1, 1};
+    script.saveWrites = {1, 0};
+    RunToEnd();
+    // The second image was not written: the first stays in the preview.
+    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "DoMosaic", "Save", "Show", "Fetch", "DoMosaic",
+                                 "Save", "Fetch", "DoMosaic", "Terminated"}));
+    EXPECT_FALSE(main->Img_View->Picture().Empty());
+
+    ScriptedDevice::Reset();
+    script.begin = {1, 1};
+    script.isFinger = {1};
+    script.faultInDoMosaic = true;
+    RunToEnd();
+    EXPECT_EQ(Count(Log(), "指纹拼接错误:Access violation"), 1u) << Log();
+}
+
+TEST_F(CollectThreadTest, AFailingBeginCaptureEndsTheLoopWithALogLineAndTheHostToldOfTheClose) {
     RunToEnd();
     EXPECT_EQ(Events(), Journal{"Terminated"});
+    const std::string log = Log();
+    EXPECT_NE(log.find("采集设备开始采集失败,返回值0,采集程序退出"), std::string::npos) << log;
+    // No host in this test: the close notification was attempted and its failure logged.
+    EXPECT_NE(log.find("异步发送消息到ActiveX控件中失败"), std::string::npos) << log;
+
+    ScriptedDevice::Reset();
+    dm->LIVESCAN_BeginCapture = nullptr;
+    RunToEnd();
+    EXPECT_NE(Log().find("采集设备缺少开始采集函数LIVESCAN_BeginCapture,采集程序退出"), std::string::npos) << Log();
+}
+
+TEST_F(CollectThreadTest, AFaultWhilePreparingTheThreadIsLoggedAndMakesNoThread) {
+    script.faultInSetCaptWindow = true;
+    TCollectThread broken(main->Img_View);
+    EXPECT_THROW(broken.Start(), Exception);
+    EXPECT_NE(Log().find("线程创建失败,错误:Access violation"), std::string::npos) << Log();
+    EXPECT_EQ(TThread::LiveThreads(), 0);
 }
 
 TEST_F(CollectThreadTest, ATerminateRequestTakesEffectAfterTheBlockedFetch) {

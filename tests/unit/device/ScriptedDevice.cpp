@@ -9,6 +9,9 @@ std::mutex g_mutex;
 std::vector<std::string> g_journal;
 int g_fetches = 0;
 
+// An access violation inside the library, as a faulty vendor library raises it.
+void Fault() { *static_cast<volatile int*>(nullptr) = 0; }
+
 int Take(std::deque<int>& queue, int otherwise) {
     std::lock_guard<std::mutex> lock(g_mutex);
     if (queue.empty()) return otherwise;
@@ -19,6 +22,7 @@ int Take(std::deque<int>& queue, int otherwise) {
 
 int __stdcall SetCaptWindow(int, int, int, int, int) {
     ScriptedDevice::Note("SetCaptWindow");
+    if (g_script->faultInSetCaptWindow) Fault();
     return g_script->setCaptWindow;
 }
 int __stdcall SetRollMode(int) {
@@ -33,7 +37,7 @@ int __stdcall GetFPRawData(int, unsigned char* buffer) {
     ScriptedDevice::Note("Fetch");
     if (g_script->fetchGate) WaitForSingleObject(g_script->fetchGate, INFINITE);
     const int n = g_fetches++;
-    if (g_script->faultEveryFetch || n == g_script->faultAtFetch) *static_cast<volatile int*>(nullptr) = 0;
+    if (g_script->faultEveryFetch || n == g_script->faultAtFetch) Fault();
     buffer[0] = 0;
     const int collect = Take(g_script->collect, -1);
     if (collect >= 0) DM->CollectEnabled = collect != 0;
@@ -53,6 +57,7 @@ int __stdcall Start(unsigned char*, int, int) {
 }
 int __stdcall DoMosaic(unsigned char*, int, int) {
     ScriptedDevice::Note("DoMosaic");
+    if (g_script->faultInDoMosaic) Fault();
     return Take(g_script->doMosaic, 2);
 }
 int __stdcall Stop() {
@@ -61,6 +66,10 @@ int __stdcall Stop() {
 }
 int __stdcall SaveToFile(unsigned char*, int, int, const char* path, int) {
     ScriptedDevice::Note("Save");
+    if (!Take(g_script->saveWrites, 1)) {
+        DeleteFileA(path);  // the save failed and left no file
+        return 1;
+    }
     // A 1 x 1 grey 24-bit bitmap stands for the stitched image.
     static const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0,
                                           0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4,  0, 0, 0, 0, 0,

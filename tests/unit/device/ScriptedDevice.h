@@ -17,6 +17,9 @@ struct DeviceScript {
     std::deque<int> collect;    // per fetch, the frame switch the GUI thread set meanwhile
     int faultAtFetch = -1;      // the fetch (counted from 0) that faults inside the library
     bool faultEveryFetch = false;
+    bool faultInSetCaptWindow = false;
+    bool faultInDoMosaic = false;
+    std::deque<int> saveWrites; // per save, 0: the file is not written; when empty: written
     int setCaptWindow = 1;
     int setRollMode = 0;
     std::string savePath;       // where SaveToFile wrote, when it did

@@ -36,7 +36,21 @@ TEST_F(LoadConfigTest, ReadsTheSixSettingsAndFixesTheCaptureSize) {
     EXPECT_EQ(Log(), "");
 }
 
-TEST_F(LoadConfigTest, AMissingFileOrKeyReadsAsOneAndKeysMatchInAnyCase) {
+TEST_F(LoadConfigTest, AMissingFileGivesTheStandardGatesAndSaysSo) {
+    dm->Bright = 7;
+    EXPECT_TRUE(main->LoadConfig());
+    EXPECT_EQ(dm->IsQuality, 1);
+    EXPECT_EQ(dm->FQuality, 50);
+    EXPECT_EQ(dm->PQuality, 75);
+    EXPECT_EQ(dm->RollMode, 1);
+    // The device keeps its own brightness and contrast.
+    EXPECT_EQ(dm->Bright, 0);
+    EXPECT_EQ(dm->Contrast, 0);
+    EXPECT_NE(Log().find("配置文件不存在,使用默认设置:" + folder.Path() + "Config\\Config.ini"), std::string::npos) << Log();
+}
+
+TEST_F(LoadConfigTest, AMissingKeyReadsAsOneAndKeysMatchInAnyCase) {
+    folder.Write("Config\\Config.ini", "[KV90]\r\n");
     EXPECT_TRUE(main->LoadConfig());
     EXPECT_EQ(dm->RollMode, 1);
     EXPECT_EQ(dm->FQuality, 1);

@@ -41,23 +41,31 @@ TEST_F(SlotFilesTest, OneSlotAndThePreviewOnly) {
     EXPECT_TRUE(FileExists(folder.Path() + "Temp\\6.bmp"));
 }
 
-TEST(PersonFileName, TakesOrdinaryKeysAndNamesInAnyScript) {
-    EXPECT_TRUE(IsSafePersonFileName("1234", "XYZ"));
-    EXPECT_TRUE(IsSafePersonFileName("", "XYZ"));
-    EXPECT_TRUE(IsSafePersonFileName("", ""));
-    EXPECT_TRUE(IsSafePersonFileName("0001", "张三"));
-    EXPECT_TRUE(IsSafePersonFileName("A-1_b", "Li Si"));
-    EXPECT_TRUE(IsSafePersonFileName("a.b", "x$y"));
-    // A character whose second byte is '\' is one character, not a separator.
-    EXPECT_TRUE(IsSafePersonFileName("1", "\xF2\x5C"));
-}
-
-TEST(PersonFileName, RefusesWhatCouldLeaveTheFolderOrIsNoFileName) {
-    const std::pair<std::string, std::string> refused[] = {
-        {"..\\..\\evil", "x"}, {"a", "..\\b"},   {"a/b", "c"},    {"a:b", "c"},     {"a", "b*"},  {"a", "b?"},
-        {"a", "b\"c"},         {"a", "<b>"},     {"a", "b|c"},    {"a\tb", "c"},     {"a", "b\r\n"}, {"CON", "x"},
-        {"nul", "x"},          {"x", "COM1"},    {"x", "lpt9.txt"}, {"x", "name."}, {"x", "name "}, {"..", "x"},
-        {"x", "\xB0"},  // a lead byte alone would take the "_" that follows into its character
-        {"x", "\xB0\x20"}, {std::string(101, 'k'), "x"}};
-    for (const auto& [key, name] : refused) EXPECT_FALSE(IsSafePersonFileName(key, name)) << key << "$" << name;
+TEST(PersonFileName, JudgesTheWholeNameAsTheFileSystemReadsIt) {
+    const std::string temp = "C:\\KV90\\Temp\\";
+    // Valid names, also with a trailing space or dot in a part, "..", or a device name inside the name.
+    for (const char* name : {"1234$XYZ_0.bmp", "$_3.bmp", "0001$张三_9.bmp", "A-1_b$Li Si_2.bmp", "a.b$x$y_1.bmp",
+                             "1234$XYZ _0.bmp", "1234$Jr._0.bmp", "CON$x_0.bmp", "a..b$x_0.bmp", "..$x_0.bmp",
+                             "x$NUL_0.bmp", "CONOUT$$x_0.bmp",
+                             "1$\xF2\x5C_0.bmp"})  // a character whose second byte is '\' is no separator
+        EXPECT_TRUE(IsSafeFileNameIn(temp, name)) << name;
+    // Separators, characters no file name takes, control characters, invalid GBK and devices.
+    for (const char* name : {"..\\..\\evil$x_0.bmp", "a$..\\b_0.bmp", "a/b$c_0.bmp", "a:b$c_0.bmp", "a$b*_0.bmp",
+                             "a$b?_0.bmp", "a$b\"c_0.bmp", "a$<b>_0.bmp", "a$b|c_0.bmp", "a\tb$c_0.bmp",
+                             "a$b\r\n_0.bmp", "x$\x80_0.bmp", "x$\xFF\x41_0.bmp", "NUL .a$x_0.bmp",
+                             "COM1 .a$x_0.bmp", "AUX .txt$x_0.bmp", "nul.x$y_0.bmp", "lpt9 .a$_0.bmp",
+                             "CONOUT$.x_0.bmp", "conin$ .a_0.bmp", ""})
+        EXPECT_FALSE(IsSafeFileNameIn(temp, name)) << name;
+    // A name that ends in half a character is no GBK text, though with the "_" after it the file name is.
+    EXPECT_FALSE(IsWholeGbkText("\xB0"));
+    EXPECT_TRUE(IsWholeGbkText("张三"));
+    EXPECT_TRUE(IsSafeFileNameIn(temp, "x$\xB0_0.bmp"));
+    // The whole path must fit, counted in characters: a double-byte character is one.
+    const std::string longest(259 - temp.size() - 6, 'k');
+    EXPECT_TRUE(IsSafeFileNameIn(temp, longest + "_0.bmp"));
+    EXPECT_FALSE(IsSafeFileNameIn(temp, longest + "k_0.bmp"));
+    std::string chinese;
+    for (size_t i = 0; i < longest.size(); ++i) chinese += "张";
+    EXPECT_TRUE(IsSafeFileNameIn(temp, chinese + "_0.bmp"));
+    EXPECT_FALSE(IsSafeFileNameIn("C:\\", std::string(256, 'k')));
 }

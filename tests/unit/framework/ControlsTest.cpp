@@ -3,6 +3,8 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 
+#include "MessageBoxWatcher.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -159,4 +161,100 @@ TEST_F(ControlsTest, DestroyingAFormDestroysItsWindowsOnce) {
     form = nullptr;
     EXPECT_FALSE(IsWindow(panelWnd));
     EXPECT_FALSE(IsWindow(formWnd));
+}
+
+namespace {
+
+// A form that guards its own messages, as the main window does: what reaches its catch is noted.
+class GuardedForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<std::string> caught;
+
+protected:
+    void WndProc(TMessage& m) override {
+        try {
+            TForm::WndProc(m);
+        } catch (const std::exception& e) {
+            caught.push_back(e.what());
+        }
+    }
+};
+
+}  // namespace
+
+TEST(ControlNotification, AFailingClickHandlerReachesTheApplicationsReportNotTheFormsGuard) {
+    GuardedForm form(nullptr);
+    form.SetClientSize(200, 100);
+    auto button = new TButton(&form);
+    button->SetBounds(10, 10, 75, 25);
+    button->SetParent(&form);
+    button->OnClick = [](TObject*) { throw Exception("disk full"); };
+    form.HandleNeeded();
+    MessageBoxWatcher boxes;
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    const auto seen = boxes.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "disk full");
+    EXPECT_EQ(seen[0].caption, Application->Title());
+    EXPECT_TRUE(form.caught.empty());
+}
+
+TEST(TabOrder, KeepsTheOrderOfInsertionApartFromDrawingAndEntersContainers) {
+    TForm form(nullptr);
+    form.SetClientSize(300, 200);
+    auto make = [&](TWinControl* parent, int top) {
+        auto edit = new TEdit(&form);
+        edit->SetBounds(10, top, 60, 20);
+        edit->SetParent(parent);
+        return edit;
+    };
+    TEdit* first = make(&form, 0);
+    auto group = new TGroupBox(&form);
+    group->SetBounds(0, 30, 200, 100);
+    group->SetParent(&form);
+    TEdit* inner1 = make(group, 20);
+    TEdit* inner2 = make(group, 50);
+    TEdit* last = make(&form, 150);
+    last->BringToFront();  // drawn over the others, still last in the order of Tab
+    form.Show();
+    std::vector<TWinControl*> order;
+    form.GetTabOrderList(order);
+    EXPECT_EQ(order, (std::vector<TWinControl*>{first, group, inner1, inner2, last}));
+
+    auto focused = [] { return TWinControl::FindControl(GetFocus()); };
+    first->SetFocus();
+    form.SelectNext(first, true);
+    EXPECT_EQ(focused(), inner1);  // the group box itself takes no focus
+    inner2->SetEnabled(false);
+    form.SelectNext(inner1, true);
+    EXPECT_EQ(focused(), last);
+    form.SelectNext(last, true);
+    EXPECT_EQ(focused(), first);  // round at the end
+    form.SelectNext(first, false);
+    EXPECT_EQ(focused(), last);
+    last->SetTabOrder(0);
+    order.clear();
+    form.GetTabOrderList(order);
+    EXPECT_EQ(order.front(), last);
+}
+
+TEST(FormPosition, ACentredFormIsCentredOnTheWholeScreenNotItsWorkArea) {
+    RECT saved{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT shrunk{0, 0, screenWidth, screenHeight - 120};  // as a task bar at the bottom leaves it
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &shrunk, 0);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    form.SetPosition(TPosition::poScreenCenter);
+    form.HandleNeeded();
+    RECT placed{};
+    GetWindowRect(form.Handle(), &placed);
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
+    ASSERT_EQ(work.bottom, screenHeight - 120) << "the work area could not be changed for the test";
+    EXPECT_EQ(placed.left, (screenWidth - 200) / 2);
+    EXPECT_EQ(placed.top, (screenHeight - 100) / 2);
 }
