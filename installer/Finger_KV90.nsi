@@ -155,13 +155,14 @@ Section "-Finish"
 
   ${If} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
     StrCpy $FinishText "${TEXT_FINISH_SIMULATOR}"
+    DetailPrint "${TEXT_DETAIL_SIMULATOR}"
   ${ElseIf} ${FileExists} "$INSTDIR\KV90DLL\GALS7302.dll"
   ${AndIf} ${FileExists} "$INSTDIR\KV90DLL\GAMC7302.dll"
     StrCpy $FinishText "${TEXT_FINISH_READY}"
   ${Else}
     StrCpy $FinishText "${TEXT_FINISH_NO_LIBRARIES}"
+    DetailPrint "${TEXT_DETAIL_NO_LIBRARIES}"
   ${EndIf}
-  DetailPrint "$FinishText"
 SectionEnd
 
 Function RemoveSimulator

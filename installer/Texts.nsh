@@ -18,6 +18,9 @@
 !define TEXT_FINISH_READY "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n扫描仪驱动库已在 KV90DLL 文件夹中。"
 !define TEXT_FINISH_NO_LIBRARIES "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n还缺少扫描仪厂商的两个驱动库 GALS7302.dll 和 GAMC7302.dll。请把扫描仪随附的这两个文件复制到：$\r$\n$INSTDIR\KV90DLL$\r$\n复制之前指纹采集程序不能打开扫描仪。"
 !define TEXT_FINISH_SIMULATOR "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n装入的是模拟扫描仪，仅供培训和演示，不能采集真实指纹。正式使用前请重新安装且不选模拟扫描仪，再把扫描仪厂商的驱动库复制到 KV90DLL 文件夹。"
+; One line each, for the list of details.
+!define TEXT_DETAIL_NO_LIBRARIES "KV90DLL 文件夹中还缺少扫描仪厂商的驱动库 GALS7302.dll 和 GAMC7302.dll。"
+!define TEXT_DETAIL_SIMULATOR "KV90DLL 文件夹中装入的是模拟扫描仪，仅供培训和演示。"
 
 !define TEXT_UNSECTION_PROGRAM "指纹采集程序和采集的指纹图像"
 !define TEXT_UNDESC_PROGRAM "删除程序、扫描仪驱动库、开始菜单快捷方式，以及 Temp 文件夹中采集的全部指纹图像。"
