@@ -9,6 +9,7 @@ import subprocess
 import tempfile
 
 from . import settings
+from .probe import ProbeError
 from .program import unix_path
 from .waiting import wait_until
 
@@ -75,7 +76,7 @@ class Deployment:
         for pid in copies:
             try:
                 self._probe.watch_process(pid)
-            except Exception:
+            except ProbeError:
                 continue  # ended already
             codes.append(self.wait(pid, timeout))
         wait_until(lambda: not any(p["pid"] in copies for p in self._probe.processes()), timeout,
