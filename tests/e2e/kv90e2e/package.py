@@ -24,10 +24,6 @@ def repository_version():
         return re.search(r"project\(Finger_KV90 VERSION (\d+\.\d+\.\d+)", f.read()).group(1)
 
 
-def program_files():
-    return unix_path(r"C:\Program Files")
-
-
 def start_menu_folder(product):
     """The common Start menu's program folder of the product."""
     return unix_path("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\" + product)
