@@ -17,6 +17,14 @@ def windows_path(linux_path):
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
 
 
+def unix_path(windows_path):
+    """Where a path on drive C: of the Wine prefix lies on Linux."""
+    if not windows_path[:3].lower() == "c:\\":
+        raise ValueError("not a path on drive C: %r" % windows_path)
+    prefix = os.environ.get("WINEPREFIX") or os.path.expanduser("~/.wine")
+    return os.path.join(prefix, "drive_c", *windows_path[3:].split("\\"))
+
+
 class WineProcess:
     """A process started through the wine launcher: whether it runs, and its end."""
 
@@ -83,15 +91,22 @@ class Run(WineProcess):
 
 
 class ProgramFolder:
-    """A fresh copy of build/stage for one test; removed again afterwards."""
+    """A fresh copy of build/stage for one test, or a folder that setup has laid out, used where it
+    lies. The runs' own output goes beside it, into a folder that is removed afterwards."""
 
-    def __init__(self, probe, stage=None):
+    def __init__(self, probe, stage=None, installed=None):
+        """installed: the Windows path of a folder on drive C: that setup laid out."""
         self._probe = probe
         self.root = tempfile.mkdtemp(prefix="kv90e2e-", dir=settings.work_root())
-        self.path = os.path.join(self.root, "KV90")
-        shutil.copytree(stage or settings.stage_dir(), self.path)
+        if installed:
+            # An installed folder lies on drive C:, so that is how Windows names the running program.
+            self.path = unix_path(installed)
+            self.exe_windows_path = installed + "\\" + EXE_NAME
+        else:
+            self.path = os.path.join(self.root, "KV90")
+            shutil.copytree(stage or settings.stage_dir(), self.path)
+            self.exe_windows_path = windows_path(os.path.join(self.path, EXE_NAME))
         self.exe_path = os.path.join(self.path, EXE_NAME)
-        self.exe_windows_path = windows_path(self.exe_path)
         self.runs = []
 
     def start(self):

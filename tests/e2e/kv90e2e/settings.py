@@ -44,3 +44,13 @@ def keep_copies():
 
 def wine():
     return os.environ.get("KV90_WINE", "wine")
+
+
+def setup_exe():
+    """The setup program of the release package."""
+    return _required("KV90_SETUP")
+
+
+def package_zip():
+    """The zip of the release package."""
+    return _required("KV90_ZIP")

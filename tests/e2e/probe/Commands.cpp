@@ -157,6 +157,12 @@ const std::map<std::string, Handler>& handlers()
         {"proc_watch", [](const Args& a) {
              return watchProcess(static_cast<DWORD>(number(a, 1))) ? ok() : failure("OpenProcess failed, error " + std::to_string(GetLastError()));
          }},
+        {"spawn", [](const Args& a) {
+             DWORD pid = 0;
+             if (!startWatchedProcess(fromUtf8(arg(a, 1)), pid))
+                 return failure("CreateProcess failed, error " + std::to_string(GetLastError()));
+             return JsonObject().addBool("ok", true).add("pid", pid).str();
+         }},
         {"proc_exit", [](const Args& a) {
              DWORD code = 0;
              bool ended = watchedExitCode(static_cast<DWORD>(number(a, 1)), code);

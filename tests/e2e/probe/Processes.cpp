@@ -60,6 +60,20 @@ bool watchProcess(DWORD pid)
     return true;
 }
 
+bool startWatchedProcess(const std::wstring& commandLine, DWORD& pid)
+{
+    std::wstring writable = commandLine;  // CreateProcessW may write into the command line
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    watched()[info.dwProcessId] = info.hProcess;
+    pid = info.dwProcessId;
+    return true;
+}
+
 bool watchedExitCode(DWORD pid, DWORD& code)
 {
     auto it = watched().find(pid);

@@ -7,6 +7,9 @@
 // A JSON array of {pid, exe, path} for every process.
 std::string describeProcesses();
 bool terminateProcess(DWORD pid, UINT exitCode);
+// Starts a process with exactly this command line, as a deployment tool does (no quoting
+// is added), and watches it; false when it could not be started.
+bool startWatchedProcess(const std::wstring& commandLine, DWORD& pid);
 // Keeps a handle to the process so that its exit code stays readable after it has ended.
 bool watchProcess(DWORD pid);
 // The exit code of a watched process: false while it runs (or when it is not watched).

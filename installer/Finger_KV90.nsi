@@ -1,0 +1,246 @@
+; Setup program of the KV90 fingerprint capture station: installs, upgrades and removes one
+; program folder laid out as the program expects it, since the program never creates one.
+;
+; Deployment switches: /S (silent), /SIMULATOR (with the simulated scanner), /D=folder (last,
+; unquoted). The uninstaller takes /S and /PURGE (also remove the logs and the settings).
+
+; Wide-character texts, so that the Chinese pages show whatever the system's code page.
+Unicode true
+; Before anything is added to the data.
+SetCompressor /SOLID lzma
+
+!ifndef PRODUCT_NSH
+  !error "makensis -DPRODUCT_NSH=<build>/installer/Product.nsh: the build supplies the names and the version"
+!endif
+!include "${PRODUCT_NSH}"
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+!include "Texts.nsh"
+!include "RunningCheck.nsh"
+!include "FolderRights.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
+!define UNINSTALLER "Uninstall.exe"
+; Lies beside the simulated scanner's libraries, so that they are never taken for the vendor's.
+!define SIMULATOR_MARKER "模拟扫描仪.txt"
+
+Name "${PRODUCT}"
+OutFile "${OUT_FILE}"
+InstallDir "$PROGRAMFILES\Finger_KV90"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; Program Files, the machine's uninstall entry and the rights on the folders need an administrator.
+RequestExecutionLevel admin
+ManifestDPIAware true
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
+
+Var FinishText
+
+!define MUI_ICON "${ICON_FILE}"
+!define MUI_UNICON "${ICON_FILE}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_SMALLDESC
+; The details of the work stay on screen until the person goes on.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_UNFINISHPAGE_NOAUTOCLOSE
+
+!define MUI_WELCOMEPAGE_TEXT "${TEXT_WELCOME}"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_FINISHPAGE_TEXT_LARGE
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_FINISHPAGE_TEXT_LARGE
+!insertmacro MUI_UNPAGE_FINISH
+
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+VIProductVersion "${VERSION_FOUR}"
+VIFileVersion "${VERSION_FOUR}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${PRODUCT} 安装程序"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "${PUBLISHER}"
+
+!insertmacro KV90_DEFINE_RUNNING_CHECK ""
+!insertmacro KV90_DEFINE_RUNNING_CHECK "un."
+
+; ---------------------------------------------------------------------------------------
+; Installation
+
+Section "${TEXT_SECTION_PROGRAM}" SecProgram
+  SectionIn RO
+  SetOutPath "$INSTDIR"
+  File "${PROGRAM_FOLDER}/Finger_KV90.exe"
+  CreateDirectory "$INSTDIR\KV90DLL"
+  CreateDirectory "$INSTDIR\LogFiles"
+  CreateDirectory "$INSTDIR\Temp"
+  CreateDirectory "$INSTDIR\Config"
+  Push "$INSTDIR\LogFiles"
+  Call GrantUsersModify
+  Push "$INSTDIR\Temp"
+  Call GrantUsersModify
+  Push "$INSTDIR\Config"
+  Call GrantUsersModify
+  ; An upgrade keeps the office's settings.
+  SetOutPath "$INSTDIR\Config"
+  SetOverwrite off
+  File "${PROGRAM_FOLDER}/Config/Config.ini"
+  SetOverwrite on
+
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  ; The shortcut starts the program in its own folder.
+  SetOutPath "$INSTDIR"
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\Finger_KV90.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${TEXT_UNINSTALL_SHORTCUT}.lnk" "$INSTDIR\${UNINSTALLER}"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Finger_KV90.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section /o "${TEXT_SECTION_SIMULATOR}" SecSimulator
+  ; Libraries already in KV90DLL without the marker are the vendor's: they are never replaced.
+  ${If} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
+    StrCpy $0 0
+  ${ElseIf} ${FileExists} "$INSTDIR\KV90DLL\GALS7302.dll"
+    StrCpy $0 1
+  ${ElseIf} ${FileExists} "$INSTDIR\KV90DLL\GAMC7302.dll"
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  ${If} $0 = 1
+    DetailPrint "${TEXT_SIMULATOR_KEPT_VENDOR}"
+  ${Else}
+    SetOutPath "$INSTDIR\KV90DLL"
+    File "${SIMULATOR_FOLDER}/GALS7302.dll"
+    File "${SIMULATOR_FOLDER}/GAMC7302.dll"
+    File "/oname=${SIMULATOR_MARKER}" "SimulatedScanner.txt"
+  ${EndIf}
+SectionEnd
+
+Section "-Finish"
+  ; A simulator from an earlier installation goes once it is no longer chosen.
+  ${IfNot} ${SectionIsSelected} ${SecSimulator}
+  ${AndIf} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
+    Call RemoveSimulator
+  ${EndIf}
+
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ${If} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
+    StrCpy $FinishText "${TEXT_FINISH_SIMULATOR}"
+    DetailPrint "${TEXT_DETAIL_SIMULATOR}"
+  ${ElseIf} ${FileExists} "$INSTDIR\KV90DLL\GALS7302.dll"
+  ${AndIf} ${FileExists} "$INSTDIR\KV90DLL\GAMC7302.dll"
+    StrCpy $FinishText "${TEXT_FINISH_READY}"
+  ${Else}
+    StrCpy $FinishText "${TEXT_FINISH_NO_LIBRARIES}"
+    DetailPrint "${TEXT_DETAIL_NO_LIBRARIES}"
+  ${EndIf}
+SectionEnd
+
+Function RemoveSimulator
+  Delete "$INSTDIR\KV90DLL\GALS7302.dll"
+  Delete "$INSTDIR\KV90DLL\GAMC7302.dll"
+  Delete "$INSTDIR\KV90DLL\scanner_sim.ini"
+  Delete "$INSTDIR\KV90DLL\scanner_sim_calls.log"
+  Delete "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
+FunctionEnd
+
+Function .onInit
+  SetShellVarContext all
+  !insertmacro KV90_REFUSE_WHILE_RUNNING "" "${TEXT_RUNNING_INSTALL}"
+  ; An upgrade keeps the simulator where it was installed before.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/SIMULATOR" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecSimulator}
+  ${ElseIf} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
+    !insertmacro SelectSection ${SecSimulator}
+  ${EndIf}
+FunctionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "${TEXT_DESC_PROGRAM}"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} "${TEXT_DESC_SIMULATOR}"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+; ---------------------------------------------------------------------------------------
+; Removal
+
+Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
+  SectionIn RO
+  Delete "$INSTDIR\Finger_KV90.exe"
+  Delete "$INSTDIR\KV90DLL\GALS7302.dll"
+  Delete "$INSTDIR\KV90DLL\GAMC7302.dll"
+  Delete "$INSTDIR\KV90DLL\scanner_sim.ini"
+  Delete "$INSTDIR\KV90DLL\scanner_sim_calls.log"
+  Delete "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
+  ; Whatever else an office put there is not ours to delete.
+  RMDir "$INSTDIR\KV90DLL"
+  ; The captured finger images are biometric data: none of them stays behind.
+  RMDir /r "$INSTDIR\Temp"
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\${TEXT_UNINSTALL_SHORTCUT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
+
+Section /o "un.${TEXT_UNSECTION_DATA}" UnSecData
+  RMDir /r "$INSTDIR\LogFiles"
+  RMDir /r "$INSTDIR\Config"
+SectionEnd
+
+Section "-un.Finish"
+  ; Only an empty folder goes: nothing that someone else put into it is lost.
+  RMDir "$INSTDIR"
+  ${If} ${SectionIsSelected} ${UnSecData}
+    StrCpy $FinishText "${TEXT_UNFINISH_ALL}"
+  ${Else}
+    StrCpy $FinishText "${TEXT_UNFINISH_KEPT}"
+  ${EndIf}
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext all
+  !insertmacro KV90_REFUSE_WHILE_RUNNING "un." "${TEXT_RUNNING_UNINSTALL}"
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/PURGE" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${UnSecData}
+  ${EndIf}
+FunctionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${UnSecProgram} "${TEXT_UNDESC_PROGRAM}"
+  !insertmacro MUI_DESCRIPTION_TEXT ${UnSecData} "${TEXT_UNDESC_DATA}"
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END

@@ -1,0 +1,30 @@
+; The setup program's own texts (Simplified Chinese). $INSTDIR in a text is filled in
+; when the text is used.
+
+!define TEXT_WELCOME "本向导将在这台计算机上安装 ${PRODUCT} ${VERSION}。$\r$\n$\r$\n安装或升级前请关闭所有指纹采集程序。升级时保留原有的设置文件 Config\Config.ini。$\r$\n$\r$\n单击“下一步”继续。"
+
+!define TEXT_SECTION_PROGRAM "指纹采集程序"
+!define TEXT_DESC_PROGRAM "Finger_KV90.exe 以及设置（Config）、日志（LogFiles）、指纹图像（Temp）和扫描仪驱动库（KV90DLL）文件夹。"
+!define TEXT_SECTION_SIMULATOR "模拟扫描仪（仅供培训和演示）"
+!define TEXT_DESC_SIMULATOR "不接扫描仪也能练习采集的模拟驱动库，采集到的是模拟指纹，不能用于真实采集。正式使用时请不要选择，而是装入扫描仪厂商的驱动库。"
+!define TEXT_SIMULATOR_KEPT_VENDOR "KV90DLL 文件夹中已有扫描仪厂商的驱动库，没有用模拟扫描仪替换它们。"
+
+!define TEXT_UNINSTALL_SHORTCUT "卸载 ${PRODUCT}"
+
+!define TEXT_RUNNING_INSTALL "指纹采集程序（KV90、LX20 或 NR50）正在运行。$\r$\n$\r$\n请先关闭指纹采集程序，然后再运行安装程序。"
+!define TEXT_RUNNING_UNINSTALL "指纹采集程序（KV90、LX20 或 NR50）正在运行。$\r$\n$\r$\n请先关闭指纹采集程序，然后再卸载。"
+!define TEXT_RIGHTS_FAILED "未能让普通用户写入文件夹"
+
+!define TEXT_FINISH_READY "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n扫描仪驱动库已在 KV90DLL 文件夹中。"
+!define TEXT_FINISH_NO_LIBRARIES "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n还缺少扫描仪厂商的两个驱动库 GALS7302.dll 和 GAMC7302.dll。请把扫描仪随附的这两个文件复制到：$\r$\n$INSTDIR\KV90DLL$\r$\n复制之前指纹采集程序不能打开扫描仪。"
+!define TEXT_FINISH_SIMULATOR "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n装入的是模拟扫描仪，仅供培训和演示，不能采集真实指纹。正式使用前请重新安装且不选模拟扫描仪，再把扫描仪厂商的驱动库复制到 KV90DLL 文件夹。"
+; One line each, for the list of details.
+!define TEXT_DETAIL_NO_LIBRARIES "KV90DLL 文件夹中还缺少扫描仪厂商的驱动库 GALS7302.dll 和 GAMC7302.dll。"
+!define TEXT_DETAIL_SIMULATOR "KV90DLL 文件夹中装入的是模拟扫描仪，仅供培训和演示。"
+
+!define TEXT_UNSECTION_PROGRAM "指纹采集程序和采集的指纹图像"
+!define TEXT_UNDESC_PROGRAM "删除程序、扫描仪驱动库、开始菜单快捷方式，以及 Temp 文件夹中采集的全部指纹图像。"
+!define TEXT_UNSECTION_DATA "日志和设置"
+!define TEXT_UNDESC_DATA "同时删除日志文件夹 LogFiles 和设置文件夹 Config。不选择时保留它们，重新安装后继续使用。"
+!define TEXT_UNFINISH_KEPT "${PRODUCT} 已从计算机中删除。$\r$\n$\r$\n日志（LogFiles）和设置（Config）保留在：$\r$\n$INSTDIR"
+!define TEXT_UNFINISH_ALL "${PRODUCT} 已从计算机中删除，日志和设置也已删除。"

@@ -1,0 +1,146 @@
+"""The release package as an office's IT deploys it: the setup program and the uninstaller started
+with exact command lines (as deployment tools start them), the machine's uninstall entry, the Start
+menu, and the version resources of the programs."""
+
+import os
+import re
+import struct
+import subprocess
+import tempfile
+
+from . import settings
+from .probe import ProbeError
+from .program import unix_path
+from .waiting import wait_until
+
+UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
+# NSIS exit code of an installation or removal that the script itself refused.
+EXIT_REFUSED = 2
+
+
+def repository_version():
+    """The release's version as the build sets it: the project version in CMakeLists.txt."""
+    with open(os.path.join(settings.HERE, "..", "..", "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"project\(Finger_KV90 VERSION (\d+\.\d+\.\d+)", f.read()).group(1)
+
+
+def start_menu_folder(product):
+    """The common Start menu's program folder of the product."""
+    return unix_path("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\" + product)
+
+
+def tree(root):
+    """Every file and folder under root, as relative paths with '/' (folders end with '/')."""
+    found = set()
+    for folder, dirs, files in os.walk(root):
+        rel = os.path.relpath(folder, root)
+        prefix = "" if rel == "." else rel.replace(os.sep, "/") + "/"
+        found.update(prefix + d + "/" for d in dirs)
+        found.update(prefix + f for f in files)
+    return found
+
+
+# -- running the setup program and the uninstaller --------------------------------------------------
+class Deployment:
+    """Starts programs through the probe with an exact command line, since a deployment tool
+    passes "/D=C:\\a b" unquoted, and waits for their Windows exit code."""
+
+    def __init__(self, probe):
+        self._probe = probe
+
+    def start(self, command_line):
+        return self._probe.call("spawn", command_line)["pid"]
+
+    def wait(self, pid, timeout=120):
+        return wait_until(lambda: (lambda c: None if c is None else [c])(self._probe.exit_code(pid)), timeout,
+                          what="the exit code of pid %s" % pid)[0]
+
+    def run(self, command_line, timeout=120):
+        return self.wait(self.start(command_line), timeout)
+
+    def uninstall(self, uninstaller, *switches, timeout=120):
+        """Runs the uninstaller as Add or Remove Programs does: it copies itself to the temporary
+        folder and ends at once, and the copy does the work. Waits for the copy to end; returns its
+        exit code."""
+        before = {p["pid"] for p in self._probe.processes()}
+        started = self.run('"%s" %s' % (uninstaller, " ".join(switches)), timeout)
+        if started != 0:
+            return started
+        copies = [p["pid"] for p in self._probe.processes()
+                  if p["pid"] not in before and "\\~nsu" in p["path"].lower()]
+        codes = []
+        for pid in copies:
+            try:
+                self._probe.watch_process(pid)
+            except ProbeError:
+                continue  # ended already
+            codes.append(self.wait(pid, timeout))
+        wait_until(lambda: not any(p["pid"] in copies for p in self._probe.processes()), timeout,
+                   what="the uninstaller's copy to end")
+        return codes[0] if codes else 0
+
+
+# -- the registry -----------------------------------------------------------------------------------
+_REG_VALUE = re.compile(r'^"((?:[^"\\]|\\.)*)"=(?:"((?:[^"\\]|\\.)*)"|dword:([0-9a-fA-F]{8}))$')
+
+
+def _unescape(text):
+    return re.sub(r"\\(.)", r"\1", text)
+
+
+def registry_values(key):
+    """The string and DWORD values of the key, as regedit exports them; None when the key is absent."""
+    with tempfile.TemporaryDirectory() as work:
+        out = os.path.join(work, "key.reg")
+        subprocess.run([settings.wine(), "regedit", "/E", "Z:" + out.replace("/", "\\"), key],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, env=os.environ.copy())
+        if not os.path.exists(out):
+            return None
+        with open(out, "rb") as f:
+            text = f.read().decode("utf-16")
+    values = {}
+    for line in text.splitlines():
+        m = _REG_VALUE.match(line.strip())
+        if m:
+            values[_unescape(m.group(1))] = _unescape(m.group(2)) if m.group(3) is None else int(m.group(3), 16)
+    return values
+
+
+# -- version resources ------------------------------------------------------------------------------
+class VersionResource:
+    """The VS_VERSIONINFO of a Windows program: its fixed file and product versions and the strings."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            data = f.read()
+        base = data.find("VS_VERSION_INFO".encode("utf-16-le")) - 6
+        if base < 0:
+            raise AssertionError("%s has no version resource" % path)
+        self.fixed = None
+        self.strings = {}
+        self._walk(data, base, base)
+
+    def _walk(self, data, at, base):
+        length, value_length, kind = struct.unpack_from("<HHH", data, at)
+        key_end = at + 6
+        while data[key_end:key_end + 2] != b"\0\0":
+            key_end += 2
+        key = data[at + 6:key_end].decode("utf-16-le")
+        align = lambda p: base + ((p - base + 3) & ~3)
+        value_at = align(key_end + 2)
+        value_size = value_length * 2 if kind == 1 else value_length
+        if key == "VS_VERSION_INFO":
+            signature, _, fms, fls, pms, pls = struct.unpack_from("<6I", data, value_at)
+            if signature != 0xFEEF04BD:
+                raise AssertionError("the fixed file information is damaged")
+            self.fixed = {"file": (fms >> 16, fms & 0xFFFF, fls >> 16, fls & 0xFFFF),
+                          "product": (pms >> 16, pms & 0xFFFF, pls >> 16, pls & 0xFFFF)}
+        elif kind == 1 and value_length:
+            self.strings[key] = data[value_at:value_at + value_size].decode("utf-16-le").rstrip("\0")
+        child = align(value_at + value_size)
+        while child < at + length:
+            child_length = struct.unpack_from("<H", data, child)[0]
+            if child_length == 0:
+                break
+            self._walk(data, child, base)
+            child = align(child + child_length)
