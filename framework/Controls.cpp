@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 
 #include <windowsx.h>
 
@@ -36,6 +37,7 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent_) {
         parent_->InsertControl(this);
         if (parentFont_) font_.Assign(parent_->Font());
+        if (parentColor_) color_ = parent_->Color();
     }
     ParentChanged();
     if (parent_ && !Is<TWinControl>()) Invalidate();
@@ -66,9 +68,22 @@ void TControl::BringToFront() {
 }
 
 void TControl::SetColor(TColor color) {
+    parentColor_ = false;
+    ApplyColor(color);
+}
+
+void TControl::SetParentColor(bool value) {
+    parentColor_ = value;
+    if (parentColor_ && parent_) ApplyColor(parent_->Color());
+}
+
+void TControl::ApplyColor(TColor color) {
     if (color_ == color) return;
     color_ = color;
     ColorChanged();
+    if (auto self = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : self->Controls())
+            if (child->parentColor_) child->ApplyColor(color_);
 }
 
 void TControl::SetParentFont(bool value) {
@@ -457,6 +472,14 @@ void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_SIZE:
         AlignControls();
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        // Owner-drawn items of a menu this window opened measure and draw themselves.
+        if (TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) {
+            m.Result = TRUE;
+            return;
+        }
         break;
     case WM_COMMAND:
     case WM_NOTIFY:

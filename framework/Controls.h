@@ -55,7 +55,11 @@ public:
     RECT ClientRect() const { return {0, 0, width_, height_}; }
     void SetBounds(int left, int top, int width, int height);
     TColor Color() const { return color_; }
+    // Setting a colour of its own stops the control following its parent's.
     void SetColor(TColor color);
+    bool ParentColor() const { return parentColor_; }
+    // The control takes its parent's colour, now and whenever the parent's changes.
+    void SetParentColor(bool value);
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     bool ParentFont() const { return parentFont_; }
@@ -108,11 +112,13 @@ protected:
     void ApplyFont();
 
 private:
+    void ApplyColor(TColor color);
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TColor color_ = colors::clBtnFace;
     TFont font_;
     bool parentFont_ = true;
+    bool parentColor_ = false;
     std::string hint_;
     std::string caption_;
     bool enabled_ = true;
