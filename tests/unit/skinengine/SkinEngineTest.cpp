@@ -1,0 +1,284 @@
+// The skin engine on forms of its own: the loading order, the hook's decisions
+// about activated windows, the control walk and switching the skin off and on.
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinRules.h"
+#include "skin/SkinWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+class TFrm_Owner : public TForm {
+    KV90_CLASS(TFrm_Owner, TForm)
+public:
+    using TForm::TForm;
+};
+
+class TFrm_Listed : public TForm {
+    KV90_CLASS(TFrm_Listed, TForm)
+public:
+    using TForm::TForm;
+};
+
+class TFrm_Other : public TForm {
+    KV90_CLASS(TFrm_Other, TForm)
+public:
+    using TForm::TForm;
+};
+
+template <typename T>
+T* MakeForm(int tag = 0) {
+    auto form = new T(nullptr);
+    form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form->SetTag(tag);
+    form->SetClientSize(220, 120);
+    form->SetCaption("form");
+    return form;
+}
+
+bool Skinned(HWND wnd) { return SendMessageA(wnd, SKM_QUERYSKINNED, 0, 0) == 1; }
+
+SIZE ClientSize(HWND wnd) {
+    RECT r;
+    GetClientRect(wnd, &r);
+    return SIZE{r.right, r.bottom};
+}
+
+std::vector<LONG> WindowBox(HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+bool HasShape(HWND wnd) {
+    GdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(wnd, rgn.Get()) != ERROR;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string Raised(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "nothing raised";
+}
+
+class SkinEngineTest : public testing::Test {
+protected:
+    void SetUp() override {
+        owner = new TFrm_Owner(nullptr);
+        owner->SetBorderStyle(TFormBorderStyle::bsDialog);
+        owner->SetClientSize(300, 200);
+        owner->SetCaption("owner");
+        plain = new TPanel(owner);
+        plain->SetTag(9999);
+        plain->SetBounds(10, 10, 100, 100);
+        plain->SetParent(owner);
+        inner = new TButton(owner);
+        inner->SetBounds(5, 5, 60, 25);
+        inner->SetParent(plain);
+        outer = new TButton(owner);
+        outer->SetBounds(150, 10, 60, 25);
+        outer->SetParent(owner);
+        label = new TLabel(owner);
+        label->SetBounds(150, 60, 60, 14);
+        label->SetParent(owner);
+
+        engine = new TSkinEngine(owner);
+        engine->SetActive(true);
+        engine->SetBuiltIn(true);
+        engine->SetAutoSkinWndClassNames({"TFrm_Listed"});
+        engine->ReadSkinData();
+        owner->NotifyLoaded();
+    }
+    void TearDown() override {
+        for (TCustomForm* f : others) delete f;
+        delete owner;
+    }
+    template <typename T>
+    T* Shown(int tag = 0) {
+        T* form = MakeForm<T>(tag);
+        others.push_back(form);
+        form->Show();
+        Pump();
+        return form;
+    }
+
+    TFrm_Owner* owner = nullptr;
+    TPanel* plain = nullptr;
+    TButton* inner = nullptr;
+    TButton* outer = nullptr;
+    TLabel* label = nullptr;
+    TSkinEngine* engine = nullptr;
+    std::vector<TCustomForm*> others;
+};
+
+}  // namespace
+
+TEST_F(SkinEngineTest, LoadingSkinsTheOwnerFormKeepingItsClientArea) {
+    EXPECT_TRUE(engine->Ready());
+    EXPECT_TRUE(engine->IsSkinning());
+    EXPECT_EQ("4.7", engine->Version());
+    const HWND wnd = owner->Handle();
+    ASSERT_NE(nullptr, engine->FindSkinWindow(wnd));
+    EXPECT_TRUE(Skinned(wnd));
+    EXPECT_EQ(300, ClientSize(wnd).cx);
+    EXPECT_EQ(200, ClientSize(wnd).cy);
+    EXPECT_FALSE(GetWindowLongA(wnd, GWL_STYLE) & WS_SYSMENU) << "the system's buttons and menu stay away";
+    EXPECT_TRUE(HasShape(wnd)) << "rounded corners";
+    EXPECT_EQ(engine->Metrics().formColor, owner->Color());
+
+    // The listed class joins the auto-skin list once, however often it is given.
+    engine->SetAutoSkinWndClassNames({"TFrm_Listed", "tfrm_listed"});
+    const auto& classes = TSkinEngine::AutoSkinClasses();
+    EXPECT_EQ(1, std::count_if(classes.begin(), classes.end(), [](const std::string& c) { return SameText(c, "TFrm_Listed"); }));
+
+    EXPECT_EQ("BuiltIn property only can be specified at design time!", Raised([&] { engine->SetBuiltIn(false); }));
+    EXPECT_EQ("One form can only catch one TSkinEngine!", Raised([&] { new TSkinEngine(owner); }));
+    TComponent loose(nullptr);
+    EXPECT_EQ("Must be placed on a Form", Raised([&] { new TSkinEngine(&loose); }));
+}
+
+TEST_F(SkinEngineTest, TheWalkSkinsControlsButLeavesTaggedOnesAndTheirChildren) {
+    EXPECT_TRUE(Skinned(outer->Handle()));
+    EXPECT_FALSE(Skinned(plain->Handle()));
+    EXPECT_FALSE(Skinned(inner->Handle()));
+    EXPECT_TRUE(label->ParentColor());
+    EXPECT_EQ(owner->Color(), label->Color());
+}
+
+TEST_F(SkinEngineTest, ActivatedWindowsAreSkinnedByClass) {
+    const int before = engine->SkinWindowCount();
+    TFrm_Listed* listed = Shown<TFrm_Listed>();
+    EXPECT_TRUE(Skinned(listed->Handle()));
+    EXPECT_EQ(before + 1, engine->SkinWindowCount());
+    EXPECT_EQ(220, ClientSize(listed->Handle()).cx);
+    EXPECT_EQ(120, ClientSize(listed->Handle()).cy);
+    // A second activation of a skinned window does nothing.
+    SetActiveWindow(owner->Handle());
+    SetActiveWindow(listed->Handle());
+    Pump();
+    EXPECT_EQ(before + 1, engine->SkinWindowCount());
+    // A form of another class made after start-up keeps the system's frame.
+    TFrm_Other* other = Shown<TFrm_Other>();
+    EXPECT_FALSE(Skinned(other->Handle()));
+    EXPECT_EQ(nullptr, engine->FindSkinWindow(other->Handle()));
+    // A plain form with the opt-out tag is listed but keeps its frame, and the existing-forms sweep skips it.
+    TForm* tagged = Shown<TForm>(9999);
+    ASSERT_NE(nullptr, engine->FindSkinWindow(tagged->Handle()));
+    EXPECT_FALSE(Skinned(tagged->Handle()));
+    EXPECT_TRUE(GetWindowLongA(tagged->Handle(), GWL_STYLE) & WS_SYSMENU);
+    engine->SkinExistingForms();
+    EXPECT_FALSE(Skinned(tagged->Handle()));
+    EXPECT_TRUE(Skinned(other->Handle())) << "the sweep takes every untagged form";
+    // A destroyed form leaves the list.
+    const int count = engine->SkinWindowCount();
+    others.erase(std::find(others.begin(), others.end(), listed));
+    delete listed;
+    EXPECT_EQ(count - 1, engine->SkinWindowCount());
+}
+
+namespace {
+
+struct BoxSeen {
+    TSkinEngine* engine = nullptr;
+    bool found = false, skinned = false, listed = false, sysMenu = false;
+};
+BoxSeen* g_box = nullptr;
+
+// Runs inside the message box's own loop: looks at the box, then closes it.
+void CALLBACK InspectBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", "skin test box");
+    if (!box) return;
+    KillTimer(nullptr, id);
+    g_box->found = true;
+    g_box->skinned = Skinned(box);
+    g_box->listed = g_box->engine->FindSkinWindow(box) != nullptr;
+    g_box->sysMenu = (GetWindowLongA(box, GWL_STYLE) & WS_SYSMENU) != 0;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+BoxSeen ShowBox(TSkinEngine* engine, HWND owner) {
+    BoxSeen seen;
+    seen.engine = engine;
+    g_box = &seen;
+    SetTimer(nullptr, 0, 50, InspectBox);
+    MessageBoxA(owner, "text", "skin test box", MB_OK);
+    g_box = nullptr;
+    return seen;
+}
+
+}  // namespace
+
+TEST_F(SkinEngineTest, MessageBoxesFollowSkinDialogs) {
+    const int before = engine->SkinWindowCount();
+    BoxSeen seen = ShowBox(engine, owner->Handle());
+    ASSERT_TRUE(seen.found);
+    EXPECT_TRUE(seen.skinned);
+    EXPECT_TRUE(seen.listed);
+    EXPECT_FALSE(seen.sysMenu);
+    EXPECT_EQ(before, engine->SkinWindowCount()) << "the closed box left the list";
+
+    engine->SkinDialogs = false;
+    seen = ShowBox(engine, owner->Handle());
+    ASSERT_TRUE(seen.found);
+    EXPECT_FALSE(seen.skinned);
+    EXPECT_FALSE(seen.listed);
+    EXPECT_TRUE(seen.sysMenu);
+    // Forms of the listed classes are still skinned.
+    EXPECT_TRUE(Skinned(Shown<TFrm_Listed>()->Handle()));
+}
+
+TEST_F(SkinEngineTest, SizeGripsAreRefusedOnlyWhileSkinning) {
+    const auto grip = [&] {
+        return CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, owner->Handle(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    };
+    EXPECT_EQ(nullptr, grip());
+    engine->SetActive(false);
+    HWND made = grip();
+    EXPECT_NE(nullptr, made);
+    DestroyWindow(made);
+}
+
+TEST_F(SkinEngineTest, SwitchingActiveOffAndOnRestoresAndReskinsExactly) {
+    const HWND wnd = owner->Handle();
+    const std::vector<LONG> skinnedBox = WindowBox(wnd);
+    const LONG skinnedStyle = GetWindowLongA(wnd, GWL_STYLE);
+    engine->SetActive(false);
+    EXPECT_FALSE(Skinned(wnd));
+    EXPECT_FALSE(Skinned(outer->Handle()));
+    EXPECT_TRUE(GetWindowLongA(wnd, GWL_STYLE) & WS_SYSMENU);
+    EXPECT_FALSE(HasShape(wnd));
+    EXPECT_EQ(300, ClientSize(wnd).cx);
+    EXPECT_EQ(200, ClientSize(wnd).cy);
+    EXPECT_EQ(static_cast<TColor>(colors::clBtnFace), owner->Color());
+    const std::vector<LONG> plainBox = WindowBox(wnd);
+    EXPECT_NE(skinnedBox, plainBox);
+
+    engine->SetActive(true);
+    EXPECT_TRUE(Skinned(wnd));
+    EXPECT_TRUE(Skinned(outer->Handle()));
+    EXPECT_EQ(skinnedBox, WindowBox(wnd));
+    EXPECT_EQ(skinnedStyle, GetWindowLongA(wnd, GWL_STYLE));
+    EXPECT_TRUE(HasShape(wnd));
+    EXPECT_EQ(300, ClientSize(wnd).cx);
+
+    engine->SetActive(false);
+    EXPECT_EQ(plainBox, WindowBox(wnd));
+}
