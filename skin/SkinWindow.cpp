@@ -124,7 +124,7 @@ POINT TSkinWindow::MouseInWindow() const {
 
 bool TSkinWindow::FrameDrawn() const { return engine_->IsSkinning() && enabled_ && skinOn_ && measured_; }
 
-void TSkinWindow::PaintFrame() {
+void TSkinWindow::PaintFrame(const POINT* mouse) {
     if (!FrameDrawn() || !IsWindow(wnd_)) return;
     RECT window;
     GetWindowRect(wnd_, &window);
@@ -135,9 +135,10 @@ void TSkinWindow::PaintFrame() {
     st.font = engine_->CaptionFont();
     st.active = drawnActive_;
     st.mouseDown = mouseDown_;
-    st.mouse = MouseInWindow();
+    // A mouse message's own point counts, not where the cursor has gone since.
+    st.mouse = mouse ? POINT{mouse->x - window.left, mouse->y - window.top} : MouseInWindow();
     st.mouseInside = st.mouse.x >= 0 && st.mouse.y >= 0 && st.mouse.x < size.cx && st.mouse.y < size.cy &&
-                     WindowFromPoint(POINT{st.mouse.x + window.left, st.mouse.y + window.top}) == wnd_;
+                     (mouse || WindowFromPoint(POINT{st.mouse.x + window.left, st.mouse.y + window.top}) == wnd_);
     HDC dc = GetWindowDC(wnd_);
     if (!dc) return;
     lastPaint_ = painter_.Paint(dc, size, engine_->Metrics(), CurrentShape(), st);
@@ -206,6 +207,7 @@ void TSkinWindow::CallWithoutSystemCaption(TMessage& m) {
 
 // One handler per non-client message, each answering before the window's own procedure.
 bool TSkinWindow::HandleNonClient(TMessage& m) {
+    const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     switch (m.Msg) {
     case WM_NCPAINT:  // the whole frame is ours
         PaintFrame();
@@ -234,7 +236,7 @@ bool TSkinWindow::HandleNonClient(TMessage& m) {
     }
     case WM_NCLBUTTONDOWN: {  // a press on a button waits for the release; the plain caption drags
         mouseDown_ = true;
-        PaintFrame();
+        PaintFrame(&point);
         if (lastPaint_.hot != fhNone) {
             m.WParam = HTNOWHERE;
         } else if (m.WParam == HTCAPTION && IsZoomed(wnd_)) {
@@ -250,7 +252,7 @@ bool TSkinWindow::HandleNonClient(TMessage& m) {
         return false;
     }
     case WM_NCLBUTTONDBLCLK:  // caption: maximize or restore; icon: close
-        PaintFrame();
+        PaintFrame(&point);
         if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone) {
             Command(fhMaxRestore);
             mouseDown_ = false;
@@ -265,7 +267,7 @@ bool TSkinWindow::HandleNonClient(TMessage& m) {
         m.WParam = HTNOWHERE;
         return false;
     case WM_NCRBUTTONDOWN:  // the skinned system menu on the caption
-        PaintFrame();
+        PaintFrame(&point);
         if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone)
             ShowSystemMenu(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
         return m.WParam != HTCLIENT;
@@ -320,6 +322,7 @@ void TSkinWindow::NcCalcSize(TMessage& m) {
 }
 
 void TSkinWindow::AfterOwn(TMessage& m) {
+    const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     switch (m.Msg) {
     case WM_ACTIVATE:
         drawnActive_ = LOWORD(m.WParam) != WA_INACTIVE;
@@ -336,10 +339,10 @@ void TSkinWindow::AfterOwn(TMessage& m) {
             trackingLeave_ = TrackMouseEvent(&track) != FALSE;
         }
         if (mouseDown_) {
-            PaintFrame();
+            PaintFrame(&point);
             if (lastPaint_.hot == fhNone) mouseDown_ = false;
         }
-        PaintFrame();
+        PaintFrame(&point);
         break;
     case WM_NCMOUSELEAVE:  // no button stays lit once the mouse has left the frame
         trackingLeave_ = false;
@@ -347,7 +350,7 @@ void TSkinWindow::AfterOwn(TMessage& m) {
         break;
     case WM_NCLBUTTONUP: {
         mouseDown_ = false;
-        PaintFrame();
+        PaintFrame(&point);
         switch (lastPaint_.hot) {
         case fhIcon: {
             POINT origin{0, 0};

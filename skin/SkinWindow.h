@@ -43,8 +43,9 @@ public:
 
     // The skin is on only when on and enabled; measures first when needed.
     void SetSkin(bool on);
-    // Draws the whole frame into the window.
-    void PaintFrame();
+    // Draws the whole frame into the window; `mouse` is where the mouse is (screen
+    // coordinates) when a mouse message tells, else the cursor's position is asked.
+    void PaintFrame(const POINT* mouse = nullptr);
     // Sets the window's shape from the skin's title and bottom bands.
     void UpdateRegion();
     void LoadRegionSettings();
