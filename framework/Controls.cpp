@@ -114,12 +114,14 @@ void TControl::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
     EnabledChanged();
+    Perform(CM_ENABLEDCHANGED);
 }
 
 void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     VisibleChanged();
+    Perform(CM_SHOWINGCHANGED);
 }
 
 void TControl::VisibleChanged() {
@@ -133,6 +135,7 @@ void TControl::SetCaption(const std::string& caption) {
     if (caption_ == caption) return;
     caption_ = caption;
     CaptionChanged();
+    Perform(CM_TEXTCHANGED);
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -450,6 +453,12 @@ void TWinControl::RouteMouse(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    if (m.Msg == WM_MOUSEMOVE && !mouseInside_ && handle_) {
+        // Entering is seen on the first move; the system reports the leaving once asked to.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+        mouseInside_ = TrackMouseEvent(&track) != FALSE;
+        Perform(CM_MOUSEENTER);
+    }
     if (!wrapsSystemClass_) {
         switch (m.Msg) {
         case WM_PAINT: {
@@ -495,6 +504,15 @@ void TWinControl::WndProc(TMessage& m) {
             m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
             return;
         }
+        break;
+    case WM_MOUSELEAVE:
+        mouseInside_ = false;
+        Perform(CM_MOUSELEAVE);
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (TCustomForm* form = dynamic_cast<TCustomForm*>(FindControl(GetAncestor(handle_, GA_ROOT))))
+            form->Perform(CM_FOCUSCHANGED, reinterpret_cast<WPARAM>(m.Msg == WM_SETFOCUS ? this : nullptr));
         break;
     case WM_SETCURSOR:
         if (Screen->Cursor() != crDefault && LOWORD(m.LParam) == HTCLIENT) {

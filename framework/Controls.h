@@ -33,6 +33,16 @@ constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 
+// The toolkit's own notifications, sent through a control's WindowProc so that
+// whatever sits in front of it (a skinner) sees them as messages.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 3;
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;   // WParam: the control that took the focus
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 21;
+
 class TWinControl;
 
 // How a control follows its parent's client area.
@@ -212,6 +222,7 @@ private:
     bool onTop_ = false;  // brought to the front before its window existed
     std::vector<TControl*> controls_;
     TControl* mouseControl_ = nullptr;
+    bool mouseInside_ = false;
 };
 
 // A windowed control that draws itself (panels, labels).

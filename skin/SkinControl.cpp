@@ -36,6 +36,8 @@ void TSkinControl::AfterMessage(TMessage& m) {
     case WM_PAINT:
     case WM_ERASEBKGND:
     case SKM_REDRAW:
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
         Paint();
         break;
     case WM_KEYDOWN:
@@ -63,27 +65,38 @@ void TSkinControl::AfterMessage(TMessage& m) {
         MouseUp();
         break;
     case WM_MOUSEMOVE:
-        // Entering is seen on the first move; leaving is reported once asked for.
-        if (!(state_ & SKIN_STATE_OVER)) {
-            if (HWND wnd = GetHandle()) {
-                TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, wnd, 0};
-                trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-            }
-            state_ |= SKIN_STATE_OVER;
-            Paint();
-            MouseEnter();
+        // A foreign window's entering is seen on its first move; leaving is reported once asked for.
+        if (TracksMouseItself() && !(state_ & SKIN_STATE_OVER)) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, GetHandle(), 0};
+            TrackMouseEvent(&track);
+            Enter();
         }
         break;
+    case CM_MOUSEENTER:
+        Enter();
+        break;
     case WM_MOUSELEAVE:
-        trackingLeave_ = false;
-        state_ &= ~(SKIN_STATE_OVER | SKIN_STATE_PRESSED);
-        Paint();
-        MouseLeave();
+        if (TracksMouseItself()) Leave();
+        break;
+    case CM_MOUSELEAVE:
+        Leave();
         break;
     case SKM_QUERYSKINNED:
         m.Result = 1;
         break;
     }
+}
+
+void TSkinControl::Enter() {
+    state_ |= SKIN_STATE_OVER;
+    Paint();
+    MouseEnter();
+}
+
+void TSkinControl::Leave() {
+    state_ &= ~(SKIN_STATE_OVER | SKIN_STATE_PRESSED);
+    Paint();
+    MouseLeave();
 }
 
 // ------------------------------------------------------------ TSkinControlVCL

@@ -53,15 +53,18 @@ public:
     virtual bool WantsParentColor() const { return false; }
 
 protected:
+    // Foreign windows have no toolkit to report the mouse coming and going.
+    virtual bool TracksMouseItself() const { return false; }
     // The message handling rules around the control's own procedure.
     void Dispatch(TMessage& m, int controlTag);
     virtual void CallControl(TMessage& m) = 0;
+    void Enter();
+    void Leave();
 
     TSkinEngine* engine_;
     TSkinWindow* owner_;
     int state_ = 0;
     bool detached_ = false;
-    bool trackingLeave_ = false;
     std::string kind_;
 };
 
@@ -100,6 +103,7 @@ public:
 
 protected:
     void CallControl(TMessage& m) override;
+    bool TracksMouseItself() const override { return true; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

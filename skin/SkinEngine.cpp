@@ -6,6 +6,7 @@
 #include "framework/SysUtils.h"
 #include "skin/EmbeddedSkin.h"
 #include "skin/SkinMenuDraw.h"
+#include "skin/SkinNames.h"
 #include "skin/SkinRules.h"
 #include "skin/SkinTempFile.h"
 #include "skin/SkinWindow.h"
@@ -23,8 +24,30 @@ TSkinEngine::TSkinEngine(TComponent* owner) : TComponent(owner) {
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         captionFont_.Reset(CreateFontIndirectA(&metrics.lfCaptionFont));
+    LoadProgramCheckedMark();
     BuildSystemMenu();
     InstallHook();
+}
+
+void TSkinEngine::LoadProgramCheckedMark() {
+    BitmapHandle bitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), "SKIN_MENU_CHECKED", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    DIBSECTION dib{};
+    if (!bitmap || GetObjectA(bitmap.Get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 24 ||
+        !dib.dsBm.bmBits)
+        return;
+    const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
+    const auto* bits = static_cast<const unsigned char*>(dib.dsBm.bmBits);
+    std::vector<SkinColor> pixels;
+    for (int y = 0; y < height; ++y) {
+        // Rows lie bottom-up in the section.
+        const unsigned char* row = bits + static_cast<std::size_t>(height - 1 - y) * dib.dsBm.bmWidthBytes;
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(static_cast<SkinColor>(row[3 * x + 2]) | (row[3 * x + 1] << 8) | (row[3 * x] << 16));
+    }
+    SkinBitmap mark(width, height, std::move(pixels), 24);
+    mark.SetTransparentColor(0xFFFFFF);
+    checkedMark_ = TSkinImage(mark);
 }
 
 TSkinEngine::~TSkinEngine() {
@@ -191,6 +214,9 @@ void TSkinEngine::ApplySkin() {
     if (OnSkinChanging) OnSkinChanging(this);
     LoadSkinMetrics(reader_, metrics_);
     formBrush_.Reset(CreateSolidBrush(metrics_.formColor));
+    for (TSkinRes* res : std::initializer_list<TSkinRes*>{&scrollBtnRes_, &progressBarRes_, &tabRes_}) res->Load(reader_);
+    // Already transparent in the skin's transparency colour, as every skin bitmap is.
+    if (const SkinBitmap* mark = reader_.GetSkinBitmap(SKIN_BMP_CHECKEDMENUICON)) checkedMark_ = TSkinImage(*mark);
     for (std::size_t i = 0; i < windows_.size(); ++i) {
         TSkinWindow* w = windows_[i].get();
         if (active_) {

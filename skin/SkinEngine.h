@@ -8,6 +8,7 @@
 #include "framework/Handles.h"
 #include "skin/SkinMetrics.h"
 #include "skin/SkinReader.h"
+#include "skin/SkinRes.h"
 
 #include <windows.h>
 
@@ -101,6 +102,11 @@ public:
     HBRUSH FormBrush() const { return formBrush_.Get(); }
     HFONT CaptionFont() const { return captionFont_.Get(); }
     HICON ApplicationIcon() const;
+    const TSkinScrollBtnRes& ScrollBtnRes() const { return scrollBtnRes_; }
+    const TSkinProgressBarRes& ProgressBarRes() const { return progressBarRes_; }
+    const TSkinTabRes& TabRes() const { return tabRes_; }
+    // The mark of checked menu items: the skin's own, else the program's.
+    const TSkinImage& CheckedMark() const { return checkedMark_; }
     TPopupMenu* SystemMenu() const { return systemMenu_; }
     void ShowSystemMenu(TSkinWindow* window, POINT screen);
     void OwnerDrawMenu(TPopupMenu* menu);
@@ -119,6 +125,7 @@ private:
     void RegisterAutoSkinNames();
     void WalkControl(TControl* control, TSkinWindow* window);
     void BuildSystemMenu();
+    void LoadProgramCheckedMark();
 
     TSkinReader reader_;
     bool active_ = false;
@@ -132,6 +139,10 @@ private:
     std::vector<std::string> autoSkinNames_;
     std::vector<std::unique_ptr<TSkinWindow>> windows_;
     TSkinMetrics metrics_;
+    TSkinScrollBtnRes scrollBtnRes_;
+    TSkinProgressBarRes progressBarRes_;
+    TSkinTabRes tabRes_;
+    TSkinImage checkedMark_;
     BrushHandle formBrush_;
     FontHandle captionFont_;
     TPopupMenu* systemMenu_ = nullptr;

@@ -235,6 +235,7 @@ TFramePaintResult TFramePainter::Paint(HDC dc, SIZE window, const TSkinMetrics& 
     const bool border = s.hasBorder && !s.iconic;
     if (title) ComposeTitle(window, m, s, st, out);
     if (border && z.bottom > 0) ComposeBottom(window, m, s);
+    composed_ = window;
     if (!dc) return out;
     GdiFlush();
 

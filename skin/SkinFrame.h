@@ -87,6 +87,8 @@ public:
     // The window's shape from the last composed title and bottom strip; null
     // when the skin asks for no shape (the plain window rectangle).
     HRGN BuildRegion(SIZE window, const TSkinMetrics& m, const TFrameShape& s) const;
+    // The window size of the last composition (0 x 0 before the first).
+    SIZE ComposedSize() const { return composed_; }
 
 private:
     void ComposeTitle(SIZE window, const TSkinMetrics& m, const TFrameShape& s, const TFrameState& st,
@@ -94,4 +96,5 @@ private:
     void ComposeBottom(SIZE window, const TSkinMetrics& m, const TFrameShape& s);
     TOffscreen title_, shapedTitle_, bottom_, shapedBottom_, side_;
     int titleHeight_ = 0, bottomHeight_ = 0;
+    SIZE composed_{0, 0};
 };

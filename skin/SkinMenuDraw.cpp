@@ -63,6 +63,11 @@ void DrawSkinMenuItem(const TSkinEngine& engine, const TMenuItem& item, HDC dc, 
         Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
         text = MenuColor(engine, SKIN_COLOR_SELECTEDMENUFONTCOLOR);
     }
+    if (item.Checked()) {
+        const TSkinImage& mark = engine.CheckedMark();
+        DrawAt(dc, mark, bar.left + (kMenuLeftBarWidth - mark.Width()) / 2,
+               rect.top + (rect.bottom - rect.top - mark.Height()) / 2, true);
+    }
     SelectObjectScope font(dc, MenuFont(item.Default()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);

@@ -142,6 +142,7 @@ void TSkinWindow::PaintFrame(const POINT* mouse) {
     HDC dc = GetWindowDC(wnd_);
     if (!dc) return;
     lastPaint_ = painter_.Paint(dc, size, engine_->Metrics(), CurrentShape(), st);
+    lastPaintActive_ = st.active;
     ReleaseDC(wnd_, dc);
 }
 
@@ -152,10 +153,14 @@ void TSkinWindow::UpdateRegion() {
     const SIZE size{window.right - window.left, window.bottom - window.top};
     const TSkinMetrics& m = engine_->Metrics();
     const TFrameShape shape = CurrentShape();
-    TFrameState st;
-    st.caption = Caption();
-    st.font = engine_->CaptionFont();
-    painter_.Paint(nullptr, size, m, shape, st);
+    // The shape comes from the frame's pieces; the last paint composed them unless the size changed.
+    const SIZE composed = painter_.ComposedSize();
+    if (composed.cx != size.cx || composed.cy != size.cy) {
+        TFrameState st;
+        st.caption = Caption();
+        st.font = engine_->CaptionFont();
+        painter_.Paint(nullptr, size, m, shape, st);
+    }
     GdiObject<HRGN> region(painter_.BuildRegion(size, m, shape));
     // Setting a shape recalculates and repaints the frame, so only a changed one is set.
     GdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
@@ -324,11 +329,15 @@ void TSkinWindow::NcCalcSize(TMessage& m) {
 void TSkinWindow::AfterOwn(TMessage& m) {
     const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     switch (m.Msg) {
-    case WM_ACTIVATE:
-        drawnActive_ = LOWORD(m.WParam) != WA_INACTIVE;
-        PaintFrame();
+    case WM_ACTIVATE: {
+        const bool active = LOWORD(m.WParam) != WA_INACTIVE;
+        // The frame of the non-client activation just before shows this state already.
+        const bool painted = active == drawnActive_ && lastPaintActive_ == active;
+        drawnActive_ = active;
+        if (!painted) PaintFrame();
         UpdateRegion();
         break;
+    }
     case WM_NCACTIVATE:
         drawnActive_ = m.WParam != 0;
         PaintFrame();

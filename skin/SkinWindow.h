@@ -105,6 +105,7 @@ protected:
     bool measured_ = false;
     bool activated_;
     bool drawnActive_ = true;
+    bool lastPaintActive_ = false;  // the state the frame was last painted in
     bool mouseDown_ = false;
     bool switching_ = false;
     bool destroying_ = false;

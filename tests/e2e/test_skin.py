@@ -96,6 +96,17 @@ class SkinHelpers(test_commands.CaptureHelpers):
         found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
         return found[0] if found else None
 
+    def settled_rect(self, hwnd, settle=0.3):
+        """The window's rectangle once it has not changed for `settle` seconds."""
+        since = {}
+
+        def still():
+            rect = self.rect(hwnd)
+            if since.get("rect") != rect:
+                since.update(rect=rect, at=time.monotonic())
+            return rect if time.monotonic() - since["at"] >= settle else None
+        return wait_until(still, what="the window to settle")
+
     def zoomed(self, hwnd):
         window = self.probe.window(hwnd)
         return bool(window and window["style"] & WS_MAXIMIZE)
@@ -209,22 +220,25 @@ class ViewerFrame(SkinHelpers):
         self.screen.click(left + 40, self.menu_rows(menu)[1])
         wait_until(lambda: not self.zoomed(viewer.hwnd), what="the viewer restored")
         self.screen.park_pointer()
-        restored = self.rect(viewer.hwnd)
+        restored = self.settled_rect(viewer.hwnd)
         wait_until(lambda: self.title_text_pixels(self.screen.shot(), restored, 30, 120) > 10,
                    what="the restored viewer's caption")
         self.assert_title_drawn(restored)
         self.save_screenshot("skinned-viewer-restored.png")
 
         # A double click on the caption maximizes it again, and another restores it.
-        caption = (restored[0] + (restored[2] - restored[0]) // 2, restored[1] + 15)
+        caption = (restored[0] + (restored[2] - restored[0]) // 3, restored[1] + 15)
         self.screen.double_click(*caption)
         wait_until(lambda: self.zoomed(viewer.hwnd), what="the viewer maximized by a double click")
-        zoomed = self.rect(viewer.hwnd)
-        self.screen.double_click(zoomed[0] + (zoomed[2] - zoomed[0]) // 2, zoomed[1] + 15)
+        self.screen.park_pointer()
+        zoomed = self.settled_rect(viewer.hwnd)
+        self.screen.double_click(zoomed[0] + (zoomed[2] - zoomed[0]) // 3, zoomed[1] + 15)
         wait_until(lambda: not self.zoomed(viewer.hwnd), what="the viewer restored by a double click")
+        self.screen.park_pointer()
+        self.assertIsNotNone(self.viewer(), "the viewer closed instead of restoring")
 
         # A right click on the caption opens the menu at the mouse; Close closes the viewer.
-        now = self.rect(viewer.hwnd)
+        now = self.settled_rect(viewer.hwnd)
         self.screen.click(now[0] + 200, now[1] + 15, button=3)
         menu = wait_until(self.menu, what="the system menu at the mouse")
         self.screen.click(menu["rect"][0] + 40, self.menu_rows(menu)[3])

@@ -2,8 +2,11 @@
 // about activated windows, the control walk and switching the skin off and on.
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "skin/SkinControl.h"
 #include "skin/SkinEngine.h"
+#include "skin/SkinNames.h"
 #include "skin/SkinRules.h"
 #include "skin/SkinWindow.h"
 
@@ -281,4 +284,73 @@ TEST_F(SkinEngineTest, SwitchingActiveOffAndOnRestoresAndReskinsExactly) {
 
     engine->SetActive(false);
     EXPECT_EQ(plainBox, WindowBox(wnd));
+}
+
+TEST_F(SkinEngineTest, ControlSkinnersKeepTheMouseStateAndAnswerTheQuery) {
+    TSkinWindow* window = engine->FindSkinWindow(owner->Handle());
+    ASSERT_NE(nullptr, window);
+    TSkinControl* skinner = nullptr;
+    for (auto& c : window->Controls())
+        if (auto vcl = dynamic_cast<TSkinControlVCL*>(c.get()); vcl && vcl->Control() == outer) skinner = vcl;
+    ASSERT_NE(nullptr, skinner);
+    EXPECT_EQ("TSkinButton", skinner->Kind());
+    // The toolkit tells the skinner through messages; the control itself still sees them.
+    std::vector<UINT> seen;
+    TWndMethod own = outer->WindowProc;
+    outer->WindowProc = [&](TMessage& m) {
+        if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x100) seen.push_back(m.Msg);
+        own(m);
+    };
+    outer->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(SKIN_STATE_OVER, skinner->State());
+    SendMessageA(outer->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(SKIN_STATE_OVER | SKIN_STATE_PRESSED, skinner->State());
+    SendMessageA(outer->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(SKIN_STATE_OVER, skinner->State());
+    outer->SetEnabled(false);
+    outer->SetCaption("new");
+    outer->Perform(CM_MOUSELEAVE);
+    EXPECT_EQ(0, skinner->State());
+    EXPECT_EQ((std::vector<UINT>{CM_MOUSEENTER, CM_ENABLEDCHANGED, CM_TEXTCHANGED, CM_MOUSELEAVE}), seen);
+    outer->WindowProc = own;
+    // Not skinning: the control alone answers.
+    engine->SetActive(false);
+    outer->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(0, skinner->State());
+    EXPECT_EQ(0, outer->Perform(SKM_QUERYSKINNED));
+}
+
+TEST_F(SkinEngineTest, TheSystemMenuIsOwnerDrawnWithTheSkinsMeasures) {
+    TPopupMenu* menu = engine->SystemMenu();
+    ASSERT_EQ(4u, menu->Items().size());
+    EXPECT_TRUE(menu->OwnerDraw());
+    std::vector<std::string> captions;
+    for (TMenuItem* item : menu->Items()) captions.push_back(item->Caption());
+    EXPECT_EQ((std::vector<std::string>{"Mi&nimize", "Ma&ximize/Restore", "-", "&Close"}), captions);
+    engine->SetResSysMenuClose("关闭(&C)");
+    EXPECT_EQ("关闭(&C)", menu->Items()[3]->Caption());
+
+    HDC dc = GetDC(nullptr);
+    int width = 0, height = 0;
+    menu->Items()[2]->OnMeasureItem(menu->Items()[2], dc, width, height);
+    EXPECT_EQ(5, height);
+    menu->Items()[0]->OnMeasureItem(menu->Items()[0], dc, width, height);
+    EXPECT_GE(height, 21);
+    EXPECT_GT(width, 66);
+    ReleaseDC(nullptr, dc);
+    EXPECT_FALSE(engine->CheckedMark().Empty());
+
+    // A drawn item: the left bar, the body in the item colour, grey text when disabled.
+    TOffscreen target;
+    target.Resize(120, 21);
+    menu->Items()[0]->OnDrawItem(menu->Items()[0], target.Dc(), RECT{0, 0, 120, 21}, ODS_GRAYED);
+    EXPECT_EQ(engine->Metrics().menuColors[SKIN_COLOR_MENUITEMCOLOR - SKIN_COLOR_MENUBARSTARTCOLOR], target.Pixel(119, 1));
+    int darkest = 255;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 30; x < 100; ++x) {
+            const COLORREF c = target.Pixel(x, y);
+            darkest = std::min({darkest, int(GetRValue(c)), int(GetGValue(c)), int(GetBValue(c))});
+        }
+    EXPECT_GE(darkest, 0x70);  // nothing darker than the grey of disabled text
+    EXPECT_LE(darkest, 0xA0);  // but text there is
 }
