@@ -61,6 +61,9 @@ public:
     void SetPosition(TPosition position) { position_ = position; }
     void SetWindowState(TWindowState state) { windowState_ = state; }
     TWindowState WindowState() const { return windowState_; }
+    // The form's own icon (the system keeps shared icons; the form never frees it); null: none.
+    HICON Icon() const { return icon_; }
+    void SetIcon(HICON icon) { icon_ = icon; }
     unsigned BorderIcons() const { return borderIcons_; }
     void SetBorderIcons(unsigned icons) { borderIcons_ = icons; }
     // A sizeable frame with a maximise box offers no minimise box when this is false.
@@ -101,6 +104,7 @@ private:
     TPosition position_ = TPosition::poDesigned;
     TWindowState windowState_ = TWindowState::wsNormal;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    HICON icon_ = nullptr;
     bool keyPreview_ = false;
     bool placed_ = false;
     bool modal_ = false;

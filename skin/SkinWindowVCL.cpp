@@ -84,7 +84,7 @@ bool TSkinWindowVCL::HasFrame() const {
     return (GetWindowLongA(wnd_, GWL_STYLE) & WS_CHILD) == 0 && form_->BorderStyle() != TFormBorderStyle::bsNone;
 }
 
-HICON TSkinWindowVCL::IconHandle() const { return engine_->ApplicationIcon(); }
+HICON TSkinWindowVCL::IconHandle() const { return form_->Icon() ? form_->Icon() : engine_->ApplicationIcon(); }
 
 bool TSkinWindowVCL::HasIcon() const {
     const TFormBorderStyle b = form_->BorderStyle();

@@ -354,3 +354,20 @@ TEST_F(SkinEngineTest, TheSystemMenuIsOwnerDrawnWithTheSkinsMeasures) {
     EXPECT_GE(darkest, 0x70);  // nothing darker than the grey of disabled text
     EXPECT_LE(darkest, 0xA0);  // but text there is
 }
+
+TEST(SkinEngineWithoutSkin, LeavesEveryWindowWithTheSystemsFrame) {
+    auto form = MakeForm<TFrm_Owner>();
+    auto engine = new TSkinEngine(form);
+    engine->SetActive(true);
+    // No skin read: the archive named does not exist anywhere.
+    engine->SetSkinFile("Z:\\nowhere\\none-such-skin.ssk");
+    form->NotifyLoaded();
+    EXPECT_FALSE(engine->Ready());
+    EXPECT_FALSE(engine->IsSkinning());
+    EXPECT_TRUE(engine->SkinFile().empty());
+    EXPECT_FALSE(Skinned(form->Handle()));
+    EXPECT_TRUE(GetWindowLongA(form->Handle(), GWL_STYLE) & WS_SYSMENU);
+    EXPECT_FALSE(HasShape(form->Handle()));
+    EXPECT_EQ(220, ClientSize(form->Handle()).cx);
+    delete form;
+}
