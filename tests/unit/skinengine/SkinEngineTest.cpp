@@ -371,3 +371,24 @@ TEST(SkinEngineWithoutSkin, LeavesEveryWindowWithTheSystemsFrame) {
     EXPECT_EQ(220, ClientSize(form->Handle()).cx);
     delete form;
 }
+
+// The activation comes before the first frame is painted, so the system's frame never shows.
+TEST_F(SkinEngineTest, AListedFormIsSkinnedBeforeItsFirstFrameIsPainted) {
+    auto listed = MakeForm<TFrm_Listed>();
+    others.push_back(listed);
+    listed->HandleNeeded();
+    // Behind the skin, the form's own procedure would paint the system's frame.
+    int systemFrames = 0;
+    TWndMethod own = listed->WindowProc;
+    listed->WindowProc = [&, own](TMessage& m) {
+        if (m.Msg == WM_NCPAINT || m.Msg == WM_NCACTIVATE) ++systemFrames;
+        own(m);
+    };
+    listed->Show();
+    Pump();
+    EXPECT_TRUE(Skinned(listed->Handle()));
+    EXPECT_EQ(0, systemFrames);
+    EXPECT_EQ(220, ClientSize(listed->Handle()).cx);
+    engine->UnskinWindow(listed->Handle());
+    listed->WindowProc = own;
+}
