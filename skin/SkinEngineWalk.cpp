@@ -1,6 +1,7 @@
 // The engine's walks: the controls of a program form and the child windows of
 // a foreign window, each given the skinner its class table names.
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/SysUtils.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinEngine.h"
@@ -10,6 +11,9 @@
 
 void TSkinEngine::SkinFormControls(TCustomForm* form, TSkinWindow* window) {
     for (TControl* control : form->Controls()) WalkControl(control, window);
+    // The form's popup menus draw their items in the skin's menu colours.
+    for (TComponent* component : form->Components())
+        if (auto menu = dynamic_cast<TPopupMenu*>(component)) OwnerDrawMenu(menu);
 }
 
 void TSkinEngine::WalkControl(TControl* control, TSkinWindow* window) {

@@ -101,6 +101,11 @@ protected:
         label = new TLabel(owner);
         label->SetBounds(150, 60, 60, 14);
         label->SetParent(owner);
+        popup = new TPopupMenu(owner);
+        popup->Add("item");
+        plainPopup = new TPopupMenu(owner);
+        plainPopup->SetTag(9999);
+        plainPopup->Add("item");
 
         engine = new TSkinEngine(owner);
         engine->SetActive(true);
@@ -127,6 +132,8 @@ protected:
     TButton* inner = nullptr;
     TButton* outer = nullptr;
     TLabel* label = nullptr;
+    TPopupMenu* popup = nullptr;
+    TPopupMenu* plainPopup = nullptr;
     TSkinEngine* engine = nullptr;
     std::vector<TCustomForm*> others;
 };
@@ -163,6 +170,8 @@ TEST_F(SkinEngineTest, TheWalkSkinsControlsButLeavesTaggedOnesAndTheirChildren) 
     EXPECT_FALSE(Skinned(inner->Handle()));
     EXPECT_TRUE(label->ParentColor());
     EXPECT_EQ(owner->Color(), label->Color());
+    EXPECT_TRUE(popup->OwnerDraw());
+    EXPECT_FALSE(plainPopup->OwnerDraw());
 }
 
 TEST_F(SkinEngineTest, ActivatedWindowsAreSkinnedByClass) {
