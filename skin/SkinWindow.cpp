@@ -47,7 +47,6 @@ bool TSkinWindow::IsSizeable() const { return (GetWindowLongA(wnd_, GWL_STYLE) &
 
 TFrameShape TSkinWindow::CurrentShape() const {
     TFrameShape s = shape_;
-    s.hasTitle = HasFrame() || shape_.hasTitle;
     s.iconic = IsIconic(wnd_) != FALSE;
     s.zoomed = IsZoomed(wnd_) != FALSE;
     s.sizeable = IsSizeable();
@@ -178,6 +177,18 @@ void TSkinWindow::LoadRegionSettings() {
     if (!engine_->IsSkinning()) return;
     PaintFrame();
     UpdateRegion();
+}
+
+void TSkinWindow::SetHasTitle(bool value) {
+    shape_.hasTitle = value;
+    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PaintFrame();
+}
+
+void TSkinWindow::SetHasBorder(bool value) {
+    shape_.hasBorder = value;
+    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PaintFrame();
 }
 
 void TSkinWindow::ShowSystemMenu(POINT screen) { engine_->ShowSystemMenu(this, screen); }

@@ -49,6 +49,9 @@ public:
     // Sets the window's shape from the skin's title and bottom bands.
     void UpdateRegion();
     void LoadRegionSettings();
+    // Whether the frame has a title and a border; the frame is recalculated and repainted.
+    void SetHasTitle(bool value);
+    void SetHasBorder(bool value);
     // Opens the engine's system menu for this window at a screen point.
     void ShowSystemMenu(POINT screen);
     // Posts the system command of a title button kind.

@@ -5,6 +5,8 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinWindow.h"
 
+#include <algorithm>
+
 TSkinWindowVCL::TSkinWindowVCL(TCustomForm* form, bool activated, TSkinEngine* engine)
     : TSkinWindow(form->Handle(), activated, engine), form_(form) {
     enabled_ = !(engine->DisabledTag != 0 && form->Tag() == engine->DisabledTag);
@@ -42,7 +44,12 @@ void TSkinWindowVCL::CallOwn(TMessage& m) { oldWindowProc_(m); }
 
 std::string TSkinWindowVCL::Caption() const { return form_->Caption(); }
 
-void TSkinWindowVCL::Measure() { MeasureFrame(); }
+void TSkinWindowVCL::Measure() {
+    MeasureFrame();
+    // A form's frame follows its border style rather than the style bits of the moment.
+    shape_.hasTitle = HasFrame();
+    shape_.hasBorder = form_->BorderStyle() != TFormBorderStyle::bsNone && shape_.hasTitle;
+}
 
 void TSkinWindowVCL::MoveBounds(const RECT& r) {
     // The form keeps its bounds in step; the window is placed as well in case they already matched.
@@ -131,6 +138,14 @@ void TSkinWindowVCL::AfterMessage(TMessage& m) {
                              target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         break;
+    case WM_GETMINMAXINFO: {
+        // Never smaller than the frame can be drawn whole: the title, its buttons and a little caption.
+        auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+        const TSkinMetrics& metrics = engine_->Metrics();
+        info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, metrics.titleHeight + 6);
+        if (!activated_) info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, metrics.minFrameWidth);
+        break;
+    }
     case WM_SHOWWINDOW:
         // The main form's first showing brings every other form of the program under the skin.
         if (m.WParam && Application && Application->MainForm() == form_) engine_->MainFormShown();

@@ -401,3 +401,25 @@ TEST_F(SkinEngineTest, AListedFormIsSkinnedBeforeItsFirstFrameIsPainted) {
     engine->UnskinWindow(listed->Handle());
     listed->WindowProc = own;
 }
+
+TEST_F(SkinEngineTest, TitleAndBorderCanBeSwitchedOffAndTheFrameKeepsItsMinimumSize) {
+    const HWND wnd = owner->Handle();
+    TSkinWindow* window = engine->FindSkinWindow(wnd);
+    ASSERT_NE(nullptr, window);
+    RECT outer, client;
+    GetWindowRect(wnd, &outer);
+    window->SetHasTitle(false);
+    window->SetHasBorder(false);
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(outer.right - outer.left, client.right);
+    EXPECT_EQ(outer.bottom - outer.top, client.bottom);
+    window->SetHasTitle(true);
+    window->SetHasBorder(true);
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(300, client.right);
+
+    MINMAXINFO info{};
+    SendMessageA(wnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_GE(info.ptMinTrackSize.x, engine->Metrics().minFrameWidth);
+    EXPECT_GE(info.ptMinTrackSize.y, engine->Metrics().titleHeight + 6);
+}
