@@ -102,6 +102,8 @@ public:
     HBRUSH FormBrush() const { return formBrush_.Get(); }
     HFONT CaptionFont() const { return captionFont_.Get(); }
     HICON ApplicationIcon() const;
+    // Where captions start in the title; negative: where the skin puts them.
+    int CaptionXOverride() const { return captionX_; }
     const TSkinScrollBtnRes& ScrollBtnRes() const { return scrollBtnRes_; }
     const TSkinProgressBarRes& ProgressBarRes() const { return progressBarRes_; }
     const TSkinTabRes& TabRes() const { return tabRes_; }

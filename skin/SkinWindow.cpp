@@ -64,7 +64,6 @@ void TSkinWindow::MeasureFrame() {
     GetClientRect(wnd_, &client);
     POINT origin{0, 0};
     ClientToScreen(wnd_, &origin);
-    unskinnedWindow_ = SIZE{window.right - window.left, window.bottom - window.top};
     unskinnedClient_ = SIZE{client.right, client.bottom};
     shape_.unskinnedTop = origin.y - window.top;
     shape_.unskinnedSide = origin.x - window.left;
@@ -133,6 +132,7 @@ void TSkinWindow::PaintFrame(const POINT* mouse) {
     st.icon = HasIcon() ? IconHandle() : nullptr;
     st.font = engine_->CaptionFont();
     st.active = drawnActive_;
+    st.captionXOverride = engine_->CaptionXOverride();
     st.mouseDown = mouseDown_;
     // A mouse message's own point counts, not where the cursor has gone since.
     st.mouse = mouse ? POINT{mouse->x - window.left, mouse->y - window.top} : MouseInWindow();
@@ -395,7 +395,6 @@ void TSkinWindow::AfterOwn(TMessage& m) {
 void TSkinWindow::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT && !measured_ && !SkinAtOnce() && engine_->IsSkinning() && enabled_) SetSkin(true);
     if (!FrameDrawn()) {
-        if (m.Msg == WM_SIZE) AfterSize();
         CallOwn(m);
         return;
     }

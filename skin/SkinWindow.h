@@ -80,7 +80,6 @@ protected:
     virtual bool IsSizeable() const;
     virtual bool SkinAtOnce() const { return false; }
     virtual bool SuppressSystemActivation() const { return false; }
-    virtual void AfterSize() {}
     // True when the message was handled entirely.
     virtual bool BeforeMessage(TMessage&) { return false; }
     virtual void AfterMessage(TMessage&) {}
@@ -110,12 +109,10 @@ protected:
     bool drawnActive_ = true;
     bool lastPaintActive_ = false;  // the state the frame was last painted in
     bool mouseDown_ = false;
-    bool switching_ = false;
     bool destroying_ = false;
     bool trackingLeave_ = false;
     DWORD savedStyle_ = 0;
     SIZE unskinnedClient_{0, 0};
-    SIZE unskinnedWindow_{0, 0};
     TFrameShape shape_;
     TFramePaintResult lastPaint_;
     TFramePainter painter_;

@@ -59,7 +59,6 @@ void TSkinWindowVCL::MoveBounds(const RECT& r) {
 
 void TSkinWindowVCL::SetSkinState(bool on) {
     if (destroying_ || engine_->Destroying()) return;
-    switching_ = true;
     for (auto& c : controls_) {
         try {
             if (on) c->Install();
@@ -80,7 +79,6 @@ void TSkinWindowVCL::SetSkinState(bool on) {
         SetWindowRgn(wnd_, nullptr, TRUE);
     }
     KeepClientSize(unskinnedClient_);
-    switching_ = false;
 }
 
 void TSkinWindowVCL::SkinControls() {
