@@ -134,9 +134,21 @@ void TFrm_Main::BuildControls() {
     Btn_SysConfig = MakeButton("Btn_SysConfig", "系统设置", 624, false);
     Btn_CollectFinish = MakeButton("Btn_CollectFinish", "采集完成", 685, true);
 
+    // The engine's stored values, set in order as loading the form sets them.
     SkinEngine1 = new TSkinEngine(this);
     SkinEngine1->SetName("SkinEngine1");
-    SkinEngine1->AutoSkinWndClassNames = {"TFrm_SysConfig", "TFrm_ImageEdit"};
+    SkinEngine1->SetActive(true);
+    SkinEngine1->SetSkinFile("D:\\Skins\\KV90.ssk");  // where it was designed; not there at run time
+    SkinEngine1->SetResSysMenuMin("Mi&nimize");
+    SkinEngine1->SetResSysMenuMax("Ma&ximize/Restore");
+    SkinEngine1->SetResSysMenuClose("&Close");
+    SkinEngine1->DisabledTag = PLAIN_TAG;
+    SkinEngine1->DrawScrollBar = true;
+    SkinEngine1->SetBuiltIn(true);
+    SkinEngine1->SkinDialogs = true;
+    SkinEngine1->SetSkinAllForms(true);
+    SkinEngine1->NoChangeButtonsFontColor = false;
+    SkinEngine1->SetAutoSkinWndClassNames({"TFrm_SysConfig", "TFrm_ImageEdit"});
     try {
         SkinEngine1->ReadSkinData();
     } catch (const std::exception& e) {

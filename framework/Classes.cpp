@@ -38,3 +38,10 @@ void TComponent::RemoveComponent(TComponent* child) {
     if (destroying_) return;
     components_.erase(std::remove(components_.begin(), components_.end(), child), components_.end());
 }
+
+void TComponent::NotifyLoaded() {
+    // A copy: a component may create others while it finishes loading.
+    const std::vector<TComponent*> owned = components_;
+    for (TComponent* c : owned) c->NotifyLoaded();
+    Loaded();
+}

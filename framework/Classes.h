@@ -70,6 +70,16 @@ public:
     const std::vector<TComponent*>& Components() const { return components_; }
     TComponent* FindComponent(const std::string& name) const;
 
+    // Runs Loaded for the owned components, then for this one: the step after a
+    // form and everything on it are built, before its creation handler runs.
+    void NotifyLoaded();
+
+protected:
+    // What a component does once its owner is complete (its properties are all set).
+    virtual void Loaded() {}
+
+public:
+
 protected:
     // Destroys the owned components now, last created first; containers call it
     // before their own window goes, so that children never outlive their parent.

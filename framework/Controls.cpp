@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 
 #include <windowsx.h>
 
@@ -36,6 +37,7 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent_) {
         parent_->InsertControl(this);
         if (parentFont_) font_.Assign(parent_->Font());
+        if (parentColor_) color_ = parent_->Color();
     }
     ParentChanged();
     if (parent_ && !Is<TWinControl>()) Invalidate();
@@ -68,9 +70,22 @@ void TControl::BringToFront() {
 }
 
 void TControl::SetColor(TColor color) {
+    parentColor_ = false;
+    ApplyColor(color);
+}
+
+void TControl::SetParentColor(bool value) {
+    parentColor_ = value;
+    if (parentColor_ && parent_) ApplyColor(parent_->Color());
+}
+
+void TControl::ApplyColor(TColor color) {
     if (color_ == color) return;
     color_ = color;
     ColorChanged();
+    if (auto self = dynamic_cast<TWinControl*>(this))
+        for (TControl* child : self->Controls())
+            if (child->parentColor_) child->ApplyColor(color_);
 }
 
 void TControl::SetParentFont(bool value) {
@@ -101,12 +116,14 @@ void TControl::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
     EnabledChanged();
+    Perform(CM_ENABLEDCHANGED);
 }
 
 void TControl::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     VisibleChanged();
+    Perform(CM_SHOWINGCHANGED);
 }
 
 void TControl::VisibleChanged() {
@@ -120,6 +137,7 @@ void TControl::SetCaption(const std::string& caption) {
     if (caption_ == caption) return;
     caption_ = caption;
     CaptionChanged();
+    Perform(CM_TEXTCHANGED);
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -474,6 +492,12 @@ void TWinControl::RouteMouse(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    if (m.Msg == WM_MOUSEMOVE && !mouseInside_ && handle_) {
+        // Entering is seen on the first move; the system reports the leaving once asked to.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+        mouseInside_ = TrackMouseEvent(&track) != FALSE;
+        Perform(CM_MOUSEENTER);
+    }
     if (!wrapsSystemClass_) {
         switch (m.Msg) {
         case WM_PAINT: {
@@ -497,6 +521,14 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE:
         AlignControls();
         break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        // Owner-drawn items of a menu this window opened measure and draw themselves.
+        if (TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) {
+            m.Result = TRUE;
+            return;
+        }
+        break;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_HSCROLL:
@@ -511,6 +543,15 @@ void TWinControl::WndProc(TMessage& m) {
             DeliverNotification(*child, m);
             return;
         }
+        break;
+    case WM_MOUSELEAVE:
+        mouseInside_ = false;
+        Perform(CM_MOUSELEAVE);
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (TCustomForm* form = dynamic_cast<TCustomForm*>(FindControl(GetAncestor(handle_, GA_ROOT))))
+            form->Perform(CM_FOCUSCHANGED, reinterpret_cast<WPARAM>(m.Msg == WM_SETFOCUS ? this : nullptr));
         break;
     case WM_SETCURSOR:
         if (Screen->Cursor() != crDefault && LOWORD(m.LParam) == HTCLIENT) {

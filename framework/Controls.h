@@ -33,6 +33,16 @@ constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 
+// The toolkit's own notifications, sent through a control's WindowProc so that
+// whatever sits in front of it (a skinner) sees them as messages.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 3;
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;   // WParam: the control that took the focus
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 21;
+
 class TWinControl;
 
 // How a control follows its parent's client area.
@@ -55,7 +65,11 @@ public:
     RECT ClientRect() const { return {0, 0, width_, height_}; }
     void SetBounds(int left, int top, int width, int height);
     TColor Color() const { return color_; }
+    // Setting a colour of its own stops the control following its parent's.
     void SetColor(TColor color);
+    bool ParentColor() const { return parentColor_; }
+    // The control takes its parent's colour, now and whenever the parent's changes.
+    void SetParentColor(bool value);
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
     bool ParentFont() const { return parentFont_; }
@@ -108,11 +122,13 @@ protected:
     void ApplyFont();
 
 private:
+    void ApplyColor(TColor color);
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TColor color_ = colors::clBtnFace;
     TFont font_;
     bool parentFont_ = true;
+    bool parentColor_ = false;
     std::string hint_;
     std::string caption_;
     bool enabled_ = true;
@@ -221,6 +237,7 @@ private:
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;
     TControl* mouseControl_ = nullptr;
+    bool mouseInside_ = false;
 };
 
 // A windowed control that draws itself (panels, labels).

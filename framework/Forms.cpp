@@ -24,14 +24,28 @@ HCURSOR TScreen::CursorHandle() const {
 
 namespace {
 
-void FrameStyle(TFormBorderStyle border, bool minimizeBox, DWORD& style, DWORD& exStyle) {
-    if (border == TFormBorderStyle::bsDialog) {
-        style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
+void FrameStyle(TFormBorderStyle border, unsigned icons, DWORD& style, DWORD& exStyle) {
+    style = WS_POPUP;
+    exStyle = WS_EX_WINDOWEDGE;
+    switch (border) {
+    case TFormBorderStyle::bsNone: style = WS_POPUP; exStyle = 0; break;
+    case TFormBorderStyle::bsSingle: style = WS_CAPTION | WS_BORDER; break;
+    case TFormBorderStyle::bsSizeable: style = WS_CAPTION | WS_THICKFRAME; break;
+    case TFormBorderStyle::bsDialog:
+        style = WS_POPUP | WS_CAPTION | WS_DLGFRAME;
         exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-    } else {
-        style = WS_OVERLAPPEDWINDOW;
-        if (!minimizeBox) style &= ~WS_MINIMIZEBOX;
-        exStyle = WS_EX_WINDOWEDGE;
+        break;
+    case TFormBorderStyle::bsToolWindow: style = WS_CAPTION | WS_BORDER; exStyle |= WS_EX_TOOLWINDOW; break;
+    case TFormBorderStyle::bsSizeToolWin: style = WS_CAPTION | WS_THICKFRAME; exStyle |= WS_EX_TOOLWINDOW; break;
+    }
+    if (border != TFormBorderStyle::bsNone && (icons & biSystemMenu)) {
+        style |= WS_SYSMENU;
+        // Dialog and tool frames have no minimise or maximise boxes.
+        if (border == TFormBorderStyle::bsSingle || border == TFormBorderStyle::bsSizeable) {
+            if (icons & biMinimize) style |= WS_MINIMIZEBOX;
+            if (icons & biMaximize) style |= WS_MAXIMIZEBOX;
+        }
+        if ((icons & biHelp) && !(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) exStyle |= WS_EX_CONTEXTHELP;
     }
     style |= WS_CLIPCHILDREN;
 }
@@ -44,9 +58,14 @@ TCustomForm* FormOf(HWND wnd) {
 
 }  // namespace
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    SetVisible(false);
+    Screen->forms_.push_back(this);
+}
 
 TCustomForm::~TCustomForm() {
+    auto& forms = Screen->forms_;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     DestroyComponents();
     if (Application) Application->FormDestroyed(this);
 }
@@ -55,7 +74,7 @@ void TCustomForm::SetClientSize(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
     DWORD style, exStyle;
-    FrameStyle(borderStyle_, minimizeBox_, style, exStyle);
+    FrameStyle(borderStyle_, borderIcons_, style, exStyle);
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
@@ -65,7 +84,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     // The window is made where it will first show, so it is never seen elsewhere.
     PlaceOnScreen();
     TWinControl::CreateParams(params);
-    FrameStyle(borderStyle_, minimizeBox_, params.style, params.exStyle);
+    FrameStyle(borderStyle_, borderIcons_, params.style, params.exStyle);
     params.parentWnd = Application ? Application->Handle() : nullptr;  // the owner, not a parent
     params.classStyle = CS_DBLCLKS;
 }

@@ -9,18 +9,27 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 enum TCursor { crDefault = 0, crHourGlass = -11 };
 
-// The cursor shown over every window of the program while it is not crDefault.
+class TCustomForm;
+
+// The cursor shown over every window of the program while it is not crDefault,
+// and the program's forms in the order they were made.
 class TScreen {
 public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
     HCURSOR CursorHandle() const;
 
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TCustomForm* Forms(int index) const { return forms_.at(index); }
+
 private:
+    friend class TCustomForm;
     TCursor cursor_ = crDefault;
+    std::vector<TCustomForm*> forms_;
 };
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -30,7 +39,9 @@ enum class TWindowState { wsNormal, wsMaximized };
 enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
 
 using TKeyEvent = std::function<void(TObject* sender, WORD& key)>;
-enum class TFormBorderStyle { bsDialog, bsSizeable };
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// The title buttons a form offers, as a set of bits.
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 enum class TPosition { poDesigned, poScreenCenter };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
@@ -49,8 +60,14 @@ public:
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }
     void SetWindowState(TWindowState state) { windowState_ = state; }
+    TWindowState WindowState() const { return windowState_; }
+    // The form's own icon (the system keeps shared icons; the form never frees it); null: none.
+    HICON Icon() const { return icon_; }
+    void SetIcon(HICON icon) { icon_ = icon; }
+    unsigned BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(unsigned icons) { borderIcons_ = icons; }
     // A sizeable frame with a maximise box offers no minimise box when this is false.
-    void SetMinimizeBox(bool value) { minimizeBox_ = value; }
+    void SetMinimizeBox(bool value) { borderIcons_ = value ? (borderIcons_ | biMinimize) : (borderIcons_ & ~biMinimize); }
     // The form sees key presses before the control that has the focus.
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
@@ -90,7 +107,8 @@ private:
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TPosition position_ = TPosition::poDesigned;
     TWindowState windowState_ = TWindowState::wsNormal;
-    bool minimizeBox_ = true;
+    unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    HICON icon_ = nullptr;
     bool keyPreview_ = false;
     bool placed_ = false;
     bool modal_ = false;
@@ -152,6 +170,7 @@ public:
     template <typename T>
     void CreateForm(T*& reference) {
         reference = new T(this);
+        reference->NotifyLoaded();
         if constexpr (std::is_base_of_v<TCustomForm, T>) {
             if (!mainForm_) mainForm_ = reference;
         }

@@ -1,40 +1,155 @@
 // The skin engine component of the main window. It holds the skin that every
-// window of the program is drawn from; the skin travels inside the program
-// and is read at start-up through a temporary copy on disk.
+// window of the program is drawn from, decides which windows and controls wear
+// it (a window hook sees windows as they are created and activated), keeps the
+// list of skinned windows and re-applies the skin whenever it changes.
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/Handles.h"
+#include "skin/SkinMetrics.h"
 #include "skin/SkinReader.h"
+#include "skin/SkinRes.h"
 
+#include <windows.h>
+
+#include <memory>
 #include <string>
 #include <vector>
+
+class TCustomForm;
+class TPopupMenu;
+class TMenuItem;
+class TSkinWindow;
+class TControl;
+
+// A further skin kept in the form resource.
+struct TSkinCollectionItem {
+    std::string SkinFile;
+    std::string Password;
+    std::vector<unsigned char> SkinData;
+};
 
 class TSkinEngine : public TComponent {
     KV90_CLASS(TSkinEngine, TComponent)
 public:
-    // The owner must be a form; anything else raises "Must be placed on a Form".
+    // The owner must be a form ("Must be placed on a Form") without another
+    // engine ("One form can only catch one TSkinEngine!").
     explicit TSkinEngine(TComponent* owner);
+    ~TSkinEngine() override;
 
-    // Loads the skin archive carried in the program's resources through a
-    // temporary copy that is deleted again. Errors of reading propagate.
+    // The binary property: loads the skin archive carried in the program's
+    // resources through a temporary copy that is deleted again.
     void ReadSkinData();
 
-    bool Active = true;
+    // published properties
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    bool Ready() const { return reader_.Ready(); }
     std::string Password;
-    // Windows and controls with this tag keep their own drawing (0: none opt out).
+    const std::string& SkinFile() const { return skinFile_; }
+    // Looks the file up beside the program and in the Windows and system folders
+    // too; a file found nowhere changes nothing.
+    void SetSkinFile(const std::string& path);
+    const std::string& ResSysMenuMin() const { return resSysMenu_[0]; }
+    const std::string& ResSysMenuMax() const { return resSysMenu_[1]; }
+    const std::string& ResSysMenuClose() const { return resSysMenu_[2]; }
+    void SetResSysMenuMin(const std::string& text);
+    void SetResSysMenuMax(const std::string& text);
+    void SetResSysMenuClose(const std::string& text);
+    // Windows and controls with this tag keep their own drawing (0: controls do not opt out).
     int DisabledTag = 9999;
     bool DrawScrollBar = true;
-    bool BuiltIn = true;
+    std::string Version() const { return "4.7"; }
+    bool BuiltIn() const { return builtIn_; }
+    // Only while the form is being loaded.
+    void SetBuiltIn(bool value);
     bool SkinDialogs = true;
-    bool SkinAllForms = true;
+    bool SkinAllForms() const { return skinAllForms_; }
+    void SetSkinAllForms(bool value);
+    std::vector<TSkinCollectionItem> AdditionalBuiltInSkins;
     bool NoChangeButtonsFontColor = false;
-    std::vector<std::string> AutoSkinWndClassNames;
+    const std::vector<std::string>& AutoSkinWndClassNames() const { return autoSkinNames_; }
+    void SetAutoSkinWndClassNames(const std::vector<std::string>& names);
+    TNotifyEvent OnSkinChanging;
+    TNotifyEvent OnSkinChanged;
 
-    bool Ready() const { return reader_.Ready(); }
     const TSkinReader& Reader() const { return reader_; }
     // Skinning happens while the engine is active and has a skin.
-    bool IsSkinning() const { return Active && Ready(); }
+    bool IsSkinning() const { return active_ && Ready(); }
+    bool Destroying() const { return destroying_; }
+
+    // attachment
+    void SkinOwnerForm(TCustomForm* form);
+    void SkinWindow(HWND wnd, bool activated);
+    void UnskinWindow(HWND wnd);
+    void SkinExistingForms();
+    void UnskinOtherForms();
+    void ApplySkin();
+    TSkinWindow* FindSkinWindow(HWND wnd) const;
+    int SkinWindowCount() const { return static_cast<int>(windows_.size()); }
+    // The hook's decision for a window being activated.
+    void WindowActivating(HWND wnd);
+    // The main form has been shown for the first time.
+    void MainFormShown();
+    void SetSkipOnce(HWND wnd) { skipOnce_ = wnd; }
+
+    // the control walks
+    void SkinFormControls(TCustomForm* form, TSkinWindow* window);
+    void SkinChildWindows(HWND wnd, TSkinWindow* window);
+
+    // what skinned windows draw with
+    const TSkinMetrics& Metrics() const { return metrics_; }
+    HBRUSH FormBrush() const { return formBrush_.Get(); }
+    HFONT CaptionFont() const { return captionFont_.Get(); }
+    HICON ApplicationIcon() const;
+    // Where captions start in the title; negative: where the skin puts them.
+    int CaptionXOverride() const { return captionX_; }
+    const TSkinScrollBtnRes& ScrollBtnRes() const { return scrollBtnRes_; }
+    const TSkinProgressBarRes& ProgressBarRes() const { return progressBarRes_; }
+    const TSkinTabRes& TabRes() const { return tabRes_; }
+    // The mark of checked menu items: the skin's own, else the program's.
+    const TSkinImage& CheckedMark() const { return checkedMark_; }
+    TPopupMenu* SystemMenu() const { return systemMenu_; }
+    void ShowSystemMenu(TSkinWindow* window, POINT screen);
+    void OwnerDrawMenu(TPopupMenu* menu);
+
+    // The class names skinned when activated (process-wide).
+    static std::vector<std::string>& AutoSkinClasses();
+    // The engine that owns the window hook, or null.
+    static TSkinEngine* HookEngine();
+
+protected:
+    void Loaded() override;
 
 private:
+    void InstallHook();
+    void RemoveHook();
+    void RegisterAutoSkinNames();
+    void WalkControl(TControl* control, TSkinWindow* window);
+    void BuildSystemMenu();
+    void LoadProgramCheckedMark();
+
     TSkinReader reader_;
+    bool active_ = false;
+    bool builtIn_ = false;
+    bool skinAllForms_ = true;
+    bool loading_ = true;
+    bool destroying_ = false;
+    bool mainShown_ = false;
+    std::string skinFile_;
+    std::string resSysMenu_[3] = {"Mi&nimize", "Ma&ximize/Restore", "&Close"};
+    std::vector<std::string> autoSkinNames_;
+    std::vector<std::unique_ptr<TSkinWindow>> windows_;
+    TSkinMetrics metrics_;
+    TSkinScrollBtnRes scrollBtnRes_;
+    TSkinProgressBarRes progressBarRes_;
+    TSkinTabRes tabRes_;
+    TSkinImage checkedMark_;
+    BrushHandle formBrush_;
+    FontHandle captionFont_;
+    TPopupMenu* systemMenu_ = nullptr;
+    TMenuItem* menuItems_[4] = {};
+    HWND menuTarget_ = nullptr;
+    HWND skipOnce_ = nullptr;
+    int captionX_ = -10000;
 };

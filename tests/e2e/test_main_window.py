@@ -6,7 +6,6 @@ from kv90e2e import ProgramTestCase, layout, wait_until
 from kv90e2e.mainwindow import WS_CAPTION, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME
 
 SCREEN_SIZE = (1280, 800)
-COLOR_BTNFACE = 15
 
 
 class MainWindowLayout(ProgramTestCase):
@@ -20,7 +19,9 @@ class MainWindowLayout(ProgramTestCase):
         self.assertEqual(self.main.caption, layout.CAPTION)
         self.assertEqual(self.main.client_size, layout.CLIENT_SIZE)
         style = self.main.window["style"]
-        self.assertTrue(self.main.window.has_style(WS_CAPTION | WS_SYSMENU), "no title bar with a close box")
+        # The skin draws the title and its close button; the system's buttons and menu are switched off.
+        self.assertTrue(self.main.window.has_style(WS_CAPTION), "no title bar")
+        self.assertFalse(style & WS_SYSMENU, "the system's close box is drawn over the skin's")
         self.assertFalse(style & WS_THICKFRAME, "the window can be resized")
         self.assertFalse(style & WS_MAXIMIZEBOX, "the window has a maximise box")
         self.assertFalse(style & WS_MINIMIZEBOX, "the window has a minimise box")
@@ -61,12 +62,12 @@ class MainWindowLayout(ProgramTestCase):
         self.assertIsNotNone(label, "no status label at %r" % (layout.STATUS_LABEL_AT,))
         self.assertEqual(label["parent"], self.main.hwnd)
 
-    def test_form_background_is_the_button_face_colour(self):
+    def test_form_background_is_the_skins_form_colour(self):
         self.screen.park_pointer()
         # A spot of bare form between the status label's usual extent and the buttons.
         x, y = self.main.to_screen(432, 345)
-        expected = self.probe.system_colour(COLOR_BTNFACE)
-        wait_until(lambda: self.screen.pixel(x, y) == expected, what="the button-face colour %r" % (expected,))
+        expected = layout.SKIN_FORM_COLOUR
+        wait_until(lambda: self.screen.pixel(x, y) == expected, what="the skin's form colour %r" % (expected,))
 
     def test_screenshot_for_people(self):
         self.screen.park_pointer()

@@ -60,15 +60,18 @@ class Image:
 
         The foreground is whatever differs from this image's top-left corner colour, so that an
         icon is compared without the background that shows through it (a skin may change that).
+        A pixel blended with the background (an icon's soft edge) may differ by as much as the
+        two backgrounds differ, channel by channel.
         """
         if (self.width, self.height) != (other.width, other.height):
             return 0.0
         background = self.rgb[0:3]
+        slack = [abs(a - b) + 2 if a != b else 0 for a, b in zip(background, other.rgb[0:3])]
         total = same = 0
         for i in range(0, len(self.rgb), 3):
             if self.rgb[i:i + 3] != background:
                 total += 1
-                same += self.rgb[i:i + 3] == other.rgb[i:i + 3]
+                same += all(abs(a - b) <= s for a, b, s in zip(self.rgb[i:i + 3], other.rgb[i:i + 3], slack))
         return same / total if total else 0.0
 
     def save_png(self, path):

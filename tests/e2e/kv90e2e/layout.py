@@ -6,6 +6,7 @@ CLIENT_SIZE = (748, 350)
 CAPTION = "KV90指纹采集"
 APPLICATION_TITLE = "KV90指纹采集"
 AQUA = (0, 255, 255)
+SKIN_FORM_COLOUR = (0xF3, 0xF5, 0xF8)  # the skin paints the bare form in its own colour
 
 Slot = namedtuple("Slot", "number panel left top width height label finger_text")
 

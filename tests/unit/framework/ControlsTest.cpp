@@ -95,6 +95,7 @@ TEST_F(ControlsTest, TheParentPaintsItsGraphicControlsThroughTheirWindowProc) {
     ShowWindow(form->Handle(), SW_SHOWNA);
     panel->Repaint();
     ShowWindow(form->Handle(), SW_HIDE);
+    image->WindowProc = previous;
     EXPECT_GE(paints, 1);
 }
 
@@ -106,6 +107,8 @@ TEST_F(ControlsTest, AWindowedControlsWindowProcReceivesItsSystemMessages) {
         previous(m);
     };
     SendMessageA(panel->Handle(), WM_NULL, 0, 0);
+    // The handler refers to this test's locals: it must not outlive them.
+    panel->WindowProc = previous;
     EXPECT_EQ(seen, std::vector<UINT>{WM_NULL});
 }
 

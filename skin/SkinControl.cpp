@@ -1,0 +1,177 @@
+#include "skin/SkinControl.h"
+
+#include "skin/SkinEngine.h"
+#include "skin/SkinRules.h"
+
+namespace {
+
+const char kSkinControlProp[] = "KV90.SkinControl";
+
+bool IsPressKey(WPARAM key) { return key == VK_SPACE || key == VK_RETURN; }
+
+}  // namespace
+
+bool SkinnerWantsParentColor(const std::string& kind) {
+    return kind == "TSkinLabel" || kind == "TSkinPanel" || kind == "TSkinGroupBox";
+}
+
+// ------------------------------------------------------------ TSkinControl
+
+TSkinControl::TSkinControl(TSkinEngine* engine, TSkinWindow* owner, const std::string& kind)
+    : engine_(engine), owner_(owner), kind_(kind) {}
+
+void TSkinControl::Dispatch(TMessage& m, int controlTag) {
+    if (!engine_->IsSkinning() || (engine_->DisabledTag != 0 && controlTag == engine_->DisabledTag) || detached_) {
+        CallControl(m);
+        return;
+    }
+    if (PassToControl(m)) CallControl(m);
+    if (!detached_) AfterMessage(m);
+}
+
+void TSkinControl::AfterMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+    case SKM_REDRAW:
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+        Paint();
+        break;
+    case WM_KEYDOWN:
+        if (IsPressKey(m.WParam)) {
+            state_ |= SKIN_STATE_PRESSED;
+            Paint();
+            KeyDown(static_cast<WORD>(m.WParam));
+        }
+        break;
+    case WM_KEYUP:
+        if (IsPressKey(m.WParam)) {
+            state_ &= ~SKIN_STATE_PRESSED;
+            Paint();
+            KeyUp(static_cast<WORD>(m.WParam));
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        state_ |= SKIN_STATE_PRESSED;
+        Paint();
+        MouseDown();
+        break;
+    case WM_LBUTTONUP:
+        state_ &= ~SKIN_STATE_PRESSED;
+        Paint();
+        MouseUp();
+        break;
+    case WM_MOUSEMOVE:
+        // A foreign window's entering is seen on its first move; leaving is reported once asked for.
+        if (TracksMouseItself() && !(state_ & SKIN_STATE_OVER)) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, GetHandle(), 0};
+            TrackMouseEvent(&track);
+            Enter();
+        }
+        break;
+    case CM_MOUSEENTER:
+        Enter();
+        break;
+    case WM_MOUSELEAVE:
+        if (TracksMouseItself()) Leave();
+        break;
+    case CM_MOUSELEAVE:
+        Leave();
+        break;
+    case SKM_QUERYSKINNED:
+        m.Result = 1;
+        break;
+    }
+}
+
+void TSkinControl::Enter() {
+    state_ |= SKIN_STATE_OVER;
+    Paint();
+    MouseEnter();
+}
+
+void TSkinControl::Leave() {
+    state_ &= ~(SKIN_STATE_OVER | SKIN_STATE_PRESSED);
+    Paint();
+    MouseLeave();
+}
+
+// ------------------------------------------------------------ TSkinControlVCL
+
+TSkinControlVCL::TSkinControlVCL(TSkinEngine* engine, TSkinWindow* owner, TControl* control, const std::string& kind)
+    : TSkinControl(engine, owner, kind), control_(control), own_(control->WindowProc),
+      wantsParentColor_(SkinnerWantsParentColor(kind)) {
+    control_->WindowProc = [this](TMessage& m) {
+        if (m.Msg == WM_NCDESTROY) {
+            // The control is going before its form's skin lets go: give its slot back now.
+            const TWndMethod own = own_;
+            Detach();
+            own(m);
+            return;
+        }
+        Dispatch(m, control_->Tag());
+    };
+}
+
+TSkinControlVCL::~TSkinControlVCL() { Detach(); }
+
+void TSkinControlVCL::Detach() {
+    if (own_) control_->WindowProc = own_;
+    own_ = nullptr;
+    TSkinControl::Detach();
+}
+
+HWND TSkinControlVCL::GetHandle() const {
+    auto win = dynamic_cast<TWinControl*>(control_);
+    return win && win->HandleAllocated() ? win->Handle() : nullptr;
+}
+
+// ------------------------------------------------------------ TSkinControlWnd
+
+TSkinControlWnd::TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND wnd, const std::string& kind)
+    : TSkinControl(engine, owner, kind), wnd_(wnd) {
+    SetPropA(wnd_, kSkinControlProp, this);
+    own_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControlWnd::SubclassProc)));
+}
+
+TSkinControlWnd::~TSkinControlWnd() { Detach(); }
+
+void TSkinControlWnd::Detach() {
+    if (own_ && IsWindow(wnd_)) {
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinControlWnd::SubclassProc)
+            SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
+        RemovePropA(wnd_, kSkinControlProp);
+    }
+    TSkinControl::Detach();
+}
+
+RECT TSkinControlWnd::GetBounds() const {
+    RECT r{};
+    GetWindowRect(wnd_, &r);
+    MapWindowPoints(nullptr, GetParent(wnd_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void TSkinControlWnd::CallControl(TMessage& m) { m.Result = CallWindowProcA(own_, wnd_, m.Msg, m.WParam, m.LParam); }
+
+LRESULT CALLBACK TSkinControlWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TSkinControlWnd*>(GetPropA(wnd, kSkinControlProp));
+    if (!self || !self->own_) return DefWindowProcA(wnd, msg, wParam, lParam);
+    const WNDPROC own = self->own_;
+    if (msg == WM_NCDESTROY) {
+        // The window goes before its dialog's skin lets go: put the procedure back now.
+        self->Detach();
+        return CallWindowProcA(own, wnd, msg, wParam, lParam);
+    }
+    TMessage m{msg, wParam, lParam, 0};
+    try {
+        self->Dispatch(m, 0);
+    } catch (...) {
+        return CallWindowProcA(own, wnd, msg, wParam, lParam);
+    }
+    return m.Result;
+}

@@ -1,0 +1,115 @@
+// The control skinner family: one skinner sits in front of one control's
+// window procedure, keeps the control's mouse-over and pressed state, and
+// repaints it from the skin when its look may have changed. TSkinControlVCL
+// takes a framework control's WindowProc slot; TSkinControlWnd subclasses a
+// child window of a foreign window. The drawing of each kind lives in its own
+// subclass; the base draws nothing and leaves the control as it is.
+#pragma once
+
+#include "framework/Controls.h"
+
+#include <windows.h>
+
+#include <string>
+
+class TSkinEngine;
+class TSkinWindow;
+
+// State bits of a skinned control.
+constexpr int SKIN_STATE_OVER = 1;
+constexpr int SKIN_STATE_PRESSED = 2;
+
+class TSkinControl {
+public:
+    TSkinControl(TSkinEngine* engine, TSkinWindow* owner, const std::string& kind);
+    virtual ~TSkinControl() = default;
+    TSkinControl(const TSkinControl&) = delete;
+    TSkinControl& operator=(const TSkinControl&) = delete;
+
+    int State() const { return state_; }
+    bool Detached() const { return detached_; }
+    // The skinner class this one stands for (its row of the class tables).
+    const std::string& Kind() const { return kind_; }
+    void Repaint() { Paint(); }
+
+    // virtual operations, in slot order
+    virtual bool PassToControl(TMessage&) { return true; }
+    virtual void AfterMessage(TMessage& m);
+    virtual void Paint() {}
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    virtual void MouseDown() {}
+    virtual void MouseUp() {}
+    virtual void KeyDown(WORD) {}
+    virtual void KeyUp(WORD) {}
+    virtual void Install() {}
+    // Called once the skinner sits in front of the control.
+    virtual void Init() {}
+    // Lets go of the control; the skinner is freed next.
+    virtual void Detach() { detached_ = true; }
+    virtual RECT GetBounds() const = 0;
+    virtual HWND GetHandle() const = 0;
+    virtual bool IsEnabled() const = 0;
+    virtual bool WantsParentColor() const { return false; }
+
+protected:
+    // Foreign windows have no toolkit to report the mouse coming and going.
+    virtual bool TracksMouseItself() const { return false; }
+    // The message handling rules around the control's own procedure.
+    void Dispatch(TMessage& m, int controlTag);
+    virtual void CallControl(TMessage& m) = 0;
+    void Enter();
+    void Leave();
+
+    TSkinEngine* engine_;
+    TSkinWindow* owner_;
+    int state_ = 0;
+    bool detached_ = false;
+    std::string kind_;
+};
+
+// In front of a framework control, through its WindowProc slot.
+class TSkinControlVCL : public TSkinControl {
+public:
+    TSkinControlVCL(TSkinEngine* engine, TSkinWindow* owner, TControl* control, const std::string& kind);
+    ~TSkinControlVCL() override;
+    TControl* Control() const { return control_; }
+
+    void Detach() override;
+    RECT GetBounds() const override { return control_->BoundsRect(); }
+    HWND GetHandle() const override;
+    bool IsEnabled() const override { return control_->Enabled(); }
+    bool WantsParentColor() const override { return wantsParentColor_; }
+
+protected:
+    void CallControl(TMessage& m) override { own_(m); }
+
+private:
+    TControl* control_;
+    TWndMethod own_;
+    bool wantsParentColor_;
+};
+
+// In front of a child window of a foreign window, by replacing its window procedure.
+class TSkinControlWnd : public TSkinControl {
+public:
+    TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND wnd, const std::string& kind);
+    ~TSkinControlWnd() override;
+
+    void Detach() override;
+    RECT GetBounds() const override;
+    HWND GetHandle() const override { return wnd_; }
+    bool IsEnabled() const override { return IsWindowEnabled(wnd_) != FALSE; }
+
+protected:
+    void CallControl(TMessage& m) override;
+    bool TracksMouseItself() const override { return true; }
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND wnd_;
+    WNDPROC own_ = nullptr;
+};
+
+// Whether a skinner kind takes its parent's colour (labels, panels, group boxes).
+bool SkinnerWantsParentColor(const std::string& kind);
