@@ -19,6 +19,7 @@ struct DeviceScript {
     bool faultEveryFetch = false;
     int setCaptWindow = 1;
     int setRollMode = 0;
+    std::deque<std::string> saves;  // per SaveToFile, the file it writes; when empty: a 1 x 1 bitmap
     std::string savePath;       // where SaveToFile wrote, when it did
     HANDLE fetchGate = nullptr; // when set, every fetch waits for it
 };
