@@ -2,7 +2,9 @@
 #include "framework/Graphics.h"
 #include "framework/SysUtils.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -15,7 +17,8 @@ constexpr std::int64_t kMaxFileBytes = bmpfile::kPictureLimits.maxPixels * 4 + 6
     throw EFileError(what + path + "\" " + bmpfile::FaultText(fault));
 }
 
-std::vector<std::uint8_t> ReadBitmapFile(const std::string& path) {
+// Reads the whole file into `bytes`, which keeps its memory from one load to the next.
+void ReadBitmapFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFileError("Cannot open bitmap file \"" + path + "\". " + SysErrorMessage(GetLastError()));
@@ -23,14 +26,40 @@ std::vector<std::uint8_t> ReadBitmapFile(const std::string& path) {
     if (!GetFileSizeEx(file.Get(), &size))
         throw EFileError("Cannot read bitmap file \"" + path + "\". " + SysErrorMessage(GetLastError()));
     if (size.QuadPart > kMaxFileBytes) Refuse(path, bmpfile::Fault::TooLarge);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() &&
         !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw EFileError("Cannot read bitmap file \"" + path + "\". " + SysErrorMessage(GetLastError()));
     // A file that shrank since its size was asked is as short as what was read.
     bytes.resize(read);
-    return bytes;
+}
+
+// The read buffer of this thread: the preview is loaded many times a second,
+// and a buffer kept warm costs neither an allocation nor page faults.
+class FileBuffer {
+public:
+    FileBuffer() : bytes_(Buffer()) {}
+    ~FileBuffer() {
+        // A rare large file does not keep its memory for the rest of the run.
+        if (bytes_.capacity() > kKeptBytes) std::vector<std::uint8_t>().swap(bytes_);
+    }
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+    std::vector<std::uint8_t>& Bytes() { return bytes_; }
+
+private:
+    static constexpr std::size_t kKeptBytes = 4u << 20;
+    static std::vector<std::uint8_t>& Buffer() {
+        thread_local std::vector<std::uint8_t> buffer;
+        return buffer;
+    }
+    std::vector<std::uint8_t>& bytes_;
+};
+
+bool SameFormat(const bmpfile::PixelFormat& a, const bmpfile::PixelFormat& b) {
+    return a.bitsPerPixel == b.bitsPerPixel && a.bitfields == b.bitfields && a.palette == b.palette &&
+           std::equal(std::begin(a.masks), std::end(a.masks), std::begin(b.masks));
 }
 
 // A bottom-up DIB section in the given pixel format, with its palette or masks.
@@ -66,11 +95,27 @@ bool IsLevelPalette(const bmpfile::PixelFormat& format) {
 }  // namespace
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = ReadBitmapFile(path);
+    FileBuffer buffer;
+    std::vector<std::uint8_t>& bytes = buffer.Bytes();
+    ReadBitmapFile(path, bytes);
     bmpfile::Header header;
     if (const auto fault = bmpfile::ReadHeader(bytes.data(), bytes.size(), bmpfile::kPictureLimits, header);
         fault != bmpfile::Fault::None)
         Refuse(path, fault);
+
+    // A picture of the same size and format, as each new preview is, goes into
+    // the section already made. Only uncompressed pixels, whose reading cannot
+    // fail once the header is accepted, so a failure never leaves half a picture.
+    const bool uncompressed =
+        header.encoding == bmpfile::Encoding::Rgb || header.encoding == bmpfile::Encoding::Bitfields;
+    if (handle_ && uncompressed && header.width == width_ && header.height == height_ &&
+        SameFormat(header.format, format_)) {
+        GdiFlush();
+        bmpfile::ReadPixels(bytes.data(), bytes.size(), header, bits_);
+        scaled_.Clear();
+        return;
+    }
+
     void* bits = nullptr;
     BitmapHandle section = CreateSection(header.width, header.height, header.format, &bits);
     if (const auto fault = bmpfile::ReadPixels(bytes.data(), bytes.size(), header, static_cast<std::uint8_t*>(bits));
@@ -78,7 +123,7 @@ void TBitmap::LoadFromFile(const std::string& path) {
         Refuse(path, fault);
 
     handle_ = std::move(section);
-    bits_ = static_cast<const std::uint8_t*>(bits);
+    bits_ = static_cast<std::uint8_t*>(bits);
     width_ = header.width;
     height_ = header.height;
     format_ = std::move(header.format);
@@ -94,7 +139,7 @@ void TBitmap::SetSize(int width, int height) {
     if (width <= 0 || height <= 0) return;
     void* bits = nullptr;
     handle_ = CreateSection(width, height, format_, &bits);
-    bits_ = static_cast<const std::uint8_t*>(bits);
+    bits_ = static_cast<std::uint8_t*>(bits);
     width_ = width;
     height_ = height;
 }

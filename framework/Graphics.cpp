@@ -57,6 +57,13 @@ void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
 
 void TPicture::LoadFromFile(const std::string& path) {
     const std::string ext = UpperCase(ExtractFileExt(path));
+    // A bitmap loads into the bitmap held, which keeps its memory when the new
+    // picture has the same size and format; on failure it keeps the old picture.
+    if (ext == ".BMP" && graphic_ && graphic_->Is<TBitmap>()) {
+        graphic_->LoadFromFile(path);
+        if (OnChange) OnChange();
+        return;
+    }
     std::unique_ptr<TGraphic> graphic;
     if (ext == ".BMP")
         graphic = std::make_unique<TBitmap>();

@@ -100,7 +100,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     bmpfile::PixelFormat format_;
-    const std::uint8_t* bits_ = nullptr;  // the DIB section's rows, bottom row first
+    std::uint8_t* bits_ = nullptr;  // the DIB section's rows, bottom row first
     mutable TScaledCopy scaled_;
 };
 

@@ -1,7 +1,5 @@
 #include "framework/ScaledDraw.h"
 
-#include "framework/Handles.h"
-
 #include <algorithm>
 
 namespace {
@@ -36,19 +34,34 @@ void TScaledCopy::Draw(HDC dc, const RECT& target, int width, int height, int ch
     const int targetWidth = target.right - target.left;
     const int targetHeight = target.bottom - target.top;
     if (targetWidth <= 0 || targetHeight <= 0 || width <= 0 || height <= 0) return;
-    if (targetWidth == width_ && targetHeight == height_ && !pixels_.empty()) {
-        PutRows(dc, target.left, target.top, targetWidth, targetHeight, pixels_.data());
+    if (targetWidth == width_ && targetHeight == height_ && copy_) {
+        DrawBitmapAt(dc, target.left, target.top, copy_.Get(), width_, height_);
         return;
     }
     AreaScaler scaler(width, height, channels, targetWidth, targetHeight);
     if (static_cast<std::int64_t>(targetWidth) * targetHeight <= kKeptPixels) {
-        pixels_.resize(static_cast<std::size_t>(targetWidth) * static_cast<std::size_t>(targetHeight));
-        for (int y = 0; y < targetHeight; ++y)
-            scaler.NextRow(rows, pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(targetWidth));
-        width_ = targetWidth;
-        height_ = targetHeight;
-        PutRows(dc, target.left, target.top, targetWidth, targetHeight, pixels_.data());
-        return;
+        Clear();
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = targetWidth;
+        info.bmiHeader.biHeight = -targetHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        BitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (copy && bits) {
+            auto* pixels = static_cast<std::uint32_t*>(bits);
+            for (int y = 0; y < targetHeight; ++y)
+                scaler.NextRow(rows, pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(targetWidth));
+            copy_ = std::move(copy);
+            pixels_ = pixels;
+            width_ = targetWidth;
+            height_ = targetHeight;
+            DrawBitmapAt(dc, target.left, target.top, copy_.Get(), width_, height_);
+            return;
+        }
+        // Without a section to keep, the picture is scaled band by band as a large one is.
     }
     std::vector<std::uint32_t> band(static_cast<std::size_t>(targetWidth) * kBandRows);
     for (int top = 0; top < targetHeight; top += kBandRows) {
@@ -61,6 +74,6 @@ void TScaledCopy::Draw(HDC dc, const RECT& target, int width, int height, int ch
 
 void TScaledCopy::Clear() {
     width_ = height_ = 0;
-    pixels_.clear();
-    pixels_.shrink_to_fit();
+    copy_.Reset();
+    pixels_ = nullptr;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/AreaScale.h"
+#include "framework/Handles.h"
 
 #include <windows.h>
 
@@ -25,5 +26,7 @@ public:
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    // The kept copy, as a 32-bit top-down DIB section that is copied with BitBlt.
+    BitmapHandle copy_;
+    std::uint32_t* pixels_ = nullptr;
 };

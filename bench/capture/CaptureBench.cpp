@@ -262,10 +262,15 @@ int main() {
 
     // The main window repainted whole with every slot filled, as after an
     // uncovering or a slot selection.
-    for (int slot = 0; slot < 10; ++slot) main->SlotImage(slot)->Picture().LoadFromFile(preview);
     const auto repaintAll = [&] {
         RedrawWindow(main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     };
+    const auto repaintClient = [&] {
+        RedrawWindow(main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    main->Img_View->Picture().Clear();
+    const Cost emptyRepaint = Measure(200, [&](int) { repaintAll(); });
+    for (int slot = 0; slot < 10; ++slot) main->SlotImage(slot)->Picture().LoadFromFile(preview);
     const double firstStart = Seconds();
     repaintAll();
     const double firstMs = (Seconds() - firstStart) * 1000.0;
@@ -273,6 +278,8 @@ int main() {
     std::printf("main window, ten filled slots\n");
     std::printf("  %-46s: wall %7.3f ms\n", "first full repaint (slots scaled)", firstMs);
     PrintCost("full repaint (target < 2)", fullRepaint);
+    PrintCost("the same, frame not drawn", Measure(200, [&](int) { repaintClient(); }));
+    PrintCost("full repaint, every slot empty", emptyRepaint);
 
     // The viewer's zoom steps on the view file of one slot.
     const std::string jpg = g_folder + "Temp\\EditImage.jpg";
