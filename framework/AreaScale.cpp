@@ -20,81 +20,99 @@ AreaScaler::AreaScaler(int sourceWidth, int sourceHeight, int channels, int targ
       sourceHeight_(std::max(1, sourceHeight)),
       channels_(channels == 1 ? 1 : 3),
       targetWidth_(std::max(1, targetWidth)),
-      targetHeight_(std::max(1, targetHeight)) {
-    BuildAxis(sourceWidth_, targetWidth_, kColumnScale, columns_, columnWeights_);
-    BuildAxis(sourceHeight_, targetHeight_, kRowScale, rows_, rowWeights_);
-    scratch_.resize(static_cast<std::size_t>(sourceWidth_) * channels_);
-    sums_.resize(static_cast<std::size_t>(sourceWidth_) * channels_);
-    levels_.resize(static_cast<std::size_t>(sourceWidth_) * channels_);
+      targetHeight_(std::max(1, targetHeight)),
+      columns_(BuildAxis(sourceWidth_, targetWidth_, kColumnScale)),
+      rows_(BuildAxis(sourceHeight_, targetHeight_, kRowScale)) {
+    const std::size_t values = static_cast<std::size_t>(sourceWidth_) * channels_;
+    for (auto& scratch : scratch_) scratch.resize(values);
+    sums_.resize(values);
 }
 
-void AreaScaler::BuildAxis(int source, int target, int scale, std::vector<Span>& spans,
-                           std::vector<std::uint32_t>& weights) {
+std::vector<AreaScaler::Span> AreaScaler::BuildAxis(int source, int target, std::uint32_t scale) {
     // In units of 1/target of a source pixel, target pixel t covers
     // [t·source, (t+1)·source) and source pixel i covers [i·target, (i+1)·target).
     const std::int64_t s = source, n = target;
+    const auto weight = [&](std::int64_t overlap) {
+        return static_cast<std::uint32_t>((overlap * scale + s / 2) / s);
+    };
+    std::vector<Span> spans;
     spans.reserve(static_cast<std::size_t>(target));
     for (std::int64_t t = 0; t < n; ++t) {
         const std::int64_t begin = t * s, end = (t + 1) * s;
         const std::int64_t first = begin / n, last = (end - 1) / n;
-        Span span{static_cast<int>(first), static_cast<int>(last - first + 1), static_cast<int>(weights.size())};
-        std::uint32_t total = 0, largest = 0;
-        std::size_t largestAt = weights.size();
-        for (std::int64_t i = first; i <= last; ++i) {
-            const std::int64_t overlap = std::min(end, (i + 1) * n) - std::max(begin, i * n);
-            const auto w = static_cast<std::uint32_t>((overlap * scale + s / 2) / s);
-            if (w > largest || largestAt == weights.size()) {
-                largest = w;
-                largestAt = weights.size();
-            }
-            weights.push_back(w);
-            total += w;
+        Span span{static_cast<int>(first), static_cast<int>(last), scale, 0, 0};
+        if (last > first) {
+            span.firstWeight = weight((first + 1) * n - begin);
+            span.lastWeight = weight(end - last * n);
+            span.innerWeight = weight(n);
+            // Rounding may leave the total a little off; the larger edge absorbs it.
+            const std::int64_t total = static_cast<std::int64_t>(span.firstWeight) + span.lastWeight +
+                                       static_cast<std::int64_t>(span.innerWeight) * (last - first - 1);
+            std::uint32_t& edge = span.firstWeight >= span.lastWeight ? span.firstWeight : span.lastWeight;
+            edge = static_cast<std::uint32_t>(std::max<std::int64_t>(0, edge + static_cast<std::int64_t>(scale) - total));
         }
-        // Rounding may leave the total a little off; the largest weight absorbs it.
-        weights[largestAt] = weights[largestAt] + static_cast<std::uint32_t>(scale) - total;
         spans.push_back(span);
     }
+    return spans;
 }
 
 void AreaScaler::NextRow(const RowSource& source, std::uint32_t* out) {
-    const Span& rowSpan = rows_[static_cast<std::size_t>(std::min(nextRow_, targetHeight_ - 1))];
+    const Span& span = rows_[static_cast<std::size_t>(std::min(nextRow_, targetHeight_ - 1))];
     ++nextRow_;
 
-    // Down: the source rows this target row covers, weighted, into 8.8 levels.
+    // Down: the rows wholly inside summed, then the two partly covered rows added by their share.
     const std::size_t n = sums_.size();
     std::uint32_t* sum = sums_.data();
-    std::fill(sums_.begin(), sums_.end(), 0u);
-    for (int k = 0; k < rowSpan.count; ++k) {
-        const std::uint32_t w = rowWeights_[static_cast<std::size_t>(rowSpan.weights + k)];
-        const std::uint8_t* row = source(rowSpan.first + k, scratch_.data());
-        for (std::size_t i = 0; i < n; ++i) sum[i] += w * row[i];
+    const std::uint8_t* first = source(span.first, scratch_[0].data());
+    if (span.last == span.first) {
+        for (std::size_t i = 0; i < n; ++i) sum[i] = span.firstWeight * first[i];
+    } else {
+        std::fill(sums_.begin(), sums_.end(), 0u);
+        for (int y = span.first + 1; y < span.last; ++y) {
+            const std::uint8_t* row = source(y, scratch_[2].data());
+            for (std::size_t i = 0; i < n; ++i) sum[i] += row[i];
+        }
+        const std::uint8_t* last = source(span.last, scratch_[1].data());
+        const std::uint32_t wf = span.firstWeight, wi = span.innerWeight, wl = span.lastWeight;
+        for (std::size_t i = 0; i < n; ++i) sum[i] = sum[i] * wi + wf * first[i] + wl * last[i];
     }
-    std::uint16_t* level = levels_.data();
-    for (std::size_t i = 0; i < n; ++i)
-        level[i] = static_cast<std::uint16_t>((sum[i] + (1u << (kRowShift - 1))) >> kRowShift);
+    ScaleRowAcross(out);
+}
 
-    // Across: the columns each target pixel covers, weighted.
+void AreaScaler::ScaleRowAcross(std::uint32_t* out) {
+    // The summed rows as 8.8 fixed-point levels, in place.
+    const std::size_t n = sums_.size();
+    std::uint32_t* level = sums_.data();
+    for (std::size_t i = 0; i < n; ++i) level[i] = (level[i] + (1u << (kRowShift - 1))) >> kRowShift;
+
     constexpr std::uint32_t half = 1u << (kFinalShift - 1);
-    const std::uint32_t* weights = columnWeights_.data();
     if (channels_ == 1) {
         for (const Span& span : columns_) {
-            const std::uint16_t* p = level + span.first;
-            const std::uint32_t* w = weights + span.weights;
-            std::uint32_t v = 0;
-            for (int k = 0; k < span.count; ++k) v += w[k] * p[k];
+            std::uint32_t v = span.firstWeight * level[span.first];
+            if (span.last != span.first) {
+                std::uint32_t inner = 0;
+                for (int x = span.first + 1; x < span.last; ++x) inner += level[x];
+                v += span.innerWeight * inner + span.lastWeight * level[span.last];
+            }
             v = (v + half) >> kFinalShift;
             *out++ = v | (v << 8) | (v << 16);
         }
         return;
     }
     for (const Span& span : columns_) {
-        const std::uint16_t* p = level + 3 * span.first;
-        const std::uint32_t* w = weights + span.weights;
-        std::uint32_t b = 0, g = 0, r = 0;
-        for (int k = 0; k < span.count; ++k, p += 3) {
-            b += w[k] * p[0];
-            g += w[k] * p[1];
-            r += w[k] * p[2];
+        const std::uint32_t* f = level + 3 * span.first;
+        std::uint32_t b = span.firstWeight * f[0], g = span.firstWeight * f[1], r = span.firstWeight * f[2];
+        if (span.last != span.first) {
+            std::uint32_t ib = 0, ig = 0, ir = 0;
+            for (const std::uint32_t* p = f + 3; p < level + 3 * span.last; p += 3) {
+                ib += p[0];
+                ig += p[1];
+                ir += p[2];
+            }
+            const std::uint32_t* l = level + 3 * span.last;
+            b += span.innerWeight * ib + span.lastWeight * l[0];
+            g += span.innerWeight * ig + span.lastWeight * l[1];
+            r += span.innerWeight * ir + span.lastWeight * l[2];
         }
         *out++ = ((b + half) >> kFinalShift) | (((g + half) >> kFinalShift) << 8) | (((r + half) >> kFinalShift) << 16);
     }

@@ -27,14 +27,18 @@ public:
     void NextRow(const RowSource& source, std::uint32_t* out);
 
 private:
-    // The source pixels that make up one target pixel along one axis.
+    // The source pixels that make up one target pixel along one axis: the
+    // first and the last are partly covered, those between wholly, so they
+    // share one weight and are summed before a single multiplication.
     struct Span {
         int first;
-        int count;
-        int weights;  // index of the first weight in the axis' weight list
+        int last;
+        std::uint32_t firstWeight;
+        std::uint32_t innerWeight;
+        std::uint32_t lastWeight;
     };
-    static void BuildAxis(int source, int target, int scale, std::vector<Span>& spans,
-                          std::vector<std::uint32_t>& weights);
+    static std::vector<Span> BuildAxis(int source, int target, std::uint32_t scale);
+    void ScaleRowAcross(std::uint32_t* out);
 
     int sourceWidth_;
     int sourceHeight_;
@@ -43,9 +47,7 @@ private:
     int targetHeight_;
     int nextRow_ = 0;
     std::vector<Span> columns_, rows_;
-    std::vector<std::uint32_t> columnWeights_, rowWeights_;
-    std::vector<std::uint8_t> scratch_;
-    // Source rows summed down one target row, then as 8.8 fixed-point levels.
+    std::vector<std::uint8_t> scratch_[3];
+    // Source rows summed down one target row; then, in place, 8.8 fixed-point levels.
     std::vector<std::uint32_t> sums_;
-    std::vector<std::uint16_t> levels_;
 };

@@ -280,6 +280,25 @@ int main() {
     PrintCost("full repaint (target < 2)", fullRepaint);
     PrintCost("the same, frame not drawn", Measure(200, [&](int) { repaintClient(); }));
     PrintCost("full repaint, every slot empty", emptyRepaint);
+    {
+        // The slots' own share: ten thumbnails drawn into a screen-compatible bitmap.
+        HDC screen = GetDC(nullptr);
+        MemoryDC dc(screen);
+        BitmapHandle canvas(CreateCompatibleBitmap(screen, 1024, 768));
+        ReleaseDC(nullptr, screen);
+        SelectObjectScope select(dc.Get(), canvas.Get());
+        const auto drawSlots = [&](bool fresh) {
+            for (int slot = 0; slot < 10; ++slot) {
+                TImage* image = main->SlotImage(slot);
+                auto bitmap = static_cast<TBitmap*>(image->Picture().Graphic());
+                if (fresh) bitmap->Modified();
+                const RECT r{0, 0, image->Width(), image->Height()};
+                bitmap->Draw(dc.Get(), r);
+            }
+        };
+        PrintCost("ten thumbnails from their kept copies", Measure(200, [&](int) { drawSlots(false); }));
+        PrintCost("ten thumbnails shrunk afresh", Measure(50, [&](int) { drawSlots(true); }));
+    }
 
     // The viewer's zoom steps on the view file of one slot.
     const std::string jpg = g_folder + "Temp\\EditImage.jpg";
