@@ -112,7 +112,7 @@ void TBitmap::LoadFromFile(const std::string& path) {
         SameFormat(header.format, format_)) {
         GdiFlush();
         bmpfile::ReadPixels(bytes.data(), bytes.size(), header, bits_);
-        scaled_.Clear();
+        scaled_.Invalidate();
         return;
     }
 
@@ -127,7 +127,7 @@ void TBitmap::LoadFromFile(const std::string& path) {
     width_ = header.width;
     height_ = header.height;
     format_ = std::move(header.format);
-    scaled_.Clear();
+    scaled_.Invalidate();
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -135,7 +135,7 @@ void TBitmap::SetSize(int width, int height) {
     bits_ = nullptr;
     width_ = height_ = 0;
     format_ = bmpfile::PixelFormat{};
-    scaled_.Clear();
+    scaled_.Invalidate();
     if (width <= 0 || height <= 0) return;
     void* bits = nullptr;
     handle_ = CreateSection(width, height, format_, &bits);

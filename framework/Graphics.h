@@ -93,7 +93,7 @@ public:
     void SetSize(int width, int height);
     // To be called after drawing into Handle(), so that no kept scaled copy
     // shows the old pixels.
-    void Modified() { scaled_.Clear(); }
+    void Modified() { scaled_.Invalidate(); }
 
 private:
     BitmapHandle handle_;

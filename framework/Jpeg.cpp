@@ -58,7 +58,7 @@ void TJPEGImage::Assign(const TBitmap& bitmap) {
     width_ = width;
     height_ = height;
     data_.clear();
-    scaled_.Clear();
+    scaled_.Invalidate();
 }
 
 void TJPEGImage::SetCompressionQuality(int quality) { quality_ = std::clamp(quality, 1, 100); }
@@ -89,7 +89,7 @@ void TJPEGImage::LoadFromMemory(const std::string& bytes) {
     width_ = info.bmWidth;
     height_ = info.bmHeight;
     data_ = bytes;
-    scaled_.Clear();
+    scaled_.Invalidate();
 }
 
 void TJPEGImage::SaveToFile(const std::string& path) const {

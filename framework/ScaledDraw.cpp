@@ -34,30 +34,37 @@ void TScaledCopy::Draw(HDC dc, const RECT& target, int width, int height, int ch
     const int targetWidth = target.right - target.left;
     const int targetHeight = target.bottom - target.top;
     if (targetWidth <= 0 || targetHeight <= 0 || width <= 0 || height <= 0) return;
-    if (targetWidth == width_ && targetHeight == height_ && copy_) {
+    const bool sameSize = targetWidth == width_ && targetHeight == height_ && copy_;
+    if (sameSize && valid_) {
         DrawBitmapAt(dc, target.left, target.top, copy_.Get(), width_, height_);
         return;
     }
     AreaScaler scaler(width, height, channels, targetWidth, targetHeight);
     if (static_cast<std::int64_t>(targetWidth) * targetHeight <= kKeptPixels) {
-        Clear();
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = targetWidth;
-        info.bmiHeader.biHeight = -targetHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        BitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (copy && bits) {
-            auto* pixels = static_cast<std::uint32_t*>(bits);
+        if (!sameSize) {
+            Clear();
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = targetWidth;
+            info.bmiHeader.biHeight = -targetHeight;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            void* bits = nullptr;
+            BitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+            if (copy && bits) {
+                copy_ = std::move(copy);
+                pixels_ = static_cast<std::uint32_t*>(bits);
+                width_ = targetWidth;
+                height_ = targetHeight;
+            }
+        }
+        if (copy_) {
+            // GDI may still be reading the section from the last copy to the device.
+            GdiFlush();
             for (int y = 0; y < targetHeight; ++y)
-                scaler.NextRow(rows, pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(targetWidth));
-            copy_ = std::move(copy);
-            pixels_ = pixels;
-            width_ = targetWidth;
-            height_ = targetHeight;
+                scaler.NextRow(rows, pixels_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(targetWidth));
+            valid_ = true;
             DrawBitmapAt(dc, target.left, target.top, copy_.Get(), width_, height_);
             return;
         }
@@ -76,4 +83,5 @@ void TScaledCopy::Clear() {
     width_ = height_ = 0;
     copy_.Reset();
     pixels_ = nullptr;
+    valid_ = false;
 }

@@ -20,7 +20,10 @@ public:
     // Draws a width × height picture, whose rows `rows` gives top row first
     // with `channels` bytes per pixel, scaled into the target rectangle.
     void Draw(HDC dc, const RECT& target, int width, int height, int channels, const AreaScaler::RowSource& rows);
-    // Forgets the kept copy; the picture's pixels changed.
+    // The picture's pixels changed: the kept copy is scaled again at the next
+    // draw, into the same memory when the size stays.
+    void Invalidate() { valid_ = false; }
+    // Gives the kept copy's memory back as well.
     void Clear();
 
 private:
@@ -29,4 +32,5 @@ private:
     // The kept copy, as a 32-bit top-down DIB section that is copied with BitBlt.
     BitmapHandle copy_;
     std::uint32_t* pixels_ = nullptr;
+    bool valid_ = false;
 };
