@@ -17,10 +17,10 @@ from .scanner import Scanner
 from .waiting import wait_until
 
 PREVIEW_IMAGE = (3, 182, 197, 165)   # Img_View, below the live video, in main client coordinates
-DARK = 110                           # a ridge pixel of a finger image is darker than this in every channel
-# A slot shrinks the finger image about six times and smooths it, so its ridges and valleys average to
-# grey: a thumbnail's finger is darker than this, an empty slot (window colour or aqua) is not.
-THUMBNAIL_INK = 200
+# The preview and the slots shrink the finger image (about three and six times) and smooth it, so its
+# ridges and valleys average to grey: the finger shown is darker than this in every channel, the bare
+# glass around it and an empty image (window colour, or aqua for the selected slot) are not.
+INK = 200
 
 COLLECT = "采集指纹"
 CLEAR = "清空指纹"
@@ -156,12 +156,12 @@ class StationTestCase(ProgramTestCase):
             self.screen.click(x, y)
         self.screen.park_pointer()
 
-    def dark_pixels(self, shot, left, top, width, height, step=3, level=DARK):
+    def dark_pixels(self, shot, left, top, width, height, step=3):
         ox, oy = self.main.to_screen(0, 0)
         count = 0
         for y in range(top, top + height, step):
             for x in range(left, left + width, step):
-                if max(shot.pixel(ox + x, oy + y)) < level:
+                if max(shot.pixel(ox + x, oy + y)) < INK:
                     count += 1
         return count
 
@@ -173,7 +173,7 @@ class StationTestCase(ProgramTestCase):
         slot = layout.SLOTS[number]
         top = slot.top + layout.LABEL_STRIP + layout.BEVEL_STRIP + 4
         return self.dark_pixels(shot or self.screen.shot(), slot.left + 4, top, slot.width - 8,
-                                slot.top + slot.height - top - 4, level=THUMBNAIL_INK)
+                                slot.top + slot.height - top - 4)
 
     def wait_preview_finger(self, timeout=30):
         wait_until(lambda: self.preview_dark() > 200, timeout, what="a finger image in the preview")
