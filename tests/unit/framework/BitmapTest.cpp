@@ -180,9 +180,10 @@ TEST_F(BitmapTest, ThePreviewFormatIsSavedAgainAsItWasAndRunLengthFilesAreExpand
     EXPECT_EQ(rows, std::string("\x05\x05\x06\x07" "\x00\x00\x00\x00" "\x00\x09\x00\x00", 12));
 }
 
-TEST_F(BitmapTest, ShrinkingMatchesABoxFilterWithinOneLevel) {
-    // The preview's and a slot's size, and a size that does not divide evenly.
-    const int sizes[][2] = {{197, 165}, {108, 137}, {333, 71}};
+TEST_F(BitmapTest, ScalingMatchesABoxFilterWithinOneLevel) {
+    // The preview's and a slot's size, a size that does not divide evenly, the
+    // viewer's zoom to 0.1 and to 1.1, and a zoom large enough to be drawn in bands.
+    const int sizes[][2] = {{197, 165}, {108, 137}, {333, 71}, {64, 64}, {704, 704}, {1100, 1000}};
     const auto level = [](int x, int y) { return static_cast<double>(Ridges(x, y)); };
 
     TBitmap grey;
