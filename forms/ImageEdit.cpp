@@ -111,6 +111,7 @@ void TFrm_ImageEdit::ZoomImage(float factor) {
         SelectObjectScope select(dc.Get(), bitmap->Handle());
         const RECT target{0, 0, width, height};
         if (const TGraphic* source = Image_Source->Picture().Graphic()) source->Draw(dc.Get(), target);
+        bitmap->Modified();
     }
     Image_Order->SetParent(ScrollBox1);
     Image_Order->SetBounds(Image_Order->Left(), Image_Order->Top(), width, height);

@@ -4,8 +4,6 @@
 #include "framework/Jpeg.h"
 #include "framework/SysUtils.h"
 
-#include <vector>
-
 COLORREF ColorToRGB(TColor color) {
     if (color & colors::SystemFlag) return GetSysColor(static_cast<int>(color & 0xFF));
     return color;
@@ -52,86 +50,6 @@ HFONT TFont::Handle() const {
     return handle_.Get();
 }
 
-void TBitmap::LoadFromFile(const std::string& path) {
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (!bitmap) throw EFileError(SysErrorMessage(GetLastError()) + " (" + path + ")");
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof info, &info);
-    handle_.Reset(bitmap);
-    width_ = info.bmWidth;
-    height_ = info.bmHeight;
-}
-
-void TBitmap::SetSize(int width, int height) {
-    handle_.Reset();
-    width_ = height_ = 0;
-    if (width <= 0 || height <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) throw Exception("Out of system resources: a " + IntToStr(width) + " x " + IntToStr(height) + " bitmap");
-    handle_.Reset(bitmap);
-    width_ = width;
-    height_ = height;
-}
-
-void TBitmap::SaveToFile(const std::string& path) const {
-    if (!handle_) throw EFileError("Cannot save an empty bitmap");
-    DIBSECTION dib{};
-    if (GetObjectA(handle_.Get(), sizeof dib, &dib) != sizeof dib)
-        throw EFileError("Bitmap is not device independent");
-    BITMAPINFOHEADER header = dib.dsBmih;
-    header.biCompression = BI_RGB;
-    const DWORD stride = ((header.biWidth * header.biBitCount + 31) / 32) * 4;
-    const DWORD height = static_cast<DWORD>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
-    header.biSizeImage = stride * height;
-
-    std::vector<RGBQUAD> palette;
-    if (header.biBitCount <= 8) {
-        palette.resize(header.biClrUsed ? header.biClrUsed : (1u << header.biBitCount));
-        MemoryDC dc(nullptr);
-        SelectObjectScope select(dc.Get(), handle_.Get());
-        const UINT got = GetDIBColorTable(dc.Get(), 0, static_cast<UINT>(palette.size()), palette.data());
-        palette.resize(got);
-        header.biClrUsed = got;
-    }
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof header + static_cast<DWORD>(palette.size() * sizeof(RGBQUAD));
-    file.bfSize = file.bfOffBits + header.biSizeImage;
-
-    std::string bytes;
-    bytes.reserve(file.bfSize);
-    bytes.append(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
-    bytes.append(reinterpret_cast<const char*>(palette.data()), palette.size() * sizeof(RGBQUAD));
-    bytes.append(static_cast<const char*>(dib.dsBm.bmBits), header.biSizeImage);
-    WriteFileBytes(path, bytes);
-}
-
-void StretchBitmap(HDC dc, const RECT& target, HBITMAP bitmap, int width, int height) {
-    MemoryDC source(dc);
-    SelectObjectScope select(source.Get(), bitmap);
-    const int oldMode = SetStretchBltMode(dc, HALFTONE);
-    // HALFTONE needs the brush origin reset after the mode is set.
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.Get(), 0, 0,
-               width, height, SRCCOPY);
-    SetStretchBltMode(dc, oldMode);
-}
-
-void TBitmap::Draw(HDC dc, const RECT& target) const {
-    if (handle_) StretchBitmap(dc, target, handle_.Get(), width_, height_);
-}
-
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
     graphic_ = std::move(graphic);
     if (OnChange) OnChange();
@@ -139,6 +57,13 @@ void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
 
 void TPicture::LoadFromFile(const std::string& path) {
     const std::string ext = UpperCase(ExtractFileExt(path));
+    // A bitmap loads into the bitmap held, which keeps its memory when the new
+    // picture has the same size and format; on failure it keeps the old picture.
+    if (ext == ".BMP" && graphic_ && graphic_->Is<TBitmap>()) {
+        graphic_->LoadFromFile(path);
+        if (OnChange) OnChange();
+        return;
+    }
     std::unique_ptr<TGraphic> graphic;
     if (ext == ".BMP")
         graphic = std::make_unique<TBitmap>();

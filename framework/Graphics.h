@@ -1,8 +1,10 @@
 // Colours, fonts and pictures: the drawing vocabulary of the controls.
 #pragma once
 
+#include "framework/BmpFile.h"
 #include "framework/Classes.h"
 #include "framework/Handles.h"
+#include "framework/ScaledDraw.h"
 
 #include <windows.h>
 
@@ -28,9 +30,6 @@ constexpr TColor clWhite = 0xFFFFFF;
 }  // namespace colors
 
 COLORREF ColorToRGB(TColor color);
-
-// Draws a whole bitmap stretched into the target, smoothed (halftone).
-void StretchBitmap(HDC dc, const RECT& target, HBITMAP bitmap, int width, int height);
 
 enum class TFontStyle { Regular, Bold };
 
@@ -70,7 +69,9 @@ public:
     virtual void Draw(HDC dc, const RECT& target) const = 0;
 };
 
-// A device-independent bitmap read from and written to BMP files.
+// A device-independent bitmap read from and written to BMP files. It keeps the
+// file's depth, palette and masks, so that saving it again writes the same
+// pixel format; run-length files are kept expanded.
 class TBitmap : public TGraphic {
     KV90_CLASS(TBitmap, TGraphic)
 public:
@@ -78,17 +79,29 @@ public:
     bool Empty() const override { return !handle_; }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
+    // Reads the file through the bounded reader (within bmpfile::kPictureLimits):
+    // a file that cannot be opened, is not a bitmap, is truncated, too large or
+    // otherwise unreadable raises EFileError naming the path and the reason, and
+    // leaves this bitmap as it was.
     void LoadFromFile(const std::string& path) override;
     void SaveToFile(const std::string& path) const override;
+    // At its own size the pixels are copied as they are; at any other size
+    // they are area-averaged, and the scaled copy is kept for the next draw.
     void Draw(HDC dc, const RECT& target) const override;
     HBITMAP Handle() const { return handle_.Get(); }
     // Makes a blank 24-bit bitmap of that size; a size of 0 leaves it empty.
     void SetSize(int width, int height);
+    // To be called after drawing into Handle(), so that no kept scaled copy
+    // shows the old pixels.
+    void Modified() { scaled_.Invalidate(); }
 
 private:
     BitmapHandle handle_;
     int width_ = 0;
     int height_ = 0;
+    bmpfile::PixelFormat format_;
+    std::uint8_t* bits_ = nullptr;  // the DIB section's rows, bottom row first
+    mutable TScaledCopy scaled_;
 };
 
 // Holds at most one graphic; empty when it holds none.

@@ -58,6 +58,7 @@ void TJPEGImage::Assign(const TBitmap& bitmap) {
     width_ = width;
     height_ = height;
     data_.clear();
+    scaled_.Invalidate();
 }
 
 void TJPEGImage::SetCompressionQuality(int quality) { quality_ = std::clamp(quality, 1, 100); }
@@ -88,6 +89,7 @@ void TJPEGImage::LoadFromMemory(const std::string& bytes) {
     width_ = info.bmWidth;
     height_ = info.bmHeight;
     data_ = bytes;
+    scaled_.Invalidate();
 }
 
 void TJPEGImage::SaveToFile(const std::string& path) const {
@@ -96,5 +98,13 @@ void TJPEGImage::SaveToFile(const std::string& path) const {
 }
 
 void TJPEGImage::Draw(HDC dc, const RECT& target) const {
-    if (pixels_) StretchBitmap(dc, target, pixels_.Get(), width_, height_);
+    if (!pixels_) return;
+    if (target.right - target.left == width_ && target.bottom - target.top == height_) {
+        DrawBitmapAt(dc, target.left, target.top, pixels_.Get(), width_, height_);
+        return;
+    }
+    const std::ptrdiff_t stride = RowBytes(width_);
+    scaled_.Draw(dc, target, width_, height_, 3, [this, stride](int y, std::uint8_t*) {
+        return static_cast<const std::uint8_t*>(bits_ + (height_ - 1 - y) * stride);
+    });
 }

@@ -42,7 +42,8 @@ public:
     // Writes the compressed data, compressing the pixels when there is none,
     // in one write that replaces the file.
     void SaveToFile(const std::string& path) const override;
-    // Draws the decoded pixels stretched into the rectangle.
+    // Draws the decoded pixels into the rectangle: at their own size as they
+    // are, at any other size area-averaged, with the scaled copy kept.
     void Draw(HDC dc, const RECT& target) const override;
 
     // The pixels as a 24-bit bottom-up DIB section, owned by this picture.
@@ -57,4 +58,5 @@ private:
     int height_ = 0;
     int quality_ = DefaultCompressionQuality;
     std::string data_;
+    mutable TScaledCopy scaled_;
 };

@@ -1,5 +1,7 @@
 #include "fuzz/FuzzTargets.h"
 
+#include "framework/AreaScale.h"
+#include "framework/BmpFile.h"
 #include "skin/BmpDecoder.h"
 #include "skin/SkinArchive.h"
 #include "skin/SkinNames.h"
@@ -66,5 +68,33 @@ int FuzzSkinBmp(const std::uint8_t* data, std::size_t size) {
     if (!DecodeBmp(data, size, bitmap)) return 0;
     if (bitmap.Pixels().size() != static_cast<std::size_t>(bitmap.Width()) * bitmap.Height()) std::abort();
     (void)Checksum(bitmap);
+    return 1;
+}
+
+int FuzzBitmapFile(const std::uint8_t* data, std::size_t size) {
+    bmpfile::Header header;
+    if (bmpfile::ReadHeader(data, size, bmpfile::kPictureLimits, header) != bmpfile::Fault::None) return 0;
+    const std::size_t stride = header.format.Stride(header.width);
+    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(header.height));
+    if (bmpfile::ReadPixels(data, size, header, rows.data()) != bmpfile::Fault::None) return 0;
+    const bool grey = header.format.Grey();
+    // A small target keeps each run short while every source row is still read.
+    AreaScaler scaler(header.width, header.height, grey ? 1 : 3, 7, 5);
+    std::vector<std::uint32_t> out(7);
+    std::uint32_t sum = 0;
+    for (int y = 0; y < 5; ++y) {
+        scaler.NextRow([&](int row, std::uint8_t* scratch) {
+            if (row < 0 || row >= header.height) std::abort();
+            const std::uint8_t* pixels = rows.data() + stride * static_cast<std::size_t>(header.height - 1 - row);
+            if (grey)
+                bmpfile::ExpandRowGrey(header.format, pixels, header.width, scratch);
+            else
+                bmpfile::ExpandRowBgr(header.format, pixels, header.width, scratch);
+            return static_cast<const std::uint8_t*>(scratch);
+        }, out.data());
+        for (std::uint32_t v : out) sum += v;
+    }
+    static volatile std::uint32_t sink;
+    sink = sum;
     return 1;
 }

@@ -1,4 +1,5 @@
-// The skin reader's entry points for fuzzing and for replaying the corpus.
+// The entry points for fuzzing the readers of outside bytes (the skin reader
+// and the bitmap file reader of the program's pictures) and for replaying the corpus.
 // Each takes arbitrary bytes and must neither crash nor read out of bounds.
 #pragma once
 
@@ -15,3 +16,8 @@ int FuzzSkinResource(const std::uint8_t* data, std::size_t size);
 
 // Decodes the bytes as a BMP file image. Returns 1 when decoded, else 0.
 int FuzzSkinBmp(const std::uint8_t* data, std::size_t size);
+
+// Reads the bytes as a bitmap file of the program's pictures, as the picture
+// loader does, and shrinks what it decodes as the preview does. Returns 1 when
+// the file was accepted, else 0.
+int FuzzBitmapFile(const std::uint8_t* data, std::size_t size);

@@ -1,7 +1,7 @@
-// Replays the fuzzing seed corpus through the skin targets without libFuzzer,
-// so that the corpus runs as an ordinary regression test. Every file goes
-// through the target of its folder (archive, resource, bmp) and, to widen the
-// net, through the other two as well. A file whose name starts with an expected
+// Replays the fuzzing seed corpus through the targets without libFuzzer, so
+// that the corpus runs as an ordinary regression test. Every file goes through
+// the target of its folder (archive, resource, bmp, picture) and, to widen the
+// net, through the others as well. A file whose name starts with an expected
 // outcome ("expect0-", "expect1-", "expect2-" for archives; "valid-" or
 // "invalid-" for resources and bitmaps) must produce it.
 #include "fuzz/FuzzTargets.h"
@@ -28,6 +28,7 @@ const Folder kFolders[] = {
     {"archive", FuzzSkinArchive},
     {"resource", FuzzSkinResource},
     {"bmp", FuzzSkinBmp},
+    {"picture", FuzzBitmapFile},
 };
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the skin fuzz targets into fuzz/corpus/.
+"""Writes the seed corpus of the fuzz targets into fuzz/corpus/.
 
 Every rejection case of the skin archive reader has a seed, named after the
 result it must give ("expect0-" extracted, "expect1-" failed, "expect2-" wrong
 password, always with the password "skin"); resource and bitmap seeds are
-named "valid-" or "invalid-". The corpus replay test checks those outcomes.
+named "valid-" or "invalid-", and so are the bitmap files of the program's
+pictures (picture/). The corpus replay test checks those outcomes.
 Run again after changing it: python3 fuzz/make_corpus.py
 """
 import os
@@ -17,10 +18,12 @@ DOS_TIME, DOS_DATE = 0x6A3C, 0x5A21
 
 
 # ---------------------------------------------------------------- bitmaps
-def bmp(width, height, bpp, rows, palette=b"", compression=0, masks=b"", info_size=40, top_down=False):
-    """A BMP file image; rows are raw pixel bytes from the bottom row (top row when top_down)."""
+def bmp(width, height, bpp, rows, palette=b"", compression=0, masks=b"", info_size=40, top_down=False,
+        stream=None):
+    """A BMP file image; rows are raw pixel bytes from the bottom row (top row when top_down), or
+    `stream` is the run-length encoded pixel data."""
     stride = ((width * bpp + 31) // 32) * 4
-    data = b"".join(r.ljust(stride, b"\0")[:stride] for r in rows)
+    data = stream if stream is not None else b"".join(r.ljust(stride, b"\0")[:stride] for r in rows)
     if info_size == 12:
         info = struct.pack("<IHHHH", 12, width, height, 1, bpp)
     else:
@@ -37,6 +40,53 @@ def bmp(width, height, bpp, rows, palette=b"", compression=0, masks=b"", info_si
 def bmp24(width, height, color):
     r, g, b = color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF
     return bmp(width, height, 24, [bytes([b, g, r]) * width] * height)
+
+
+def rle_size_beyond():
+    """An RLE8 image whose recorded stream size runs past the end of the file."""
+    image = bytearray(bmp(2, 2, 8, [], bytes(1024), compression=1, stream=bytes([2, 1, 0, 1])))
+    image[14 + 20:14 + 24] = struct.pack("<I", 5000)
+    return bytes(image)
+
+
+def grey_preview(width, height):
+    """An 8-bit grey bitmap as the capture library writes the preview file: a 256-entry grey
+    palette, rows bottom-up, each row padded to 4 bytes."""
+    grey = b"".join(bytes([i, i, i, 0]) for i in range(256))
+    rows = [bytes(((x * 7 + y * 3) ^ (x * y)) & 0xFF for x in range(width)) for y in range(height)]
+    return bmp(width, height, 8, rows, grey)
+
+
+def picture_seeds():
+    """Bitmap files of the program's pictures: the preview's own format, and the damaged files
+    that a disk or another program may leave in Temp\\."""
+    preview = grey_preview(64, 48)
+    header_only = preview[:1078]
+    huge = bytearray(preview)
+    huge[18:26] = struct.pack("<ii", 30000, 30000)
+    far_offset = bytearray(preview)
+    far_offset[10:14] = struct.pack("<I", 0xFFFFFF00)
+    zero = bytearray(preview)
+    zero[18:26] = struct.pack("<ii", 0, 0)
+    inside_header = bytearray(preview)
+    inside_header[10:14] = struct.pack("<I", 20)
+    seeds = {
+        "valid-grey-preview.bmp": preview,
+        "valid-grey-preview-topdown.bmp": bmp(5, 3, 8, [bytes([0, 64, 128, 192, 255])] * 3,
+                                              b"".join(bytes([i, i, i, 0]) for i in range(256)), top_down=True),
+        "valid-24bpp-slot.bmp": bmp24(9, 4, 0x336699),
+        "valid-rle8.bmp": bitmap_seeds()["valid-rle8.bmp"],
+        "invalid-truncated-100-bytes.bmp": preview[:100],
+        "invalid-truncated-1078-bytes.bmp": header_only,
+        "invalid-truncated-half.bmp": preview[:len(preview) // 2],
+        "invalid-30000-by-30000.bmp": bytes(huge),
+        "invalid-pixel-offset-0xFFFFFF00.bmp": bytes(far_offset),
+        "invalid-0-by-0.bmp": bytes(zero),
+        "invalid-pixel-offset-inside-header.bmp": bytes(inside_header),
+        "invalid-jpeg-named-bmp.bmp": b"\xff\xd8\xff\xe0" + b"\0" * 60,
+        "invalid-empty.bmp": b"",
+    }
+    return seeds
 
 
 def bitmap_seeds():
@@ -61,7 +111,19 @@ def bitmap_seeds():
                                      info_size=12),
         "invalid-not-bm.bmp": b"XX" + bmp24(2, 2, 0)[2:],
         "invalid-truncated.bmp": bmp24(8, 8, 0x123456)[:-5],
-        "invalid-rle8.bmp": bmp(2, 2, 8, [b"\x00\x00"] * 2, pal256, compression=1),
+        # Run-length: runs, a literal cut at the row's end, end of line, a delta, end of bitmap.
+        "valid-rle8.bmp": bmp(5, 3, 8, [], pal256, compression=1,
+                              stream=bytes([3, 5, 0, 3, 6, 7, 8, 0, 0, 0, 0, 2, 1, 1, 1, 9, 0, 1])),
+        "valid-rle4.bmp": bmp(6, 2, 4, [], pal16, compression=2,
+                              stream=bytes([3, 0x12, 0, 3, 0x45, 0x60, 0, 0, 6, 0xAB, 0, 1])),
+        "valid-rle8-no-end-marker.bmp": bmp(4, 2, 8, [], pal256, compression=1, stream=bytes([4, 1, 0, 0, 4, 2])),
+        "valid-rle8-long-runs.bmp": bmp(3, 2, 8, [], pal256, compression=1,
+                                        stream=bytes([255, 1, 0, 2, 255, 255, 255, 2, 0, 0, 255, 3, 0, 1])),
+        "invalid-rle8-topdown.bmp": bmp(2, 2, 8, [], pal256, compression=1, top_down=True, stream=bytes([2, 1, 0, 1])),
+        "invalid-rle8-literal-cut.bmp": bmp(4, 1, 8, [], pal256, compression=1, stream=bytes([0, 4, 1, 2])),
+        "invalid-rle8-delta-cut.bmp": bmp(4, 1, 8, [], pal256, compression=1, stream=bytes([0, 2, 1])),
+        "invalid-rle4-in-8bpp.bmp": bmp(2, 2, 8, [], pal256, compression=2, stream=bytes([2, 1, 0, 1])),
+        "invalid-rle-size-beyond.bmp": rle_size_beyond(),
         "invalid-zero-width.bmp": bmp(0, 2, 24, [b""] * 2),
         "invalid-bpp-7.bmp": bmp(2, 2, 7, [b"\x00"] * 2),
         "invalid-huge.bmp": b"BM" + struct.pack("<IHHI", 54, 0, 0, 54) +
@@ -264,5 +326,6 @@ def write(folder, seeds):
 
 if __name__ == "__main__":
     write("bmp", bitmap_seeds())
+    write("picture", picture_seeds())
     write("resource", resource_seeds())
     write("archive", archive_seeds())

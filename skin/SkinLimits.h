@@ -15,7 +15,8 @@ constexpr std::size_t kMaxResourceBytes = 64u * 1024u * 1024u;
 constexpr std::size_t kMaxResourceEntries = 65536;
 // Most bytes of bitmap and text data loaded over all entries of one resource file.
 constexpr std::size_t kMaxTotalEntryBytes = 128u * 1024u * 1024u;
-// Largest side of one skin bitmap, and most pixels in one bitmap.
+// Largest side of one skin bitmap, and most pixels in one bitmap. A run-length
+// bitmap expands a few bytes into a whole image, so these bound it as well.
 constexpr std::int64_t kMaxBitmapSide = 16384;
 constexpr std::int64_t kMaxBitmapPixels = 16LL * 1024 * 1024;
 // Most pixels decoded over all bitmaps of one skin resource file.

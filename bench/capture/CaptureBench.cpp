@@ -3,18 +3,25 @@
 //     finger is being stitched, beside the scanner's own fetch rate, and the
 //     loop's own cost per frame;
 //   - CPU time per frame;
-//   - one preview refresh (save, load, repaint);
+//   - one preview refresh: the scanner stand-in's save beside the program's
+//     own load and repaint (wall and CPU time), on the GUI thread and through
+//     the capture thread's hand-off to it;
+//   - a full repaint of the main window with ten filled slots;
+//   - the image viewer's zoom steps;
 //   - the capture command from the press to the host's notification.
 // A benchmark prints; it asserts nothing.
 #include "device/CollectThread.h"
 #include "forms/DataModule.h"
+#include "forms/ImageEdit.h"
 #include "forms/Main.h"
 #include "framework/SysUtils.h"
+#include "images/ImgOper.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -113,6 +120,67 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+double ProcessCpu() {
+    FILETIME create, exit, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &create, &exit, &kernel, &user);
+    auto seconds = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
+    return seconds(kernel) + seconds(user);
+}
+
+// Wall and process CPU time of one step, in ms, over many repetitions: the
+// CPU clock ticks too coarsely to time a single step.
+struct Cost {
+    double wallMs;
+    double cpuMs;
+};
+
+template <typename Step>
+Cost Measure(int times, Step step) {
+    step(0);  // the first run pays for caches and page faults
+    const double cpu0 = ProcessCpu(), wall0 = Seconds();
+    for (int i = 1; i <= times; ++i) step(i);
+    return {(Seconds() - wall0) * 1000.0 / times, (ProcessCpu() - cpu0) * 1000.0 / times};
+}
+
+// A worker that hands one step to the GUI thread per request, as the capture
+// thread hands it each preview picture.
+class HandOffThread : public TThread {
+public:
+    HandOffThread(int times, std::function<void()> step) : times_(times), step_(std::move(step)) {
+        FreeOnTerminate = false;
+        CreateSuspended();
+    }
+    bool Done() const { return done_; }
+
+protected:
+    void Execute() override {
+        for (int i = 0; i < times_; ++i) Synchronize(step_);
+        done_ = true;
+    }
+
+private:
+    int times_;
+    std::function<void()> step_;
+    std::atomic<bool> done_{false};
+};
+
+Cost MeasureHandOff(int times, const std::function<void()>& step) {
+    HandOffThread thread(times, step);
+    const double cpu0 = ProcessCpu(), wall0 = Seconds();
+    thread.Start();
+    while (!thread.Done()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        Pump();
+    }
+    const Cost cost{(Seconds() - wall0) * 1000.0 / times, (ProcessCpu() - cpu0) * 1000.0 / times};
+    while (TThread::LiveThreads() > 0) Pump();
+    return cost;
+}
+
+void PrintCost(const char* what, const Cost& cost) {
+    std::printf("  %-46s: wall %7.3f ms, CPU %7.3f ms\n", what, cost.wallMs, cost.cpuMs);
+}
+
 }  // namespace
 
 int main() {
@@ -169,16 +237,83 @@ int main() {
     std::printf("  loop's own cost, no finger: %.3f ms/frame (target < 1 ms)\n", 1000.0 / idle.fps - 1000.0 / rawFps);
 
     // One preview refresh: the library saves the stitched image, the GUI thread loads and repaints it.
-    std::vector<double> refresh;
     const std::string preview = dm->PreviewPath();
-    for (int i = 0; i < 50; ++i) {
-        const double t0 = Seconds();
+    constexpr int kRefreshes = 400;
+    const Cost save = Measure(kRefreshes, [&](int) {
         dm->LIVESCAN_SaveToFile(dm->MosaicBuffer.get(), 640, 640, preview.c_str(), 0);
+    });
+    const Cost load = Measure(kRefreshes, [&](int) { main->Img_View->Picture().LoadFromFile(preview); });
+    const Cost repaint = Measure(kRefreshes, [&](int) {
+        main->Img_View->Invalidate();
+        main->Img_View->Repaint();
+    });
+    const auto refreshStep = [&] {
         main->Img_View->Picture().LoadFromFile(preview);
         main->Img_View->Repaint();
-        refresh.push_back((Seconds() - t0) * 1000.0);
+    };
+    const Cost refreshGui = Measure(kRefreshes, [&](int) { refreshStep(); });
+    const Cost refreshHandOff = MeasureHandOff(kRefreshes, refreshStep);
+    std::printf("preview refresh, 640 x 640 grey, %d frames each (process CPU, all threads)\n", kRefreshes);
+    PrintCost("scanner stand-in's save (not the program's)", save);
+    PrintCost("program: load the preview file", load);
+    PrintCost("program: repaint the preview", repaint);
+    PrintCost("program: load + repaint, on the GUI thread", refreshGui);
+    PrintCost("program: load + repaint, handed off (target < 1)", refreshHandOff);
+
+    // The main window repainted whole with every slot filled, as after an
+    // uncovering or a slot selection.
+    const auto repaintAll = [&] {
+        RedrawWindow(main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    const auto repaintClient = [&] {
+        RedrawWindow(main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    main->Img_View->Picture().Clear();
+    const Cost emptyRepaint = Measure(200, [&](int) { repaintAll(); });
+    for (int slot = 0; slot < 10; ++slot) main->SlotImage(slot)->Picture().LoadFromFile(preview);
+    const double firstStart = Seconds();
+    repaintAll();
+    const double firstMs = (Seconds() - firstStart) * 1000.0;
+    const Cost fullRepaint = Measure(200, [&](int) { repaintAll(); });
+    std::printf("main window, ten filled slots\n");
+    std::printf("  %-46s: wall %7.3f ms\n", "first full repaint (slots scaled)", firstMs);
+    PrintCost("full repaint (target < 2)", fullRepaint);
+    PrintCost("the same, frame not drawn", Measure(200, [&](int) { repaintClient(); }));
+    PrintCost("full repaint, every slot empty", emptyRepaint);
+    {
+        // The slots' own share: ten thumbnails drawn into a screen-compatible bitmap.
+        HDC screen = GetDC(nullptr);
+        MemoryDC dc(screen);
+        BitmapHandle canvas(CreateCompatibleBitmap(screen, 1024, 768));
+        ReleaseDC(nullptr, screen);
+        SelectObjectScope select(dc.Get(), canvas.Get());
+        const auto drawSlots = [&](bool fresh) {
+            for (int slot = 0; slot < 10; ++slot) {
+                TImage* image = main->SlotImage(slot);
+                auto bitmap = static_cast<TBitmap*>(image->Picture().Graphic());
+                if (fresh) bitmap->Modified();
+                const RECT r{0, 0, image->Width(), image->Height()};
+                bitmap->Draw(dc.Get(), r);
+            }
+        };
+        PrintCost("ten thumbnails from their kept copies", Measure(200, [&](int) { drawSlots(false); }));
+        PrintCost("ten thumbnails shrunk afresh", Measure(50, [&](int) { drawSlots(true); }));
     }
-    std::printf("preview refresh (save, load, repaint): median %.3f ms (target < 5 ms)\n", Median(refresh));
+
+    // The viewer's zoom steps on the view file of one slot.
+    const std::string jpg = g_folder + "Temp\\EditImage.jpg";
+    main->SlotImage(0)->Picture().SaveToFile(dm->PlainSlotPath(0));
+    TImgOper::BmpToJpg(dm->PlainSlotPath(0), jpg);
+    {
+        TFrm_ImageEdit viewer(&application);
+        viewer.LoadJpgFile(jpg);
+        std::printf("image viewer zoom, 640 x 640 view file\n");
+        for (const float factor : {1.1f, 0.9f, 0.5f, 2.0f}) {
+            char what[64];
+            std::snprintf(what, sizeof what, "zoom to %.1f", static_cast<double>(factor));
+            PrintCost(what, Measure(20, [&](int) { viewer.ZoomImage(factor); }));
+        }
+    }
 
     // The capture command, from the press to the host's notification; the host answers at once.
     WNDCLASSA wc{};

@@ -17,7 +17,10 @@ from .scanner import Scanner
 from .waiting import wait_until
 
 PREVIEW_IMAGE = (3, 182, 197, 165)   # Img_View, below the live video, in main client coordinates
-DARK = 110                           # a ridge pixel of a finger image is darker than this in every channel
+# The preview and the slots shrink the finger image (about three and six times) and smooth it, so its
+# ridges and valleys average to grey: the finger shown is darker than this in every channel, the bare
+# glass around it and an empty image (window colour, or aqua for the selected slot) are not.
+INK = 200
 
 COLLECT = "采集指纹"
 CLEAR = "清空指纹"
@@ -158,7 +161,7 @@ class StationTestCase(ProgramTestCase):
         count = 0
         for y in range(top, top + height, step):
             for x in range(left, left + width, step):
-                if max(shot.pixel(ox + x, oy + y)) < DARK:
+                if max(shot.pixel(ox + x, oy + y)) < INK:
                     count += 1
         return count
 

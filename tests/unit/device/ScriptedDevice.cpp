@@ -74,7 +74,12 @@ int __stdcall SaveToFile(unsigned char*, int, int, const char* path, int) {
     static const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0,
                                           0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4,  0, 0, 0, 0, 0,
                                           0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x80, 0x80, 0};
-    WriteFileBytes(path, std::string(reinterpret_cast<const char*>(bmp), sizeof bmp));
+    std::string file(reinterpret_cast<const char*>(bmp), sizeof bmp);
+    if (!g_script->saves.empty()) {
+        file = g_script->saves.front();
+        g_script->saves.pop_front();
+    }
+    WriteFileBytes(path, file);
     g_script->savePath = path;
     return 1;
 }

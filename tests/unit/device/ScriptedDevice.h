@@ -22,6 +22,7 @@ struct DeviceScript {
     std::deque<int> saveWrites; // per save, 0: the file is not written; when empty: written
     int setCaptWindow = 1;
     int setRollMode = 0;
+    std::deque<std::string> saves;  // per SaveToFile, the file it writes; when empty: a 1 x 1 bitmap
     std::string savePath;       // where SaveToFile wrote, when it did
     HANDLE fetchGate = nullptr; // when set, every fetch waits for it
 };

@@ -92,6 +92,29 @@ TEST(BmpDecoder, Decodes16And32BitImages) {
     EXPECT_EQ(0x302010u, b32.Pixel(0, 0));
 }
 
+TEST(BmpDecoder, DecodesRunLengthImages) {
+    Bytes palette;
+    for (std::uint8_t i = 0; i < 16; ++i) palette.insert(palette.end(), {i, 0, 0, 0});  // blue level = index
+    // Bottom row: a run of 3 × 5, then a literal 6, 7, 8 cut at the row's end;
+    // top row: moved 1 right, then 1 × 9, then the end of the bitmap.
+    const SkinBitmap eight =
+        Decode(Bmp(5, 2, 8, {3, 5, 0, 3, 6, 7, 8, 0, 0, 0, 0, 2, 1, 0, 1, 9, 0, 1}, palette, 1));
+    ASSERT_EQ(5, eight.Width());
+    const std::uint32_t top[] = {0, 0x090000, 0, 0, 0};  // what the stream skips is index 0
+    const std::uint32_t bottom[] = {0x050000, 0x050000, 0x050000, 0x060000, 0x070000};
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(top[x], eight.Pixel(x, 0)) << x;
+        EXPECT_EQ(bottom[x], eight.Pixel(x, 1)) << x;
+    }
+    EXPECT_EQ(8, eight.BitsPerPixel());
+    // 4 bits: a run alternates the two nibbles; a literal of 3 is padded to a whole word.
+    const SkinBitmap four = Decode(Bmp(6, 1, 4, {3, 0x12, 0, 3, 0x45, 0x60, 0, 1}, palette, 2));
+    const std::uint32_t row[] = {0x010000, 0x020000, 0x010000, 0x040000, 0x050000, 0x060000};
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(row[x], four.Pixel(x, 0)) << x;
+    // A run longer than the row is cut at the row's end.
+    EXPECT_EQ(0x030000u, Decode(Bmp(2, 1, 8, {200, 3, 0, 1}, palette, 1)).Pixel(1, 0));
+}
+
 TEST(BmpDecoder, RefusesWhatItCannotDecode) {
     EXPECT_FALSE(Decodes(Bytes{}));
     Bytes notBm = Bmp24(1, 1, [](int, int) { return 0u; });
@@ -100,7 +123,10 @@ TEST(BmpDecoder, RefusesWhatItCannotDecode) {
     Bytes truncated = Bmp24(4, 4, [](int, int) { return 0u; });
     truncated.pop_back();
     EXPECT_FALSE(Decodes(truncated));
-    EXPECT_FALSE(Decodes(Bmp(2, 2, 8, {0, 0, 0, 0, 0, 0, 0, 0}, Bytes(1024, 0), 1)));  // run-length encoded
+    const Bytes palette(16 * 4, 0);
+    EXPECT_FALSE(Decodes(Bmp(2, -2, 8, {0, 1}, palette, 1)));              // run-length images are bottom-up only
+    EXPECT_FALSE(Decodes(Bmp(4, 1, 8, {0, 4, 1, 2}, palette, 1)));         // a literal run cut short
+    EXPECT_FALSE(Decodes(Bmp(4, 1, 4, {2, 0x12, 0, 1}, palette, 3)));      // 4-bit with bit-field masks
     EXPECT_FALSE(Decodes(Bmp(0, 1, 24, {})));
     EXPECT_FALSE(Decodes(Bmp(1, 0, 24, {})));
     EXPECT_FALSE(Decodes(Bmp(1, 1, 7, {0, 0, 0, 0})));
