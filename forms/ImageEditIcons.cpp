@@ -67,12 +67,7 @@ Shader Document(int index) {
 }
 
 HBITMAP Render(const Shader& shade) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = N;
-    info.bmiHeader.biHeight = -N;  // top-down, so y grows downwards as in the shaders
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = DibInfo(N, -N, 32);  // top-down, so y grows downwards as in the shaders
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return nullptr;

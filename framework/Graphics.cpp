@@ -9,6 +9,17 @@ COLORREF ColorToRGB(TColor color) {
     return color;
 }
 
+BITMAPINFO DibInfo(int width, int height, int bitCount) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 TFont::TFont() : name_("宋体"), height_(-12) {}
 
 void TFont::SetName(const std::string& name) {

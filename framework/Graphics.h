@@ -31,6 +31,10 @@ constexpr TColor clWhite = 0xFFFFFF;
 
 COLORREF ColorToRGB(TColor color);
 
+// The header of a device-independent bitmap without a palette (24 or 32 bits a
+// pixel); a negative height lays the rows out from the top.
+BITMAPINFO DibInfo(int width, int height, int bitCount);
+
 enum class TFontStyle { Regular, Bold };
 
 // A font description; the GDI font is made when first asked for and remade after a change.

@@ -11,16 +11,8 @@ namespace {
 // Rows of a 24-bit DIB are padded to whole 32-bit words.
 std::ptrdiff_t RowBytes(int width) { return ((static_cast<std::ptrdiff_t>(width) * 3 + 3) / 4) * 4; }
 
-BITMAPINFO Header24(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, the common layout of BMP files
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
+// Bottom-up, the common layout of BMP files.
+BITMAPINFO Header24(int width, int height) { return DibInfo(width, height, 24); }
 
 BitmapHandle CreatePixels(int width, int height, unsigned char** bits) {
     const BITMAPINFO info = Header24(width, height);

@@ -1,5 +1,7 @@
 #include "framework/ScaledDraw.h"
 
+#include "framework/Graphics.h"
+
 #include <algorithm>
 
 namespace {
@@ -11,13 +13,7 @@ constexpr int kBandRows = 64;
 
 // Copies rows of 32-bit pixels, top row first, 1:1 to x, y.
 void PutRows(HDC dc, int x, int y, int width, int rows, const std::uint32_t* pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -rows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = DibInfo(width, -rows, 32);
     StretchDIBits(dc, x, y, width, rows, 0, 0, width, rows, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
@@ -43,13 +39,7 @@ void TScaledCopy::Draw(HDC dc, const RECT& target, int width, int height, int ch
     if (static_cast<std::int64_t>(targetWidth) * targetHeight <= kKeptPixels) {
         if (!sameSize) {
             Clear();
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = targetWidth;
-            info.bmiHeader.biHeight = -targetHeight;
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
+            const BITMAPINFO info = DibInfo(targetWidth, -targetHeight, 32);
             void* bits = nullptr;
             BitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
             if (copy && bits) {

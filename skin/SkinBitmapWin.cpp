@@ -1,16 +1,13 @@
 #include "skin/SkinBitmapWin.h"
 
+#include "framework/Graphics.h"
+
 #include <cstdint>
 
 GdiObject<HBITMAP> CreateSkinHBitmap(const SkinBitmap& bitmap) {
     if (bitmap.Empty()) return GdiObject<HBITMAP>();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bitmap.Width();
-    info.bmiHeader.biHeight = -bitmap.Height();  // rows from the top, like the skin bitmap
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Rows from the top, like the skin bitmap.
+    const BITMAPINFO info = DibInfo(bitmap.Width(), -bitmap.Height(), 24);
     void* bits = nullptr;
     GdiObject<HBITMAP> result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!result || bits == nullptr) return GdiObject<HBITMAP>();
