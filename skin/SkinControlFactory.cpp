@@ -13,7 +13,7 @@ std::string StandInSkinner(const std::string& kind) {
         return "TSkinBorderWinControl";
     // Containers and bars that draw their own contents on the parent's colour.
     if (kind == "TSkinSpeedButton" || kind == "TSkinTabControl" || kind == "TSkinStatusBar" || kind == "TSkinFrame" ||
-        kind == "TSkinToolBar" || kind == "TSkinRadioButton")
+        kind == "TSkinRadioButton")
         return "TSkinPanel";
     return kind;
 }
@@ -28,6 +28,7 @@ std::unique_ptr<TSkinControlVCL> MakeControlSkinner(TSkinEngine* engine, TSkinWi
     if (drawn == "TSkinPanel") return std::make_unique<TSkinPanel>(engine, owner, control, kind);
     if (drawn == "TSkinBorderWinControl") return std::make_unique<TSkinBorderWinControl>(engine, owner, control, kind);
     if (drawn == "TSkinScrollWinControl") return std::make_unique<TSkinScrollWinControl>(engine, owner, control, kind);
+    if (drawn == "TSkinToolBar") return std::make_unique<TSkinToolBar>(engine, owner, control, kind);
     if (drawn == "TSkinTrackBar") return std::make_unique<TSkinTrackBar>(engine, owner, control, kind);
     return std::make_unique<TSkinControlVCL>(engine, owner, control, kind);
 }

@@ -28,6 +28,19 @@ void LoadControlLook(const TSkinReader& reader, TSkinControlLook& look) {
     look.trackSlider = Image(reader, SKIN_BMP_TRACKBARSLIDER);
     look.trackVSlider = Image(reader, SKIN_BMP_TRACKBARVSLIDER);
     look.toolBar = Image(reader, SKIN_BMP_TOOLBAR);
+    const auto turned = [&](int index) {
+        const SkinBitmap* bitmap = reader.GetSkinBitmap(index);
+        return bitmap ? TSkinImage(RotateQuarter(*bitmap)) : TSkinImage();
+    };
+    look.scrollUp = Image(reader, SKIN_BMP_SCROLLBARUPBUTTON);
+    look.scrollDown = Image(reader, SKIN_BMP_SCROLLBARDOWNBUTTON);
+    look.scrollTrack = Image(reader, SKIN_BMP_SCROLLBAR);
+    look.scrollThumb = Image(reader, SKIN_BMP_SCROLLBUTTON);
+    // Turned clockwise, the down arrow points left and the up arrow right.
+    look.scrollLeft = turned(SKIN_BMP_SCROLLBARDOWNBUTTON);
+    look.scrollRight = turned(SKIN_BMP_SCROLLBARUPBUTTON);
+    look.scrollHTrack = turned(SKIN_BMP_SCROLLBAR);
+    look.scrollHThumb = turned(SKIN_BMP_SCROLLBUTTON);
 
     look.transColor = Color(reader, SKIN_COLOR_TRANSCOLOR, RGB(255, 0, 255));
     look.formColor = Color(reader, SKIN_COLOR_FORMCOLOR, GetSysColor(COLOR_BTNFACE));

@@ -16,6 +16,11 @@ struct TSkinControlLook {
     TSkinImage trackBarVertical;  // the channel turned for a vertical bar
     TSkinImage trackSlider, trackVSlider;
     TSkinImage toolBar;
+    // Scroll bars: arrow buttons (4 frames: normal, hot, pressed, disabled), track
+    // (2 frames) and thumb (3 frames) side by side for a vertical bar; the
+    // horizontal ones are the same turned a quarter clockwise, frames stacked.
+    TSkinImage scrollUp, scrollDown, scrollTrack, scrollThumb;
+    TSkinImage scrollLeft, scrollRight, scrollHTrack, scrollHThumb;
 
     COLORREF transColor = 0;
     COLORREF formColor = 0;

@@ -1,6 +1,7 @@
 #include "skin/SkinControlRules.h"
 
 #include "skin/SkinControl.h"
+#include "skin/SkinDraw.h"
 
 #include <algorithm>
 
@@ -62,6 +63,35 @@ RECT TrackFocusRect(const RECT& area, bool vertical) {
     const int along = 4, across = 2;
     if (vertical) return RECT{area.left - across, area.top - along, area.right + across, area.bottom + along};
     return RECT{area.left - along, area.top - across, area.right + along, area.bottom + across};
+}
+
+RECT StackedFrame(int width, int height, int n, int k) {
+    const RECT across = StripFrame(height, width, n, k);
+    return RECT{across.top, across.left, across.bottom, across.right};
+}
+
+bool SkinsScrollBars(const std::string& className, bool isEdit, bool multiLine, bool drawScrollBar) {
+    if (!drawScrollBar) return false;
+    if (className == "TSpinEdit" || className == "TMaskEdit") return false;
+    return !isEdit || multiLine;
+}
+
+int ScrollButtonFrame(bool pressed, bool hot, bool disabled) {
+    if (disabled) return 4;
+    if (pressed) return 3;
+    return hot ? 2 : 1;
+}
+
+TToolFace ToolButtonFace(bool hot, bool pressed, bool checked) {
+    if (hot) return pressed ? TToolFace::Down : TToolFace::Hot;
+    return pressed || checked ? TToolFace::Hot : TToolFace::Bar;
+}
+
+POINT ToolImagePlace(const RECT& button, int imageWidth, bool captionsBeside, bool dropDown) {
+    const int top = button.top + 3;
+    if (captionsBeside) return POINT{button.left + 5, top};
+    const int width = (button.right - button.left) - (dropDown ? 14 : 0);
+    return POINT{button.left + (width - imageWidth) / 2, top};
 }
 
 // ------------------------------------------------------------ TPushClicks

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // Push buttons: pressed 3, mouse over 2, else 1; a disabled button always shows 1.
@@ -42,6 +43,22 @@ COLORREF SelectionColor(COLORREF channelCentre);
 std::vector<int> TickPositions(const std::vector<int>& interior, int travelStart, int travelEnd);
 // The focus rectangle around the thumb's area: grown by 2 across the bar and 4 along it.
 RECT TrackFocusRect(const RECT& area, bool vertical);
+
+// Frame k (from 1) of n frames stacked top to bottom.
+RECT StackedFrame(int width, int height, int n, int k);
+// Whether a control with a scroll window skinner gets skinned scroll bars: not
+// single-line edits, masked edits or spin edits, and only while the engine draws them.
+bool SkinsScrollBars(const std::string& className, bool isEdit, bool multiLine, bool drawScrollBar);
+// The frame of a scroll bar arrow button (4 frames): pressed 3, hot 2, disabled 4, else 1.
+int ScrollButtonFrame(bool pressed, bool hot, bool disabled);
+
+// How a tool bar button looks: left to the bar, hot, or hot and pressed. A checked or
+// pressed button that is not hot looks like a hot one.
+enum class TToolFace { Bar, Hot, Down };
+TToolFace ToolButtonFace(bool hot, bool pressed, bool checked);
+// The top left of a tool bar button's image: 3 below the top, 5 from the left when
+// captions stand beside the images, else centred (leaving 14 for a drop-down arrow).
+POINT ToolImagePlace(const RECT& button, int imageWidth, bool captionsBeside, bool dropDown);
 
 // The clicks of a push button whose press the control never sees. Each event
 // answers whether the button is clicked now.

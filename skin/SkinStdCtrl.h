@@ -117,11 +117,19 @@ protected:
     bool HasBorder() const;
 };
 
-// Edits, memos, list and tree controls, scroll boxes: the border. The scroll
-// bars stay the control's own.
+// Edits, memos, list and tree controls, scroll boxes: the border, and the
+// control's own scroll bars painted over from the skin's scroll bar pieces.
+// The system keeps their mouse handling; they are painted again after every
+// step that can have moved or shown them.
 class TSkinScrollWinControl : public TSkinBorderWinControl {
 public:
     using TSkinBorderWinControl::TSkinBorderWinControl;
+    void AfterMessage(TMessage& m) override;
+    void Paint() override;
+
+private:
+    bool DrawsScrollBars() const;
+    void PaintBar(HDC dc, const RECT& window, LONG object);
 };
 
 // Track bars: channel, selection, slider, ticks and focus rectangle from the skin.
@@ -134,6 +142,24 @@ public:
 
 private:
     void PaintOn(HDC dc);
+};
+
+// Tool bars: flat and opaque while skinning, background and buttons drawn from the skin.
+class TSkinToolBar : public TSkinControlVCL {
+public:
+    using TSkinControlVCL::TSkinControlVCL;
+    void Init() override;
+    void Install() override;
+    void Detach() override;
+    bool PassToControl(TMessage& m) override;
+
+private:
+    void Restore();
+    LRESULT CustomDraw(NMTBCUSTOMDRAW& draw);
+    TColor keptColor_ = 0;
+    bool keptParentColor_ = false;
+    DWORD keptStyle_ = 0;
+    bool changed_ = false;
 };
 
 // The skinner a control class table row names, ready for Init.
