@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr UINT_PTR kHoverTimer = 0x4B56;
 constexpr UINT kHoverInterval = 138;
 
 // Animations and progress bars keep their dialog busy repainting; the timer would only add to it.
@@ -29,11 +28,11 @@ void TSkinWndButton::Init() {
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         menuFont_.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
     if (!HoldsAnimation(GetParent(GetHandle())))
-        timer_ = SetTimer(GetHandle(), kHoverTimer, kHoverInterval, nullptr) != 0;
+        timer_ = SetTimer(GetHandle(), SKIN_HOVER_TIMER, kHoverInterval, nullptr) != 0;
 }
 
 void TSkinWndButton::Detach() {
-    if (timer_ && IsWindow(GetHandle())) KillTimer(GetHandle(), kHoverTimer);
+    if (timer_ && IsWindow(GetHandle())) KillTimer(GetHandle(), SKIN_HOVER_TIMER);
     timer_ = false;
     TSkinControlWnd::Detach();
 }
@@ -56,7 +55,7 @@ bool TSkinWndButton::PassToControl(TMessage& m) {
         return false;
     }
     case WM_TIMER:
-        if (m.WParam != kHoverTimer) return true;
+        if (m.WParam != SKIN_HOVER_TIMER) return true;
         Tick();
         return false;
     }
