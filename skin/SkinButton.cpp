@@ -92,19 +92,37 @@ void TSkinButton::AfterMessage(TMessage& m) {
         if (win && form && GetActiveWindow() == form->Handle() && win->CanFocus() && GetFocus() != GetHandle())
             win->SetFocus();
         clicks_.MouseDown();
+        // The release comes back here wherever it happens, as it does to the system's own button.
+        SetCapture(GetHandle());
         state_ |= SKIN_STATE_PRESSED;
         Paint();
         return;
     }
+    case WM_MOUSEMOVE:
+        // While held, the button shows pressed only with the mouse over it.
+        if (clicks_.MousePressed()) {
+            const int was = state_;
+            state_ = Over(m.LParam) ? state_ | SKIN_STATE_PRESSED : state_ & ~SKIN_STATE_PRESSED;
+            if (state_ != was) Paint();
+        }
+        break;
     case WM_LBUTTONUP: {
-        const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-        RECT client{};
-        GetClientRect(GetHandle(), &client);
+        const bool clicks = clicks_.MouseUp(Over(m.LParam));
+        // Letting the mouse go reports a capture change, which must find the press already settled.
+        if (GetCapture() == GetHandle()) ReleaseCapture();
         state_ &= ~SKIN_STATE_PRESSED;
         Paint();
-        if (clicks_.MouseUp(PtInRect(&client, p) != FALSE)) ClickNow();
+        if (clicks) ClickNow();
         return;
     }
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: the press is dropped.
+        if (reinterpret_cast<HWND>(m.LParam) != GetHandle() && clicks_.MousePressed()) {
+            clicks_.Forget();
+            state_ &= ~SKIN_STATE_PRESSED;
+            Paint();
+        }
+        return;
     case WM_LBUTTONDBLCLK:
         state_ |= SKIN_STATE_PRESSED;
         Paint();
@@ -119,6 +137,18 @@ void TSkinButton::AfterMessage(TMessage& m) {
         return;
     }
     TSkinControlVCL::AfterMessage(m);
+}
+
+bool TSkinButton::Over(LPARAM point) const {
+    const POINT p{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    RECT client{};
+    GetClientRect(GetHandle(), &client);
+    return PtInRect(&client, p) != FALSE;
+}
+
+void TSkinButton::MouseLeave() {
+    // A press holds the mouse until its release, which alone decides.
+    if (GetCapture() != GetHandle()) clicks_.Forget();
 }
 
 void TSkinButton::ClickNow() {

@@ -34,10 +34,11 @@ public:
     bool PassToControl(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
-    void MouseLeave() override { clicks_.Forget(); }
+    void MouseLeave() override;
 
 private:
     void PaintOn(HDC dc);
+    bool Over(LPARAM point) const;
     void ClickNow();
     TPushClicks clicks_;
 };

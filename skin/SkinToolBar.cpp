@@ -67,8 +67,12 @@ LRESULT TSkinToolBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
         return CDRF_DODEFAULT;
     }
     const UINT state = draw.nmcd.uItemState;
-    const bool hot = (state & CDIS_HOT) != 0;
     const bool pressed = (state & CDIS_SELECTED) != 0;
+    // Some bars drop the hot mark while a button is held; held under the mouse it is still hot.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(wnd, &cursor);
+    const bool hot = (state & CDIS_HOT) != 0 || (pressed && PtInRect(&draw.nmcd.rc, cursor));
     const bool checked = (state & CDIS_CHECKED) != 0;
     const TToolFace face = ToolButtonFace(hot, pressed, checked);
     if (face == TToolFace::Bar) return CDRF_DODEFAULT;

@@ -137,9 +137,19 @@ TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) 
     Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
     Send(WM_LBUTTONUP, 0, outside);
     EXPECT_EQ(1, clicks);
-    // A press dragged off it (the mouse left) and released over it again: no click.
+    // The press holds the mouse: dragged off (the mouse left) and released there, no click.
     Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    EXPECT_EQ(button->Handle(), GetCapture());
     button->Perform(CM_MOUSELEAVE);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, outside);
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED) << "pressed while off the button";
+    Send(WM_LBUTTONUP, 0, outside);
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(nullptr, GetCapture());
+    // Another window taking the mouse drops the press.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    SetCapture(form->Handle());
+    ReleaseCapture();
     Send(WM_LBUTTONUP, 0, inside);
     EXPECT_EQ(1, clicks);
     // A double click: the first click, then one more at the double click and none at its release.
