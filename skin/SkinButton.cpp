@@ -8,10 +8,65 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The nine-sliced frames over their background, kept by what they are made of:
+// a window's buttons share a few sizes and states, and a stretched, masked
+// frame costs several times more to draw than to copy.
+class TFaceCache {
+public:
+    void Draw(HDC dc, const TSkinControlLook& look, const RECT& client, int frame, COLORREF background) {
+        const int width = client.right - client.left, height = client.bottom - client.top;
+        const Key key{&look, look.generation, frame, width, height, background, look.buttonTrans};
+        auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.key == key; });
+        if (it == entries_.end()) {
+            if (entries_.size() >= kLimit) entries_.erase(entries_.begin());
+            entries_.push_back(Entry{key, std::make_unique<TOffscreen>()});
+            it = entries_.end() - 1;
+            if (!it->face->Resize(width, height)) {
+                entries_.pop_back();
+                Compose(dc, look, client, frame, background);
+                return;
+            }
+            Compose(it->face->Dc(), look, RECT{0, 0, width, height}, frame, background);
+        }
+        it->face->CopyTo(dc, client.left, client.top, width, height);
+    }
+
+private:
+    static void Compose(HDC dc, const TSkinControlLook& look, const RECT& r, int frame, COLORREF background) {
+        FillSolid(dc, r, background);
+        DrawNineSlice(dc, look.button, StripFrame(look.button.Width(), look.button.Height(), 3, frame), r,
+                      look.buttonTrans);
+    }
+    struct Key {
+        const TSkinControlLook* look;
+        unsigned generation;
+        int frame, width, height;
+        COLORREF background;
+        bool masked;
+        bool operator==(const Key& o) const {
+            return look == o.look && generation == o.generation && frame == o.frame && width == o.width && height == o.height &&
+                   background == o.background && masked == o.masked;
+        }
+    };
+    struct Entry {
+        Key key;
+        std::unique_ptr<TOffscreen> face;
+    };
+    static constexpr std::size_t kLimit = 24;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace
+
 void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, const TButtonFace& face) {
-    FillSolid(dc, client, face.background);
-    const RECT frame = StripFrame(look.button.Width(), look.button.Height(), 3, face.frame);
-    DrawNineSlice(dc, look.button, frame, client, look.buttonTrans);
+    static TFaceCache cache;
+    cache.Draw(dc, look, client, face.frame, face.background);
     if (face.focused) {
         const RECT focus = ButtonFocusRect(client, face.pressed);
         SetTextColor(dc, RGB(0, 0, 0));

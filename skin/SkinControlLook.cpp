@@ -19,6 +19,8 @@ COLORREF Color(const TSkinReader& reader, int index, COLORREF fallback) {
 }  // namespace
 
 void LoadControlLook(const TSkinReader& reader, TSkinControlLook& look) {
+    static unsigned loads = 0;
+    look.generation = ++loads;
     look.button = Image(reader, SKIN_BMP_BUTTON);
     look.checkBox = Image(reader, SKIN_BMP_CHECKBOX);
     look.radioButton = Image(reader, SKIN_BMP_RADIOBUTTON);

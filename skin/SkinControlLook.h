@@ -9,6 +9,8 @@
 class TSkinReader;
 
 struct TSkinControlLook {
+    // Changes with every load, so that what was drawn from an earlier skin is never reused.
+    unsigned generation = 0;
     TSkinImage button;        // 3 frames: normal, hot, pressed
     TSkinImage checkBox;      // 6 frames: checked, grayed, unchecked, then the same disabled
     TSkinImage radioButton;   // 4 frames
