@@ -36,7 +36,9 @@ std::unique_ptr<TSkinControlVCL> MakeControlSkinner(TSkinEngine* engine, TSkinWi
 std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(TSkinEngine* engine, TSkinWindow* owner, HWND wnd,
                                                    const std::string& key) {
     if (key == "BUTTON") return std::make_unique<TSkinWndButton>(engine, owner, wnd);
-    // Dialog check boxes, radio buttons, combo boxes, tab and tool bar controls keep
+    // An extended combo box arrives as the combo box inside it.
+    if (key == "COMBOBOX" || key == "COMBOBOXEX32") return std::make_unique<TSkinWndComboBox>(engine, owner, wnd, key);
+    // Dialog check boxes, radio buttons, tab and tool bar controls keep
     // their own drawing under the base skinner's state keeping.
     return std::make_unique<TSkinControlWnd>(engine, owner, wnd, key);
 }

@@ -82,6 +82,13 @@ int ScrollButtonFrame(bool pressed, bool hot, bool disabled) {
     return hot ? 2 : 1;
 }
 
+std::vector<RECT> ComboArrow(const RECT& button) {
+    const int left = (button.left + button.right) / 2 - 3, top = (button.top + button.bottom) / 2 - 1;
+    std::vector<RECT> rows;
+    for (int i = 0; i < 3; ++i) rows.push_back(RECT{left + i, top + i, left + 5 - i, top + i + 1});
+    return rows;
+}
+
 TToolFace ToolButtonFace(bool hot, bool pressed, bool checked) {
     if (hot) return pressed ? TToolFace::Down : TToolFace::Hot;
     return pressed || checked ? TToolFace::Hot : TToolFace::Bar;

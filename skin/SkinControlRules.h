@@ -52,6 +52,10 @@ bool SkinsScrollBars(const std::string& className, bool isEdit, bool multiLine, 
 // The frame of a scroll bar arrow button (4 frames): pressed 3, hot 2, disabled 4, else 1.
 int ScrollButtonFrame(bool pressed, bool hot, bool disabled);
 
+// The combo box's drop-down arrow: 3 rows narrowing from 5 pixels to 1, starting
+// 3 pixels left of the button's centre; one rectangle per row.
+std::vector<RECT> ComboArrow(const RECT& button);
+
 // How a tool bar button looks: left to the bar, hot, or hot and pressed. A checked or
 // pressed button that is not hot looks like a hot one.
 enum class TToolFace { Bar, Hot, Down };

@@ -166,6 +166,15 @@ private:
     bool changed_ = false;
 };
 
+// The combo boxes of dialog boxes: the flat border and a skinned drop-down button
+// over what the control drew.
+class TSkinWndComboBox : public TSkinControlWnd {
+public:
+    TSkinWndComboBox(TSkinEngine* engine, TSkinWindow* owner, HWND wnd, const std::string& key);
+    void AfterMessage(TMessage& m) override;
+    void Paint() override;
+};
+
 // The skinner a control class table row names, ready for Init.
 std::unique_ptr<TSkinControlVCL> MakeControlSkinner(TSkinEngine* engine, TSkinWindow* owner, TControl* control,
                                                     const std::string& kind);

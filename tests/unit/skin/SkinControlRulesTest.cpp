@@ -70,6 +70,13 @@ TEST(SkinControlRules, PlacesOfBoxesFramesCaptionsAndFocus) {
     EXPECT_EQ(10, ToolImagePlace(RECT{0, 0, 37, 36}, 16, false, false).x);
     EXPECT_EQ(3, ToolImagePlace(RECT{0, 0, 37, 36}, 16, false, true).x);  // 14 kept for the arrow
 
+    // The combo box's arrow: 5, 3 and 1 pixels wide, from 3 left of the centre.
+    const std::vector<RECT> arrow = ComboArrow(RECT{100, 0, 116, 20});
+    ASSERT_EQ(3u, arrow.size());
+    EXPECT_EQ((std::vector<LONG>{105, 9, 110, 10}), Box(arrow[0]));
+    EXPECT_EQ((std::vector<LONG>{106, 10, 109, 11}), Box(arrow[1]));
+    EXPECT_EQ((std::vector<LONG>{107, 11, 108, 12}), Box(arrow[2]));
+
     // Frames stacked top to bottom, as a strip turned a quarter keeps them.
     EXPECT_EQ((std::vector<LONG>{0, 17, 17, 34}), Box(StackedFrame(17, 68, 4, 2)));
     EXPECT_EQ((std::vector<LONG>{0, 0, 0, 0}), Box(StackedFrame(17, 68, 4, 5)));

@@ -237,18 +237,27 @@ LRESULT CALLBACK RecordingParent(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
+// A popup standing in for a dialog box, recording the commands it is sent.
+HWND MakeRecordingParent(DialogRecord* record) {
+    static const ATOM registered = [] {
+        WNDCLASSA cls{};
+        cls.lpfnWndProc = RecordingParent;
+        cls.hInstance = GetModuleHandleA(nullptr);
+        cls.lpszClassName = "KV90RecordingParent";
+        return RegisterClassA(&cls);
+    }();
+    (void)registered;
+    HWND parent = CreateWindowA("KV90RecordingParent", "box", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    return parent;
+}
+
 }  // namespace
 
 TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickOnReleaseOverItAndFreesItsTimer) {
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = RecordingParent;
-    cls.hInstance = GetModuleHandleA(nullptr);
-    cls.lpszClassName = "KV90RecordingParent";
-    RegisterClassA(&cls);
     DialogRecord record;
-    HWND parent = CreateWindowA("KV90RecordingParent", "box", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
-                                nullptr, nullptr, nullptr);
-    SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&record));
+    HWND parent = MakeRecordingParent(&record);
     HWND wnd = CreateWindowA("BUTTON", "&OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 75, 23, parent,
                              reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
     {
@@ -279,3 +288,34 @@ TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickOnReleaseOverItAndFreesIts
     EXPECT_FALSE(KillTimer(wnd, SKIN_HOVER_TIMER));
     DestroyWindow(parent);
 }
+
+TEST_F(ControlSkinnersTest, ADialogComboBoxGetsTheFlatBorderAndTheSkinsDropDownButton) {
+    DialogRecord record;
+    HWND parent = MakeRecordingParent(&record);
+    HWND wnd = CreateWindowA("COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 120, 200, parent,
+                             nullptr, nullptr, nullptr);
+    SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    SendMessageA(wnd, CB_SETCURSEL, 0, 0);
+    TSkinWndComboBox skinner(engine, nullptr, wnd, "COMBOBOX");
+    skinner.Init();
+    UpdateWindow(wnd);
+    skinner.Paint();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+    const TSkinControlLook& look = engine->ControlLook();
+    HDC dc = GetDC(wnd);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(look.controlBorder, GetPixel(dc, 0, 0));
+    EXPECT_EQ(look.controlBorder, GetPixel(dc, client.right - 1, client.bottom / 2));
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), GetPixel(dc, 1, client.bottom / 2));
+    const RECT& b = info.rcButton;
+    EXPECT_EQ(look.controlBorder, GetPixel(dc, b.left, (b.top + b.bottom) / 2)) << "the line along the button";
+    EXPECT_EQ(look.controlColor, GetPixel(dc, b.right - 2, b.top + 2));
+    EXPECT_EQ(look.controlFont, GetPixel(dc, (b.left + b.right) / 2 - 1, (b.top + b.bottom) / 2)) << "the arrow";
+    ReleaseDC(wnd, dc);
+    skinner.Detach();
+    DestroyWindow(parent);
+}
+
