@@ -166,6 +166,8 @@ void TCustomCheckBox::WndProc(TMessage& m) {
             const COLORREF color = ColorToRGB(Parent()->Color());
             parentBrush_.Reset(CreateSolidBrush(color));
             SetBkColor(reinterpret_cast<HDC>(m.WParam), color);
+            // The caption is drawn in the check box's font colour.
+            SetTextColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(Font().Color()));
             m.Result = reinterpret_cast<LRESULT>(parentBrush_.Get());
         }
         return;

@@ -39,3 +39,14 @@ std::size_t SkinBitmap::ReplaceColor(SkinColor from, SkinColor to) {
 bool SkinBitmap::Contains(SkinColor color) const {
     return std::find(pixels_.begin(), pixels_.end(), color) != pixels_.end();
 }
+
+SkinBitmap RotateQuarter(const SkinBitmap& bitmap) {
+    const int w = bitmap.Width(), h = bitmap.Height();
+    std::vector<SkinColor> turned(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    // Column x of the turned image is row h-1-x of the original, read left to right from its top.
+    for (int y = 0; y < w; ++y)
+        for (int x = 0; x < h; ++x) turned[static_cast<std::size_t>(y) * h + x] = bitmap.Pixel(y, h - 1 - x);
+    SkinBitmap result(h, w, std::move(turned), bitmap.BitsPerPixel());
+    if (bitmap.Transparent()) result.SetTransparentColor(bitmap.TransparentColor());
+    return result;
+}

@@ -51,3 +51,7 @@ private:
     bool transparent_ = false;
     SkinColor transparentColor_ = 0;
 };
+
+// The image turned a quarter clockwise (its width becomes its height), with the
+// same transparency: the track bar channel of a vertical bar.
+SkinBitmap RotateQuarter(const SkinBitmap& bitmap);

@@ -281,3 +281,23 @@ std::string ShortenCaption(const std::string& text, int width, const std::functi
     }
     return best;
 }
+
+// ------------------------------------------------------------------ composition
+
+void ComposeOffscreen(HDC dc, int x, int y, int width, int height, const std::function<void(HDC)>& draw) {
+    if (width <= 0 || height <= 0 || !dc) return;
+    // One bitmap serves every control; painting never nests, all of it runs on the window thread.
+    static TOffscreen shared;
+    if (!shared.Resize(width, height)) return;
+    const int state = SaveDC(shared.Dc());
+    draw(shared.Dc());
+    RestoreDC(shared.Dc(), state);
+    shared.CopyTo(dc, x, y, width, height);
+}
+
+void FrameSolid(HDC dc, const RECT& r, COLORREF color) {
+    if (RectEmpty(r)) return;
+    BrushHandle brush(CreateSolidBrush(color));
+    FrameRect(dc, &r, brush.Get());
+}
+

@@ -111,3 +111,29 @@ std::vector<RECT> OpaqueRuns(const TOffscreen& bitmap, int width, int height, in
 // prefix of whole characters followed by "..." that fits ("..." alone when no
 // character fits). `measure` gives a text's width.
 std::string ShortenCaption(const std::string& text, int width, const std::function<int(const std::string&)>& measure);
+
+// Composes a width x height picture off-screen with `draw` (which sees its top
+// left at 0, 0) and copies it to dc at x, y in one step, so a control never
+// shows half-drawn states.
+void ComposeOffscreen(HDC dc, int x, int y, int width, int height, const std::function<void(HDC)>& draw);
+
+// A window's device context for drawing outside WM_PAINT, released when it goes:
+// the client area, or with `whole` the whole window including its frame.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND wnd, bool whole = false) : wnd_(wnd), dc_(whole ? GetWindowDC(wnd) : GetDC(wnd)) {}
+    ~TWindowDC() {
+        if (dc_) ReleaseDC(wnd_, dc_);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+};
+
+// A rectangle outlined with a one-pixel line of the colour.
+void FrameSolid(HDC dc, const RECT& r, COLORREF color);
+

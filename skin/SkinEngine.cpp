@@ -213,6 +213,7 @@ void TSkinEngine::ApplySkin() {
     formBrush_.Reset();
     if (OnSkinChanging) OnSkinChanging(this);
     LoadSkinMetrics(reader_, metrics_);
+    LoadControlLook(reader_, controlLook_);
     formBrush_.Reset(CreateSolidBrush(metrics_.formColor));
     for (TSkinRes* res : std::initializer_list<TSkinRes*>{&scrollBtnRes_, &progressBarRes_, &tabRes_}) res->Load(reader_);
     // Already transparent in the skin's transparency colour, as every skin bitmap is.

@@ -6,6 +6,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Handles.h"
+#include "skin/SkinControlLook.h"
 #include "skin/SkinMetrics.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinRes.h"
@@ -99,6 +100,7 @@ public:
 
     // what skinned windows draw with
     const TSkinMetrics& Metrics() const { return metrics_; }
+    const TSkinControlLook& ControlLook() const { return controlLook_; }
     HBRUSH FormBrush() const { return formBrush_.Get(); }
     HFONT CaptionFont() const { return captionFont_.Get(); }
     HICON ApplicationIcon() const;
@@ -141,6 +143,7 @@ private:
     std::vector<std::string> autoSkinNames_;
     std::vector<std::unique_ptr<TSkinWindow>> windows_;
     TSkinMetrics metrics_;
+    TSkinControlLook controlLook_;
     TSkinScrollBtnRes scrollBtnRes_;
     TSkinProgressBarRes progressBarRes_;
     TSkinTabRes tabRes_;

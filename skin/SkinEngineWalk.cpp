@@ -6,6 +6,7 @@
 #include "skin/SkinControl.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinRules.h"
+#include "skin/SkinStdCtrl.h"
 #include "skin/SkinWalkRules.h"
 #include "skin/SkinWindow.h"
 
@@ -24,7 +25,7 @@ void TSkinEngine::WalkControl(TControl* control, TSkinWindow* window) {
     const TControlChoice choice = ChooseControl(*control, DisabledTag, answers);
     if (choice.skinner >= 0) {
         try {
-            auto skinner = std::make_unique<TSkinControlVCL>(this, window, control, kControlSkinnerNames[choice.skinner]);
+            auto skinner = MakeControlSkinner(this, window, control, kControlSkinnerNames[choice.skinner]);
             skinner->Init();
             skinner->Install();
             if (skinner->WantsParentColor()) control->SetParentColor(true);
@@ -52,7 +53,7 @@ void TSkinEngine::SkinChildWindows(HWND wnd, TSkinWindow* window) {
         // An extended combo box is drawn through the combo box inside it.
         if (key == "COMBOBOXEX32" && !(target = GetWindow(child, GW_CHILD))) continue;
         try {
-            auto skinner = std::make_unique<TSkinControlWnd>(this, window, target, key);
+            auto skinner = MakeWindowSkinner(this, window, target, key);
             skinner->Init();
             skinner->Install();
             window->Controls().push_back(std::move(skinner));

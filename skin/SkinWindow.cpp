@@ -83,6 +83,7 @@ void TSkinWindow::SetSkin(bool on) {
         skinOn_ = on;
         SetSkinState(on);
         if (on) UpdateRegion();
+        RestyleControls();
     } else if (on && (IsWindowVisible(wnd_) || SkinAtOnce())) {
         Measure();
         skinOn_ = true;
@@ -91,6 +92,17 @@ void TSkinWindow::SetSkin(bool on) {
     } else {
         skinOn_ = on;
     }
+}
+
+void TSkinWindow::RestyleControls() {
+    // Each skinner puts its colours on, or gives the control's own back, and the controls repaint.
+    for (auto& c : controls_) {
+        try {
+            c->Install();
+        } catch (...) {
+        }
+    }
+    RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TSkinWindow::KeepClientSize(SIZE client) {

@@ -70,6 +70,8 @@ protected:
     virtual void Measure() = 0;
     virtual void SkinControls() {}
     virtual void UnskinControls();
+    // After the skin was switched on or off.
+    void RestyleControls();
     virtual bool HasFrame() const { return false; }
     virtual HICON IconHandle() const { return nullptr; }
     virtual bool HasHelp() const { return false; }

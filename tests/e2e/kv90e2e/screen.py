@@ -80,6 +80,24 @@ class Screen:
         self._move(c, d)
         _run(["xdotool", "mouseup", "1"])
 
+    def move(self, x, y):
+        """Moves the pointer to the Win32 screen point, buttons as they are."""
+        self._move(*self.to_x(x, y))
+
+    def mouse_down(self, x, y):
+        """Moves to the point and holds the left button there."""
+        self.move(x, y)
+        _run(["xdotool", "mousedown", "1"])
+
+    def mouse_up(self):
+        _run(["xdotool", "mouseup", "1"])
+
+    def key_down(self, key):
+        _run(["xdotool", "keydown", key])
+
+    def key_up(self, key):
+        _run(["xdotool", "keyup", key])
+
     def park_pointer(self):
         """Moves the pointer to the screen's corner so that no hover effect lies on what a test reads."""
         self._move(*self.to_x(1279, 799))

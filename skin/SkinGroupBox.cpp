@@ -1,0 +1,57 @@
+// Group boxes: a flat one-pixel frame whose top line the caption interrupts.
+#include "skin/SkinControlLook.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinStdCtrl.h"
+
+bool TSkinGroupBox::PassToControl(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT: {
+        PaintScope paint(GetHandle());
+        PaintOn(paint.Dc());
+        m.Result = 0;
+        return false;
+    }
+    case WM_ERASEBKGND:
+        m.Result = 1;
+        return false;
+    }
+    return true;
+}
+
+void TSkinGroupBox::AfterMessage(TMessage& m) {
+    if (m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND) return;
+    TSkinControlVCL::AfterMessage(m);
+}
+
+void TSkinGroupBox::Paint() {
+    HWND wnd = GetHandle();
+    if (!wnd || !IsWindowVisible(wnd)) return;
+    TWindowDC dc(wnd);
+    PaintOn(dc.Get());
+}
+
+void TSkinGroupBox::PaintOn(HDC dc) {
+    TControl* box = Control();
+    const TSkinControlLook& look = engine_->ControlLook();
+    const COLORREF background = ColorToRGB(box->Color());
+    const int width = box->Width(), height = box->Height();
+    const bool rightToLeft = (GetWindowLongA(GetHandle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    ComposeOffscreen(dc, 0, 0, width, height, [&](HDC off) {
+        FillSolid(off, RECT{0, 0, width, height}, background);
+        SelectObjectScope font(off, box->Font().Handle());
+        SIZE zero{};
+        GetTextExtentPoint32A(off, "0", 1, &zero);
+        const RECT frame = GroupBoxFrame(width, height, zero.cy);
+        // The frame's corners are (left, top) and (right, bottom) inclusive.
+        FrameSolid(off, RECT{frame.left, frame.top, frame.right + 1, frame.bottom + 1}, look.controlBorder);
+        const std::string& caption = box->Caption();
+        if (caption.empty()) return;
+        SIZE extent{};
+        GetTextExtentPoint32A(off, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        SetBkMode(off, OPAQUE);
+        SetBkColor(off, background);
+        SetTextColor(off, look.controlFont);
+        TextOutA(off, GroupBoxCaptionX(width, extent.cx, rightToLeft), 0, caption.c_str(),
+                 static_cast<int>(caption.size()));
+    });
+}

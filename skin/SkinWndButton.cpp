@@ -1,0 +1,148 @@
+// The push buttons of message boxes and system dialog boxes. Nothing tells a
+// foreign button that the mouse went away while a window of the dialog held
+// it, so a timer takes the hot face back once the cursor is gone.
+#include "skin/SkinControlLook.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinStdCtrl.h"
+
+#include <windowsx.h>
+
+namespace {
+
+constexpr UINT kHoverInterval = 138;
+
+// Animations and progress bars keep their dialog busy repainting; the timer would only add to it.
+bool HoldsAnimation(HWND dialog) {
+    return FindWindowExA(dialog, nullptr, "SysAnimate32", nullptr) ||
+           FindWindowExA(dialog, nullptr, "msctls_progress32", nullptr);
+}
+
+}  // namespace
+
+TSkinWndButton::TSkinWndButton(TSkinEngine* engine, TSkinWindow* owner, HWND wnd)
+    : TSkinControlWnd(engine, owner, wnd, "BUTTON") {}
+
+void TSkinWndButton::Init() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        menuFont_.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
+    if (!HoldsAnimation(GetParent(GetHandle())))
+        timer_ = SetTimer(GetHandle(), SKIN_HOVER_TIMER, kHoverInterval, nullptr) != 0;
+}
+
+void TSkinWndButton::Detach() {
+    if (timer_ && IsWindow(GetHandle())) KillTimer(GetHandle(), SKIN_HOVER_TIMER);
+    timer_ = false;
+    TSkinControlWnd::Detach();
+}
+
+bool TSkinWndButton::PassToControl(TMessage& m) {
+    switch (m.Msg) {
+    case WM_KEYDOWN:
+        return m.WParam != VK_RETURN;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return false;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        Paint();
+        return false;
+    case WM_PAINT: {
+        PaintScope paint(GetHandle());
+        PaintOn(paint.Dc());
+        m.Result = 0;
+        return false;
+    }
+    case WM_TIMER:
+        if (m.WParam != SKIN_HOVER_TIMER) return true;
+        Tick();
+        return false;
+    }
+    return true;
+}
+
+void TSkinWndButton::AfterMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+    case WM_TIMER:
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetFocus(GetHandle());
+        clicks_.MouseDown();
+        state_ |= SKIN_STATE_PRESSED;
+        Paint();
+        return;
+    case WM_LBUTTONUP: {
+        const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        RECT client{};
+        GetClientRect(GetHandle(), &client);
+        state_ &= ~SKIN_STATE_PRESSED;
+        Paint();
+        if (clicks_.MouseUp(PtInRect(&client, p) != FALSE)) {
+            HWND wnd = GetHandle();
+            PostMessageA(GetParent(wnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(wnd));
+        }
+        return;
+    }
+    case WM_MOUSELEAVE:
+        clicks_.Forget();
+        break;
+    case WM_ERASEBKGND:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+        Paint();
+        return;
+    }
+    TSkinControlWnd::AfterMessage(m);
+}
+
+void TSkinWndButton::Tick() {
+    const bool first = !ticked_;
+    ticked_ = true;
+    POINT cursor{};
+    RECT window{};
+    GetCursorPos(&cursor);
+    GetWindowRect(GetHandle(), &window);
+    if ((state_ & SKIN_STATE_OVER) && !PtInRect(&window, cursor)) {
+        state_ &= ~(SKIN_STATE_OVER | SKIN_STATE_PRESSED);
+        clicks_.Forget();
+        Paint();
+    } else if (first) {
+        Paint();
+    }
+}
+
+void TSkinWndButton::Paint() {
+    HWND wnd = GetHandle();
+    if (!wnd || !IsWindowVisible(wnd)) return;
+    TWindowDC dc(wnd);
+    PaintOn(dc.Get());
+}
+
+void TSkinWndButton::PaintOn(HDC dc) {
+    HWND wnd = GetHandle();
+    const TSkinControlLook& look = engine_->ControlLook();
+    TButtonFace face;
+    face.frame = ButtonFrame(state_, IsEnabled());
+    face.pressed = (state_ & SKIN_STATE_PRESSED) != 0;
+    face.focused = GetFocus() == wnd;
+    face.enabled = IsEnabled();
+    face.background = look.formColor;
+    face.textColor = look.buttonFont;
+    face.font = menuFont_.Get() ? menuFont_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    char text[256] = "";
+    GetWindowTextA(wnd, text, sizeof text);
+    // A mnemonic's ampersand is not shown.
+    for (const char* p = text; *p; ++p)
+        if (*p != '&' || p[1] == '&') face.caption += (*p == '&' ? *++p : *p);
+    face.wordWrap = (GetWindowLongA(wnd, GWL_STYLE) & BS_MULTILINE) != 0;
+    RECT client{};
+    GetClientRect(wnd, &client);
+    ComposeOffscreen(dc, 0, 0, client.right, client.bottom,
+                     [&](HDC off) { PaintButtonFace(off, look, client, face); });
+}

@@ -1,0 +1,321 @@
+// The control skinners on a form of their own, by the messages that reach the
+// controls and what the skinners answer: a push button never sees a press and
+// is clicked by its skinner, a dialog box button posts its click to its parent
+// and frees its timer, and switching the skin off gives every control its own
+// colours and settings back exactly.
+#include "framework/ComCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "skin/SkinEngine.h"
+#include "skin/SkinRules.h"
+#include "skin/SkinStdCtrl.h"
+#include "skin/SkinWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+class TFrm_Controls : public TForm {
+    KV90_CLASS(TFrm_Controls, TForm)
+public:
+    using TForm::TForm;
+};
+
+// A push button that records every message reaching its own window procedure.
+class TRecordingButton : public TButton {
+    KV90_CLASS(TRecordingButton, TButton)
+public:
+    using TButton::TButton;
+    std::vector<UINT> seen;
+    bool Saw(UINT msg) const { return std::find(seen.begin(), seen.end(), msg) != seen.end(); }
+
+protected:
+    void WndProc(TMessage& m) override {
+        seen.push_back(m.Msg);
+        TButton::WndProc(m);
+    }
+};
+
+void Pump(DWORD forMs = 0) {
+    const DWORD until = GetTickCount() + forMs;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (forMs) Sleep(10);
+    } while (static_cast<LONG>(GetTickCount() - until) < 0);
+}
+
+class ControlSkinnersTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form = new TFrm_Controls(nullptr);
+        form->SetBorderStyle(TFormBorderStyle::bsDialog);
+        form->SetClientSize(320, 200);
+        form->SetCaption("controls");
+        button = new TRecordingButton(form);
+        button->SetBounds(10, 10, 75, 25);
+        button->SetCaption("OK");
+        button->SetParent(form);
+        button->OnClick = [this](TObject*) { ++clicks; };
+        check = new TCheckBox(form);
+        check->SetBounds(10, 50, 97, 17);
+        check->SetCaption("check");
+        check->SetParent(form);
+        label = new TLabel(form);
+        label->SetBounds(10, 80, 60, 14);
+        label->SetCaption("label");
+        label->SetParent(form);
+        bar = new TToolBar(form);
+        bar->SetBounds(0, 150, 320, 38);
+        bar->SetParent(form);
+        slider = new TTrackBar(form);
+        slider->SetBounds(120, 10, 180, 25);
+        slider->SetParent(form);
+        // Windows are made from the form down, as loading a form makes them.
+        form->HandleNeeded();
+        keptBarStyle = GetWindowLongA(bar->Handle(), GWL_STYLE);
+
+        engine = new TSkinEngine(form);
+        engine->SetActive(true);
+        engine->SetBuiltIn(true);
+        engine->ReadSkinData();
+        form->NotifyLoaded();
+        form->Show();
+        Pump();
+    }
+    void TearDown() override { delete form; }
+
+    template <typename T>
+    T* SkinnerOf(TControl* control) {
+        for (auto& c : engine->FindSkinWindow(form->Handle())->Controls())
+            if (auto vcl = dynamic_cast<TSkinControlVCL*>(c.get()); vcl && vcl->Control() == control)
+                return dynamic_cast<T*>(vcl);
+        return nullptr;
+    }
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(button->Handle(), msg, wParam, lParam);
+    }
+
+    TFrm_Controls* form = nullptr;
+    TRecordingButton* button = nullptr;
+    TCheckBox* check = nullptr;
+    TLabel* label = nullptr;
+    TToolBar* bar = nullptr;
+    TTrackBar* slider = nullptr;
+    TSkinEngine* engine = nullptr;
+    LONG keptBarStyle = 0;
+    int clicks = 0;
+};
+
+}  // namespace
+
+TEST_F(ControlSkinnersTest, EachControlGetsTheSkinnerOfItsKind) {
+    EXPECT_NE(nullptr, SkinnerOf<TSkinButton>(button));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinCheckBox>(check));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinLabel>(label));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinToolBar>(bar));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinTrackBar>(slider));
+}
+
+TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) {
+    button->seen.clear();
+    const LPARAM inside = MAKELPARAM(10, 10), outside = MAKELPARAM(200, 10);
+    // Pressed and released over it: one click; the control saw the release only.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    EXPECT_EQ(GetFocus(), button->Handle()) << "a press focuses the button";
+    Send(WM_LBUTTONUP, 0, inside);
+    EXPECT_EQ(1, clicks);
+    EXPECT_FALSE(button->Saw(WM_LBUTTONDOWN));
+    EXPECT_TRUE(button->Saw(WM_LBUTTONUP));
+    // Released off it: no click.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    Send(WM_LBUTTONUP, 0, outside);
+    EXPECT_EQ(1, clicks);
+    // The press holds the mouse: dragged off (the mouse left) and released there, no click.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    EXPECT_EQ(button->Handle(), GetCapture());
+    button->Perform(CM_MOUSELEAVE);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, outside);
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED) << "pressed while off the button";
+    Send(WM_LBUTTONUP, 0, outside);
+    EXPECT_EQ(1, clicks);
+    EXPECT_EQ(nullptr, GetCapture());
+    // Another window taking the mouse drops the press.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    SetCapture(form->Handle());
+    ReleaseCapture();
+    Send(WM_LBUTTONUP, 0, inside);
+    EXPECT_EQ(1, clicks);
+    // A double click: the first click, then one more at the double click and none at its release.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    Send(WM_LBUTTONUP, 0, inside);
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
+    EXPECT_EQ(3, clicks);
+    Send(WM_LBUTTONUP, 0, inside);
+    EXPECT_EQ(3, clicks);
+    EXPECT_FALSE(button->Saw(WM_LBUTTONDBLCLK));
+
+    // Space: pressed on key down, clicked on key up; the control never sees the key down.
+    button->seen.clear();
+    Send(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(SKIN_STATE_PRESSED, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED);
+    EXPECT_EQ(3, clicks);
+    Send(WM_KEYUP, VK_SPACE);
+    EXPECT_EQ(4, clicks);
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED);
+    // Return: the character clicks.
+    Send(WM_KEYDOWN, VK_RETURN);
+    Send(WM_CHAR, VK_RETURN);
+    EXPECT_EQ(5, clicks);
+    EXPECT_FALSE(button->Saw(WM_KEYDOWN));
+    // Other keys reach the control.
+    Send(WM_KEYDOWN, 'A');
+    EXPECT_TRUE(button->Saw(WM_KEYDOWN));
+
+    // Painting is the skinner's: the control sees neither paint nor erase.
+    button->seen.clear();
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_FALSE(button->Saw(WM_PAINT));
+    EXPECT_FALSE(button->Saw(WM_ERASEBKGND));
+    EXPECT_EQ(1, Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(nullptr))));
+
+    // A disabled button is never clicked.
+    button->SetEnabled(false);
+    Send(WM_CHAR, VK_RETURN);
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
+    EXPECT_EQ(5, clicks);
+
+    // Not skinning: the control handles its own press again.
+    button->SetEnabled(true);
+    engine->SetActive(false);
+    button->seen.clear();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    EXPECT_TRUE(button->Saw(WM_LBUTTONDOWN));
+    Send(WM_LBUTTONUP, 0, inside);
+    EXPECT_EQ(6, clicks) << "the system button clicks itself";
+}
+
+TEST_F(ControlSkinnersTest, SwitchingTheSkinOffGivesColoursAndSettingsBackExactly) {
+    const TSkinControlLook& look = engine->ControlLook();
+    EXPECT_EQ(look.controlFont, check->Font().Color());
+    EXPECT_EQ(look.controlFont, label->Font().Color());
+    EXPECT_EQ(static_cast<TColor>(look.toolBarStart), bar->Color());
+
+    engine->SetActive(false);
+    Pump();
+    EXPECT_EQ(static_cast<TColor>(colors::clWindowText), check->Font().Color());
+    EXPECT_TRUE(check->ParentFont());
+    EXPECT_EQ(static_cast<TColor>(colors::clWindowText), label->Font().Color());
+    EXPECT_TRUE(label->ParentFont());
+    EXPECT_EQ(keptBarStyle, GetWindowLongA(bar->Handle(), GWL_STYLE));
+    EXPECT_EQ(form->Color(), bar->Color());
+
+    engine->SetActive(true);
+    Pump();
+    EXPECT_EQ(look.controlFont, check->Font().Color());
+    EXPECT_EQ(look.controlFont, label->Font().Color());
+    EXPECT_EQ(static_cast<TColor>(look.toolBarStart), bar->Color());
+    EXPECT_TRUE(GetWindowLongA(bar->Handle(), GWL_STYLE) & TBSTYLE_FLAT);
+}
+
+namespace {
+
+struct DialogRecord {
+    std::vector<WPARAM> commands;
+};
+
+LRESULT CALLBACK RecordingParent(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND)
+        if (auto record = reinterpret_cast<DialogRecord*>(GetWindowLongPtrA(wnd, GWLP_USERDATA)))
+            record->commands.push_back(wParam);
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+// A popup standing in for a dialog box, recording the commands it is sent.
+HWND MakeRecordingParent(DialogRecord* record) {
+    static const ATOM registered = [] {
+        WNDCLASSA cls{};
+        cls.lpfnWndProc = RecordingParent;
+        cls.hInstance = GetModuleHandleA(nullptr);
+        cls.lpszClassName = "KV90RecordingParent";
+        return RegisterClassA(&cls);
+    }();
+    (void)registered;
+    HWND parent = CreateWindowA("KV90RecordingParent", "box", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+    return parent;
+}
+
+}  // namespace
+
+TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickOnReleaseOverItAndFreesItsTimer) {
+    DialogRecord record;
+    HWND parent = MakeRecordingParent(&record);
+    HWND wnd = CreateWindowA("BUTTON", "&OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 75, 23, parent,
+                             reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+    {
+        TSkinWndButton skinner(engine, nullptr, wnd);
+        skinner.Init();
+        const LPARAM inside = MAKELPARAM(5, 5);
+        SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+        EXPECT_EQ(SKIN_STATE_PRESSED, skinner.State() & SKIN_STATE_PRESSED);
+        EXPECT_EQ(0u, SendMessageA(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) << "the control saw the press";
+        SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
+        Pump();
+        EXPECT_TRUE(record.commands.empty()) << "released off the button";
+        SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+        SendMessageA(wnd, WM_LBUTTONUP, 0, inside);
+        Pump();
+        EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}), record.commands);
+
+        // The hot face goes once the cursor is away at the next tick of the timer.
+        SetCursorPos(5, 5);
+        SendMessageA(wnd, WM_MOUSEMOVE, 0, inside);
+        EXPECT_EQ(SKIN_STATE_OVER, skinner.State() & SKIN_STATE_OVER);
+        Pump(300);
+        EXPECT_EQ(0, skinner.State());
+
+        skinner.Detach();
+    }
+    // The timer went with the skinner: there is none left to kill.
+    EXPECT_FALSE(KillTimer(wnd, SKIN_HOVER_TIMER));
+    DestroyWindow(parent);
+}
+
+TEST_F(ControlSkinnersTest, ADialogComboBoxGetsTheFlatBorderAndTheSkinsDropDownButton) {
+    DialogRecord record;
+    HWND parent = MakeRecordingParent(&record);
+    HWND wnd = CreateWindowA("COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 120, 200, parent,
+                             nullptr, nullptr, nullptr);
+    SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    SendMessageA(wnd, CB_SETCURSEL, 0, 0);
+    TSkinWndComboBox skinner(engine, nullptr, wnd, "COMBOBOX");
+    skinner.Init();
+    UpdateWindow(wnd);
+    skinner.Paint();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+    const TSkinControlLook& look = engine->ControlLook();
+    HDC dc = GetDC(wnd);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(look.controlBorder, GetPixel(dc, 0, 0));
+    EXPECT_EQ(look.controlBorder, GetPixel(dc, client.right - 1, client.bottom / 2));
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), GetPixel(dc, 1, client.bottom / 2));
+    const RECT& b = info.rcButton;
+    EXPECT_EQ(look.controlBorder, GetPixel(dc, b.left, (b.top + b.bottom) / 2)) << "the line along the button";
+    EXPECT_EQ(look.controlColor, GetPixel(dc, b.right - 2, b.top + 2));
+    EXPECT_EQ(look.controlFont, GetPixel(dc, (b.left + b.right) / 2 - 1, (b.top + b.bottom) / 2)) << "the arrow";
+    ReleaseDC(wnd, dc);
+    skinner.Detach();
+    DestroyWindow(parent);
+}
+
