@@ -250,6 +250,8 @@ void TWinControl::AttachHandle(HWND wnd) {
 HWND TWinControl::Handle() {
     if (!handle_) {
         if (Parent()) Parent()->HandleNeeded();
+        // Making the parent's window makes its children's too, this one's among them.
+        if (handle_) return handle_;
         CreateWnd();
         for (TControl* child : controls_)
             if (auto win = dynamic_cast<TWinControl*>(child)) win->HandleNeeded();

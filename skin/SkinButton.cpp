@@ -105,12 +105,9 @@ bool TSkinButton::PassToControl(TMessage& m) {
     case CM_FOCUSCHANGED:
         Paint();
         return false;
-    case WM_PAINT: {
-        PaintScope paint(GetHandle());
-        PaintOn(paint.Dc());
-        m.Result = 0;
+    case WM_PAINT:
+        AnswerPaint(m);
         return false;
-    }
     case WM_ERASEBKGND:
         m.Result = 1;
         return false;
@@ -211,12 +208,7 @@ void TSkinButton::ClickNow() {
     if (IsEnabled()) Control()->Click();
 }
 
-void TSkinButton::Paint() {
-    HWND wnd = GetHandle();
-    if (!wnd || !IsWindowVisible(wnd)) return;
-    TWindowDC dc(wnd);
-    PaintOn(dc.Get());
-}
+void TSkinButton::Paint() { PaintFace(); }
 
 void TSkinButton::PaintOn(HDC dc) {
     TControl* button = Control();

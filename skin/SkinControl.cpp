@@ -1,5 +1,6 @@
 #include "skin/SkinControl.h"
 
+#include "skin/SkinDraw.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinRules.h"
 
@@ -174,4 +175,17 @@ LRESULT CALLBACK TSkinControlWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam
         return CallWindowProcA(own, wnd, msg, wParam, lParam);
     }
     return m.Result;
+}
+
+void TSkinControl::PaintFace() {
+    HWND wnd = GetHandle();
+    if (!wnd || !IsWindowVisible(wnd)) return;
+    TWindowDC dc(wnd);
+    PaintOn(dc.Get());
+}
+
+void TSkinControl::AnswerPaint(TMessage& m) {
+    PaintScope paint(GetHandle());
+    PaintOn(paint.Dc());
+    m.Result = 0;
 }

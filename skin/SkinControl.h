@@ -60,6 +60,12 @@ protected:
     virtual void CallControl(TMessage& m) = 0;
     void Enter();
     void Leave();
+    // For skinners that draw the whole control: its face, drawn onto dc.
+    virtual void PaintOn(HDC) {}
+    // Paints the face now on the window's own device context, when the window shows.
+    void PaintFace();
+    // Answers WM_PAINT with the face, between the system's begin and end of painting.
+    void AnswerPaint(TMessage& m);
 
     TSkinEngine* engine_;
     TSkinWindow* owner_;

@@ -1,5 +1,6 @@
 #include "skin/SkinDraw.h"
 
+#include "framework/Graphics.h"
 #include "skin/SkinBitmapWin.h"
 
 #include <algorithm>
@@ -193,13 +194,7 @@ bool TOffscreen::Resize(int width, int height) {
         return true;
     }
     Free();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = DibInfo(width, -height, 32);
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap_ || !bits) {

@@ -5,12 +5,9 @@
 
 bool TSkinGroupBox::PassToControl(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT: {
-        PaintScope paint(GetHandle());
-        PaintOn(paint.Dc());
-        m.Result = 0;
+    case WM_PAINT:
+        AnswerPaint(m);
         return false;
-    }
     case WM_ERASEBKGND:
         m.Result = 1;
         return false;
@@ -23,12 +20,7 @@ void TSkinGroupBox::AfterMessage(TMessage& m) {
     TSkinControlVCL::AfterMessage(m);
 }
 
-void TSkinGroupBox::Paint() {
-    HWND wnd = GetHandle();
-    if (!wnd || !IsWindowVisible(wnd)) return;
-    TWindowDC dc(wnd);
-    PaintOn(dc.Get());
-}
+void TSkinGroupBox::Paint() { PaintFace(); }
 
 void TSkinGroupBox::PaintOn(HDC dc) {
     TControl* box = Control();

@@ -1,24 +1,10 @@
 #include "skin/SkinMetrics.h"
 
+#include "skin/SkinEntries.h"
 #include "skin/SkinNames.h"
 #include "skin/SkinReader.h"
 
 #include <algorithm>
-
-namespace {
-
-TSkinImage Image(const TSkinReader& reader, int index) {
-    const SkinBitmap* bitmap = reader.GetSkinBitmap(index);
-    return bitmap ? TSkinImage(*bitmap) : TSkinImage();
-}
-
-// A colour the skin lacks (-1) reads as the fallback.
-COLORREF Color(const TSkinReader& reader, int index, COLORREF fallback) {
-    const int value = reader.GetSkinColor(index);
-    return value < 0 ? fallback : static_cast<COLORREF>(value) & 0xFFFFFFu;
-}
-
-}  // namespace
 
 int MinimumFrameWidth(bool fiveSections, int title1Width, int title3Width, int buttonStripWidth) {
     if (fiveSections) return title1Width + title3Width + buttonStripWidth / 6 + 35;
@@ -26,13 +12,13 @@ int MinimumFrameWidth(bool fiveSections, int title1Width, int title3Width, int b
 }
 
 void LoadSkinMetrics(const TSkinReader& reader, TSkinMetrics& m) {
-    for (int i = 0; i < 5; ++i) m.title[i] = Image(reader, SKIN_BMP_TITLEBAR1 + i);
-    m.leftBorder = Image(reader, SKIN_BMP_FORMLEFTBORDER);
-    m.rightBorder = Image(reader, SKIN_BMP_FORMRIGHTBORDER);
-    for (int i = 0; i < 3; ++i) m.bottom[i] = Image(reader, SKIN_BMP_FORMBOTTOMBORDER1 + i);
-    m.minimizedTitle = Image(reader, SKIN_BMP_MINIMIZEDTITLE);
-    m.titleButtons = Image(reader, SKIN_BMP_TITLEBUTTONS);
-    m.menuBar = Image(reader, SKIN_BMP_MENUBAR);
+    for (int i = 0; i < 5; ++i) m.title[i] = SkinImage(reader, SKIN_BMP_TITLEBAR1 + i);
+    m.leftBorder = SkinImage(reader, SKIN_BMP_FORMLEFTBORDER);
+    m.rightBorder = SkinImage(reader, SKIN_BMP_FORMRIGHTBORDER);
+    for (int i = 0; i < 3; ++i) m.bottom[i] = SkinImage(reader, SKIN_BMP_FORMBOTTOMBORDER1 + i);
+    m.minimizedTitle = SkinImage(reader, SKIN_BMP_MINIMIZEDTITLE);
+    m.titleButtons = SkinImage(reader, SKIN_BMP_TITLEBUTTONS);
+    m.menuBar = SkinImage(reader, SKIN_BMP_MENUBAR);
 
     m.titleHeight = m.title[0].Height();
     m.leftWidth = m.leftBorder.Width();
@@ -49,13 +35,13 @@ void LoadSkinMetrics(const TSkinReader& reader, TSkinMetrics& m) {
     m.bottomBandMin = reader.GetSkinInt(SKIN_INT_BOTTOMREGIONMINY);
     m.bottomBandMax = reader.GetSkinInt(SKIN_INT_BOTTOMREGIONMAXY);
 
-    m.transColor = Color(reader, SKIN_COLOR_TRANSCOLOR, RGB(255, 0, 255));
-    m.formColor = Color(reader, SKIN_COLOR_FORMCOLOR, GetSysColor(COLOR_BTNFACE));
-    m.titleTextColor = Color(reader, SKIN_COLOR_TITLEFONTCOLOR, GetSysColor(COLOR_CAPTIONTEXT));
+    m.transColor = SkinColorOr(reader, SKIN_COLOR_TRANSCOLOR, RGB(255, 0, 255));
+    m.formColor = SkinColorOr(reader, SKIN_COLOR_FORMCOLOR, GetSysColor(COLOR_BTNFACE));
+    m.titleTextColor = SkinColorOr(reader, SKIN_COLOR_TITLEFONTCOLOR, GetSysColor(COLOR_CAPTIONTEXT));
     m.inactiveTitleTextColor = GetSysColor(COLOR_INACTIVECAPTIONTEXT);
-    m.menuBarStart = Color(reader, SKIN_COLOR_MENUBARSTARTCOLOR, m.formColor);
-    m.menuBarEnd = Color(reader, SKIN_COLOR_MENUBARENDCOLOR, m.formColor);
-    for (int i = 0; i < 13; ++i) m.menuColors[i] = Color(reader, SKIN_COLOR_MENUBARSTARTCOLOR + i, m.formColor);
+    m.menuBarStart = SkinColorOr(reader, SKIN_COLOR_MENUBARSTARTCOLOR, m.formColor);
+    m.menuBarEnd = SkinColorOr(reader, SKIN_COLOR_MENUBARENDCOLOR, m.formColor);
+    for (int i = 0; i < 13; ++i) m.menuColors[i] = SkinColorOr(reader, SKIN_COLOR_MENUBARSTARTCOLOR + i, m.formColor);
 
     m.fiveSections = reader.GetSkinBool(SKIN_BOOL_TITLEFIVESECT) != 0;
     m.bottomThreeSections = reader.GetSkinBool(SKIN_BOOL_BOTTOMBORDERTHREESECT) != 0;

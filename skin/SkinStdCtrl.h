@@ -37,7 +37,7 @@ public:
     void MouseLeave() override;
 
 private:
-    void PaintOn(HDC dc);
+    void PaintOn(HDC dc) override;
     bool Over(LPARAM point) const;
     void ClickNow();
     TPushClicks clicks_;
@@ -57,7 +57,7 @@ public:
     void Paint() override;
 
 private:
-    void PaintOn(HDC dc);
+    void PaintOn(HDC dc) override;
     void Tick();
     TPushClicks clicks_;
     FontHandle menuFont_;
@@ -100,7 +100,7 @@ public:
     void Paint() override;
 
 private:
-    void PaintOn(HDC dc);
+    void PaintOn(HDC dc) override;
 };
 
 // Panels (and the kinds drawn like them): the parent's colour, no drawing of their own.
@@ -145,7 +145,7 @@ public:
     void Paint() override;
 
 private:
-    void PaintOn(HDC dc);
+    void PaintOn(HDC dc) override;
 };
 
 // Tool bars: flat and opaque while skinning, background and buttons drawn from the skin.

@@ -23,12 +23,9 @@ bool TSkinTrackBar::PassToControl(TMessage& m) {
     case WM_ERASEBKGND:
         m.Result = 1;
         return false;
-    case WM_PAINT: {
-        PaintScope paint(GetHandle());
-        PaintOn(paint.Dc());
-        m.Result = 0;
+    case WM_PAINT:
+        AnswerPaint(m);
         return false;
-    }
     case CM_FOCUSCHANGED:
         Paint();
         return false;
@@ -49,12 +46,7 @@ void TSkinTrackBar::AfterMessage(TMessage& m) {
     TSkinControlVCL::AfterMessage(m);
 }
 
-void TSkinTrackBar::Paint() {
-    HWND wnd = GetHandle();
-    if (!wnd || !IsWindowVisible(wnd)) return;
-    TWindowDC dc(wnd);
-    PaintOn(dc.Get());
-}
+void TSkinTrackBar::Paint() { PaintFace(); }
 
 void TSkinTrackBar::PaintOn(HDC dc) {
     HWND wnd = GetHandle();

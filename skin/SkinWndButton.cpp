@@ -48,12 +48,9 @@ bool TSkinWndButton::PassToControl(TMessage& m) {
     case WM_KILLFOCUS:
         Paint();
         return false;
-    case WM_PAINT: {
-        PaintScope paint(GetHandle());
-        PaintOn(paint.Dc());
-        m.Result = 0;
+    case WM_PAINT:
+        AnswerPaint(m);
         return false;
-    }
     case WM_TIMER:
         if (m.WParam != SKIN_HOVER_TIMER) return true;
         Tick();
@@ -117,12 +114,7 @@ void TSkinWndButton::Tick() {
     }
 }
 
-void TSkinWndButton::Paint() {
-    HWND wnd = GetHandle();
-    if (!wnd || !IsWindowVisible(wnd)) return;
-    TWindowDC dc(wnd);
-    PaintOn(dc.Get());
-}
+void TSkinWndButton::Paint() { PaintFace(); }
 
 void TSkinWndButton::PaintOn(HDC dc) {
     HWND wnd = GetHandle();

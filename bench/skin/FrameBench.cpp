@@ -6,43 +6,13 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinWindow.h"
 
+#include "BenchSupport.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename F>
-void Report(const char* what, int times, F&& f) {
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        const double start = Now();
-        f();
-        ms.push_back(Now() - start);
-    }
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-44s min %7.3f ms   median %7.3f ms   max %7.3f ms   (%zu runs)\n", what, ms.front(),
-                ms[ms.size() / 2], ms.back(), ms.size());
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-}  // namespace
 
 int main() {
     TApplication application;

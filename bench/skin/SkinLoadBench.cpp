@@ -6,48 +6,22 @@
 #include "skin/SkinArchive.h"
 #include "skin/SkinResourceParser.h"
 
+#include "BenchSupport.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename F>
-std::vector<double> Repeat(int times, F&& f) {
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        const double start = Now();
-        f();
-        ms.push_back(Now() - start);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms;
-}
-
-void Report(const char* what, const std::vector<double>& ms) {
-    std::printf("%-40s min %7.3f ms   median %7.3f ms   max %7.3f ms   (%zu runs)\n", what, ms.front(),
-                ms[ms.size() / 2], ms.back(), ms.size());
-}
-
-}  // namespace
-
 int main() {
     TSkinReader reader;
-    const double start = Now();
+    const double start = ClockMs();
     if (!LoadEmbeddedSkin(reader)) {
         std::printf("the embedded skin did not load\n");
         return 1;
     }
-    std::printf("%-40s %7.3f ms\n", "first load of the embedded skin", Now() - start);
+    std::printf("%-40s %7.3f ms\n", "first load of the embedded skin", ClockMs() - start);
 
     Report("load of the embedded skin", Repeat(50, [&] { LoadEmbeddedSkin(reader); }));
 

@@ -261,3 +261,26 @@ TEST(FormPosition, ACentredFormIsCentredOnTheWholeScreenNotItsWorkArea) {
     EXPECT_EQ(placed.left, (screenWidth - 200) / 2);
     EXPECT_EQ(placed.top, (screenHeight - 100) / 2);
 }
+
+namespace {
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+TEST(WindowCreation, AChildAskedForItsWindowFirstGetsOneWindowInsideItsParent) {
+    TForm form(nullptr);
+    auto panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto edit = new TEdit(&form);
+    edit->SetParent(panel);
+    HWND wnd = edit->Handle();  // before the form or the panel has a window
+    int children = 0;
+    EnumChildWindows(form.Handle(), CountWindow, reinterpret_cast<LPARAM>(&children));
+    EXPECT_EQ(children, 2);  // the panel and the edit, each once
+    EXPECT_EQ(GetParent(wnd), panel->Handle());
+    EXPECT_EQ(TWinControl::FindControl(wnd), edit);
+}
