@@ -6,10 +6,40 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
-const char kControlProp[] = "KV90.Control";
+// Which control owns which window of the program. It is asked on every
+// message, so it is kept here: a window property would be looked up through
+// the system's server on every call (about 60 us a call under Wine).
+class ControlRegistry {
+public:
+    void Add(HWND wnd, TWinControl* control) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        controls_[wnd] = control;
+    }
+    void Remove(HWND wnd) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        controls_.erase(wnd);
+    }
+    TWinControl* Find(HWND wnd) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = controls_.find(wnd);
+        return found == controls_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_map<HWND, TWinControl*> controls_;
+};
+
+// Never destroyed, so that windows that outlive static destruction still find it.
+ControlRegistry& Registry() {
+    static ControlRegistry* registry = new ControlRegistry;
+    return *registry;
+}
 
 // The control whose window CreateWindowEx is making on this thread: its first
 // messages (WM_NCCREATE and friends) arrive before the property is set.
@@ -224,7 +254,7 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Application->HandleException(Exception("Unknown failure"));
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropA(wnd, kControlProp);
+        Registry().Remove(wnd);
         control->handle_ = nullptr;
     }
     return message.Result;
@@ -239,12 +269,12 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kControlProp)) : nullptr;
+    return wnd ? Registry().Find(wnd) : nullptr;
 }
 
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
-    SetPropA(wnd, kControlProp, this);
+    Registry().Add(wnd, this);
 }
 
 HWND TWinControl::Handle() {
@@ -310,7 +340,10 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::DestroyHandle() {
-    if (handle_) DestroyWindow(handle_);
+    if (HWND wnd = handle_) {
+        DestroyWindow(wnd);
+        Registry().Remove(wnd);  // also when the system refused, so no stale owner stays behind
+    }
     handle_ = nullptr;
 }
 
