@@ -29,6 +29,6 @@ private:
     void ShowPreviewFile();
 
     TImage* previewImage_;
-    std::string previewPath_;
-    TRepeatedLog log_;  // the loop's failures, which may repeat on every frame  // made once, so that the loop allocates nothing per frame
+    std::string previewPath_;  // made once, so that the loop allocates nothing per frame
+    TRepeatedLog log_;         // the loop's failures, which may repeat on every frame
 };

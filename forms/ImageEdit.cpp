@@ -36,7 +36,7 @@ void TFrm_ImageEdit::BuildControls() {
     SetName("Frm_ImageEdit");
     SetCaption("图片编辑");
     SetBorderStyle(TFormBorderStyle::bsSizeable);
-    SetMinimizeBox(false);
+    SetBorderIcons(biSystemMenu | biMaximize);
     SetPosition(TPosition::poScreenCenter);
     SetWindowState(TWindowState::wsMaximized);
     SetKeyPreview(true);

@@ -28,7 +28,7 @@ void FrameStyle(TFormBorderStyle border, unsigned icons, DWORD& style, DWORD& ex
     style = WS_POPUP;
     exStyle = WS_EX_WINDOWEDGE;
     switch (border) {
-    case TFormBorderStyle::bsNone: style = WS_POPUP; exStyle = 0; break;
+    case TFormBorderStyle::bsNone: exStyle = 0; break;
     case TFormBorderStyle::bsSingle: style = WS_CAPTION | WS_BORDER; break;
     case TFormBorderStyle::bsSizeable: style = WS_CAPTION | WS_THICKFRAME; break;
     case TFormBorderStyle::bsDialog:

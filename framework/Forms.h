@@ -66,8 +66,6 @@ public:
     void SetIcon(HICON icon) { icon_ = icon; }
     unsigned BorderIcons() const { return borderIcons_; }
     void SetBorderIcons(unsigned icons) { borderIcons_ = icons; }
-    // A sizeable frame with a maximise box offers no minimise box when this is false.
-    void SetMinimizeBox(bool value) { borderIcons_ = value ? (borderIcons_ | biMinimize) : (borderIcons_ & ~biMinimize); }
     // The form sees key presses before the control that has the focus.
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }

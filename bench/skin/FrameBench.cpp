@@ -29,7 +29,7 @@ int main() {
 
     auto viewer = new TForm(nullptr);
     viewer->SetBorderStyle(TFormBorderStyle::bsSizeable);
-    viewer->SetMinimizeBox(false);
+    viewer->SetBorderIcons(biSystemMenu | biMaximize);
     viewer->SetCaption("viewer");
     viewer->SetBounds(0, 0, 664, 480);
     viewer->SetWindowState(TWindowState::wsMaximized);
