@@ -226,6 +226,8 @@ void TControl::DefaultHandler(TMessage&) {}
 
 // ---------------------------------------------------------- TGraphicControl
 
+TGraphicControl::~TGraphicControl() { Perform(CM_DESTROYING); }
+
 void TGraphicControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
         Paint(reinterpret_cast<HDC>(m.WParam));

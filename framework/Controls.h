@@ -42,6 +42,9 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 21;
+// A control without a window is being destroyed (a windowed one gets WM_NCDESTROY):
+// whatever sits in its WindowProc slot lets go of it now.
+constexpr UINT CM_DESTROYING = CM_BASE + 44;
 
 class TWinControl;
 
@@ -143,6 +146,7 @@ class TGraphicControl : public TControl {
     KV90_CLASS(TGraphicControl, TControl)
 public:
     using TControl::TControl;
+    ~TGraphicControl() override;
 
 protected:
     void WndProc(TMessage& message) override;
@@ -196,6 +200,9 @@ public:
     virtual RECT ClientArea() const;
     // Lays out the aligned children: top ones stacked from the top, the client one in the rest.
     void AlignControls();
+    // Draws the children without a window of their own that meet area (client
+    // coordinates), in the order of drawing; whoever paints the control paints them.
+    void PaintControls(HDC dc, const RECT& area);
 
     // The control that owns a window of this program, or null.
     static TWinControl* FindControl(HWND wnd);
@@ -208,7 +215,6 @@ protected:
     virtual void CreateWnd();
     // Background and own drawing of a control that is not a system control.
     virtual void PaintWindow(HDC dc);
-    void PaintControls(HDC dc, const RECT& area);
     // True for controls that wrap a system window class and let it draw.
     bool WrapsSystemClass() const { return wrapsSystemClass_; }
     void BoundsChanged() override;
@@ -240,7 +246,7 @@ private:
     bool mouseInside_ = false;
 };
 
-// A windowed control that draws itself (panels, labels).
+// A windowed control that draws itself (panels, group boxes).
 class TCustomControl : public TWinControl {
     KV90_CLASS(TCustomControl, TWinControl)
 public:

@@ -30,7 +30,7 @@ void TButton::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------- TCustomLabel
 
-TCustomLabel::TCustomLabel(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 65, 13); }
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 13); }
 
 void TCustomLabel::SetAlignment(TAlignment alignment) {
     alignment_ = alignment;
@@ -48,12 +48,12 @@ void TCustomLabel::SetAutoSize(bool value) {
 }
 
 void TCustomLabel::CaptionChanged() {
-    TCustomControl::CaptionChanged();
+    TGraphicControl::CaptionChanged();
     AdjustSize();
 }
 
 void TCustomLabel::FontChangedHook() {
-    TCustomControl::FontChangedHook();
+    TGraphicControl::FontChangedHook();
     AdjustSize();
 }
 
@@ -72,11 +72,12 @@ void TCustomLabel::AdjustSize() {
     SetBounds(Left(), Top(), extent.cx, extent.cy);
 }
 
-void TCustomLabel::PaintWindow(HDC dc) {
-    const TColor background = transparent_ && Parent() ? Parent()->Color() : Color();
-    BrushHandle brush(CreateSolidBrush(ColorToRGB(background)));
+void TCustomLabel::Paint(HDC dc) {
     RECT r = ClientRect();
-    FillRect(dc, &r, brush.Get());
+    if (!transparent_) {
+        BrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
+        FillRect(dc, &r, brush.Get());
+    }
     SelectObjectScope font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Enabled() ? ColorToRGB(Font().Color()) : GetSysColor(COLOR_GRAYTEXT));

@@ -26,10 +26,12 @@ private:
 
 enum class TAlignment { taLeftJustify, taCenter, taRightJustify };
 
-// A line of text. Transparent labels show their parent's colour behind the text;
-// auto-sized ones take the size of their text.
-class TCustomLabel : public TCustomControl {
-    KV90_CLASS(TCustomLabel, TCustomControl)
+// A line of text, drawn by its parent: a label needs no window of its own, and
+// every window is one more paint when the form is uncovered. Transparent labels
+// show whatever their parent drew behind them; auto-sized ones take the size of
+// their text.
+class TCustomLabel : public TGraphicControl {
+    KV90_CLASS(TCustomLabel, TGraphicControl)
 public:
     explicit TCustomLabel(TComponent* owner);
     TAlignment Alignment() const { return alignment_; }
@@ -40,7 +42,7 @@ public:
     void SetAutoSize(bool value);
 
 protected:
-    void PaintWindow(HDC dc) override;
+    void Paint(HDC dc) override;
     void CaptionChanged() override;
     void FontChangedHook() override;
 

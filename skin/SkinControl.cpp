@@ -106,7 +106,7 @@ TSkinControlVCL::TSkinControlVCL(TSkinEngine* engine, TSkinWindow* owner, TContr
     : TSkinControl(engine, owner, kind), control_(control), own_(control->WindowProc),
       wantsParentColor_(SkinnerWantsParentColor(kind)) {
     control_->WindowProc = [this](TMessage& m) {
-        if (m.Msg == WM_NCDESTROY) {
+        if (m.Msg == WM_NCDESTROY || m.Msg == CM_DESTROYING) {
             // The control is going before its form's skin lets go: give its slot back now.
             const TWndMethod own = own_;
             Detach();

@@ -37,13 +37,16 @@ void TSkinGroupBox::PaintOn(HDC dc) {
         // The frame's corners are (left, top) and (right, bottom) inclusive.
         FrameSolid(off, RECT{frame.left, frame.top, frame.right + 1, frame.bottom + 1}, look.controlBorder);
         const std::string& caption = box->Caption();
-        if (caption.empty()) return;
-        SIZE extent{};
-        GetTextExtentPoint32A(off, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        SetBkMode(off, OPAQUE);
-        SetBkColor(off, background);
-        SetTextColor(off, look.controlFont);
-        TextOutA(off, GroupBoxCaptionX(width, extent.cx, rightToLeft), 0, caption.c_str(),
-                 static_cast<int>(caption.size()));
+        if (!caption.empty()) {
+            SIZE extent{};
+            GetTextExtentPoint32A(off, caption.c_str(), static_cast<int>(caption.size()), &extent);
+            SetBkMode(off, OPAQUE);
+            SetBkColor(off, background);
+            SetTextColor(off, look.controlFont);
+            TextOutA(off, GroupBoxCaptionX(width, extent.cx, rightToLeft), 0, caption.c_str(),
+                     static_cast<int>(caption.size()));
+        }
+        // The labels inside have no windows: the face drawn here is theirs to draw on.
+        if (auto container = dynamic_cast<TWinControl*>(box)) container->PaintControls(off, RECT{0, 0, width, height});
     });
 }

@@ -96,7 +96,9 @@ void TSkinWindow::SetSkin(bool on) {
 
 void TSkinWindow::RestyleControls() {
     // Each skinner puts its colours on, or gives the control's own back, and the controls repaint.
+    // A detached skinner's control is gone.
     for (auto& c : controls_) {
+        if (c->Detached()) continue;
         try {
             c->Install();
         } catch (...) {

@@ -135,7 +135,7 @@ class HostToldSynchronously(StationTestCase):
         self.assertTrue(os.path.exists(self.temp("7.bmp")))
         self.assertTrue(os.path.exists(self.temp("1234$XYZ_7.bmp")))
         self.assertGreater(self.preview_dark(), 200, "the preview was emptied before the host answered")
-        self.assertEqual(self.status_text(), layout.SLOTS[7].finger_text)
+        self.wait_status(layout.SLOTS[7].finger_text)
         self.host.wait_line(lambda l: l.startswith("answer code=3224"), what="the held answer")
         self.wait_preview_empty()
         self.wait_status(layout.SLOTS[8].finger_text)
@@ -149,7 +149,7 @@ class HostToldSynchronously(StationTestCase):
         self.press(COLLECT)
         self.host.wait_notifications(HOST_CODE_COLLECTED)
         self.wait_preview_empty()
-        self.assertEqual(self.status_text(), layout.SLOTS[9].finger_text)
+        self.wait_status(layout.SLOTS[9].finger_text)
         self.assertFalse(self.enabled(VIEW), "the capture changed the view button")
         # Slot 8 captured next: slot 9 is occupied, so the selection stays on 8.
         self.click_slot(8)
@@ -159,7 +159,7 @@ class HostToldSynchronously(StationTestCase):
         notes = self.host.wait_notifications(HOST_CODE_COLLECTED, count=2)
         self.assertEqual([n.value for n in notes], [9, 8])
         self.wait_preview_empty()
-        self.assertEqual(self.status_text(), layout.SLOTS[8].finger_text)
+        self.wait_status(layout.SLOTS[8].finger_text)
         self.assertEqual(sorted(f for f in self.temp_files() if f.endswith(".bmp") and "$" not in f),
                          ["8.bmp", "9.bmp", "FPTemp.bmp"])
 
@@ -257,7 +257,7 @@ class QualityGates(StationTestCase):
         self.assertTrue(self.no_message_box(), "a second message box came up")
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), notes_before)
         self.assertEqual([f for f in self.temp_files() if f != "FPTemp.bmp" and f.startswith(("0", "1234"))], [])
-        self.assertEqual(self.status_text(), layout.SLOTS[0].finger_text)
+        self.wait_status(layout.SLOTS[0].finger_text)
         self.assertNotIn(0, self.occupied_slots())
 
     def test_without_gates_no_quality_is_asked(self):
@@ -289,7 +289,7 @@ class StoringFails(StationTestCase):
         self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
         self.assertNotIn(0, self.occupied_slots())
         self.assertFalse(os.path.exists(self.temp("1234$XYZ_0.bmp")))
-        self.assertEqual(self.status_text(), layout.SLOTS[0].finger_text)
+        self.wait_status(layout.SLOTS[0].finger_text)
         # Frame processing runs again: once the folder is fixed, the same slot takes the finger.
         os.rmdir(self.temp("0.bmp"))
         self.offer_finger()
@@ -343,7 +343,7 @@ class UnsafePersonNames(StationTestCase):
                 self.assertEqual(self.everything_on_disk() - before - {"KV90/Temp/FPTemp.bmp"}, set(),
                                  "something was written")
                 self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
-                self.assertEqual(self.status_text(), layout.SLOTS[0].finger_text)
+                self.wait_status(layout.SLOTS[0].finger_text)
         # Names that look odd but are plain file names inside Temp\ are stored under exactly their names:
         # a name padded with spaces as fixed-width columns give it, a trailing dot, a device name or ".."
         # inside the name.

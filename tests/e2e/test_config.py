@@ -21,9 +21,7 @@ class ConfigurationValues(ProgramTestCase):
         return [l for l in log_lines(self.folder.path) if l.text is not None and l.text.startswith(PREFIX)]
 
     def wait_status(self, main, text):
-        label = main.control_at("TLabel", *layout.STATUS_LABEL_AT)
-        self.assertIsNotNone(label, "no status label")
-        wait_until(lambda: self.probe.window(label.hwnd)["text"] == text, what="the status text %r" % text)
+        wait_until(lambda: main.shows_status(text), what="the status text %r (now %r)" % (text, main.status_text()))
 
     def assert_one_config_line(self, before, reason):
         lines = wait_until(self.config_lines, what="the configuration failure in the log")

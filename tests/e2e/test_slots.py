@@ -13,11 +13,9 @@ class SlotSelection(ProgramTestCase):
     def setUp(self):
         super().setUp()
         self.run_, self.main = self.start_main_window()
-        self.status = self.main.control_at("TLabel", *layout.STATUS_LABEL_AT)
-        self.assertIsNotNone(self.status, "no status label")
 
     def status_text(self):
-        return self.probe.window(self.status.hwnd)["text"]
+        return self.main.status_text()
 
     def click_slot(self, number):
         x, y = self.main.to_screen(*layout.slot_image_centre(layout.SLOTS[number]))

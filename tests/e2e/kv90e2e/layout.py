@@ -34,7 +34,17 @@ PREVIEW_PANEL = (1, 1, 201, 349)      # Panel11
 PREVIEW_VIEW = (2, 16, 197, 165)      # Pnl_View, inside Panel11
 PREVIEW_LABEL = "图像预览"
 
-STATUS_LABEL_AT = (208, 322)          # Lb_Info; it sizes itself to its text
+# The labels have no windows: the form and the panels draw them, and a test reads them by
+# drawing the expected text with the same font and comparing it with what the window shows.
+Font = namedtuple("Font", "face height weight colour")
+STATUS_FONT = Font("宋体", -14, 700, (255, 0, 0))
+STRIP_FONT = Font("宋体", -12, 400, (0, 0, 0))
+# Lb_Info sizes itself to its text from (208, 322); nothing else is drawn up to the buttons.
+STATUS_AREA = (208, 322, 232, 16)
+# Each framed panel's label, centred in the strip at its top (panel client coordinates).
+STRIP_LABEL_AREA = (2, 2, -4, LABEL_STRIP)  # the width is the panel's own less 4
+STATUS_TEXTS = tuple("当前采集的是【%s】" % (hand + finger) for hand in ("左手", "右手") for finger in _FINGERS) + (
+    "", "加载指纹采集动态库失败", "打开KV90采集仪失败", "初始化设备参数失败")
 
 Button = namedtuple("Button", "name text left top width height enabled")
 BUTTONS = (

@@ -1,5 +1,7 @@
 """The capture program's main window (class TFrm_Main) and its child controls, seen from outside."""
 
+from . import layout
+
 WS_THICKFRAME = 0x00040000
 WS_MAXIMIZEBOX = 0x00010000
 WS_MINIMIZEBOX = 0x00020000
@@ -64,3 +66,23 @@ class MainWindow:
         self.refresh()
         ox, oy = self.window.client_origin
         return ox + x, oy + y
+
+    # -- the labels, which the form and the panels draw -----------------------------------------
+    def shows_text(self, area, font, text, align="left", hwnd=None):
+        """Whether the window (this one, or the child hwnd) shows text in area, drawn with font.
+        A few pixels may differ where smoothed edges meet the background."""
+        ink, mismatches = self._probe.drawn_text(hwnd or self.hwnd, area, font, align, text)
+        return mismatches <= max(2, ink // 30)
+
+    def shows_status(self, text):
+        return self.shows_text(layout.STATUS_AREA, layout.STATUS_FONT, text)
+
+    def status_text(self):
+        """The status line's text among those it is known to show ("" when blank), or None."""
+        return next((t for t in layout.STATUS_TEXTS if self.shows_status(t)), None)
+
+    def panel_label_shown(self, panel, text):
+        """Whether the framed panel (a child window) shows text centred in the strip at its top."""
+        left, top, width, height = layout.STRIP_LABEL_AREA
+        area = (left, top, panel.client_size[0] + width, height)
+        return self.shows_text(area, layout.STRIP_FONT, text, "center", panel.hwnd)

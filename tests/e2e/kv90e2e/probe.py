@@ -114,6 +114,12 @@ class Probe:
         reply = self.call("window", hwnd)
         return Window(reply["window"]) if reply["exists"] else None
 
+    def drawn_text(self, hwnd, area, font, align, text):
+        """(ink, mismatches): text drawn with font (a layout.Font) and align ("left", "center",
+        "right") beside what the window shows in area, (left, top, width, height) in its client."""
+        reply = self.call("drawn_text", hwnd, *area, font.face, font.height, font.weight, *font.colour, align, text)
+        return reply["ink"], reply["mismatches"]
+
     def children(self, hwnd):
         """Every descendant window, parents before their children."""
         return [Window(w) for w in self.call("children", hwnd)["children"]]

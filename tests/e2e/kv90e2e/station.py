@@ -118,17 +118,11 @@ class StationTestCase(ProgramTestCase):
         wait_until(lambda: self.main.refresh() and self.main.caption == caption, timeout,
                    what="the caption %r (now %r)" % (caption, self.main.window["text"]))
 
-    def status_label(self):
-        label = self.main.control_at("TLabel", *layout.STATUS_LABEL_AT)
-        self.assertIsNotNone(label, "no status label")
-        return label
-
     def status_text(self):
-        window = self.probe.window(self.status_label().hwnd)
-        return window["text"] if window else None
+        return self.main.status_text()
 
     def wait_status(self, text, timeout=30):
-        wait_until(lambda: self.status_text() == text, timeout,
+        wait_until(lambda: self.main.shows_status(text), timeout,
                    what="the status text %r (now %r)" % (text, self.status_text()))
 
     def button(self, text):

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "DrawnText.h"
 #include "ForeignControls.h"
 #include "HostWindow.h"
 #include "Json.h"
@@ -102,6 +103,21 @@ const std::map<std::string, Handler>& handlers()
              COLORREF c = screenPixel(static_cast<int>(number(a, 1)), static_cast<int>(number(a, 2)));
              if (c == CLR_INVALID) return failure("pixel not readable");
              return JsonObject().addBool("ok", true).addRaw("rgb", colourJson(c)).str();
+         }},
+        {"drawn_text", [](const Args& a) {
+             // hwnd, left, top, width, height, face, font height, weight, r, g, b, align, text
+             const int left = static_cast<int>(number(a, 2)), top = static_cast<int>(number(a, 3));
+             const RECT area{left, top, left + static_cast<int>(number(a, 4)), top + static_cast<int>(number(a, 5))};
+             const DrawnTextFont font{fromUtf8(arg(a, 6)), static_cast<int>(number(a, 7)), static_cast<int>(number(a, 8)),
+                                      RGB(number(a, 9), number(a, 10), number(a, 11))};
+             const std::string& align = arg(a, 12);
+             const UINT format = align == "center" ? DT_CENTER : align == "right" ? DT_RIGHT : DT_LEFT;
+             try {
+                 const DrawnTextComparison c = compareDrawnText(window(a, 1), area, font, format, fromUtf8(arg(a, 13)));
+                 return JsonObject().addBool("ok", true).add("ink", c.ink).add("mismatches", c.mismatches).str();
+             } catch (const std::runtime_error& e) {
+                 return failure(e.what());
+             }
          }},
         {"syscolor", [](const Args& a) {
              return JsonObject().addBool("ok", true)

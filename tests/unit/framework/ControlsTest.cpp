@@ -130,18 +130,51 @@ TEST_F(ControlsTest, ButtonClicksComeBackToTheButtonAndClickWorksWhileDisabled) 
     EXPECT_STREQ(text, "按钮");
 }
 
-TEST_F(ControlsTest, LabelTextIsItsWindowTextAndAutoSizeFollowsIt) {
+TEST_F(ControlsTest, ALabelHasNoWindowIsDrawnByItsParentAndLetsGoOfItsSlotWhenDestroyed) {
     auto label = new TLabel(form);
-    label->SetBounds(10, 170, 0, 14);
-    label->SetParent(form);
+    label->SetBounds(10, 110, 0, 14);
+    label->SetTransparent(true);
+    label->Font().SetColor(colors::clRed);
+    label->FontChanged();
+    label->SetParent(panel);
     label->SetCaption("当前采集的是【左手拇指】");
-    char text[64] = {};
-    GetWindowTextA(label->Handle(), text, sizeof text);
-    EXPECT_STREQ(text, "当前采集的是【左手拇指】");
+    EXPECT_FALSE(label->Is<TWinControl>());
+    EXPECT_EQ(GetWindow(panel->Handle(), GW_CHILD), nullptr);
     const int wide = label->Width();
+    EXPECT_GT(wide, 0);
+    EXPECT_LT(wide, 200);
+
+    // Drawn onto whatever the parent drew: ink inside its bounds, the parent's white elsewhere.
+    const int width = panel->Width(), height = panel->Height();
+    HDC screen = GetDC(nullptr);
+    MemoryDC dc(screen);
+    BitmapHandle canvas(CreateCompatibleBitmap(screen, width, height));
+    ReleaseDC(nullptr, screen);
+    SelectObjectScope select(dc.Get(), canvas.Get());
+    const RECT all{0, 0, width, height};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    panel->PaintControls(dc.Get(), all);
+    int inkInside = 0, inkOutside = 0;
+    const RECT bounds = label->BoundsRect();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = GetPixel(dc.Get(), x, y);
+            if (GetRValue(c) < 128 || GetGValue(c) > 128) continue;  // not the label's red
+            const POINT p{x, y};
+            (PtInRect(&bounds, p) ? inkInside : inkOutside)++;
+        }
+    EXPECT_GT(inkInside, 50);
+    EXPECT_EQ(inkOutside, 0);
+
     label->SetCaption("短");
     EXPECT_LT(label->Width(), wide);
     EXPECT_GT(label->Width(), 0);
+
+    // Whatever sits in its WindowProc slot hears of its end, as a window hears WM_NCDESTROY.
+    std::vector<UINT> seen;
+    label->WindowProc = [&](TMessage& m) { seen.push_back(m.Msg); };
+    delete label;
+    EXPECT_EQ(seen, std::vector<UINT>{CM_DESTROYING});
 }
 
 TEST_F(ControlsTest, ChildrenFollowTheParentFontUntilGivenTheirOwn) {

@@ -71,6 +71,14 @@ protected:
         label->SetBounds(10, 80, 60, 14);
         label->SetCaption("label");
         label->SetParent(form);
+        group = new TGroupBox(form);
+        group->SetBounds(120, 50, 180, 80);
+        group->SetCaption("group");
+        group->SetParent(form);
+        inner = new TLabel(form);
+        inner->SetBounds(20, 30, 60, 14);
+        inner->SetCaption("指纹质量");
+        inner->SetParent(group);
         bar = new TToolBar(form);
         bar->SetBounds(0, 150, 320, 38);
         bar->SetParent(form);
@@ -106,6 +114,8 @@ protected:
     TRecordingButton* button = nullptr;
     TCheckBox* check = nullptr;
     TLabel* label = nullptr;
+    TGroupBox* group = nullptr;
+    TLabel* inner = nullptr;
     TToolBar* bar = nullptr;
     TTrackBar* slider = nullptr;
     TSkinEngine* engine = nullptr;
@@ -121,6 +131,29 @@ TEST_F(ControlSkinnersTest, EachControlGetsTheSkinnerOfItsKind) {
     EXPECT_NE(nullptr, SkinnerOf<TSkinLabel>(label));
     EXPECT_NE(nullptr, SkinnerOf<TSkinToolBar>(bar));
     EXPECT_NE(nullptr, SkinnerOf<TSkinTrackBar>(slider));
+}
+
+TEST_F(ControlSkinnersTest, LabelsHaveNoWindowsYetAreDrawnInsideASkinnedGroupBoxAndLetGoWhenDestroyed) {
+    ASSERT_NE(nullptr, SkinnerOf<TSkinGroupBox>(group));
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The skin draws the group box's whole face; the label's text must still be on it.
+    HDC dc = GetDC(group->Handle());
+    const COLORREF background = GetPixel(dc, 100, 60);
+    int ink = 0;
+    const RECT r = inner->BoundsRect();
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) ink += GetPixel(dc, x, y) != background;
+    ReleaseDC(group->Handle(), dc);
+    EXPECT_GT(ink, 30) << "the label inside the group box was painted over";
+
+    TSkinLabel* skinner = SkinnerOf<TSkinLabel>(inner);
+    ASSERT_NE(nullptr, skinner);
+    delete inner;
+    EXPECT_TRUE(skinner->Detached());
+    // Switching the skin off and on again must not reach the label that is gone.
+    engine->SetActive(false);
+    engine->SetActive(true);
+    Pump();
 }
 
 TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) {
