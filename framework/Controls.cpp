@@ -47,6 +47,15 @@ thread_local TWinControl* t_creatingControl = nullptr;
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
 
+// A child window whose client area is all of it: no border, no scroll bars.
+bool IsFramelessChild(HWND wnd) {
+    if (!(GetWindowLongA(wnd, GWL_STYLE) & WS_CHILD)) return false;
+    RECT window, client;
+    GetWindowRect(wnd, &window);
+    GetClientRect(wnd, &client);
+    return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -179,6 +188,7 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TControl::Invalidate() {
     if (!parent_ || !parent_->HandleAllocated() || !visible_) return;
     RECT r = BoundsRect();
+    parent_->face_.Changed(r);
     InvalidateRect(parent_->Handle(), &r, TRUE);
 }
 
@@ -342,6 +352,7 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::DestroyHandle() {
+    face_.Drop();
     if (HWND wnd = handle_) {
         DestroyWindow(wnd);
         Registry().Remove(wnd);  // also when the system refused, so no stale owner stays behind
@@ -421,12 +432,24 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::Invalidate() {
+    FacesChanged();
     if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TWinControl::Repaint() {
+    FacesChanged();
     if (handle_)
         RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TWinControl::FacesChanged() {
+    face_.Changed();
+    for (TWinControl* child : tabList_) child->FacesChanged();
+}
+
+void TWinControl::DropFaces() {
+    face_.Drop();
+    for (TWinControl* child : tabList_) child->DropFaces();
 }
 
 void TWinControl::BoundsChanged() {
@@ -497,6 +520,15 @@ void TWinControl::PaintWindow(HDC dc) {
     FillRect(dc, &r, brush.Get());
 }
 
+void TWinControl::PaintFace(HDC dc, const RECT& area) {
+    RECT client;
+    GetClientRect(handle_, &client);
+    face_.Paint(dc, SIZE{client.right, client.bottom}, area, [this](HDC face, const RECT& part) {
+        PaintWindow(face);
+        PaintControls(face, part);
+    });
+}
+
 void TWinControl::PaintControls(HDC dc, const RECT& area) {
     for (TControl* c : controls_) {
         if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
@@ -537,12 +569,16 @@ void TWinControl::WndProc(TMessage& m) {
     }
     if (!wrapsSystemClass_) {
         switch (m.Msg) {
-        case WM_PAINT: {
-            PaintScope paint(handle_);
-            PaintWindow(paint.Dc());
-            PaintControls(paint.Dc(), paint.Area());
+        case WM_PAINT:
+            // The toolkit's own windows never hold a caret.
+            if (IsFramelessChild(handle_)) {
+                ChildPaintScope paint(handle_);
+                PaintFace(paint.Dc(), paint.Area());
+            } else {
+                PaintScope paint(handle_);
+                PaintFace(paint.Dc(), paint.Area());
+            }
             return;
-        }
         case WM_ERASEBKGND:
             // Painting fills the background itself, so erasing would only flicker.
             m.Result = 1;
@@ -580,6 +616,12 @@ void TWinControl::WndProc(TMessage& m) {
             DeliverNotification(*child, m);
             return;
         }
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_THEMECHANGED:
+        // The system's colours or the screen's format changed: every kept face is out of date.
+        DropFaces();
         break;
     case WM_MOUSELEAVE:
         mouseInside_ = false;

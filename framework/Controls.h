@@ -7,6 +7,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
+#include "framework/KeptFace.h"
 
 #include <windows.h>
 
@@ -215,6 +216,8 @@ protected:
     virtual void CreateWnd();
     // Background and own drawing of a control that is not a system control.
     virtual void PaintWindow(HDC dc);
+    // Answers WM_PAINT: the kept face brought up to date, and `area` of it copied onto dc.
+    void PaintFace(HDC dc, const RECT& area);
     // True for controls that wrap a system window class and let it draw.
     bool WrapsSystemClass() const { return wrapsSystemClass_; }
     void BoundsChanged() override;
@@ -234,6 +237,9 @@ private:
     void RemoveControl(TControl* control);
     void AttachHandle(HWND wnd);
     void RouteMouse(TMessage& message);
+    // This control's kept face and those of every windowed control inside it.
+    void FacesChanged();
+    void DropFaces();
     static void DeliverNotification(TWinControl& child, TMessage& message);
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = DefWindowProcA;
@@ -244,6 +250,9 @@ private:
     bool tabStop_ = false;
     TControl* mouseControl_ = nullptr;
     bool mouseInside_ = false;
+    // What the control drew last, for the system's repaints. Everything that
+    // changes the look goes through Invalidate, which marks it changed.
+    TKeptFace face_;
 };
 
 // A windowed control that draws itself (panels, group boxes).

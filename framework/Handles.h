@@ -111,6 +111,35 @@ private:
     HDC dc_;
 };
 
+// The update region of a child window that has no frame and no caret, taken
+// and validated without BeginPaint, with the window's own device context
+// clipped to it. BeginPaint's other work (hiding the caret, WM_NCPAINT,
+// WM_ERASEBKGND) has nothing to do for such a window, and under Wine a
+// BeginPaint and EndPaint pair costs several round trips to the Wine server:
+// this way a child window is painted in about half the time.
+class ChildPaintScope {
+public:
+    explicit ChildPaintScope(HWND wnd) : wnd_(wnd) {
+        HRGN update = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(wnd, update, FALSE);
+        GetRgnBox(update, &area_);
+        ValidateRect(wnd, nullptr);
+        dc_ = GetDC(wnd);
+        ExtSelectClipRgn(dc_, update, RGN_AND);
+        DeleteObject(update);
+    }
+    ~ChildPaintScope() { ReleaseDC(wnd_, dc_); }
+    ChildPaintScope(const ChildPaintScope&) = delete;
+    ChildPaintScope& operator=(const ChildPaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return area_; }
+
+private:
+    HWND wnd_;
+    RECT area_{0, 0, 0, 0};
+    HDC dc_;
+};
+
 // A device context saved and restored around drawing that changes its state.
 class SavedDC {
 public:

@@ -54,9 +54,9 @@ class SlotSelection(ProgramTestCase):
                          "the view button is enabled for an empty slot")
 
     def assert_status_is_red(self):
-        left, top, right, bottom = self.probe.window(self.status.hwnd)["rect"]
-        self.assertGreater(right - left, 0, "the status label did not size itself to its text")
-        colours = self.screen.shot().crop(left, top, right - left, bottom - top).colours()
+        x, y, width, height = layout.STATUS_AREA
+        left, top = self.main.to_screen(x, y)
+        colours = self.screen.shot().crop(left, top, width, height).colours()
         self.assertIn(RED, colours, "no red text in the status label")
 
     def unselected_colour(self, unselected_number):

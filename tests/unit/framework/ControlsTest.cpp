@@ -177,6 +177,53 @@ TEST_F(ControlsTest, ALabelHasNoWindowIsDrawnByItsParentAndLetsGoOfItsSlotWhenDe
     EXPECT_EQ(seen, std::vector<UINT>{CM_DESTROYING});
 }
 
+TEST_F(ControlsTest, TheSystemsRepaintsCopyTheKeptFaceAndOnlyChangedPartsAreDrawnAgain) {
+    auto bevel = new TBevel(panel);
+    bevel->SetBounds(2, 2, 116, 12);
+    bevel->SetParent(panel);
+    panel->SetColor(RGB(10, 200, 30));
+    std::vector<std::string> drawn;
+    const auto record = [&](TControl* control, const char* name) {
+        TWndMethod previous = control->WindowProc;
+        control->WindowProc = [&drawn, previous, name](TMessage& m) {
+            if (m.Msg == WM_PAINT) drawn.push_back(name);
+            previous(m);
+        };
+    };
+    record(image, "image");
+    record(bevel, "bevel");
+    ShowWindow(form->Handle(), SW_SHOWNA);
+    const auto systemRepaint = [&] {
+        drawn.clear();
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    };
+    const auto panelPixel = [&](int x, int y) {
+        HDC dc = GetDC(panel->Handle());
+        const COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(panel->Handle(), dc);
+        return c;
+    };
+    panel->Repaint();
+
+    // Uncovered: the face is copied, nothing is drawn again, and it is the panel's face.
+    systemRepaint();
+    EXPECT_EQ(drawn, std::vector<std::string>{});
+    EXPECT_EQ(panelPixel(60, 80), RGB(10, 200, 30));
+    // One child changed: only its part is drawn again.
+    image->Invalidate();
+    systemRepaint();
+    EXPECT_EQ(drawn, std::vector<std::string>{"image"});
+    // A new size, or new system colours: all of it.
+    panel->SetBounds(10, 10, 130, 150);
+    systemRepaint();
+    EXPECT_EQ(drawn, (std::vector<std::string>{"image", "bevel"}));
+    SendMessageA(form->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    systemRepaint();
+    EXPECT_EQ(drawn, (std::vector<std::string>{"image", "bevel"}));
+    EXPECT_EQ(panelPixel(60, 80), RGB(10, 200, 30));
+    ShowWindow(form->Handle(), SW_HIDE);
+}
+
 TEST_F(ControlsTest, ChildrenFollowTheParentFontUntilGivenTheirOwn) {
     auto label = new TLabel(form);
     label->SetParent(form);
