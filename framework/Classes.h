@@ -78,9 +78,6 @@ protected:
     // What a component does once its owner is complete (its properties are all set).
     virtual void Loaded() {}
 
-public:
-
-protected:
     // Destroys the owned components now, last created first; containers call it
     // before their own window goes, so that children never outlive their parent.
     void DestroyComponents();

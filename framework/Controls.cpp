@@ -2,44 +2,15 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/WindowMap.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
-#include <mutex>
-#include <unordered_map>
 
 namespace {
 
-// Which control owns which window of the program. It is asked on every
-// message, so it is kept here: a window property would be looked up through
-// the system's server on every call (about 60 us a call under Wine).
-class ControlRegistry {
-public:
-    void Add(HWND wnd, TWinControl* control) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        controls_[wnd] = control;
-    }
-    void Remove(HWND wnd) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        controls_.erase(wnd);
-    }
-    TWinControl* Find(HWND wnd) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const auto found = controls_.find(wnd);
-        return found == controls_.end() ? nullptr : found->second;
-    }
-
-private:
-    std::mutex mutex_;
-    std::unordered_map<HWND, TWinControl*> controls_;
-};
-
-// Never destroyed, so that windows that outlive static destruction still find it.
-ControlRegistry& Registry() {
-    static ControlRegistry* registry = new ControlRegistry;
-    return *registry;
-}
+WindowMap<TWinControl>& Registry() { return WindowMap<TWinControl>::Instance(); }
 
 // The control whose window CreateWindowEx is making on this thread: its first
 // messages (WM_NCCREATE and friends) arrive before the property is set.
@@ -266,7 +237,7 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Application->HandleException(Exception("Unknown failure"));
     }
     if (msg == WM_NCDESTROY) {
-        Registry().Remove(wnd);
+        Registry().Remove(wnd, control);
         control->handle_ = nullptr;
     }
     return message.Result;
@@ -355,7 +326,7 @@ void TWinControl::DestroyHandle() {
     face_.Drop();
     if (HWND wnd = handle_) {
         DestroyWindow(wnd);
-        Registry().Remove(wnd);  // also when the system refused, so no stale owner stays behind
+        Registry().Remove(wnd, this);  // also when the system refused, so no stale owner stays behind
     }
     handle_ = nullptr;
 }

@@ -105,21 +105,12 @@ bool TSkinButton::PassToControl(TMessage& m) {
     case CM_FOCUSCHANGED:
         Paint();
         return false;
-    case WM_PAINT:
-        AnswerPaint(m);
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
     }
     return true;
 }
 
 void TSkinButton::AfterMessage(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-        return;
     case WM_CHAR:
         if (clicks_.Char(m.WParam)) {
             state_ &= ~SKIN_STATE_PRESSED;

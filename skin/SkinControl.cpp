@@ -1,12 +1,11 @@
 #include "skin/SkinControl.h"
 
+#include "framework/WindowMap.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinRules.h"
 
 namespace {
-
-const char kSkinControlProp[] = "KV90.SkinControl";
 
 bool IsPressKey(WPARAM key) { return key == VK_SPACE || key == VK_RETURN; }
 
@@ -24,6 +23,13 @@ TSkinControl::TSkinControl(TSkinEngine* engine, TSkinWindow* owner, const std::s
 void TSkinControl::Dispatch(TMessage& m, int controlTag) {
     if (!engine_->IsSkinning() || (engine_->DisabledTag != 0 && controlTag == engine_->DisabledTag) || detached_) {
         CallControl(m);
+        return;
+    }
+    if (DrawsWholeFace() && (m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND)) {
+        if (m.Msg == WM_PAINT)
+            AnswerPaint(m);
+        else
+            m.Result = 1;
         return;
     }
     if (PassToControl(m)) CallControl(m);
@@ -134,7 +140,7 @@ HWND TSkinControlVCL::GetHandle() const {
 
 TSkinControlWnd::TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND wnd, const std::string& kind)
     : TSkinControl(engine, owner, kind), wnd_(wnd) {
-    SetPropA(wnd_, kSkinControlProp, this);
+    WindowMap<TSkinControlWnd>::Instance().Add(wnd_, this);
     own_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControlWnd::SubclassProc)));
 }
@@ -142,10 +148,11 @@ TSkinControlWnd::TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND w
 TSkinControlWnd::~TSkinControlWnd() { Detach(); }
 
 void TSkinControlWnd::Detach() {
-    if (own_ && IsWindow(wnd_)) {
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinControlWnd::SubclassProc)
+    if (own_) {
+        if (IsWindow(wnd_) &&
+            reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinControlWnd::SubclassProc)
             SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
-        RemovePropA(wnd_, kSkinControlProp);
+        WindowMap<TSkinControlWnd>::Instance().Remove(wnd_, this);
     }
     TSkinControl::Detach();
 }
@@ -160,7 +167,7 @@ RECT TSkinControlWnd::GetBounds() const {
 void TSkinControlWnd::CallControl(TMessage& m) { m.Result = CallWindowProcA(own_, wnd_, m.Msg, m.WParam, m.LParam); }
 
 LRESULT CALLBACK TSkinControlWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TSkinControlWnd*>(GetPropA(wnd, kSkinControlProp));
+    TSkinControlWnd* self = WindowMap<TSkinControlWnd>::Instance().Find(wnd);
     if (!self || !self->own_) return DefWindowProcA(wnd, msg, wParam, lParam);
     const WNDPROC own = self->own_;
     if (msg == WM_NCDESTROY) {

@@ -60,7 +60,10 @@ protected:
     virtual void CallControl(TMessage& m) = 0;
     void Enter();
     void Leave();
-    // For skinners that draw the whole control: its face, drawn onto dc.
+    // For skinners that draw the whole control: the control never paints
+    // itself, WM_PAINT is answered with the face PaintOn draws and there is no
+    // background to erase.
+    virtual bool DrawsWholeFace() const { return false; }
     virtual void PaintOn(HDC) {}
     // Paints the face now on the window's own device context, when the window shows.
     void PaintFace();

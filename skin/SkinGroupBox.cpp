@@ -3,23 +3,6 @@
 #include "skin/SkinEngine.h"
 #include "skin/SkinStdCtrl.h"
 
-bool TSkinGroupBox::PassToControl(TMessage& m) {
-    switch (m.Msg) {
-    case WM_PAINT:
-        AnswerPaint(m);
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    }
-    return true;
-}
-
-void TSkinGroupBox::AfterMessage(TMessage& m) {
-    if (m.Msg == WM_PAINT || m.Msg == WM_ERASEBKGND) return;
-    TSkinControlVCL::AfterMessage(m);
-}
-
 void TSkinGroupBox::Paint() { PaintFace(); }
 
 void TSkinGroupBox::PaintOn(HDC dc) {

@@ -37,6 +37,7 @@ public:
     void MouseLeave() override;
 
 private:
+    bool DrawsWholeFace() const override { return true; }
     void PaintOn(HDC dc) override;
     bool Over(LPARAM point) const;
     void ClickNow();
@@ -95,11 +96,10 @@ public:
 class TSkinGroupBox : public TSkinControlVCL {
 public:
     using TSkinControlVCL::TSkinControlVCL;
-    bool PassToControl(TMessage& m) override;
-    void AfterMessage(TMessage& m) override;
     void Paint() override;
 
 private:
+    bool DrawsWholeFace() const override { return true; }
     void PaintOn(HDC dc) override;
 };
 
@@ -145,6 +145,7 @@ public:
     void Paint() override;
 
 private:
+    bool DrawsWholeFace() const override { return true; }
     void PaintOn(HDC dc) override;
 };
 

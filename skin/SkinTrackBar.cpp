@@ -20,12 +20,6 @@ RECT Oriented(bool vertical, int alongFrom, int alongTo, int acrossFrom, int acr
 
 bool TSkinTrackBar::PassToControl(TMessage& m) {
     switch (m.Msg) {
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    case WM_PAINT:
-        AnswerPaint(m);
-        return false;
     case CM_FOCUSCHANGED:
         Paint();
         return false;
@@ -35,9 +29,6 @@ bool TSkinTrackBar::PassToControl(TMessage& m) {
 
 void TSkinTrackBar::AfterMessage(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-        return;
     case WM_KILLFOCUS:
     case WM_SETFOCUS:
         Paint();

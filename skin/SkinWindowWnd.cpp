@@ -1,21 +1,16 @@
 // A foreign window (a message box, a system dialog box) wearing the skin's
 // frame: its window procedure is replaced by the skinned window's.
+#include "framework/WindowMap.h"
 #include "skin/SkinControl.h"
 #include "skin/SkinEngine.h"
 #include "skin/SkinWindow.h"
 
-namespace {
-
-const char kSkinWindowProp[] = "KV90.SkinWindow";
-
-}  // namespace
-
 TSkinWindowWnd::TSkinWindowWnd(HWND wnd, bool activated, TSkinEngine* engine) : TSkinWindow(wnd, activated, engine) {}
 
-TSkinWindowWnd* TSkinWindowWnd::Of(HWND wnd) { return static_cast<TSkinWindowWnd*>(GetPropA(wnd, kSkinWindowProp)); }
+TSkinWindowWnd* TSkinWindowWnd::Of(HWND wnd) { return WindowMap<TSkinWindowWnd>::Instance().Find(wnd); }
 
 void TSkinWindowWnd::Attach() {
-    SetPropA(wnd_, kSkinWindowProp, this);
+    WindowMap<TSkinWindowWnd>::Instance().Add(wnd_, this);
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinWindowWnd::SubclassProc)));
 }
@@ -25,7 +20,7 @@ void TSkinWindowWnd::Detach() {
     // Only put the old procedure back when nobody replaced ours meanwhile.
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinWindowWnd::SubclassProc)
         SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-    RemovePropA(wnd_, kSkinWindowProp);
+    WindowMap<TSkinWindowWnd>::Instance().Remove(wnd_, this);
     oldProc_ = nullptr;
 }
 

@@ -42,10 +42,7 @@ double ThreadCpu(HANDLE thread) {
     return seconds(kernel) + seconds(user);
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+void Pump() { Application->ProcessMessages(); }
 
 std::string g_folder;
 

@@ -3,6 +3,8 @@
 // handling the messages that painting has queued.
 #pragma once
 
+#include "framework/Forms.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -39,10 +41,4 @@ void Report(const char* what, int times, F&& f) {
     Report(what, Repeat(times, f));
 }
 
-inline void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+inline void Pump() { Application->ProcessMessages(); }

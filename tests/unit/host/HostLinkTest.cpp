@@ -50,10 +50,7 @@ private:
     UniqueHandle block_;
 };
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+void Pump() { Application->ProcessMessages(); }
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;

@@ -42,11 +42,7 @@ protected:
 void Pump(DWORD forMs = 0) {
     const DWORD until = GetTickCount() + forMs;
     do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        Application->ProcessMessages();
         if (forMs) Sleep(10);
     } while (static_cast<LONG>(GetTickCount() - until) < 0);
 }

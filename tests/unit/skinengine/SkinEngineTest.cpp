@@ -64,13 +64,7 @@ bool HasShape(HWND wnd) {
     return GetWindowRgn(wnd, rgn.Get()) != ERROR;
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+void Pump() { Application->ProcessMessages(); }
 
 std::string Raised(const std::function<void()>& action) {
     try {
