@@ -4,6 +4,7 @@
 #include "framework/StdCtrls.h"
 
 #include "MessageBoxWatcher.h"
+#include "PlaceControl.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,8 @@ protected:
     void SetUp() override {
         form = new TForm(nullptr);
         form->SetClientSize(300, 200);
-        panel = new TPanel(form);
-        panel->SetBounds(10, 10, 120, 150);
-        panel->SetParent(form);
-        image = new TImage(panel);
-        image->SetBounds(2, 16, 116, 132);
-        image->SetParent(panel);
+        panel = Place<TPanel>(form, form, 10, 10, 120, 150);
+        image = Place<TImage>(panel, panel, 2, 16, 116, 132);
         image->OnClick = [this](TObject* s) { events.push_back(s == image ? "click" : "click?"); };
         image->OnDblClick = [this](TObject* s) { events.push_back(s == image ? "dblclick" : "dblclick?"); };
         form->HandleNeeded();
@@ -113,10 +110,7 @@ TEST_F(ControlsTest, AWindowedControlsWindowProcReceivesItsSystemMessages) {
 }
 
 TEST_F(ControlsTest, ButtonClicksComeBackToTheButtonAndClickWorksWhileDisabled) {
-    auto button = new TButton(form);
-    button->SetBounds(150, 150, 62, 25);
-    button->SetCaption("按钮");
-    button->SetParent(form);
+    auto button = Place<TButton>(form, form, 150, 150, 62, 25, "按钮");
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
     SendMessageA(button->Handle(), BM_CLICK, 0, 0);
@@ -178,9 +172,7 @@ TEST_F(ControlsTest, ALabelHasNoWindowIsDrawnByItsParentAndLetsGoOfItsSlotWhenDe
 }
 
 TEST_F(ControlsTest, TheSystemsRepaintsCopyTheKeptFaceAndOnlyChangedPartsAreDrawnAgain) {
-    auto bevel = new TBevel(panel);
-    bevel->SetBounds(2, 2, 116, 12);
-    bevel->SetParent(panel);
+    auto bevel = Place<TBevel>(panel, panel, 2, 2, 116, 12);
     panel->SetColor(RGB(10, 200, 30));
     std::vector<std::string> drawn;
     const auto record = [&](TControl* control, const char* name) {
@@ -269,9 +261,7 @@ protected:
 TEST(ControlNotification, AFailingClickHandlerReachesTheApplicationsReportNotTheFormsGuard) {
     GuardedForm form(nullptr);
     form.SetClientSize(200, 100);
-    auto button = new TButton(&form);
-    button->SetBounds(10, 10, 75, 25);
-    button->SetParent(&form);
+    auto button = Place<TButton>(&form, &form, 10, 10, 75, 25);
     button->OnClick = [](TObject*) { throw Exception("disk full"); };
     form.HandleNeeded();
     MessageBoxWatcher boxes;
@@ -286,16 +276,9 @@ TEST(ControlNotification, AFailingClickHandlerReachesTheApplicationsReportNotThe
 TEST(TabOrder, KeepsTheOrderOfInsertionApartFromDrawingAndEntersContainers) {
     TForm form(nullptr);
     form.SetClientSize(300, 200);
-    auto make = [&](TWinControl* parent, int top) {
-        auto edit = new TEdit(&form);
-        edit->SetBounds(10, top, 60, 20);
-        edit->SetParent(parent);
-        return edit;
-    };
+    auto make = [&](TWinControl* parent, int top) { return Place<TEdit>(&form, parent, 10, top, 60, 20); };
     TEdit* first = make(&form, 0);
-    auto group = new TGroupBox(&form);
-    group->SetBounds(0, 30, 200, 100);
-    group->SetParent(&form);
+    auto group = Place<TGroupBox>(&form, &form, 0, 30, 200, 100);
     TEdit* inner1 = make(group, 20);
     TEdit* inner2 = make(group, 50);
     TEdit* last = make(&form, 150);

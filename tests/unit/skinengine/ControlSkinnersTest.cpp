@@ -11,6 +11,8 @@
 #include "skin/SkinStdCtrl.h"
 #include "skin/SkinWindow.h"
 
+#include "PlaceControl.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,33 +56,14 @@ protected:
         form->SetBorderStyle(TFormBorderStyle::bsDialog);
         form->SetClientSize(320, 200);
         form->SetCaption("controls");
-        button = new TRecordingButton(form);
-        button->SetBounds(10, 10, 75, 25);
-        button->SetCaption("OK");
-        button->SetParent(form);
+        button = Place<TRecordingButton>(form, form, 10, 10, 75, 25, "OK");
         button->OnClick = [this](TObject*) { ++clicks; };
-        check = new TCheckBox(form);
-        check->SetBounds(10, 50, 97, 17);
-        check->SetCaption("check");
-        check->SetParent(form);
-        label = new TLabel(form);
-        label->SetBounds(10, 80, 60, 14);
-        label->SetCaption("label");
-        label->SetParent(form);
-        group = new TGroupBox(form);
-        group->SetBounds(120, 50, 180, 80);
-        group->SetCaption("group");
-        group->SetParent(form);
-        inner = new TLabel(form);
-        inner->SetBounds(20, 30, 60, 14);
-        inner->SetCaption("指纹质量");
-        inner->SetParent(group);
-        bar = new TToolBar(form);
-        bar->SetBounds(0, 150, 320, 38);
-        bar->SetParent(form);
-        slider = new TTrackBar(form);
-        slider->SetBounds(120, 10, 180, 25);
-        slider->SetParent(form);
+        check = Place<TCheckBox>(form, form, 10, 50, 97, 17, "check");
+        label = Place<TLabel>(form, form, 10, 80, 60, 14, "label");
+        group = Place<TGroupBox>(form, form, 120, 50, 180, 80, "group");
+        inner = Place<TLabel>(form, group, 20, 30, 60, 14, "指纹质量");
+        bar = Place<TToolBar>(form, form, 0, 150, 320, 38);
+        slider = Place<TTrackBar>(form, form, 120, 10, 180, 25);
         // Windows are made from the form down, as loading a form makes them.
         form->HandleNeeded();
         keptBarStyle = GetWindowLongA(bar->Handle(), GWL_STYLE);

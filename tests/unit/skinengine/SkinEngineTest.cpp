@@ -10,6 +10,8 @@
 #include "skin/SkinRules.h"
 #include "skin/SkinWindow.h"
 
+#include "PlaceControl.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -86,15 +88,9 @@ protected:
         plain->SetTag(9999);
         plain->SetBounds(10, 10, 100, 100);
         plain->SetParent(owner);
-        inner = new TButton(owner);
-        inner->SetBounds(5, 5, 60, 25);
-        inner->SetParent(plain);
-        outer = new TButton(owner);
-        outer->SetBounds(150, 10, 60, 25);
-        outer->SetParent(owner);
-        label = new TLabel(owner);
-        label->SetBounds(150, 60, 60, 14);
-        label->SetParent(owner);
+        inner = Place<TButton>(owner, plain, 5, 5, 60, 25);
+        outer = Place<TButton>(owner, owner, 150, 10, 60, 25);
+        label = Place<TLabel>(owner, owner, 150, 60, 60, 14);
         popup = new TPopupMenu(owner);
         popup->Add("item");
         plainPopup = new TPopupMenu(owner);
