@@ -104,7 +104,7 @@ void TFrm_Main::Btn_ViewClick(TObject*) {
     if (!currentImage_ || currentImage_->Picture().Empty()) return;
     try {
         const std::string bmp = DM->PlainSlotPath(currentSlot_);
-        const std::string jpg = DM->AppPath + "Temp\\EditImage.jpg";
+        const std::string jpg = DM->TempFolder() + "EditImage.jpg";
         if (FileExists(bmp) && TImgOper::BmpToJpg(bmp, jpg)) TImgOper::ShowImage(jpg);
     } catch (const std::exception& e) {
         TSysOper::WriteLog("查看图片文件失败,错误:" + ExceptionMessage(e));

@@ -40,7 +40,7 @@ TControl::~TControl() { SetParent(nullptr); }
 void TControl::SetParent(TWinControl* parent) {
     if (parent_ == parent) return;
     if (parent_) {
-        if (!Is<TWinControl>()) parent_->Invalidate();
+        if (!Is<TWinControl>()) InvalidateBounds();
         parent_->RemoveControl(this);
     }
     parent_ = parent;
@@ -138,7 +138,7 @@ void TControl::SetVisible(bool visible) {
 
 void TControl::VisibleChanged() {
     if (parent_) {
-        parent_->Invalidate();
+        InvalidateBounds();
         parent_->ControlChanged(this);
     }
 }
@@ -157,7 +157,11 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::Invalidate() {
-    if (!parent_ || !parent_->HandleAllocated() || !visible_) return;
+    if (visible_) InvalidateBounds();
+}
+
+void TControl::InvalidateBounds() {
+    if (!parent_ || !parent_->HandleAllocated()) return;
     RECT r = BoundsRect();
     parent_->face_.Changed(r);
     InvalidateRect(parent_->Handle(), &r, TRUE);
@@ -349,12 +353,6 @@ void TWinControl::SetTabStop(bool value) {
     if (!handle_) return;
     const LONG style = GetWindowLongA(handle_, GWL_STYLE);
     SetWindowLongA(handle_, GWL_STYLE, value ? style | WS_TABSTOP : style & ~WS_TABSTOP);
-}
-
-int TWinControl::TabOrder() const {
-    if (!Parent()) return -1;
-    const auto& list = Parent()->tabList_;
-    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
 void TWinControl::SetTabOrder(int order) {

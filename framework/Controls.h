@@ -127,6 +127,9 @@ protected:
 
 private:
     void ApplyColor(TColor color);
+    // The control's area of its parent is drawn again, whether it shows now or not
+    // (it was just hidden or taken away).
+    void InvalidateBounds();
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TColor color_ = colors::clBtnFace;
@@ -186,7 +189,6 @@ public:
     // drawn over another can still come after it.
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool value);
-    int TabOrder() const;
     void SetTabOrder(int order);
     // The windowed controls inside, in the order of Tab, each followed by its own.
     void GetTabOrderList(std::vector<TWinControl*>& list) const;

@@ -12,10 +12,8 @@ namespace {
 std::ptrdiff_t RowBytes(int width) { return ((static_cast<std::ptrdiff_t>(width) * 3 + 3) / 4) * 4; }
 
 // Bottom-up, the common layout of BMP files.
-BITMAPINFO Header24(int width, int height) { return DibInfo(width, height, 24); }
-
 BitmapHandle CreatePixels(int width, int height, unsigned char** bits) {
-    const BITMAPINFO info = Header24(width, height);
+    const BITMAPINFO info = DibInfo(width, height, 24);
     void* memory = nullptr;
     BitmapHandle pixels(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
     if (!pixels || !memory)
@@ -40,7 +38,7 @@ void TJPEGImage::Assign(const TBitmap& bitmap) {
     unsigned char* bits = nullptr;
     BitmapHandle pixels = CreatePixels(width, height, &bits);
     // GDI expands any depth and palette (and flips a top-down bitmap) while copying.
-    BITMAPINFO info = Header24(width, height);
+    BITMAPINFO info = DibInfo(width, height, 24);
     MemoryDC dc(nullptr);
     if (GetDIBits(dc.Get(), bitmap.Handle(), 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS) != height)
         throw Exception("Cannot copy the bitmap's pixels. " + SysErrorMessage(GetLastError()));

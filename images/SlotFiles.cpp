@@ -7,7 +7,7 @@ std::string TDM::Func_GetFpFileName(int slot) const {
     return slot >= 0 && slot <= 9 ? IntToStr(slot) + ".bmp" : std::string();
 }
 
-std::string TDM::PlainSlotPath(int slot) const { return AppPath + "Temp\\" + Func_GetFpFileName(slot); }
+std::string TDM::PlainSlotPath(int slot) const { return TempFolder() + Func_GetFpFileName(slot); }
 
 std::string TDM::CompanionPath(int slot) const {
     const std::string plain = PlainSlotPath(slot);
@@ -20,7 +20,7 @@ std::string TDM::PersonSlotFileName(int slot) const {
 
 std::string TDM::PersonSlotPath(int slot) const { return TempFolder() + PersonSlotFileName(slot); }
 
-std::string TDM::PreviewPath() const { return AppPath + "Temp\\FPTemp.bmp"; }
+std::string TDM::PreviewPath() const { return TempFolder() + "FPTemp.bmp"; }
 
 void TDM::Func_DelFpInfo(int slot) {
     try {

@@ -205,6 +205,13 @@ TEST_F(ControlsTest, TheSystemsRepaintsCopyTheKeptFaceAndOnlyChangedPartsAreDraw
     image->Invalidate();
     systemRepaint();
     EXPECT_EQ(drawn, std::vector<std::string>{"image"});
+    // Hidden and shown again: its part is drawn without it, then with it; nothing else is.
+    image->SetVisible(false);
+    systemRepaint();
+    EXPECT_EQ(drawn, std::vector<std::string>{});
+    image->SetVisible(true);
+    systemRepaint();
+    EXPECT_EQ(drawn, std::vector<std::string>{"image"});
     // A new size, or new system colours: all of it.
     panel->SetBounds(10, 10, 130, 150);
     systemRepaint();

@@ -70,7 +70,7 @@ TEST(SkinRules, ControlsFindTheirSkinnerFromTheLastRowUp) {
         return r < 0 ? std::string("none") : std::string(kControlSkinnerNames[r]);
     };
     EXPECT_EQ("TSkinButton", row(TButton(&form)));
-    EXPECT_EQ("TSkinLabel", row(TLabel(&form)));  // a label is a custom control too: the later row wins
+    EXPECT_EQ("TSkinLabel", row(TLabel(&form)));
     EXPECT_EQ("TSkinPanel", row(TPanel(&form)));
     EXPECT_EQ("TSkinGroupBox", row(TGroupBox(&form)));
     EXPECT_EQ("TSkinCheckBox", row(TCheckBox(&form)));

@@ -129,10 +129,14 @@ TEST_F(ControlSkinnersTest, LabelsHaveNoWindowsYetAreDrawnInsideASkinnedGroupBox
     ASSERT_NE(nullptr, skinner);
     delete inner;
     EXPECT_TRUE(skinner->Detached());
-    // Switching the skin off and on again must not reach the label that is gone.
+    // Switching the skin off and on again must not reach the label that is gone;
+    // the label still there gives its colour back and takes the skin's again.
+    const TColor kept = label->Font().Color();
     engine->SetActive(false);
+    EXPECT_NE(kept, label->Font().Color());
     engine->SetActive(true);
     Pump();
+    EXPECT_EQ(kept, label->Font().Color());
 }
 
 TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) {
@@ -195,7 +199,9 @@ TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) 
     RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_FALSE(button->Saw(WM_PAINT));
     EXPECT_FALSE(button->Saw(WM_ERASEBKGND));
-    EXPECT_EQ(1, Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(nullptr))));
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(1, Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(screen)));
+    ReleaseDC(nullptr, screen);
 
     // A disabled button is never clicked.
     button->SetEnabled(false);
