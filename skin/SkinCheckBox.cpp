@@ -18,12 +18,23 @@ void TSkinFontColorControl::Install() {
         control->Font().SetColor(engine_->ControlLook().controlFont);
         control->FontChanged();
         changed_ = true;
-    } else if (changed_) {
-        control->Font().SetColor(keptColor_);
-        control->FontChanged();
-        if (keptParentFont_) control->SetParentFont(true);
-        changed_ = false;
+    } else {
+        Restore();
     }
+}
+
+void TSkinFontColorControl::Restore() {
+    if (!changed_) return;
+    changed_ = false;
+    TControl* control = Control();
+    control->Font().SetColor(keptColor_);
+    control->FontChanged();
+    if (keptParentFont_) control->SetParentFont(true);
+}
+
+void TSkinFontColorControl::Detach() {
+    if (!Detached()) Restore();
+    TSkinControlVCL::Detach();
 }
 
 void TSkinCheckBox::AfterMessage(TMessage& m) {

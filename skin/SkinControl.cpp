@@ -32,8 +32,9 @@ void TSkinControl::Dispatch(TMessage& m, int controlTag) {
             m.Result = 1;
         return;
     }
+    const std::shared_ptr<bool> alive = alive_;
     if (PassToControl(m)) CallControl(m);
-    if (!detached_) AfterMessage(m);
+    if (*alive && !detached_) AfterMessage(m);
 }
 
 void TSkinControl::AfterMessage(TMessage& m) {
@@ -113,9 +114,10 @@ TSkinControlVCL::TSkinControlVCL(TSkinEngine* engine, TSkinWindow* owner, TContr
       wantsParentColor_(SkinnerWantsParentColor(kind)) {
     control_->WindowProc = [this](TMessage& m) {
         if (m.Msg == WM_NCDESTROY || m.Msg == CM_DESTROYING) {
-            // The control is going before its form's skin lets go: give its slot back now.
+            // The control is going before its form's skin lets go: give its slot back now
+            // (only the slot: colours and styles given back would be wasted on it).
             const TWndMethod own = own_;
-            Detach();
+            TSkinControlVCL::Detach();
             own(m);
             return;
         }
@@ -148,7 +150,7 @@ TSkinControlWnd::TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND w
 TSkinControlWnd::~TSkinControlWnd() { Detach(); }
 
 void TSkinControlWnd::Detach() {
-    if (own_) {
+    if (own_ && !Detached()) {
         if (IsWindow(wnd_) &&
             reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinControlWnd::SubclassProc)
             SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
@@ -164,7 +166,10 @@ RECT TSkinControlWnd::GetBounds() const {
     return r;
 }
 
-void TSkinControlWnd::CallControl(TMessage& m) { m.Result = CallWindowProcA(own_, wnd_, m.Msg, m.WParam, m.LParam); }
+void TSkinControlWnd::CallControl(TMessage& m) {
+    calledControl_ = true;
+    m.Result = CallWindowProcA(own_, wnd_, m.Msg, m.WParam, m.LParam);
+}
 
 LRESULT CALLBACK TSkinControlWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TSkinControlWnd* self = WindowMap<TSkinControlWnd>::Instance().Find(wnd);
@@ -176,11 +181,16 @@ LRESULT CALLBACK TSkinControlWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam
         return CallWindowProcA(own, wnd, msg, wParam, lParam);
     }
     TMessage m{msg, wParam, lParam, 0};
+    const std::shared_ptr<bool> alive = self->alive_;
+    const bool outer = self->calledControl_;  // a message sent while another is dispatched
+    self->calledControl_ = false;
     try {
         self->Dispatch(m, 0);
     } catch (...) {
-        return CallWindowProcA(own, wnd, msg, wParam, lParam);
+        // Nothing may cross back into the system's code; the window answers the message, once.
+        if (*alive && !self->calledControl_) m.Result = CallWindowProcA(own, wnd, msg, wParam, lParam);
     }
+    if (*alive) self->calledControl_ = outer;
     return m.Result;
 }
 

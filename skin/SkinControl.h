@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class TSkinEngine;
@@ -22,7 +23,7 @@ constexpr int SKIN_STATE_PRESSED = 2;
 class TSkinControl {
 public:
     TSkinControl(TSkinEngine* engine, TSkinWindow* owner, const std::string& kind);
-    virtual ~TSkinControl() = default;
+    virtual ~TSkinControl() { *alive_ = false; }
     TSkinControl(const TSkinControl&) = delete;
     TSkinControl& operator=(const TSkinControl&) = delete;
 
@@ -75,6 +76,9 @@ protected:
     int state_ = 0;
     bool detached_ = false;
     std::string kind_;
+    // False once the skinner is freed, which can happen inside the control's own
+    // procedure (a dialog that closes lets go of its skin).
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // In front of a framework control, through its WindowProc slot.
@@ -118,6 +122,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND wnd_;
     WNDPROC own_ = nullptr;
+    bool calledControl_ = false;  // the message being dispatched has reached the window's own procedure
 };
 
 // Whether a skinner kind takes its parent's colour (labels, panels, group boxes).

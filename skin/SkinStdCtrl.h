@@ -71,8 +71,11 @@ public:
     using TSkinControlVCL::TSkinControlVCL;
     void Init() override;
     void Install() override;
+    // Letting go while the skin is still on (the window alone is unskinned) gives the colour back too.
+    void Detach() override;
 
 private:
+    void Restore();
     TColor keptColor_ = 0;
     bool keptParentFont_ = true;
     bool changed_ = false;

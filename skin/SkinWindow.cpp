@@ -13,7 +13,7 @@
 TSkinWindow::TSkinWindow(HWND wnd, bool activated, TSkinEngine* engine)
     : engine_(engine), wnd_(wnd), activated_(activated) {}
 
-TSkinWindow::~TSkinWindow() = default;
+TSkinWindow::~TSkinWindow() { *alive_ = false; }
 
 void TSkinWindow::Init() {
     Attach();
@@ -412,17 +412,27 @@ void TSkinWindow::WndProc(TMessage& m) {
         CallOwn(m);
         return;
     }
-    if (HandleNonClient(m)) return;
-    if (BeforeMessage(m)) return;
+    bool handled = false;
+    try {
+        handled = HandleNonClient(m) || BeforeMessage(m);
+    } catch (...) {
+        // The skin could not handle it: the window's own procedure answers.
+    }
+    if (handled) return;
     const UINT msg = m.Msg;
     const WPARAM hit = m.WParam;
+    const std::shared_ptr<bool> alive = alive_;
     CallOwn(m);
-    // The window may have gone, or skinning stopped, while its own procedure ran.
-    if (msg == WM_DESTROY || msg == WM_NCDESTROY || msg == WM_COMMAND || msg == WM_SYSCOMMAND ||
+    // The window may have gone (and this object with it), or skinning stopped, while its own procedure ran.
+    if (!*alive || msg == WM_DESTROY || msg == WM_NCDESTROY || msg == WM_COMMAND || msg == WM_SYSCOMMAND ||
         msg == WM_ACTIVATEAPP || !FrameDrawn())
         return;
     // A press on the plain caption has been handled (a drag ended) by the time it returns.
     if (msg == WM_NCLBUTTONDOWN && hit != HTNOWHERE) mouseDown_ = false;
-    AfterMessage(m);
-    AfterOwn(m);
+    try {
+        AfterMessage(m);
+        AfterOwn(m);
+    } catch (...) {
+        // The frame could not be drawn; the window's own answer stands.
+    }
 }

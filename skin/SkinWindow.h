@@ -121,6 +121,9 @@ protected:
     std::vector<std::unique_ptr<TSkinControl>> controls_;
 
 private:
+    // False once this object is freed, which can happen inside the window's own
+    // procedure (a form released or destroyed there lets go of its skin).
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool HandleNonClient(TMessage& m);
     void AfterOwn(TMessage& m);
     void NcCalcSize(TMessage& m);

@@ -40,7 +40,11 @@ void TSkinWindowVCL::SlotProc(TMessage& m) {
     WndProc(m);
 }
 
-void TSkinWindowVCL::CallOwn(TMessage& m) { oldWindowProc_(m); }
+void TSkinWindowVCL::CallOwn(TMessage& m) {
+    // A copy: the form's procedure may free this object (a released form lets go of its skin).
+    const TWndMethod own = oldWindowProc_;
+    own(m);
+}
 
 std::string TSkinWindowVCL::Caption() const { return form_->Caption(); }
 

@@ -40,7 +40,9 @@ LRESULT CALLBACK TSkinWindowWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam,
     try {
         self->WndProc(m);
     } catch (...) {
-        // Nothing may cross back into the system's code; the window's own answer stands.
+        // Nothing may cross back into the system's code. What the skin does after the
+        // window's own procedure catches its own failures, so this one came before it:
+        // the window's own procedure answers, once.
         return CallWindowProcA(own, wnd, msg, wParam, lParam);
     }
     return m.Result;

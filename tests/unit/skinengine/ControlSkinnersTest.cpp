@@ -139,6 +139,16 @@ TEST_F(ControlSkinnersTest, LabelsHaveNoWindowsYetAreDrawnInsideASkinnedGroupBox
     EXPECT_EQ(kept, label->Font().Color());
 }
 
+TEST_F(ControlSkinnersTest, UnskinningTheWindowAloneGivesItsControlsTheirFontsBack) {
+    ASSERT_NE(form->Font().Color(), label->Font().Color());
+    engine->UnskinWindow(form->Handle());
+    EXPECT_EQ(nullptr, engine->FindSkinWindow(form->Handle()));
+    for (TControl* control : std::vector<TControl*>{label, check}) {
+        EXPECT_EQ(form->Font().Color(), control->Font().Color()) << control->ClassName();
+        EXPECT_TRUE(control->ParentFont()) << control->ClassName();
+    }
+}
+
 TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) {
     button->seen.clear();
     const LPARAM inside = MAKELPARAM(10, 10), outside = MAKELPARAM(200, 10);
