@@ -18,15 +18,6 @@ thread_local TWinControl* t_creatingControl = nullptr;
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
 
-// A child window whose client area is all of it: no border, no scroll bars.
-bool IsFramelessChild(HWND wnd) {
-    if (!(GetWindowLongA(wnd, GWL_STYLE) & WS_CHILD)) return false;
-    RECT window, client;
-    GetWindowRect(wnd, &window);
-    GetClientRect(wnd, &client);
-    return window.right - window.left == client.right && window.bottom - window.top == client.bottom;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TControl
@@ -538,16 +529,12 @@ void TWinControl::WndProc(TMessage& m) {
     }
     if (!wrapsSystemClass_) {
         switch (m.Msg) {
-        case WM_PAINT:
+        case WM_PAINT: {
             // The toolkit's own windows never hold a caret.
-            if (IsFramelessChild(handle_)) {
-                ChildPaintScope paint(handle_);
-                PaintFace(paint.Dc(), paint.Area());
-            } else {
-                PaintScope paint(handle_);
-                PaintFace(paint.Dc(), paint.Area());
-            }
+            PaintScope paint(handle_);
+            PaintFace(paint.Dc(), paint.Area());
             return;
+        }
         case WM_ERASEBKGND:
             // Painting fills the background itself, so erasing would only flicker.
             m.Result = 1;

@@ -95,11 +95,16 @@ private:
     HDC dc_;
 };
 
-// The window's device context between BeginPaint and EndPaint.
+// The device context for answering WM_PAINT, clipped to the update region,
+// which is validated. For a child window that has no frame, the region is taken
+// without BeginPaint: BeginPaint's other work (hiding the caret, WM_NCPAINT,
+// WM_ERASEBKGND) has nothing to do for it, and under Wine a BeginPaint and
+// EndPaint pair costs several round trips to the Wine server, so such a window
+// is painted in about half the time. Only for windows that hold no caret.
 class PaintScope {
 public:
-    explicit PaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
-    ~PaintScope() { EndPaint(wnd_, &ps_); }
+    explicit PaintScope(HWND wnd);
+    ~PaintScope();
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     HDC Dc() const { return dc_; }
@@ -107,37 +112,9 @@ public:
 
 private:
     HWND wnd_;
+    bool begun_ = false;  // through BeginPaint
     PAINTSTRUCT ps_{};
-    HDC dc_;
-};
-
-// The update region of a child window that has no frame and no caret, taken
-// and validated without BeginPaint, with the window's own device context
-// clipped to it. BeginPaint's other work (hiding the caret, WM_NCPAINT,
-// WM_ERASEBKGND) has nothing to do for such a window, and under Wine a
-// BeginPaint and EndPaint pair costs several round trips to the Wine server:
-// this way a child window is painted in about half the time.
-class ChildPaintScope {
-public:
-    explicit ChildPaintScope(HWND wnd) : wnd_(wnd) {
-        HRGN update = CreateRectRgn(0, 0, 0, 0);
-        GetUpdateRgn(wnd, update, FALSE);
-        GetRgnBox(update, &area_);
-        ValidateRect(wnd, nullptr);
-        dc_ = GetDC(wnd);
-        ExtSelectClipRgn(dc_, update, RGN_AND);
-        DeleteObject(update);
-    }
-    ~ChildPaintScope() { ReleaseDC(wnd_, dc_); }
-    ChildPaintScope(const ChildPaintScope&) = delete;
-    ChildPaintScope& operator=(const ChildPaintScope&) = delete;
-    HDC Dc() const { return dc_; }
-    const RECT& Area() const { return area_; }
-
-private:
-    HWND wnd_;
-    RECT area_{0, 0, 0, 0};
-    HDC dc_;
+    HDC dc_ = nullptr;
 };
 
 // A device context saved and restored around drawing that changes its state.
