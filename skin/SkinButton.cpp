@@ -102,9 +102,6 @@ bool TSkinButton::PassToControl(TMessage& m) {
     case WM_LBUTTONDBLCLK:
         // The pressed bit and the repaint follow in AfterMessage.
         return false;
-    case CM_FOCUSCHANGED:
-        Paint();
-        return false;
     }
     return true;
 }

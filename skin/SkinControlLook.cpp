@@ -9,17 +9,15 @@ void LoadControlLook(const TSkinReader& reader, TSkinControlLook& look) {
     look.generation = ++loads;
     look.button = SkinImage(reader, SKIN_BMP_BUTTON);
     look.checkBox = SkinImage(reader, SKIN_BMP_CHECKBOX);
-    look.radioButton = SkinImage(reader, SKIN_BMP_RADIOBUTTON);
     look.trackBar = SkinImage(reader, SKIN_BMP_TRACKBAR);
-    const SkinBitmap* channel = reader.GetSkinBitmap(SKIN_BMP_TRACKBAR);
-    look.trackBarVertical = channel ? TSkinImage(RotateQuarter(*channel)) : TSkinImage();
-    look.trackSlider = SkinImage(reader, SKIN_BMP_TRACKBARSLIDER);
-    look.trackVSlider = SkinImage(reader, SKIN_BMP_TRACKBARVSLIDER);
-    look.toolBar = SkinImage(reader, SKIN_BMP_TOOLBAR);
     const auto turned = [&](int index) {
         const SkinBitmap* bitmap = reader.GetSkinBitmap(index);
         return bitmap ? TSkinImage(RotateQuarter(*bitmap)) : TSkinImage();
     };
+    look.trackBarVertical = turned(SKIN_BMP_TRACKBAR);
+    look.trackSlider = SkinImage(reader, SKIN_BMP_TRACKBARSLIDER);
+    look.trackVSlider = SkinImage(reader, SKIN_BMP_TRACKBARVSLIDER);
+    look.toolBar = SkinImage(reader, SKIN_BMP_TOOLBAR);
     look.scrollUp = SkinImage(reader, SKIN_BMP_SCROLLBARUPBUTTON);
     look.scrollDown = SkinImage(reader, SKIN_BMP_SCROLLBARDOWNBUTTON);
     look.scrollTrack = SkinImage(reader, SKIN_BMP_SCROLLBAR);
@@ -30,7 +28,6 @@ void LoadControlLook(const TSkinReader& reader, TSkinControlLook& look) {
     look.scrollHTrack = turned(SKIN_BMP_SCROLLBAR);
     look.scrollHThumb = turned(SKIN_BMP_SCROLLBUTTON);
 
-    look.transColor = SkinColorOr(reader, SKIN_COLOR_TRANSCOLOR, RGB(255, 0, 255));
     look.formColor = SkinColorOr(reader, SKIN_COLOR_FORMCOLOR, GetSysColor(COLOR_BTNFACE));
     look.buttonFont = SkinColorOr(reader, SKIN_COLOR_BUTTONFONTCOLOR, GetSysColor(COLOR_BTNTEXT));
     look.controlColor = SkinColorOr(reader, SKIN_COLOR_CONTROLCOLOR, GetSysColor(COLOR_WINDOW));
@@ -45,5 +42,4 @@ void LoadControlLook(const TSkinReader& reader, TSkinControlLook& look) {
 
     look.buttonTrans = reader.GetSkinBool(SKIN_BOOL_BUTTONTRANS) != 0;
     look.checkBoxTrans = reader.GetSkinBool(SKIN_BOOL_CHECKBOXTRANS) != 0;
-    look.radioButtonTrans = reader.GetSkinBool(SKIN_BOOL_RADIOBUTTONTRANS) != 0;
 }

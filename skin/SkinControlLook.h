@@ -13,7 +13,6 @@ struct TSkinControlLook {
     unsigned generation = 0;
     TSkinImage button;        // 3 frames: normal, hot, pressed
     TSkinImage checkBox;      // 6 frames: checked, grayed, unchecked, then the same disabled
-    TSkinImage radioButton;   // 4 frames
     TSkinImage trackBar;      // the channel, three-sliced
     TSkinImage trackBarVertical;  // the channel turned for a vertical bar
     TSkinImage trackSlider, trackVSlider;
@@ -24,13 +23,12 @@ struct TSkinControlLook {
     TSkinImage scrollUp, scrollDown, scrollTrack, scrollThumb;
     TSkinImage scrollLeft, scrollRight, scrollHTrack, scrollHThumb;
 
-    COLORREF transColor = 0;
     COLORREF formColor = 0;
     COLORREF buttonFont = 0;
     COLORREF controlColor = 0, controlBorder = 0, controlFont = 0;
     COLORREF scrollBarColor = 0;
     COLORREF toolBarStart = 0, toolBarEnd = 0, toolBarOn = 0, toolBarBorder = 0, toolBarDown = 0;
-    bool buttonTrans = false, checkBoxTrans = false, radioButtonTrans = false;
+    bool buttonTrans = false, checkBoxTrans = false;
 };
 
 // Reads everything the control skinners need from the current skin.

@@ -17,8 +17,6 @@ int CheckBoxFrame(TCheckState check, bool enabled) {
     return enabled ? frame : frame + 3;
 }
 
-int RadioButtonFrame(bool checked, bool enabled) { return (enabled ? 1 : 3) + (checked ? 0 : 1); }
-
 int CheckBoxLeft(bool markOnLeft, int controlWidth, int boxWidth) {
     return markOnLeft ? 0 : controlWidth - boxWidth - 1;
 }

@@ -14,8 +14,6 @@ int ButtonFrame(int state, bool enabled);
 enum class TCheckState { Unchecked, Checked, Grayed };
 // Check boxes (6 frames): checked 1, grayed 2, unchecked 3; disabled 4, 5, 6.
 int CheckBoxFrame(TCheckState check, bool enabled);
-// Radio buttons (4 frames): checked 1, unchecked 2; disabled 3, 4.
-int RadioButtonFrame(bool checked, bool enabled);
 // The left edge of a check box's box: 0 with the mark on the left, else against the right edge.
 int CheckBoxLeft(bool markOnLeft, int controlWidth, int boxWidth);
 

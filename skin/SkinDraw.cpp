@@ -7,23 +7,6 @@
 
 namespace {
 
-// A memory DC that holds one bitmap selected for as long as it lives.
-class SourceDC {
-public:
-    explicit SourceDC(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, bitmap)) {}
-    ~SourceDC() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    SourceDC(const SourceDC&) = delete;
-    SourceDC& operator=(const SourceDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 int W(const RECT& r) { return r.right - r.left; }
 int H(const RECT& r) { return r.bottom - r.top; }
 
@@ -74,7 +57,8 @@ void DrawPiece(HDC dc, const TSkinImage& image, RECT source, RECT target, bool m
     source.right = std::min<LONG>(source.right, image.Width());
     source.bottom = std::min<LONG>(source.bottom, image.Height());
     if (RectEmpty(source) || RectEmpty(target)) return;
-    SourceDC src(image.Handle());
+    MemoryDC src(nullptr);
+    SelectObjectScope selected(src.Get(), image.Handle());
     if (masked && image.Transparent()) {
         TransparentBlt(dc, target.left, target.top, W(target), H(target), src.Get(), source.left, source.top,
                        W(source), H(source), image.TransparentColor());
@@ -284,9 +268,10 @@ void ComposeOffscreen(HDC dc, int x, int y, int width, int height, const std::fu
     // One bitmap serves every control; painting never nests, all of it runs on the window thread.
     static TOffscreen shared;
     if (!shared.Resize(width, height)) return;
-    const int state = SaveDC(shared.Dc());
-    draw(shared.Dc());
-    RestoreDC(shared.Dc(), state);
+    {
+        SavedDC saved(shared.Dc());
+        draw(shared.Dc());
+    }
     shared.CopyTo(dc, x, y, width, height);
 }
 

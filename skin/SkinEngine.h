@@ -117,8 +117,6 @@ public:
 
     // The class names skinned when activated (process-wide).
     static std::vector<std::string>& AutoSkinClasses();
-    // The engine that owns the window hook, or null.
-    static TSkinEngine* HookEngine();
 
 protected:
     void Loaded() override;

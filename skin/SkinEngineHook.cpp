@@ -30,8 +30,6 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-TSkinEngine* TSkinEngine::HookEngine() { return g_hookEngine; }
-
 void TSkinEngine::InstallHook() {
     if (g_hookEngine) return;
     g_hook = SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());

@@ -15,6 +15,8 @@ COLORREF MenuColor(const TSkinEngine& engine, int skinIndex) {
     return engine.Metrics().menuColors[skinIndex - SKIN_COLOR_MENUBARSTARTCOLOR];
 }
 
+}  // namespace
+
 HFONT MenuFont(bool bold) {
     static FontHandle regular, heavy;
     FontHandle& font = bold ? heavy : regular;
@@ -27,8 +29,6 @@ HFONT MenuFont(bool bold) {
     }
     return font.Get();
 }
-
-}  // namespace
 
 void MeasureSkinMenuItem(const TSkinEngine&, const TMenuItem& item, HDC dc, int& width, int& height) {
     if (item.IsLine()) {

@@ -11,5 +11,8 @@ class TMenuItem;
 void MeasureSkinMenuItem(const TSkinEngine& engine, const TMenuItem& item, HDC dc, int& width, int& height);
 void DrawSkinMenuItem(const TSkinEngine& engine, const TMenuItem& item, HDC dc, const RECT& rect, UINT state);
 
+// The system's menu font, bold or not, made once for the process.
+HFONT MenuFont(bool bold);
+
 // Width of the image column of a menu without images.
 constexpr int kMenuLeftBarWidth = 26;

@@ -61,7 +61,6 @@ private:
     void PaintOn(HDC dc) override;
     void Tick();
     TPushClicks clicks_;
-    FontHandle menuFont_;
     bool timer_ = false, ticked_ = false;
 };
 
@@ -143,7 +142,6 @@ private:
 class TSkinTrackBar : public TSkinControlVCL {
 public:
     using TSkinControlVCL::TSkinControlVCL;
-    bool PassToControl(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
 

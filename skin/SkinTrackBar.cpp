@@ -18,15 +18,6 @@ RECT Oriented(bool vertical, int alongFrom, int alongTo, int acrossFrom, int acr
 
 }  // namespace
 
-bool TSkinTrackBar::PassToControl(TMessage& m) {
-    switch (m.Msg) {
-    case CM_FOCUSCHANGED:
-        Paint();
-        return false;
-    }
-    return true;
-}
-
 void TSkinTrackBar::AfterMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_KILLFOCUS:

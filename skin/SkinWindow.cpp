@@ -152,11 +152,10 @@ void TSkinWindow::PaintFrame(const POINT* mouse) {
     st.mouse = mouse ? POINT{mouse->x - window.left, mouse->y - window.top} : MouseInWindow();
     st.mouseInside = st.mouse.x >= 0 && st.mouse.y >= 0 && st.mouse.x < size.cx && st.mouse.y < size.cy &&
                      (mouse || WindowFromPoint(POINT{st.mouse.x + window.left, st.mouse.y + window.top}) == wnd_);
-    HDC dc = GetWindowDC(wnd_);
-    if (!dc) return;
-    lastPaint_ = painter_.Paint(dc, size, engine_->Metrics(), CurrentShape(), st);
+    TWindowDC dc(wnd_, true);
+    if (!dc.Get()) return;
+    lastPaint_ = painter_.Paint(dc.Get(), size, engine_->Metrics(), CurrentShape(), st);
     lastPaintActive_ = st.active;
-    ReleaseDC(wnd_, dc);
 }
 
 void TSkinWindow::UpdateRegion() {
@@ -253,7 +252,6 @@ bool TSkinWindow::HandleNonClient(TMessage& m) {
         m.LParam = -1;
         return false;
     case WM_NCCALCSIZE:  // the client area inside the skin's frame
-        if (activated_ && !measured_) return false;
         NcCalcSize(m);
         return true;
     case WM_NCHITTEST: {  // the skin's frame, not the system's metrics
@@ -363,10 +361,6 @@ void TSkinWindow::AfterOwn(TMessage& m) {
         UpdateRegion();
         break;
     }
-    case WM_NCACTIVATE:
-        drawnActive_ = m.WParam != 0;
-        PaintFrame();
-        break;
     case WM_NCMOUSEMOVE:
         if (!trackingLeave_) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd_, 0};

@@ -33,13 +33,7 @@ public:
     void Done();
 
     HWND Handle() const { return wnd_; }
-    bool Enabled() const { return enabled_; }
-    bool SkinOn() const { return skinOn_; }
-    bool Measured() const { return measured_; }
-    bool DrawnActive() const { return drawnActive_; }
-    TFrameHot Hot() const { return lastPaint_.hot; }
     const TFramePaintResult& LastPaint() const { return lastPaint_; }
-    const TFrameShape& Shape() const { return shape_; }
 
     // The skin is on only when on and enabled; measures first when needed.
     void SetSkin(bool on);
@@ -134,7 +128,6 @@ private:
 class TSkinWindowVCL : public TSkinWindow {
 public:
     TSkinWindowVCL(TCustomForm* form, bool activated, TSkinEngine* engine);
-    TCustomForm* Form() const { return form_; }
 
 protected:
     std::string Caption() const override;

@@ -16,9 +16,6 @@ void TSkinWindowVCL::Attach() {
     if (!form_ || TWinControl::FindControl(wnd_) != form_) throw Exception("SkinEngine: Skinning form failed!");
     oldWindowProc_ = form_->WindowProc;
     form_->WindowProc = [this](TMessage& m) { SlotProc(m); };
-    const DWORD style = GetWindowLongA(wnd_, GWL_STYLE);
-    shape_.hasTitle = HasFrame();
-    shape_.hasBorder = form_->BorderStyle() != TFormBorderStyle::bsNone && (style & WS_CHILD) == 0;
 }
 
 void TSkinWindowVCL::Detach() {

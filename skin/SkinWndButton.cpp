@@ -3,6 +3,7 @@
 // it, so a timer takes the hot face back once the cursor is gone.
 #include "skin/SkinControlLook.h"
 #include "skin/SkinEngine.h"
+#include "skin/SkinMenuDraw.h"
 #include "skin/SkinStdCtrl.h"
 
 #include <windowsx.h>
@@ -23,10 +24,6 @@ TSkinWndButton::TSkinWndButton(TSkinEngine* engine, TSkinWindow* owner, HWND wnd
     : TSkinControlWnd(engine, owner, wnd, "BUTTON") {}
 
 void TSkinWndButton::Init() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        menuFont_.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
     if (!HoldsAnimation(GetParent(GetHandle())))
         timer_ = SetTimer(GetHandle(), SKIN_HOVER_TIMER, kHoverInterval, nullptr) != 0;
 }
@@ -126,7 +123,8 @@ void TSkinWndButton::PaintOn(HDC dc) {
     face.enabled = IsEnabled();
     face.background = look.formColor;
     face.textColor = look.buttonFont;
-    face.font = menuFont_.Get() ? menuFont_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const HFONT menu = MenuFont(false);
+    face.font = menu ? menu : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     char text[256] = "";
     GetWindowTextA(wnd, text, sizeof text);
     // A mnemonic's ampersand is not shown.

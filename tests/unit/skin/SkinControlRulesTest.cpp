@@ -31,11 +31,6 @@ TEST(SkinControlRules, FramesForEachState) {
     EXPECT_EQ(5, CheckBoxFrame(TCheckState::Grayed, false));
     EXPECT_EQ(6, CheckBoxFrame(TCheckState::Unchecked, false));
 
-    EXPECT_EQ(1, RadioButtonFrame(true, true));
-    EXPECT_EQ(2, RadioButtonFrame(false, true));
-    EXPECT_EQ(3, RadioButtonFrame(true, false));
-    EXPECT_EQ(4, RadioButtonFrame(false, false));
-
     EXPECT_EQ(1, ScrollButtonFrame(false, false, false));
     EXPECT_EQ(2, ScrollButtonFrame(false, true, false));
     EXPECT_EQ(3, ScrollButtonFrame(true, true, false));
