@@ -16,30 +16,22 @@ bool IsForbiddenByte(unsigned char c) {
 bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
-// Counts the characters of a GBK text; -1 when it is not valid GBK. A trail
+// Counts the characters of a GBK text; -1 when it is not valid GBK or, for a
+// file name, holds a single-byte character that no file name takes. A trail
 // byte equal to '\' or '|' belongs to its character and is no separator.
-long GbkCharacterCount(const std::string& text) {
+long GbkCharacterCount(const std::string& text, bool fileName = false) {
     long count = 0;
     for (size_t i = 0; i < text.size(); ++i, ++count) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) continue;
+        if (c < 0x80) {
+            if (fileName && IsForbiddenByte(c)) return -1;
+            continue;
+        }
         if (!IsGbkLeadByte(c) || i + 1 >= text.size() || !IsGbkTrailByte(static_cast<unsigned char>(text[i + 1])))
             return -1;
         ++i;
     }
     return count;
-}
-
-bool HasForbiddenCharacter(const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            ++i;  // a double-byte character, already checked as a whole
-            continue;
-        }
-        if (IsForbiddenByte(c)) return true;
-    }
-    return false;
 }
 
 // Windows opens a device for a base name (up to the first dot, trailing
@@ -58,9 +50,8 @@ bool NamesADevice(const std::string& fileName) {
 }  // namespace
 
 bool IsSafeFileNameIn(const std::string& folder, const std::string& fileName) {
-    const long nameChars = GbkCharacterCount(fileName);
+    const long nameChars = GbkCharacterCount(fileName, true);
     if (nameChars <= 0 || static_cast<size_t>(nameChars) > MAX_COMPONENT_CHARS) return false;
-    if (HasForbiddenCharacter(fileName)) return false;
     // "." and ".." name folders; a name ending in a dot or space is stored without it.
     if (fileName == "." || fileName == ".." || fileName.back() == '.' || fileName.back() == ' ') return false;
     if (NamesADevice(fileName)) return false;

@@ -79,15 +79,16 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
     SetTextColor(dc, face.enabled ? face.textColor : RGB(0x80, 0x80, 0x80));
     RECT text = ButtonCaptionRect(client, face.pressed);
     const int length = static_cast<int>(face.caption.size());
+    const UINT prefix = face.hidePrefix ? DT_HIDEPREFIX : 0;
     if (face.wordWrap) {
         // Word-wrapped captions are centred as a block: measured first, then placed.
         RECT measured = text;
-        DrawTextA(dc, face.caption.c_str(), length, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        DrawTextA(dc, face.caption.c_str(), length, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT | prefix);
         const int height = measured.bottom - measured.top;
         text.top += (text.bottom - text.top - height) / 2;
-        DrawTextA(dc, face.caption.c_str(), length, &text, DT_CENTER | DT_WORDBREAK);
+        DrawTextA(dc, face.caption.c_str(), length, &text, DT_CENTER | DT_WORDBREAK | prefix);
     } else {
-        DrawTextA(dc, face.caption.c_str(), length, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        DrawTextA(dc, face.caption.c_str(), length, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
     }
 }
 

@@ -23,6 +23,7 @@ struct TButtonFace {
     HFONT font = nullptr;
     std::string caption;
     bool wordWrap = false;
+    bool hidePrefix = false;  // a mnemonic's ampersand shows no underline ("&&" still shows one "&")
 };
 // Fills with the background, draws the frame nine-sliced, the focus rectangle and the caption.
 void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, const TButtonFace& face);

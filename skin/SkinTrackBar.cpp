@@ -54,7 +54,7 @@ void TSkinTrackBar::PaintOn(HDC dc) {
         const int minimum = static_cast<int>(SendMessageA(wnd, TBM_GETRANGEMIN, 0, 0));
         const int travel = alongEnd - alongStart;
         const auto at = [&](int value) {
-            return maximum > minimum ? alongStart + (value - minimum) * travel / (maximum - minimum) : alongStart;
+            return maximum > minimum ? alongStart + MulDiv(value - minimum, travel, maximum - minimum) : alongStart;
         };
         selection = SelectionSpan(selStart, selEnd, maximum, at(selStart), at(selEnd), alongStart, alongEnd);
     }

@@ -127,9 +127,8 @@ void TSkinWndButton::PaintOn(HDC dc) {
     face.font = menu ? menu : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     char text[256] = "";
     GetWindowTextA(wnd, text, sizeof text);
-    // A mnemonic's ampersand is not shown.
-    for (const char* p = text; *p; ++p)
-        if (*p != '&' || p[1] == '&') face.caption += (*p == '&' ? *++p : *p);
+    face.caption = text;
+    face.hidePrefix = true;
     face.wordWrap = (GetWindowLongA(wnd, GWL_STYLE) & BS_MULTILINE) != 0;
     RECT client{};
     GetClientRect(wnd, &client);
