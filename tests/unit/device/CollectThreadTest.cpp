@@ -3,11 +3,13 @@
 #include "MessageBoxWatcher.h"
 #include "device/ScriptedDevice.h"
 #include "forms/MainFixture.h"
+#include "images/ImageTestFiles.h"
 
 #include "device/CollectThread.h"
 #include "framework/SysUtils.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -87,27 +89,16 @@ TEST_F(CollectThreadTest, AFingerStartsARunThatShowsEachNewImageAndClearsWhenLif
 }
 
 TEST_F(CollectThreadTest, AMalformedPreviewFileKeepsThePreviousPictureAndIsLogged) {
-    // A 640 x 640 grey bitmap as the capture library writes it, then damaged in the ways a disk or
-    // another program may leave it.
-    std::string grey = "BM";
-    const auto put = [&grey](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) grey += static_cast<char>(v >> (8 * i));
-    };
-    put(1078 + 640 * 640, 4), put(0, 4), put(1078, 4);
-    put(40, 4), put(640, 4), put(640, 4), put(1, 2), put(8, 2), put(0, 4), put(640 * 640, 4), put(0, 16);
-    for (std::uint32_t i = 0; i < 256; ++i) put(i * 0x010101u, 4);
-    grey.append(640 * 640, '\x80');
-    std::string zero = grey, huge = grey, farPixels = grey;
-    zero.replace(18, 8, std::string(8, '\0'));
-    huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000
-    farPixels.replace(10, 4, std::string("\0\xFF\xFF\xFF", 4));
-    std::string notBitmap = grey;
-    notBitmap[0] = '\xFF';
+    // A 640 x 640 grey bitmap as the capture library writes it, then damaged.
+    const std::string grey = imagetest::GreyBmp(640, 640);
+    std::map<std::string, std::string> damaged;
+    for (const auto& d : imagetest::DamagedBitmaps(grey)) damaged[d.name] = d.bytes;
 
     script.begin = std::deque<int>(8, 1);
     script.isFinger = {1};
     script.doMosaic = {1, 1, 1, 1, 1, 1, 1};
-    script.saves = {grey, grey.substr(0, grey.size() / 2), grey.substr(0, 100), notBitmap, zero, huge, farPixels};
+    script.saves = {grey, damaged["half.bmp"], damaged["100.bmp"], damaged["jpeg.bmp"],
+                    damaged["zero.bmp"], damaged["huge.bmp"], damaged["far.bmp"]};
     RunToEnd();
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "DoMosaic", "Save", "Show", "Fetch",
                                  "DoMosaic", "Save", "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic", "Save",
@@ -123,9 +114,12 @@ TEST_F(CollectThreadTest, AMalformedPreviewFileKeepsThePreviousPictureAndIsLogge
           "指纹拼接错误:Bitmap file " + file + "is too large"}) {
         EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
     }
+    // One line for each damaged file; the second of the two truncated files in a row is counted instead.
     size_t lines = 0;
-    for (size_t p = 0; (p = log.find("指纹拼接错误:", p)) != std::string::npos; ++p) ++lines;
-    EXPECT_EQ(lines, 6u) << log;
+    for (size_t p = 0; (p = log.find(" : 指纹拼接错误:", p)) != std::string::npos; ++p) ++lines;
+    EXPECT_EQ(lines, 5u) << log;
+    EXPECT_NE(log.find(" : 上一条信息又重复出现1次:指纹拼接错误:Bitmap file " + file + "is truncated"), std::string::npos)
+        << log;
 }
 
 TEST_F(CollectThreadTest, ARunIsHeldNotStoppedWhileProcessingIsSwitchedOff) {

@@ -1,6 +1,7 @@
 // Bitmap files read through the bounded reader, written back in their own
 // format, and drawn shrunk as a box filter would shrink them.
 #include "TempFolder.h"
+#include "images/ImageTestFiles.h"
 
 #include "framework/Exception.h"
 #include "framework/ExtCtrls.h"
@@ -18,33 +19,9 @@
 
 namespace {
 
-void Put(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
-}
-
-// A BMP file: 8-bit with a grey palette, or 24-bit; level(x, y) with y = 0 the top row.
-std::string BmpFile(int width, int height, int bpp, const std::function<std::uint32_t(int, int)>& pixel,
-                    std::uint32_t compression = 0, const std::string& stream = "") {
-    const int stride = ((width * bpp + 31) / 32) * 4;
-    const std::uint32_t paletteBytes = bpp == 8 ? 1024 : 0;
-    std::string pixels = stream;
-    if (stream.empty()) {
-        for (int y = height - 1; y >= 0; --y) {
-            std::string row;
-            for (int x = 0; x < width; ++x) Put(row, pixel(x, y), bpp / 8);
-            row.resize(static_cast<std::size_t>(stride), '\0');
-            pixels += row;
-        }
-    }
-    std::string file = "BM";
-    Put(file, 54 + paletteBytes + static_cast<std::uint32_t>(pixels.size()), 4);
-    Put(file, 0, 4);
-    Put(file, 54 + paletteBytes, 4);
-    Put(file, 40, 4), Put(file, static_cast<std::uint32_t>(width), 4), Put(file, static_cast<std::uint32_t>(height), 4);
-    Put(file, 1, 2), Put(file, static_cast<std::uint32_t>(bpp), 2), Put(file, compression, 4);
-    Put(file, static_cast<std::uint32_t>(pixels.size()), 4), Put(file, 0, 16);
-    for (std::uint32_t i = 0; i < paletteBytes / 4; ++i) Put(file, i * 0x010101u, 4);
-    return file + pixels;
+// An 8-bit file with the grey palette, or a 24-bit one; pixel(x, y) with y = 0 the top row.
+std::string BmpFile(int width, int height, int bpp, const std::function<unsigned(int, int)>& pixel) {
+    return imagetest::Bmp(width, height, bpp, bpp == 8 ? imagetest::GreyPalette() : std::vector<RGBQUAD>{}, pixel);
 }
 
 // Ridges as a rolled finger shows them: a few pixels apart, slanted, with a
@@ -123,26 +100,11 @@ protected:
 
 TEST_F(BitmapTest, ADamagedFileFailsWithItsPathAndWhatIsWrong) {
     const std::string good = BmpFile(640, 640, 8, Ridges);
-    std::string zero = good, huge = good, farPixels = good, notBitmap = good;
-    zero.replace(18, 8, std::string(8, '\0'));
-    huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000
-    farPixels.replace(10, 4, std::string("\0\xFF\xFF\xFF", 4));       // pixels at 0xFFFFFF00
-    notBitmap.replace(0, 2, "\xFF\xD8");
-    struct Case {
-        std::string name, bytes, reason;
-    };
-    const Case cases[] = {
-        {"100.bmp", good.substr(0, 100), "is truncated"},
-        {"1078.bmp", good.substr(0, 1078), "is truncated"},
-        {"half.bmp", good.substr(0, good.size() / 2), "is truncated"},
-        {"far.bmp", farPixels, "is truncated"},
-        {"huge.bmp", huge, "is too large"},
-        {"zero.bmp", zero, "has an invalid bitmap header"},
-        {"empty.bmp", "", "is not a bitmap file"},
-        {"jpeg.bmp", notBitmap, "is not a bitmap file"},
-        {"rle-cut.bmp", BmpFile(4, 1, 8, nullptr, 1, std::string("\0\x04\x01\x02", 4)), "is truncated"},
-    };
-    for (const Case& c : cases) {
+    std::vector<imagetest::DamagedBitmap> cases = imagetest::DamagedBitmaps(good);
+    cases.push_back({"empty.bmp", "", "is not a bitmap file"});
+    cases.push_back(
+        {"rle-cut.bmp", imagetest::CompressedBmp(4, 1, 8, BI_RLE8, std::string("\0\x04\x01\x02", 4)), "is truncated"});
+    for (const auto& c : cases) {
         const std::string path = Write(c.name, c.bytes);
         const std::string message = ExpectLoadFails(path);
         EXPECT_NE(message.find("\"" + path + "\" " + c.reason), std::string::npos) << c.name << ": " << message;
@@ -154,7 +116,7 @@ TEST_F(BitmapTest, ADamagedFileFailsWithItsPathAndWhatIsWrong) {
     TPicture picture;
     picture.LoadFromFile(Write("good.bmp", good));
     const TGraphic* before = picture.Graphic();
-    for (const Case& c : cases) EXPECT_THROW(picture.LoadFromFile(folder.Path() + c.name), EFileError) << c.name;
+    for (const auto& c : cases) EXPECT_THROW(picture.LoadFromFile(folder.Path() + c.name), EFileError) << c.name;
     EXPECT_EQ(picture.Graphic(), before);
     EXPECT_EQ(picture.Graphic()->Width(), 640);
 }
@@ -172,7 +134,7 @@ TEST_F(BitmapTest, ThePreviewFormatIsSavedAgainAsItWasAndRunLengthFilesAreExpand
 
     // Runs, a literal, an end of line, a delta and the end, in an 8-bit 4 x 3 bitmap.
     const std::string stream("\x02\x05\x00\x03\x06\x07\x08\x00\x00\x00\x00\x02\x01\x01\x01\x09\x00\x01", 18);
-    bitmap.LoadFromFile(Write("rle.bmp", BmpFile(4, 3, 8, nullptr, 1, stream)));
+    bitmap.LoadFromFile(Write("rle.bmp", imagetest::CompressedBmp(4, 3, 8, BI_RLE8, stream)));
     bitmap.SaveToFile(folder.Path() + "rle-saved.bmp");
     const std::string expanded = folder.Read("rle-saved.bmp");
     EXPECT_EQ(expanded.substr(30, 4), std::string(4, '\0'));  // uncompressed

@@ -15,14 +15,46 @@ int RidgeGrey(int x, int y) {
     return static_cast<int>(std::lround(value));
 }
 
-std::string GreyBmp(int width, int height) {
+std::vector<RGBQUAD> GreyPalette() {
     std::vector<RGBQUAD> palette(256);
     for (int i = 0; i < 256; ++i) {
         const auto level = static_cast<BYTE>(i);
         palette[static_cast<size_t>(i)] = {level, level, level, 0};
     }
-    return Bmp(width, height, 8, palette,
-               [](int x, int y) { return static_cast<unsigned>(RidgeGrey(x, y)); });
+    return palette;
+}
+
+std::string GreyBmp(int width, int height) {
+    return Bmp(width, height, 8, GreyPalette(), [](int x, int y) { return static_cast<unsigned>(RidgeGrey(x, y)); });
+}
+
+std::string CompressedBmp(int width, int height, int bitCount, DWORD compression, const std::string& stream) {
+    std::string bytes = Bmp(width, height, bitCount, GreyPalette(), [](int, int) { return 0u; });
+    const size_t pixels = bytes.size() - (width * bitCount + 31) / 32 * 4 * static_cast<size_t>(height);
+    bytes.resize(pixels);
+    bytes += stream;
+    auto field = [&bytes](size_t at, DWORD value) { bytes.replace(at, 4, reinterpret_cast<const char*>(&value), 4); };
+    field(2, static_cast<DWORD>(bytes.size()));           // bfSize
+    field(30, compression);                                // biCompression
+    field(34, static_cast<DWORD>(stream.size()));          // biSizeImage
+    return bytes;
+}
+
+std::vector<DamagedBitmap> DamagedBitmaps(const std::string& good) {
+    std::string zero = good, huge = good, farPixels = good, notBitmap = good;
+    zero.replace(18, 8, std::string(8, '\0'));
+    huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000
+    farPixels.replace(10, 4, std::string("\0\xFF\xFF\xFF", 4));       // pixels at 0xFFFFFF00
+    notBitmap.replace(0, 2, "\xFF\xD8");
+    return {
+        {"100.bmp", good.substr(0, 100), "is truncated"},
+        {"1078.bmp", good.substr(0, 1078), "is truncated"},
+        {"half.bmp", good.substr(0, good.size() / 2), "is truncated"},
+        {"far.bmp", farPixels, "is truncated"},
+        {"huge.bmp", huge, "is too large"},
+        {"zero.bmp", zero, "has an invalid bitmap header"},
+        {"jpeg.bmp", notBitmap, "is not a bitmap file"},
+    };
 }
 
 std::string Bmp(int width, int height, int bitCount, const std::vector<RGBQUAD>& palette,

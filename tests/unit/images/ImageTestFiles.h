@@ -15,14 +15,25 @@ namespace imagetest {
 // The grey level of a finger-like pattern of curved ridges at x, y.
 int RidgeGrey(int x, int y);
 
-// An 8-bit BMP with a 256-level grey palette (the capture library's kind of
-// file) showing RidgeGrey.
+// The 256 levels of grey, black first: the capture library's palette.
+std::vector<RGBQUAD> GreyPalette();
+// An 8-bit BMP with the grey palette (the capture library's kind of file)
+// showing RidgeGrey.
 std::string GreyBmp(int width, int height);
 // A BMP of the given depth (1, 4, 8 with the palette, 24 or 32 without);
 // pixel(x, y) gives the palette index or, for 24 and 32 bits, 0x00RRGGBB.
 // TopDown stores the first row first (a negative height in the header).
 std::string Bmp(int width, int height, int bitCount, const std::vector<RGBQUAD>& palette,
                 const std::function<unsigned(int x, int y)>& pixel, bool topDown = false);
+// A bottom-up BMP whose pixels are the given compressed stream (BI_RLE8, BI_RLE4).
+std::string CompressedBmp(int width, int height, int bitCount, DWORD compression, const std::string& stream);
+
+// A good 640 x 640 bitmap file damaged in the ways a disk or another program
+// may leave it, each with the reason a reader gives.
+struct DamagedBitmap {
+    std::string name, bytes, reason;
+};
+std::vector<DamagedBitmap> DamagedBitmaps(const std::string& good);
 
 struct JpegComponent {
     int id;
