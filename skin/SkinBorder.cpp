@@ -49,6 +49,5 @@ void TSkinBorderWinControl::Paint() {
     GetWindowRect(wnd, &window);
     const int width = window.right - window.left, height = window.bottom - window.top;
     TWindowDC dc(wnd, true);
-    FrameSolid(dc.Get(), RECT{0, 0, width, height}, engine_->ControlLook().controlBorder);
-    FrameSolid(dc.Get(), RECT{1, 1, width - 1, height - 1}, ColorToRGB(Control()->Color()));
+    DrawFlatBorder(dc.Get(), width, height, engine_->ControlLook().controlBorder, ColorToRGB(Control()->Color()));
 }

@@ -281,3 +281,8 @@ void FrameSolid(HDC dc, const RECT& r, COLORREF color) {
     FrameRect(dc, &r, brush.Get());
 }
 
+void DrawFlatBorder(HDC dc, int width, int height, COLORREF border, COLORREF inside) {
+    FrameSolid(dc, RECT{0, 0, width, height}, border);
+    FrameSolid(dc, RECT{1, 1, width - 1, height - 1}, inside);
+}
+

@@ -136,4 +136,7 @@ private:
 
 // A rectangle outlined with a one-pixel line of the colour.
 void FrameSolid(HDC dc, const RECT& r, COLORREF color);
+// The flat two-line border of a control: the border colour outside, the control's
+// own colour just inside it, over a width x height window.
+void DrawFlatBorder(HDC dc, int width, int height, COLORREF border, COLORREF inside);
 

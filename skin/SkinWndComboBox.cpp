@@ -41,8 +41,7 @@ void TSkinWndComboBox::Paint() {
     RECT button = info.rcButton;
     OffsetRect(&button, origin.x - window.left, origin.y - window.top);
     TWindowDC dc(wnd, true);
-    FrameSolid(dc.Get(), RECT{0, 0, width, height}, look.controlBorder);
-    FrameSolid(dc.Get(), RECT{1, 1, width - 1, height - 1}, GetSysColor(COLOR_WINDOW));
+    DrawFlatBorder(dc.Get(), width, height, look.controlBorder, GetSysColor(COLOR_WINDOW));
     if (RectEmpty(button)) return;
     FillSolid(dc.Get(), button, look.controlColor);
     FillSolid(dc.Get(), RECT{button.left, button.top - 1, button.left + 1, button.bottom + 1}, look.controlBorder);
