@@ -42,7 +42,13 @@ double ThreadCpu(HANDLE thread) {
     return seconds(kernel) + seconds(user);
 }
 
-void Pump() { Application->ProcessMessages(); }
+// The messages are dispatched whether or not the application has been told to
+// end: the capture loop ending posts the close command, and what follows still
+// has to be pumped.
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
 
 std::string g_folder;
 
