@@ -241,6 +241,9 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    // Whatever sits in the control's WindowProc slot lets go now; a control whose window
+    // was never made sees no WM_NCDESTROY.
+    if (!HandleAllocated()) Perform(CM_DESTROYING);
     DestroyComponents();
     while (!controls_.empty()) controls_.back()->SetParent(nullptr);
     DestroyHandle();

@@ -10,6 +10,17 @@
 
 #include <algorithm>
 
+namespace {
+
+// A press on a title button does not hold the mouse, so its release can reach another
+// window; the physical button tells whether the press is still going on.
+bool PrimaryButtonHeld() {
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(button) & 0x8000) != 0;
+}
+
+}  // namespace
+
 TSkinWindow::TSkinWindow(HWND wnd, bool activated, TSkinEngine* engine)
     : engine_(engine), wnd_(wnd), activated_(activated) {}
 
@@ -100,7 +111,7 @@ void TSkinWindow::RestyleControls() {
     for (auto& c : controls_) {
         if (c->Detached()) continue;
         try {
-            c->Install();
+            c->Restyle();
         } catch (...) {
         }
     }
@@ -182,8 +193,7 @@ void TSkinWindow::UpdateRegion() {
         return;
     }
     if (kind != ERROR && EqualRgn(current.Get(), region.Get())) return;
-    // From here the system owns the region.
-    SetWindowRgn(wnd_, region.Release(), TRUE);
+    GiveWindowRegion(wnd_, region);
 }
 
 void TSkinWindow::LoadRegionSettings() {
@@ -366,6 +376,7 @@ void TSkinWindow::AfterOwn(TMessage& m) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd_, 0};
             trackingLeave_ = TrackMouseEvent(&track) != FALSE;
         }
+        if (mouseDown_ && !PrimaryButtonHeld()) mouseDown_ = false;  // released elsewhere
         if (mouseDown_) {
             PaintFrame(&point);
             if (lastPaint_.hot == fhNone) mouseDown_ = false;
@@ -374,6 +385,7 @@ void TSkinWindow::AfterOwn(TMessage& m) {
         break;
     case WM_NCMOUSELEAVE:  // no button stays lit once the mouse has left the frame
         trackingLeave_ = false;
+        if (!PrimaryButtonHeld()) mouseDown_ = false;
         PaintFrame();
         break;
     case WM_NCLBUTTONUP: {

@@ -176,6 +176,11 @@ protected:
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Puts the window's menu back, or frees it when the window is going without it.
+    void GiveMenuBack();
     WNDPROC oldProc_ = nullptr;
     bool heightRestored_ = false;
+    // The window's own menu, taken off while the skin draws its frame; the window
+    // no longer frees it, so the skin does.
+    HMENU removedMenu_ = nullptr;
 };

@@ -63,7 +63,7 @@ void TSkinWindowVCL::SetSkinState(bool on) {
     for (auto& c : controls_) {
         if (c->Detached()) continue;  // its control is gone
         try {
-            if (on) c->Install();
+            if (on) c->Restyle();
             c->Repaint();
         } catch (...) {
             // A skinner that fails leaves its control to itself.

@@ -207,6 +207,14 @@ class Probe:
         reply = self.call("proc_exit", pid)
         return reply["code"] if reply["ended"] else None
 
+    def memory(self, pid):
+        """{private, gdi, user}: the process's private bytes and its GDI and USER object counts."""
+        return self.call("memory", pid)["memory"]
+
+    def inject_fault(self, pid):
+        """Makes the process fault in a thread of its own, where nothing in it handles the fault."""
+        self.call("fault", pid)
+
     def terminate(self, pid, exit_code=1):
         return self.call("kill", pid, exit_code, check=False).get("ok", False)
 

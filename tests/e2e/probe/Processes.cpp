@@ -1,6 +1,7 @@
 #include "Processes.h"
 #include "Json.h"
 #include <tlhelp32.h>
+#include <psapi.h>
 #include <map>
 
 namespace {
@@ -41,6 +42,33 @@ bool terminateProcess(DWORD pid, UINT exitCode)
     BOOL done = TerminateProcess(h, exitCode);
     CloseHandle(h);
     return done != FALSE;
+}
+
+bool injectFault(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                               PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
+    if (!h) return false;
+    // The first page is never mapped, so the thread's first instruction faults.
+    HANDLE thread = CreateRemoteThread(h, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10), nullptr, 0, nullptr);
+    CloseHandle(h);
+    if (!thread) return false;
+    CloseHandle(thread);
+    return true;
+}
+
+std::string describeMemory(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!h) return std::string();
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    const BOOL read = GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    const DWORD gdi = GetGuiResources(h, GR_GDIOBJECTS), user = GetGuiResources(h, GR_USEROBJECTS);
+    CloseHandle(h);
+    if (!read) return std::string();
+    return JsonObject().add("private", static_cast<long long>(counters.PrivateUsage)).add("gdi", static_cast<long long>(gdi))
+        .add("user", static_cast<long long>(user)).str();
 }
 
 namespace {
