@@ -6,6 +6,7 @@
 #include "forms/Main.h"
 #include "forms/SysConfig.h"
 #include "framework/SysUtils.h"
+#include "framework/Thread.h"
 #include "images/ImgOper.h"
 #include "images/PersonFileName.h"
 
@@ -13,11 +14,24 @@
 
 namespace {
 
+// How long a capture waits for the capture thread to finish the frame it is on
+// (a stitch and a save of the preview file take a few milliseconds).
+constexpr DWORD PASS_WAIT_MS = 2000;
+
 // Frame processing stays paused for as long as a finger is being stored, and
-// resumes however the command ends.
+// resumes however the command ends. The pause begins once the capture thread is
+// between frames, so the preview file and the stitched image are whole when read.
 class PausedCollection {
 public:
-    PausedCollection() { DM->CollectEnabled = false; }
+    PausedCollection() {
+        DM->CollectEnabled = false;
+        const DWORD since = GetTickCount();
+        while (DM->CollectPassBusy && GetTickCount() - since < PASS_WAIT_MS) {
+            // The frame may be waiting for this thread to show its preview.
+            TThread::HandleSynchronize();
+            Sleep(1);
+        }
+    }
     ~PausedCollection() { DM->CollectEnabled = true; }
     PausedCollection(const PausedCollection&) = delete;
     PausedCollection& operator=(const PausedCollection&) = delete;

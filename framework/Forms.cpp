@@ -200,7 +200,9 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward) {
 }
 
 void TCustomForm::Release() {
-    if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+    if (!HandleAllocated()) return;
+    releasing_ = true;
+    PostMessageA(Handle(), CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::WndProc(TMessage& m) {
@@ -209,8 +211,15 @@ void TCustomForm::WndProc(TMessage& m) {
         Close();
         return;
     case CM_RELEASE:
-        delete this;
+        // Only the form's own Release frees it; the same message from elsewhere is ignored.
+        if (releasing_) delete this;
         return;
+    case WM_SYSCOMMAND:
+        // A window without a maximize button keeps its size, whoever asks.
+        if ((m.WParam & 0xFFF0) == SC_MAXIMIZE && HandleAllocated() &&
+            !(GetWindowLongA(Handle(), GWL_STYLE) & WS_MAXIMIZEBOX))
+            return;
+        break;
     }
     TWinControl::WndProc(m);
 }
@@ -224,7 +233,7 @@ constexpr UINT CM_ACTIVATEPOPUP = WM_APP + 0x3F02;  // after CM_RELEASE and CM_S
 
 LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == CM_SYNCHRONIZE) {
-        TThread::HandleSynchronize(lParam);
+        TThread::HandleSynchronize();
         return 0;
     }
     if (msg == WM_CLOSE && Application && Application->MainForm()) {

@@ -110,6 +110,7 @@ private:
     bool keyPreview_ = false;
     bool placed_ = false;
     bool modal_ = false;
+    bool releasing_ = false;  // Release was called: the form's own CM_RELEASE is on its way
     int modalResult_ = mrNone;
 };
 

@@ -43,8 +43,6 @@ void TSkinWindowVCL::CallOwn(TMessage& m) {
     own(m);
 }
 
-std::string TSkinWindowVCL::Caption() const { return form_->Caption(); }
-
 void TSkinWindowVCL::Measure() {
     MeasureFrame();
     // A form's frame follows its border style rather than the style bits of the moment.

@@ -51,12 +51,6 @@ LRESULT CALLBACK TSkinWindowWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam,
 
 void TSkinWindowWnd::CallOwn(TMessage& m) { m.Result = CallWindowProcA(oldProc_, wnd_, m.Msg, m.WParam, m.LParam); }
 
-std::string TSkinWindowWnd::Caption() const {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(wnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(wnd_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void TSkinWindowWnd::Measure() {
     MeasureFrame();
     shape_.unskinnedSide = 4;

@@ -88,6 +88,10 @@ class OperatorDay(StationTestCase):
             [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == text]),
             what="the %s button" % text)
         self.click_window(button)
+        if save:
+            box = self.wait_message_box()
+            self.assertEqual(box.text, "保存设置成功")
+            self.close_box(box)
         wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
                    what="the settings dialog closed")
 

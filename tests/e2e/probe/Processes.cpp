@@ -1,7 +1,6 @@
 #include "Processes.h"
 #include "Json.h"
 #include <tlhelp32.h>
-#include <psapi.h>
 #include <map>
 
 namespace {
@@ -61,13 +60,20 @@ std::string describeMemory(DWORD pid)
 {
     HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!h) return std::string();
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    const BOOL read = GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    // Private bytes as the system counts them: committed memory of the process's own, walked
+    // region by region (Wine reports no counters for another process).
+    long long committed = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQueryEx(h, at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) committed += static_cast<long long>(region.RegionSize);
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
     const DWORD gdi = GetGuiResources(h, GR_GDIOBJECTS), user = GetGuiResources(h, GR_USEROBJECTS);
     CloseHandle(h);
-    if (!read) return std::string();
-    return JsonObject().add("private", static_cast<long long>(counters.PrivateUsage)).add("gdi", static_cast<long long>(gdi))
+    if (committed == 0) return std::string();
+    return JsonObject().add("private", committed).add("gdi", static_cast<long long>(gdi))
         .add("user", static_cast<long long>(user)).str();
 }
 

@@ -499,3 +499,14 @@ TEST_F(SkinEngineTest, ATitleButtonPressReleasedOutsideTheWindowIsNotDrawnPresse
     SendMessageA(wnd, WM_NCMOUSEMOVE, hit, at);
     EXPECT_EQ(hot, FramePixels(wnd, close, 3)) << "the button is still drawn pressed";
 }
+
+TEST_F(SkinEngineTest, TheFrameShowsTheWindowsTextWhoeverSetIt) {
+    owner->Show();
+    Pump();
+    TSkinWindow* skinned = engine->FindSkinWindow(owner->Handle());
+    ASSERT_NE(nullptr, skinned);
+    EXPECT_EQ("owner", skinned->LastPaint().drawnCaption);
+    // Another program sets the text; the form's own caption property is not told.
+    SendMessageA(owner->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("from outside"));
+    EXPECT_EQ("from outside", skinned->LastPaint().drawnCaption);
+}
