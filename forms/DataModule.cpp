@@ -3,6 +3,7 @@
 #include "common/SysOper.h"
 #include "forms/FingerSlots.h"
 #include "framework/StdCtrls.h"
+#include "framework/Thread.h"
 
 TDM* DM = nullptr;
 
@@ -21,6 +22,18 @@ void TDM::DataModuleCreate(TObject*) {
     ActiveMsgId = RegisterWindowMessageA("ACTIVEMSG");
     FingerMsgId = RegisterWindowMessageA("FINGERMSG");
     CollectEnabled = true;
+}
+
+void TDM::PauseCollection() {
+    // A stitch and a save of the preview file take a few milliseconds.
+    constexpr DWORD PASS_WAIT_MS = 2000;
+    CollectEnabled = false;
+    const DWORD since = GetTickCount();
+    while (CollectPassBusy && GetTickCount() - since < PASS_WAIT_MS) {
+        // The frame may be waiting for this thread to show its preview.
+        TThread::HandleSynchronize();
+        Sleep(1);
+    }
 }
 
 void TDM::ShowCurrentFinger(TCustomLabel* label, int slot) noexcept {

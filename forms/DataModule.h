@@ -78,6 +78,9 @@ public:
     // so that once the GUI thread has cleared that switch and sees this one
     // down, the thread stays off both until the switch is back on.
     std::atomic<bool> CollectPassBusy{false};
+    // Switches frame processing off and waits, briefly, until the capture thread is
+    // between frames, so that the preview file and the stitched image hold still.
+    void PauseCollection();
 
     // Host link: the registered messages, the host's window and the
     // program's own shared block with its view, mapped until the program ends.

@@ -6,9 +6,9 @@ import struct
 import subprocess
 import unittest
 
-from kv90e2e import settings
+from kv90e2e import settings, windows_path
 from kv90e2e import MB_ICONINFORMATION, MB_ICONWARNING, config_value, layout, set_config_value, wait_until
-from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
 from kv90e2e.station import CLEAR, COLLECT, FINISH, SETTINGS, VIEW, StationTestCase
 
 HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
@@ -46,6 +46,25 @@ class CaptureHelpers(StationTestCase):
 
 
 class ClearCommand(CaptureHelpers):
+
+    def test_a_slot_file_held_open_keeps_its_finger_on_screen_and_the_log_names_it(self):
+        self.start_station(person=PERSON, **HELD)
+        for slot in (0, 1):
+            self.capture(slot)
+        held = windows_path(self.temp("1.bmp"))
+        self.probe.hold_file(held)
+        self.addCleanup(self.probe.release_file, held)
+        self.press(CLEAR)
+        line = wait_until(lambda: (lambda l: l[0] if l else None)(
+            [t for t in self.log_texts() if t.startswith("删除指纹图片失败,函数Func_DelFpInfo中错误:")]),
+            what="the refused deletion in the log")
+        self.assertIn(held, line)
+        # The file, the thumbnail and the log tell one story: slot 1 still holds its finger.
+        wait_until(lambda: self.occupied_slots() == [1], what="only slot 1 still showing its finger")
+        self.assertIn("1.bmp", self.temp_files())
+        self.assertNotIn("0.bmp", self.temp_files())
+        self.click_slot(1)
+        wait_until(lambda: self.enabled(VIEW), what="the finger kept on screen is viewable")
 
     def test_clear_empties_the_slots_and_deletes_their_files_but_not_the_person_files(self):
         self.start_station(person=PERSON, **HELD)
@@ -495,6 +514,25 @@ class SettingsDialog(CaptureHelpers):
 
 
 class LeavingTheStation(CaptureHelpers):
+
+    def test_a_library_that_fails_while_closing_neither_keeps_the_program_nor_its_names(self):
+        self.start_station(person=PERSON, **HELD)
+        for entry in SHUTDOWN:
+            with self.subTest(failing=entry):
+                failed_before = [t for t in self.log_texts() if t.startswith("关闭窗体失败,错误:")]
+                self.scanner.configure(**dict(HELD, **{entry: "raise"}))
+                self.host.ok("close")
+                self.assertEqual(self.exit_code(), 0)
+                failed = [t for t in self.log_texts() if t.startswith("关闭窗体失败,错误:")]
+                self.assertEqual(len(failed), len(failed_before) + 1, "log: %r" % self.log_texts()[-4:])
+                # The other library was still closed.
+                self.assertEqual(self.scanner.names()[-3:], SHUTDOWN)
+                # The single-instance names went with the program: it starts again at once.
+                self.scanner.configure(**{entry: None})
+                ready = len(self.host.notifications(HOST_CODE_READY))
+                self.run_ = self.launch()
+                self.main = self.wait_main_window(self.run_)
+                self.host.wait_notifications(HOST_CODE_READY, count=ready + 1)
 
     def leave(self, how):
         self.start_station(person=PERSON, **HELD)

@@ -154,6 +154,12 @@ const std::map<std::string, Handler>& handlers()
              bool done = terminateProcess(static_cast<DWORD>(number(a, 1)), static_cast<UINT>(numberOr(a, 2, 1)));
              return done ? ok() : failure("TerminateProcess failed, error " + std::to_string(GetLastError()));
          }},
+        {"file_hold", [](const Args& a) {
+             return holdFile(arg(a, 1)) ? ok() : failure("CreateFile failed, error " + std::to_string(GetLastError()));
+         }},
+        {"file_release", [](const Args& a) {
+             return releaseFile(arg(a, 1)) ? ok() : failure("not held");
+         }},
         {"memory", [](const Args& a) {
              const std::string figures = describeMemory(static_cast<DWORD>(number(a, 1)));
              if (figures.empty()) return failure("cannot read the process, error " + std::to_string(GetLastError()));
