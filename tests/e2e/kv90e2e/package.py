@@ -16,6 +16,10 @@ from .waiting import wait_until
 UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
 # NSIS exit code of an installation or removal that the script itself refused.
 EXIT_REFUSED = 2
+# The uninstaller's exit code when it does not lie in the installation its uninstall entry names.
+EXIT_NOT_INSTALLATION = 3
+# Setup's exit code when it cannot use the folder given with /D=.
+EXIT_FOLDER_REFUSED = 4
 
 
 def repository_version():
