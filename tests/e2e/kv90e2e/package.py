@@ -16,6 +16,10 @@ from .waiting import wait_until
 UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
 # NSIS exit code of an installation or removal that the script itself refused.
 EXIT_REFUSED = 2
+# The uninstaller's exit code when it does not lie in the installation its uninstall entry names.
+EXIT_NOT_INSTALLATION = 3
+# Setup's exit code when it cannot use the folder given with /D=.
+EXIT_FOLDER_REFUSED = 4
 
 
 def repository_version():
@@ -63,18 +67,29 @@ class Deployment:
         folder and ends at once, and the copy does the work. Waits for the copy to end; returns its
         exit code."""
         before = {p["pid"] for p in self._probe.processes()}
-        started = self.run('"%s" %s' % (uninstaller, " ".join(switches)), timeout)
+        copies = []
+
+        def watch_copies():
+            # Watched as soon as seen: a copy that refuses ends soon after it starts.
+            for p in self._probe.processes():
+                if p["pid"] not in before and p["pid"] not in copies and "\\~nsu" in p["path"].lower():
+                    try:
+                        self._probe.watch_process(p["pid"])
+                    except ProbeError:
+                        continue  # ended already
+                    copies.append(p["pid"])
+
+        launcher = self.start('"%s" %s' % (uninstaller, " ".join(switches)))
+
+        def launcher_ended():
+            watch_copies()
+            code = self._probe.exit_code(launcher)
+            return None if code is None else [code]
+        started = wait_until(launcher_ended, timeout, interval=0.02, what="the exit code of the uninstaller")[0]
         if started != 0:
             return started
-        copies = [p["pid"] for p in self._probe.processes()
-                  if p["pid"] not in before and "\\~nsu" in p["path"].lower()]
-        codes = []
-        for pid in copies:
-            try:
-                self._probe.watch_process(pid)
-            except ProbeError:
-                continue  # ended already
-            codes.append(self.wait(pid, timeout))
+        watch_copies()
+        codes = [self.wait(pid, timeout) for pid in copies]
         wait_until(lambda: not any(p["pid"] in copies for p in self._probe.processes()), timeout,
                    what="the uninstaller's copy to end")
         return codes[0] if codes else 0
