@@ -178,7 +178,56 @@ Section "-Finish"
     StrCpy $FinishText "${TEXT_FINISH_NO_LIBRARIES}"
     DetailPrint "${TEXT_DETAIL_NO_LIBRARIES}"
   ${EndIf}
+
+  ; The station's texts, the person names it gets and the file names it writes are GBK,
+  ; through the system's code page for programs that are not Unicode.
+  System::Call 'kernel32::GetACP() i .r0'
+  ${If} $0 <> 936
+    StrCpy $FinishText "$FinishText$\r$\n$\r$\n${TEXT_CODE_PAGE}"
+    DetailPrint "${TEXT_CODE_PAGE}"
+    ${If} ${Silent}
+      Push "${TEXT_CODE_PAGE}"
+      Call WriteSetupNote
+    ${EndIf}
+  ${EndIf}
 SectionEnd
+
+; Appends the text on the stack, with the time, to LogFiles\Setup.txt (UTF-16 with its byte
+; order mark, so that any Windows reads the Chinese whatever its code page).
+Function WriteSetupNote
+  Exch $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  Push $7
+  Push $8
+  Push $9
+  StrCpy $2 "$INSTDIR\LogFiles\${SETUP_NOTES}"
+  ClearErrors
+  ${IfNot} ${FileExists} $2
+    FileOpen $3 $2 w
+    FileWriteWord $3 0xFEFF
+  ${Else}
+    FileOpen $3 $2 a
+    FileSeek $3 0 END
+  ${EndIf}
+  ${IfNot} ${Errors}
+    ${GetTime} "" "L" $4 $5 $6 $7 $8 $9 $2
+    FileWriteUTF16LE $3 "$6-$5-$4 $8:$9:$2 : $1$\r$\n"
+    FileClose $3
+  ${EndIf}
+  Pop $9
+  Pop $8
+  Pop $7
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+FunctionEnd
 
 Function RemoveSimulator
   Delete "$INSTDIR\KV90DLL\GALS7302.dll"

@@ -3,6 +3,9 @@
 ; installation may go into a folder that already held a Temp, Config or LogFiles of its own.
 ; Nothing is removed by wildcard or with its folder; a folder goes only once it is empty.
 
+; What setup has to tell when nobody sees its pages (a silent installation), in LogFiles\.
+!define SETUP_NOTES "Setup.txt"
+
 ; Pushes 1 when the name on the stack is that of a finger image the station writes in Temp\,
 ; else 0: the slot files 0.bmp..9.bmp, their companions 0.jpg..9.jpg, the person files
 ; <key>$<name>_<n>.bmp (n 0..9), the preview FPTemp.bmp and the view file EditImage.jpg.
@@ -69,7 +72,8 @@ Function un.IsFingerImageName
 FunctionEnd
 
 ; Pushes 1 when the name on the stack is that of a file the station writes in LogFiles\, else
-; 0: the day's log FINGERyyyymmdd.txt and the fault minidumps Finger_KV90_*.dmp.
+; 0: the day's log FINGERyyyymmdd.txt, the fault minidumps Finger_KV90_*.dmp and setup's own
+; notes, Setup.txt.
 Function un.IsStationLogName
   Exch $0
   Push $1
@@ -78,7 +82,9 @@ Function un.IsStationLogName
   StrLen $1 $0
   StrCpy $2 $0 6
   StrCpy $3 $0 4 -4
-  ${If} $1 = 18
+  ${If} $0 == "${SETUP_NOTES}"
+    StrCpy $0 1
+  ${ElseIf} $1 = 18
   ${AndIf} $2 == "FINGER"
   ${AndIf} $3 == ".txt"
     ; Eight digits of the date between the two.

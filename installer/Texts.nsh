@@ -35,3 +35,6 @@
 !define TEXT_UNFINISH_KEPT "${PRODUCT} 已从计算机中删除。$\r$\n$\r$\n日志（LogFiles）和设置（Config）保留在：$\r$\n$INSTDIR"
 !define TEXT_UNFINISH_ALL "${PRODUCT} 已从计算机中删除，日志和设置也已删除。"
 !define TEXT_UNFINISH_ALL_OTHERS_KEPT "${PRODUCT} 已从计算机中删除，日志和设置也已删除。$\r$\n$\r$\n不是本程序写入的文件保留在：$\r$\n$INSTDIR"
+
+; $0 is the code page found.
+!define TEXT_CODE_PAGE "注意：这台计算机“非 Unicode 程序的语言”不是中文(简体)（当前代码页 $0，应为 936）。指纹采集程序的标题、提示和日志会显示为乱码，指纹文件的名称也会与主机程序要求的不同。请在“控制面板 → 区域 → 管理 → 非 Unicode 程序的语言 → 更改系统区域设置”中选择“中文(简体，中国)”，然后重新启动计算机。"

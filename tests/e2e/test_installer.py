@@ -7,10 +7,11 @@ that setup cannot use, and the setup pages."""
 import filecmp
 import os
 import shutil
+import subprocess
 import unittest
 import zipfile
 
-from kv90e2e import MessageBox, layout, set_config_value, config_value, wait_until, windows_path
+from kv90e2e import MessageBox, layout, log_lines, set_config_value, config_value, wait_until, windows_path
 from kv90e2e import settings
 from kv90e2e.hostsim import HOST_CODE_COLLECTED
 from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_REFUSED, UNINSTALL_KEY, Deployment,
@@ -388,6 +389,54 @@ class TargetFolder(InstallerTestCase):
         self.assertEqual(self.deploy.uninstall("C:\\kv90DOTS\\Uninstall.exe", "/S", "/PURGE"), 0)
         self.assertFalse(os.path.exists(path))
         self.assertIsNone(registry_values(UNINSTALL_KEY))
+
+
+class AnotherCodePage(InstallerTestCase):
+    """A PC whose code page for programs that are not Unicode is not 936: Wine takes it from the locale
+    a process starts in (C.UTF-8 gives 1252)."""
+
+    OTHER_LOCALE = "C.UTF-8"
+    STATION_LINE = "系统的非Unicode程序代码页为1252,不是简体中文(936),程序的文字、日志和指纹文件名将不正确"
+
+    def run_in_other_locale(self, *args):
+        env = dict(os.environ, LC_ALL=self.OTHER_LOCALE, LANG=self.OTHER_LOCALE)
+        return subprocess.run([settings.wine()] + list(args), env=env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=300).returncode
+
+    def test_setup_and_the_station_say_so_and_only_then(self):
+        folder = "C:\\KV90cp"
+        notes = os.path.join(unix_path(folder), "LogFiles", "Setup.txt")
+        self.remove_afterwards(folder)
+        self.assertEqual(self.run_in_other_locale(settings.setup_exe(), "/S", "/D=" + folder), 0)
+        with open(notes, "rb") as f:
+            text = f.read()
+        self.assertEqual(text[:2], b"\xff\xfe", "not UTF-16 with its byte order mark")
+        note = text[2:].decode("utf-16-le")
+        self.assertIn("当前代码页 1252，应为 936", note)
+        self.assertIn("更改系统区域设置", note)
+        # The station says it once in its log, and starts as usual.
+        self.use_installed(folder)
+        env = dict(os.environ, LC_ALL=self.OTHER_LOCALE, LANG=self.OTHER_LOCALE)
+        with open(os.path.join(self.folder.root, "other-code-page.err"), "wb") as err:
+            station = subprocess.Popen([settings.wine(), self.folder.exe_path], env=env, stdout=subprocess.DEVNULL,
+                                       stderr=err)
+        self.addCleanup(lambda: station.poll() is not None or (station.kill(), station.wait()))
+        wait_until(lambda: self.STATION_LINE in [l.text for l in log_lines(self.folder.path)],
+                   what="the code page line in the station's log")
+        wait_until(lambda: self.probe.windows(cls="TFrm_Main", visible=True), what="the station's window")
+        for window in self.probe.windows(cls="TFrm_Main"):
+            self.probe.terminate(window["pid"])
+        station.wait(timeout=30)
+        # Under 936 neither says anything.
+        os.remove(notes)
+        self.assertEqual(self.install("/S", "/D=" + folder), 0)
+        self.assertFalse(os.path.exists(notes))
+        before = len(log_lines(self.folder.path))
+        run = self.start_program()
+        self.wait_main_window(run)
+        # The start's last line (no host to tell that the window is ready) is written by now.
+        wait_until(lambda: len(log_lines(self.folder.path)) >= before + 2, what="the start's log lines")
+        self.assertNotIn(self.STATION_LINE, [l.text for l in log_lines(self.folder.path)[before:]])
 
 
 class SetupPages(InstallerTestCase):
