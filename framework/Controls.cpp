@@ -499,10 +499,14 @@ void TWinControl::FollowWindow() {
     if (!handle_) return;
     RECT r;
     GetWindowRect(handle_, &r);
-    if (HWND parent = GetParent(handle_); parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+    if (HWND parent = GetParent(handle_); parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    // Stored only: the window is where it is, so nothing is moved again.
-    StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        // Stored only: the window is where it is, so nothing is moved again.
+        StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else {
+        // A top-level window keeps the place the program gave it: only its size follows.
+        StoreBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+    }
 }
 
 void TWinControl::PaintWindow(HDC dc) {

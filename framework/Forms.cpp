@@ -183,6 +183,15 @@ void TCustomForm::Close() {
         Release();
 }
 
+void TCustomForm::FocusActiveControl() {
+    TWinControl* kept = FindControl(focusedWnd_);
+    if (kept && kept != this && IsChild(Handle(), kept->Handle()) && kept->CanFocus()) {
+        kept->SetFocus();
+        return;
+    }
+    SelectNext(nullptr, true);
+}
+
 void TCustomForm::SelectNext(TWinControl* current, bool forward) {
     std::vector<TWinControl*> order;
     GetTabOrderList(order);
@@ -213,6 +222,16 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_RELEASE:
         // Only the form's own Release frees it; the same message from elsewhere is ignored.
         if (releasing_) delete this;
+        return;
+    case CM_FOCUSCHANGED:
+        // The form's own window takes the focus on the way (the system gives it on activation).
+        if (auto control = reinterpret_cast<TWinControl*>(m.WParam); control && control != this && control->HandleAllocated())
+            focusedWnd_ = control->Handle();
+        return;
+    case WM_ACTIVATE:
+        // The system's own handling gives the focus to the form's window itself.
+        TWinControl::WndProc(m);
+        if (LOWORD(m.WParam) != WA_INACTIVE && !HIWORD(m.WParam)) FocusActiveControl();
         return;
     case WM_SYSCOMMAND:
         // A window without a maximize button keeps its size, whoever asks.

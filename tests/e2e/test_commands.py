@@ -459,6 +459,27 @@ class SettingsDialog(CaptureHelpers):
         self.click_window(d["cancel"])
         wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
 
+    def test_the_dialog_opens_with_the_first_control_of_its_tab_order_focused(self):
+        self.start_station(person=PERSON, **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        d = self.open_dialog()
+        focus = lambda: self.probe.gui_thread(d["dialog"].hwnd)["focus"]
+        wait_until(lambda: focus() == d["bright"].hwnd, what="the focus on the brightness slider")
+        before = self.pos("bright")
+        # The operator's first key press already moves the slider.
+        self.screen.key("Right")
+        wait_until(lambda: self.pos("bright") == before + 1, what="the brightness one step up")
+        wait_until(lambda: self.text("bright_box") == str(before + 1), what="the brightness box following")
+        # Back from another window, the focus is where the operator left it.
+        self.screen.key("Tab")
+        wait_until(lambda: focus() == d["bright_box"].hwnd, what="Tab to the brightness box")
+        self.probe.post(d["dialog"].hwnd, 0x0006, 0, 0)  # WM_ACTIVATE, WA_INACTIVE
+        self.probe.post(d["dialog"].hwnd, 0x0006, 1, 0)  # WM_ACTIVATE, WA_ACTIVE
+        self.probe.send(d["dialog"].hwnd, 0)
+        self.assertEqual(focus(), d["bright_box"].hwnd)
+        self.click_window(d["cancel"])
+        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+
     def test_tab_walks_the_dialog_in_its_order_into_the_quality_group(self):
         self.start_station(person=PERSON, **HELD)
         self.wait_status(layout.SLOTS[0].finger_text)
