@@ -58,6 +58,9 @@ void TSkinControl::AfterMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_ENABLE:
     case WM_SETTEXT:
+    // Pressing Alt shows the keyboard cues: the system's controls draw themselves at once.
+    case WM_UPDATEUISTATE:
+    case WM_CHANGEUISTATE:
     case WM_PAINT:
     case WM_ERASEBKGND:
     case SKM_REDRAW:

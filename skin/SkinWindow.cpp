@@ -123,6 +123,11 @@ void TSkinWindow::RestyleControls() {
 }
 
 void TSkinWindow::KeepClientSize(SIZE client) {
+    keepingClientSize_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{keepingClientSize_};
     SetWindowPos(wnd_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (IsZoomed(wnd_) || IsIconic(wnd_)) return;
@@ -435,8 +440,15 @@ void TSkinWindow::AfterOwn(TMessage& m) {
         break;
     }
     case WM_SIZE:
+        // The operator sized the window: switching the skin off and on keeps that size.
+        if (m.WParam == SIZE_RESTORED && IsSizeable() && !keepingClientSize_)
+            unskinnedClient_ = SIZE{LOWORD(m.LParam), HIWORD(m.LParam)};
         PaintFrame();
         UpdateRegion();
+        break;
+    case WM_NCACTIVATE:
+        // A themed system draws its caption on activation whatever the skin asked: the skin's goes on top.
+        PaintFrame();
         break;
     }
 }

@@ -110,6 +110,8 @@ protected:
     bool trackingLeave_ = false;
     DWORD savedStyle_ = 0;
     SIZE unskinnedClient_{0, 0};
+    // The skin is setting the window's size itself: the sizes on the way are not the operator's.
+    bool keepingClientSize_ = false;
     TFrameShape shape_;
     TFramePaintResult lastPaint_;
     TFramePainter painter_;

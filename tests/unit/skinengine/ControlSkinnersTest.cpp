@@ -266,6 +266,50 @@ TEST_F(ControlSkinnersTest, SwitchingTheSkinOffGivesTheToolBarBackOnlyTheStyleBi
 
 namespace {
 
+// The colours of a control's client area (its left `width` pixels), sampled on a grid.
+std::vector<COLORREF> Face(HWND wnd, int width = 10000) {
+    RECT r{};
+    GetClientRect(wnd, &r);
+    r.right = std::min<LONG>(r.right, width);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(wnd);
+    for (int y = 1; y < r.bottom; y += 3)
+        for (int x = 1; x < r.right; x += 3) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(wnd, dc);
+    return pixels;
+}
+
+// What the system's own drawing of a control leaves over the skin's face.
+void DrawOver(HWND wnd) {
+    RECT r{};
+    GetClientRect(wnd, &r);
+    HDC dc = GetDC(wnd);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(wnd, dc);
+}
+
+}  // namespace
+
+TEST_F(ControlSkinnersTest, KeyboardCuesShownOrHiddenLeaveTheSkinsFaceOnTop) {
+    // A push button's face is the skin's alone, so every pixel of it must come back.
+    {
+        const HWND wnd = button->Handle();
+        const int width = 10000;
+        for (const UINT msg : {WM_UPDATEUISTATE, WM_CHANGEUISTATE}) {
+            SCOPED_TRACE(msg);
+            const std::vector<COLORREF> skinned = Face(wnd, width);
+            DrawOver(wnd);
+            ASSERT_NE(skinned, Face(wnd, width));
+            // Alt pressed: the cues are shown, and the control has drawn itself.
+            SendMessageA(wnd, msg, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+            UpdateWindow(wnd);  // a face drawn whole is drawn when the window paints
+            EXPECT_EQ(skinned, Face(wnd, width)) << "the skin's face is not back after the control drew itself";
+        }
+    }
+}
+
+namespace {
+
 struct DialogRecord {
     std::vector<WPARAM> commands;
 };

@@ -510,3 +510,67 @@ TEST_F(SkinEngineTest, TheFrameShowsTheWindowsTextWhoeverSetIt) {
     SendMessageA(owner->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("from outside"));
     EXPECT_EQ("from outside", skinned->LastPaint().drawnCaption);
 }
+
+TEST_F(SkinEngineTest, ASizeableWindowKeepsTheOperatorsSizeAcrossTheSkinSwitchedOffAndOn) {
+    TFrm_Listed* form = MakeForm<TFrm_Listed>();
+    others.push_back(form);
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    form->Show();
+    Pump();
+    ASSERT_TRUE(Skinned(form->Handle()));
+    RECT window;
+    GetWindowRect(form->Handle(), &window);
+    // The operator drags the frame larger.
+    SetWindowPos(form->Handle(), nullptr, 0, 0, window.right - window.left + 120, window.bottom - window.top + 80,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE sized = ClientSize(form->Handle());
+    engine->SetActive(false);
+    Pump();
+    EXPECT_EQ(sized.cx, ClientSize(form->Handle()).cx);
+    EXPECT_EQ(sized.cy, ClientSize(form->Handle()).cy);
+    engine->SetActive(true);
+    Pump();
+    EXPECT_EQ(sized.cx, ClientSize(form->Handle()).cx);
+    EXPECT_EQ(sized.cy, ClientSize(form->Handle()).cy);
+}
+
+namespace {
+
+// A dialog box whose own procedure draws a caption of its own on activation, as a themed
+// system does whatever it was asked.
+INT_PTR CALLBACK ThemedCaptionProc(HWND wnd, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_NCACTIVATE) {
+        HDC dc = GetWindowDC(wnd);
+        RECT title{0, 0, 400, 20};
+        FillRect(dc, &title, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(wnd, dc);
+        return FALSE;
+    }
+    return msg == WM_INITDIALOG;
+}
+
+}  // namespace
+
+TEST_F(SkinEngineTest, AForeignWindowsOwnActivationDrawingEndsUnderTheSkinsFrame) {
+    owner->Show();
+    Pump();
+    struct {
+        DLGTEMPLATE head;
+        WORD menu, cls, title;
+    } templ{};
+    templ.head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    templ.head.cx = 160;
+    templ.head.cy = 80;
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &templ.head, owner->Handle(),
+                                             ThemedCaptionProc, 0);
+    ShowWindow(dialog, SW_SHOW);
+    SetActiveWindow(dialog);
+    Pump();
+    ASSERT_TRUE(Skinned(dialog));
+    SendMessageA(dialog, WM_NCACTIVATE, TRUE, 0);
+    HDC dc = GetWindowDC(dialog);
+    const COLORREF title = GetPixel(dc, 40, 8);
+    ReleaseDC(dialog, dc);
+    EXPECT_NE(RGB(0, 0, 0), title) << "the window's own caption stayed over the skin's";
+    DestroyWindow(dialog);
+}
