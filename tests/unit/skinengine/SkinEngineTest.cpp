@@ -418,8 +418,8 @@ namespace {
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-// A modeless system dialog box with a menu, as another component of the program may show.
-HWND MakeDialogWithMenu(HWND owner, HMENU menu) {
+// A modeless system dialog box, as another component of the program may show, hidden.
+HWND MakeDialog(HWND owner, DLGPROC proc) {
     struct {
         DLGTEMPLATE head;
         WORD menu, cls, title;
@@ -427,7 +427,11 @@ HWND MakeDialogWithMenu(HWND owner, HMENU menu) {
     templ.head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     templ.head.cx = 160;
     templ.head.cy = 80;
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &templ.head, owner, PlainDialogProc, 0);
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &templ.head, owner, proc, 0);
+}
+
+HWND MakeDialogWithMenu(HWND owner, HMENU menu) {
+    HWND dialog = MakeDialog(owner, PlainDialogProc);
     SetMenu(dialog, menu);
     return dialog;
 }
@@ -554,15 +558,7 @@ INT_PTR CALLBACK ThemedCaptionProc(HWND wnd, UINT msg, WPARAM, LPARAM) {
 TEST_F(SkinEngineTest, AForeignWindowsOwnActivationDrawingEndsUnderTheSkinsFrame) {
     owner->Show();
     Pump();
-    struct {
-        DLGTEMPLATE head;
-        WORD menu, cls, title;
-    } templ{};
-    templ.head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    templ.head.cx = 160;
-    templ.head.cy = 80;
-    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &templ.head, owner->Handle(),
-                                             ThemedCaptionProc, 0);
+    HWND dialog = MakeDialog(owner->Handle(), ThemedCaptionProc);
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);
     Pump();
