@@ -87,8 +87,11 @@ void TIniFile::WriteStrings(const std::vector<TIniValue>& values) const {
             throw EFileError("Unable to write to " + fileName_ + ". " +
                              SysErrorReason(GetLastError(), "The system gave no reason."));
     }
-    // The system may keep the file in memory: this lets go of it (and reports
-    // failure whatever happens), so that the copy is read back from the disk.
+    // A write the system reports as done may still have stopped short: Wine
+    // reports success on a full disk and leaves the file cut, with no
+    // dependable error. The system may also keep the file in memory: this lets
+    // go of it (and reports failure whatever happens), so that the copy is
+    // read back from the disk.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.Path().c_str());
     if (!ReadsBackWhole(fileName_, copy.Path(), values))
         throw EFileError("Cannot write file \"" + fileName_ +
