@@ -44,7 +44,7 @@ bool HasName(const std::vector<std::string>& names, const std::string& name) {
 // Whether the copy reads back as the original with the values written: every
 // value written is there, and every section and key of the original is there
 // with its value unless a value was written for it. A copy that the system
-// wrote only in part (it may not check its own writes) lacks some of them.
+// cut short (it may not check its own writes) lacks some of them.
 bool ReadsBackWhole(const std::string& original, const std::string& copy, const std::vector<TIniValue>& values) {
     const std::vector<std::string> copySections = Names(copy, nullptr);
     for (const std::string& section : Names(original, nullptr)) {

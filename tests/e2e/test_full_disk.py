@@ -98,7 +98,7 @@ class NearlyFullDisk(StationTestCase):
         self.fill_leaving(LEFT_FREE)
         expected = ["0.bmp", "1234$张三_0.bmp", "FPTemp.bmp", "filler"]
 
-        with self.subTest("a new slot: neither file appears, not even in part"):
+        with self.subTest("a new slot: neither file appears, not even cut short"):
             self.capture_fails_for_want_of_room(1)
             self.assertEqual(self.temp_files(), expected)
             self.wait_status(layout.SLOTS[1].finger_text)

@@ -1,4 +1,4 @@
-// Files replaced whole or not at all, against a write that stops part way as
+// Files replaced whole or not at all, against a write that stops short as
 // one does on a full disk.
 #include "TempFolder.h"
 
