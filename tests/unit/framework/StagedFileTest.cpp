@@ -100,19 +100,6 @@ TEST_F(StagedFileTest, NoFailureReadsAsSuccess) {
     }
 }
 
-TEST_F(StagedFileTest, TwoFilesTogetherOrNeither) {
-    folder.Write("1234$XYZ_1.bmp", "the person's finger the host has");
-    {
-        TStagedFile plain(Path("1.bmp")), person(Path("1234$XYZ_1.bmp"));
-        plain.Write("new finger");
-        person.Write("new finger");
-        CommitTogether({&plain, &person});
-    }
-    EXPECT_EQ(folder.Read("1.bmp"), "new finger");
-    EXPECT_EQ(folder.Read("1234$XYZ_1.bmp"), "new finger");
-    EXPECT_EQ(folder.Files(), (std::set<std::string>{"1.bmp", "1234$XYZ_1.bmp"}));
-}
-
 TEST_F(StagedFileTest, WhenTheSecondCannotTakeItsPlaceTheFirstIsPutBack) {
     // A folder where the second file would go: the system refuses to replace it.
     folder.MakeDir("1234$XYZ_1.bmp");
