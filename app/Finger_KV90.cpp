@@ -1,6 +1,7 @@
 // The program's entry: the single-instance guard, then the data module and
 // the capture window, then the message loop.
 #include "app/CheckOutInfo.h"
+#include "app/FaultReport.h"
 #include "forms/DataModule.h"
 #include "forms/Main.h"
 
@@ -9,6 +10,7 @@
 #include <memory>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    InstallFaultReport();
     TApplication application;
     bool running = true;
     {

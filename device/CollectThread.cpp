@@ -7,6 +7,22 @@
 #include "framework/ExtCtrls.h"
 #include "framework/SysUtils.h"
 
+namespace {
+
+// Marks one frame's work on the stitched image and the preview file.
+class PassInProgress {
+public:
+    explicit PassInProgress(std::atomic<bool>& busy) : busy_(busy) { busy_ = true; }
+    ~PassInProgress() { busy_ = false; }
+    PassInProgress(const PassInProgress&) = delete;
+    PassInProgress& operator=(const PassInProgress&) = delete;
+
+private:
+    std::atomic<bool>& busy_;
+};
+
+}  // namespace
+
 TCollectThread::TCollectThread(TImage* previewImage) : previewImage_(previewImage) {
     try {
         previewPath_ = DM->PreviewPath();
@@ -48,6 +64,7 @@ void TCollectThread::Execute() {
                     ClearPreview();
                     continue;
                 }
+                const PassInProgress pass(DM->CollectPassBusy);
                 if (!DM->CollectEnabled) continue;
                 if (!mosaicStarted) {
                     // The frame on which the finger is found only starts the run.

@@ -73,6 +73,14 @@ public:
     // Frame processing switch: read by the capture thread on every frame,
     // switched by the GUI thread while it stores a finger.
     std::atomic<bool> CollectEnabled{false};
+    // Set by the capture thread for as long as one frame's work may touch the
+    // stitched image or the preview file; raised before it reads CollectEnabled,
+    // so that once the GUI thread has cleared that switch and sees this one
+    // down, the thread stays off both until the switch is back on.
+    std::atomic<bool> CollectPassBusy{false};
+    // Switches frame processing off and waits, briefly, until the capture thread is
+    // between frames, so that the preview file and the stitched image hold still.
+    void PauseCollection();
 
     // Host link: the registered messages, the host's window and the
     // program's own shared block with its view, mapped until the program ends.

@@ -35,6 +35,8 @@ void TFrm_Main::FormCreate(TObject*) {
 void TFrm_Main::FormClose(TObject*, TCloseAction& action) {
     try {
         DM->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
+        // No frame may write the preview file again once it is deleted.
+        DM->PauseCollection();
         DM->Func_DelFpInfo(-1);
         DM->CloseCollectMap();
         Screen->SetCursor(crHourGlass);

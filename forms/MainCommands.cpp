@@ -14,10 +14,11 @@
 namespace {
 
 // Frame processing stays paused for as long as a finger is being stored, and
-// resumes however the command ends.
+// resumes however the command ends. The pause begins once the capture thread is
+// between frames, so the preview file and the stitched image are whole when read.
 class PausedCollection {
 public:
-    PausedCollection() { DM->CollectEnabled = false; }
+    PausedCollection() { DM->PauseCollection(); }
     ~PausedCollection() { DM->CollectEnabled = true; }
     PausedCollection(const PausedCollection&) = delete;
     PausedCollection& operator=(const PausedCollection&) = delete;
@@ -88,10 +89,13 @@ void TFrm_Main::Btn_CollectClick(TObject*) {
 
 void TFrm_Main::Btn_ClearClick(TObject*) {
     Img_View->Picture().Clear();
-    for (TImage* image : slotImages_) image->Picture().Clear();
     DM->Func_DelFpInfo(-1);
-    Btn_View->SetEnabled(false);
+    // A slot whose file the system would not delete (another program holds it open) keeps
+    // its finger on screen and viewable, as Temp\ keeps it; the log names the file.
+    for (int slot = 0; slot < static_cast<int>(slotImages_.size()); ++slot)
+        if (!FileExists(DM->PlainSlotPath(slot))) slotImages_[slot]->Picture().Clear();
     SelectSlot(Img_Left1);
+    Btn_View->SetEnabled(!Img_Left1->Picture().Empty());
 }
 
 void TFrm_Main::Btn_ViewClick(TObject*) {

@@ -4,6 +4,8 @@
 #include "forms/DataModule.h"
 #include "forms/Main.h"
 
+#include <functional>
+
 namespace {
 
 template <typename Fn>
@@ -116,23 +118,27 @@ int TFrm_Main::InitDevice() {
 }
 
 void TFrm_Main::CollectThreadTerminate(TObject*) {
-    try {
-        if (DM->MosaicLib) {
-            DM->CollectEnabled = false;
-            DM->MOSAIC_Stop();
-            DM->MOSAIC_Close();
+    // Each device step is tried on its own, so that a library that fails while closing
+    // neither keeps the other one open nor the program from ending.
+    const auto step = [](const std::function<int()>& close) {
+        try {
+            close();
+        } catch (const std::exception& e) {
+            TSysOper::WriteLog("关闭窗体失败,错误:" + ExceptionMessage(e));
         }
-        Sleep(100);
-        if (DM->CaptureLib) DM->LIVESCAN_Close();
-        Sleep(100);
-        DM->MosaicBuffer.reset();
-        DM->RawBuffer.reset();
-        Sleep(100);
-        DM->DeviceStarted = false;
-        CaptureThread = nullptr;  // the thread frees itself once this handler returns
-        Application->Terminate();
-    } catch (const std::exception& e) {
-        TSysOper::WriteLog("关闭窗体失败,错误:" + ExceptionMessage(e));
+    };
+    DM->CollectEnabled = false;
+    if (DM->MosaicLib) {
+        step([] { return DM->MOSAIC_Stop(); });
+        step([] { return DM->MOSAIC_Close(); });
     }
+    Sleep(100);
+    if (DM->CaptureLib) step([] { return DM->LIVESCAN_Close(); });
+    Sleep(100);
+    DM->MosaicBuffer.reset();
+    DM->RawBuffer.reset();
+    DM->DeviceStarted = false;
+    CaptureThread = nullptr;  // the thread frees itself once this handler returns
+    Application->Terminate();
     Screen->SetCursor(crDefault);
 }

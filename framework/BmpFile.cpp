@@ -195,6 +195,7 @@ const char* FaultText(Fault fault) {
     case Fault::Unsupported: return "has a bitmap format that cannot be read";
     case Fault::TooLarge: return "is too large";
     case Fault::Truncated: return "is truncated";
+    case Fault::NoColour: return "has colour masks that select no colour";
     }
     return "cannot be read";
 }
@@ -253,6 +254,8 @@ Fault ReadHeader(const std::uint8_t* data, std::size_t size, const Limits& limit
             headersEnd += 12;
         }
         for (int i = 0; i < 3; ++i) h.format.masks[i] = Read32(data + at + 4 * i);
+        // The system refuses such a bitmap later, in words that blame its resources.
+        if ((h.format.masks[0] | h.format.masks[1] | h.format.masks[2]) == 0) return Fault::NoColour;
         h.format.bitfields = true;
     } else {
         DefaultMasks(h.format);

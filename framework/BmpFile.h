@@ -19,6 +19,7 @@ enum class Fault {
     Unsupported,  // a depth or compression this reader does not decode
     TooLarge,     // more pixels than the limits allow
     Truncated,    // the headers, palette or pixel data run past the end of the data
+    NoColour,     // bit fields whose colour masks select no bit at all
 };
 
 // An English phrase for messages: "is not a bitmap file", "is truncated", ...

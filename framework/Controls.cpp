@@ -44,6 +44,13 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent_ && !Is<TWinControl>()) Invalidate();
 }
 
+void TControl::StoreBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     if (parent_ && !Is<TWinControl>()) Invalidate();
@@ -214,7 +221,18 @@ void TGraphicControl::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------- TWinControl
 
+namespace {
+
+// The toolkit's own messages (CM_*, reflected CN_*) reach a control through its
+// WindowProc slot, never through its window; the same numbers arriving through the
+// window came from another program, and their parameters may be anything. The form's
+// CM_RELEASE is the one posted, and the form checks that it asked for it.
+bool IsStrayToolkitMessage(UINT msg) { return msg >= CM_BASE && msg < 0xC000 && msg != CM_RELEASE; }
+
+}  // namespace
+
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (IsStrayToolkitMessage(msg)) return 0;
     TWinControl* control = TWinControl::FindControl(wnd);
     if (!control) {
         control = t_creatingControl;
@@ -241,6 +259,9 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    // Whatever sits in the control's WindowProc slot lets go now; a control whose window
+    // was never made sees no WM_NCDESTROY.
+    if (!HandleAllocated()) Perform(CM_DESTROYING);
     DestroyComponents();
     while (!controls_.empty()) controls_.back()->SetParent(nullptr);
     DestroyHandle();
@@ -474,9 +495,23 @@ void TWinControl::VisibleChanged() {
     if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
 }
 
+void TWinControl::FollowWindow() {
+    if (!handle_) return;
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (HWND parent = GetParent(handle_); parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        // Stored only: the window is where it is, so nothing is moved again.
+        StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else {
+        // A top-level window keeps the place the program gave it: only its size follows.
+        StoreBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+    }
+}
+
 void TWinControl::PaintWindow(HDC dc) {
     BrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
-    RECT r = ClientRect();
+    RECT r = ClientArea();
     FillRect(dc, &r, brush.Get());
 }
 
@@ -550,6 +585,11 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE:
         AlignControls();
         break;
+    case WM_WINDOWPOSCHANGED:
+        // The system moved or sized the window (maximized it, say): the bounds follow.
+        DefaultHandler(m);
+        FollowWindow();
+        return;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         // Owner-drawn items of a menu this window opened measure and draw themselves.
@@ -566,6 +606,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         // Hand the notification back to the child control that sent it.
+        if (m.Msg == WM_NOTIFY && !m.LParam) break;
         if (TWinControl* child = FindControl(m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
                                                                  : reinterpret_cast<HWND>(m.LParam));
             child && child != this) {

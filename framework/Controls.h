@@ -116,6 +116,8 @@ protected:
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
     virtual void BoundsChanged() {}
+    // Records bounds the window already has, without moving anything.
+    void StoreBounds(int left, int top, int width, int height);
     virtual void ColorChanged() { Invalidate(); }
     virtual void FontChangedHook() { Invalidate(); }
     virtual void CaptionChanged() { Invalidate(); }
@@ -203,6 +205,8 @@ public:
     virtual RECT ClientArea() const;
     // Lays out the aligned children: top ones stacked from the top, the client one in the rest.
     void AlignControls();
+    // The bounds follow where the system has put the window.
+    void FollowWindow();
     // Draws the children without a window of their own that meet area (client
     // coordinates), in the order of drawing; whoever paints the control paints them.
     void PaintControls(HDC dc, const RECT& area);

@@ -183,6 +183,15 @@ void TCustomForm::Close() {
         Release();
 }
 
+void TCustomForm::FocusActiveControl() {
+    TWinControl* kept = FindControl(focusedWnd_);
+    if (kept && kept != this && IsChild(Handle(), kept->Handle()) && kept->CanFocus()) {
+        kept->SetFocus();
+        return;
+    }
+    SelectNext(nullptr, true);
+}
+
 void TCustomForm::SelectNext(TWinControl* current, bool forward) {
     std::vector<TWinControl*> order;
     GetTabOrderList(order);
@@ -200,7 +209,9 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward) {
 }
 
 void TCustomForm::Release() {
-    if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+    if (!HandleAllocated()) return;
+    releasing_ = true;
+    PostMessageA(Handle(), CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::WndProc(TMessage& m) {
@@ -209,8 +220,25 @@ void TCustomForm::WndProc(TMessage& m) {
         Close();
         return;
     case CM_RELEASE:
-        delete this;
+        // Only the form's own Release frees it; the same message from elsewhere is ignored.
+        if (releasing_) delete this;
         return;
+    case CM_FOCUSCHANGED:
+        // The form's own window takes the focus on the way (the system gives it on activation).
+        if (auto control = reinterpret_cast<TWinControl*>(m.WParam); control && control != this && control->HandleAllocated())
+            focusedWnd_ = control->Handle();
+        return;
+    case WM_ACTIVATE:
+        // The system's own handling gives the focus to the form's window itself.
+        TWinControl::WndProc(m);
+        if (LOWORD(m.WParam) != WA_INACTIVE && !HIWORD(m.WParam)) FocusActiveControl();
+        return;
+    case WM_SYSCOMMAND:
+        // A window without a maximize button keeps its size, whoever asks.
+        if ((m.WParam & 0xFFF0) == SC_MAXIMIZE && HandleAllocated() &&
+            !(GetWindowLongA(Handle(), GWL_STYLE) & WS_MAXIMIZEBOX))
+            return;
+        break;
     }
     TWinControl::WndProc(m);
 }
@@ -224,7 +252,7 @@ constexpr UINT CM_ACTIVATEPOPUP = WM_APP + 0x3F02;  // after CM_RELEASE and CM_S
 
 LRESULT CALLBACK ApplicationWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == CM_SYNCHRONIZE) {
-        TThread::HandleSynchronize(lParam);
+        TThread::HandleSynchronize();
         return 0;
     }
     if (msg == WM_CLOSE && Application && Application->MainForm()) {

@@ -101,6 +101,8 @@ protected:
 
 private:
     void PlaceOnScreen();
+    // Activated: the focus goes back to the control that had it, or to the first in Tab order.
+    void FocusActiveControl();
     int clientWidth_ = 0, clientHeight_ = 0;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     TPosition position_ = TPosition::poDesigned;
@@ -110,6 +112,10 @@ private:
     bool keyPreview_ = false;
     bool placed_ = false;
     bool modal_ = false;
+    // The window of the control that last had the focus, to take it again when the form is
+    // activated again; looked up by window, since the control may have gone meanwhile.
+    HWND focusedWnd_ = nullptr;
+    bool releasing_ = false;  // Release was called: the form's own CM_RELEASE is on its way
     int modalResult_ = mrNone;
 };
 

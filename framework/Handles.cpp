@@ -13,6 +13,12 @@ bool IsFramelessChild(HWND wnd) {
 
 }  // namespace
 
+bool GiveWindowRegion(HWND wnd, RegionHandle& region, bool redraw) {
+    if (!SetWindowRgn(wnd, region.Get(), redraw)) return false;
+    region.Release();
+    return true;
+}
+
 PaintScope::PaintScope(HWND wnd) : wnd_(wnd) {
     if (!IsFramelessChild(wnd)) {
         begun_ = true;

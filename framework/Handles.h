@@ -64,6 +64,11 @@ using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
 using PenHandle = GdiObject<HPEN>;
 using BitmapHandle = GdiObject<HBITMAP>;
+using RegionHandle = GdiObject<HRGN>;
+
+// Gives a window its shape. Once SetWindowRgn succeeds the system owns the region
+// and the owner lets go of it; when it fails the owner keeps it and frees it.
+bool GiveWindowRegion(HWND wnd, RegionHandle& region, bool redraw = true);
 
 // Selects a GDI object into a device context for one scope.
 class SelectObjectScope {

@@ -4,7 +4,10 @@
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
 
+#include <algorithm>
+#include <deque>
 #include <exception>
+#include <mutex>
 
 std::atomic<int> TThread::liveThreads_{0};
 
@@ -17,6 +20,11 @@ struct SyncRequest {
     std::exception_ptr error;
     HANDLE done;
 };
+
+// The requests waiting for the GUI thread. The message that announces them carries
+// nothing, so a stray one from another program finds the queue as it is.
+std::mutex g_syncLock;
+std::deque<SyncRequest*> g_syncQueue;
 
 // One event per worker, made once, so that a Synchronize per frame allocates nothing.
 HANDLE SyncEvent() {
@@ -71,17 +79,37 @@ void TThread::Synchronize(const std::function<void()>& fn) {
         return;
     }
     SyncRequest request{&fn, nullptr, SyncEvent()};
-    if (!PostMessageA(Application->Handle(), CM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&request))) return;
+    {
+        std::lock_guard<std::mutex> lock(g_syncLock);
+        g_syncQueue.push_back(&request);
+    }
+    if (!PostMessageA(Application->Handle(), CM_SYNCHRONIZE, 0, 0)) {
+        // No window to wake: take the request back, unless the GUI thread already took it.
+        std::lock_guard<std::mutex> lock(g_syncLock);
+        const auto queued = std::find(g_syncQueue.begin(), g_syncQueue.end(), &request);
+        if (queued != g_syncQueue.end()) {
+            g_syncQueue.erase(queued);
+            return;
+        }
+    }
     WaitForSingleObject(request.done, INFINITE);
     if (request.error) std::rethrow_exception(request.error);
 }
 
-void TThread::HandleSynchronize(LPARAM lParam) {
-    auto request = reinterpret_cast<SyncRequest*>(lParam);
-    try {
-        (*request->fn)();
-    } catch (...) {
-        request->error = std::current_exception();
+void TThread::HandleSynchronize() {
+    for (;;) {
+        SyncRequest* request = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(g_syncLock);
+            if (g_syncQueue.empty()) return;
+            request = g_syncQueue.front();
+            g_syncQueue.pop_front();
+        }
+        try {
+            (*request->fn)();
+        } catch (...) {
+            request->error = std::current_exception();
+        }
+        SetEvent(request->done);
     }
-    SetEvent(request->done);
 }

@@ -29,8 +29,8 @@ public:
     // Runs fn on the GUI thread and waits for it; an exception it raises is
     // raised again in the caller. On the GUI thread itself fn runs at once.
     static void Synchronize(const std::function<void()>& fn);
-    // Called by the application's window for each request a worker posted.
-    static void HandleSynchronize(LPARAM request);
+    // Called by the application's window when woken: runs every waiting request.
+    static void HandleSynchronize();
     // Threads started and not yet through their OnTerminate: the program
     // must not end before they are.
     static int LiveThreads() { return liveThreads_; }
@@ -50,5 +50,5 @@ private:
     static std::atomic<int> liveThreads_;
 };
 
-// Posted to the application window: lParam carries a waiting Synchronize request.
+// Posted to the application window: Synchronize requests are waiting in the queue.
 constexpr UINT CM_SYNCHRONIZE = WM_APP + 0x3F01;

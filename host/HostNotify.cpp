@@ -37,9 +37,19 @@ std::string ViewText(const char* data) {
     return std::string(data, strnlen(data, room));
 }
 
+// The host's window, read from its block again when the one kept is gone: a host
+// program that was restarted has a new window and a new block.
 bool FindHost() {
-    if (!DM->HostWnd) DM->HostWnd = TSysOper::GetNetAPIHandle();
+    if (!DM->HostWnd || !IsWindow(DM->HostWnd)) DM->HostWnd = TSysOper::GetNetAPIHandle();
     return DM->HostWnd != nullptr;
+}
+
+// A notification that reached no host: the log keeps what the host never learned, and
+// why, when the system said (error 0: there was no host to send it to).
+void LogLost(int code, int value, DWORD error) {
+    std::string line = "通知未送达主机程序,代码" + IntToStr(code) + ",值" + IntToStr(value);
+    if (error) line += ",错误:" + SysErrorMessage(error);
+    TSysOper::WriteLog(line);
 }
 
 }  // namespace
@@ -62,22 +72,31 @@ HWND TSysOper::GetNetAPIHandle() {
 void TDM::PostMsgToActiveX(int code, int value) {
     if (!FindHost()) {
         TSysOper::WriteLog("异步发送消息到ActiveX控件中失败,未找到此程序句柄");
+        LogLost(code, value, 0);
         return;
     }
-    PostMessageA(HostWnd, FingerMsgId, static_cast<WPARAM>(code), static_cast<LPARAM>(value));
+    if (!PostMessageA(HostWnd, FingerMsgId, static_cast<WPARAM>(code), static_cast<LPARAM>(value))) {
+        const DWORD error = GetLastError();
+        LogLost(code, value, error ? error : ERROR_INVALID_WINDOW_HANDLE);
+    }
 }
 
 void TDM::SendMsgToActiveX(int code, int value) {
     if (!FindHost()) {
         TSysOper::WriteLog("同步发送消息到ActiveX控件中失败,未找到此程序句柄");
+        LogLost(code, value, 0);
         return;
     }
     // While waiting, messages sent to the station's windows are still answered.
     DWORD_PTR result = 0;
+    SetLastError(ERROR_SUCCESS);
     if (!SendMessageTimeoutA(HostWnd, FingerMsgId, static_cast<WPARAM>(code), static_cast<LPARAM>(value), SMTO_NORMAL,
-                             SEND_TIMEOUT_MS, &result) &&
-        GetLastError() == ERROR_TIMEOUT) {
-        TSysOper::WriteLog("同步发送消息到ActiveX控件超时,主机程序在" + IntToStr(SEND_TIMEOUT_MS / 1000) +
-                           "秒内未处理此消息,代码" + IntToStr(code) + ",值" + IntToStr(value));
+                             SEND_TIMEOUT_MS, &result)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_TIMEOUT || error == ERROR_SUCCESS)
+            TSysOper::WriteLog("同步发送消息到ActiveX控件超时,主机程序在" + IntToStr(SEND_TIMEOUT_MS / 1000) +
+                               "秒内未处理此消息,代码" + IntToStr(code) + ",值" + IntToStr(value));
+        else
+            LogLost(code, value, error);
     }
 }

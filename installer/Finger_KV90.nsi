@@ -3,6 +3,10 @@
 ;
 ; Deployment switches: /S (silent), /SIMULATOR (with the simulated scanner), /D=folder (last,
 ; unquoted). The uninstaller takes /S and /PURGE (also remove the logs and the settings).
+;
+; Exit codes besides NSIS's own (0 done, 1 cancelled): 2 a capture program runs; 3 the
+; uninstaller is not in the installation the uninstall entry names; 4 setup cannot use the
+; folder given with /D= (not a full path, a drive's or share's root, or a file in the way).
 
 ; Wide-character texts, so that the Chinese pages show whatever the system's code page.
 Unicode true
@@ -21,9 +25,13 @@ SetCompressor /SOLID lzma
 !include "Texts.nsh"
 !include "RunningCheck.nsh"
 !include "FolderRights.nsh"
+!include "Folders.nsh"
+!include "StationFiles.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
 !define UNINSTALLER "Uninstall.exe"
+!define EXIT_NOT_THIS_INSTALLATION 3
+!define EXIT_FOLDER_REFUSED 4
 ; Lies beside the simulated scanner's libraries, so that they are never taken for the vendor's.
 !define SIMULATOR_MARKER "模拟扫描仪.txt"
 
@@ -39,6 +47,8 @@ ShowInstDetails show
 ShowUninstDetails show
 
 Var FinishText
+; The folder that setup refuses, as the message names it.
+Var RefusedFolder
 
 !define MUI_ICON "${ICON_FILE}"
 !define MUI_UNICON "${ICON_FILE}"
@@ -51,6 +61,7 @@ Var FinishText
 !define MUI_WELCOMEPAGE_TEXT "${TEXT_WELCOME}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "$FinishText"
@@ -77,6 +88,10 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "${PUBLISHER}"
 
 !insertmacro KV90_DEFINE_RUNNING_CHECK ""
 !insertmacro KV90_DEFINE_RUNNING_CHECK "un."
+!insertmacro KV90_DEFINE_FULL_PATH ""
+!insertmacro KV90_DEFINE_FULL_PATH "un."
+!insertmacro KV90_DEFINE_IS_ONE_OF ""
+!insertmacro KV90_DEFINE_IS_ONE_OF "un."
 
 ; ---------------------------------------------------------------------------------------
 ; Installation
@@ -163,7 +178,56 @@ Section "-Finish"
     StrCpy $FinishText "${TEXT_FINISH_NO_LIBRARIES}"
     DetailPrint "${TEXT_DETAIL_NO_LIBRARIES}"
   ${EndIf}
+
+  ; The station's texts, the person names it gets and the file names it writes are GBK,
+  ; through the system's code page for programs that are not Unicode.
+  System::Call 'kernel32::GetACP() i .r0'
+  ${If} $0 <> 936
+    StrCpy $FinishText "$FinishText$\r$\n$\r$\n${TEXT_CODE_PAGE}"
+    DetailPrint "${TEXT_CODE_PAGE}"
+    ${If} ${Silent}
+      Push "${TEXT_CODE_PAGE}"
+      Call WriteSetupNote
+    ${EndIf}
+  ${EndIf}
 SectionEnd
+
+; Appends the text on the stack, with the time, to LogFiles\Setup.txt (UTF-16 with its byte
+; order mark, so that any Windows reads the Chinese whatever its code page).
+Function WriteSetupNote
+  Exch $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  Push $7
+  Push $8
+  Push $9
+  StrCpy $2 "$INSTDIR\LogFiles\${SETUP_NOTES}"
+  ClearErrors
+  ${IfNot} ${FileExists} $2
+    FileOpen $3 $2 w
+    FileWriteWord $3 0xFEFF
+  ${Else}
+    FileOpen $3 $2 a
+    FileSeek $3 0 END
+  ${EndIf}
+  ${IfNot} ${Errors}
+    ${GetTime} "" "L" $4 $5 $6 $7 $8 $9 $2
+    FileWriteUTF16LE $3 "$6-$5-$4 $8:$9:$2 : $1$\r$\n"
+    FileClose $3
+  ${EndIf}
+  Pop $9
+  Pop $8
+  Pop $7
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+FunctionEnd
 
 Function RemoveSimulator
   Delete "$INSTDIR\KV90DLL\GALS7302.dll"
@@ -173,9 +237,72 @@ Function RemoveSimulator
   Delete "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
 FunctionEnd
 
+; Pushes the reason why setup cannot install into $INSTDIR, "" when it can, after making
+; $INSTDIR the full path it stands for; $RefusedFolder is then the path the reason names.
+Function CheckTargetFolder
+  Push $0
+  StrCpy $RefusedFolder $INSTDIR
+  Push $INSTDIR
+  Call FullPath
+  Pop $INSTDIR
+  Push $INSTDIR
+  Call IsBelowRoot
+  Pop $0
+  ${If} $0 = 0
+    StrCpy $0 "${TEXT_FOLDER_NOT_FULL_PATH}"
+  ${Else}
+    Push $INSTDIR
+    Call FileInTheWay
+    Pop $RefusedFolder
+    ${If} $RefusedFolder == ""
+      StrCpy $0 ""
+    ${Else}
+      StrCpy $0 "${TEXT_FOLDER_IS_FILE}"
+    ${EndIf}
+  ${EndIf}
+  Exch $0
+FunctionEnd
+
+; The folder is also checked once chosen on the page: NSIS itself takes a typed "..", and a
+; file in the way would only show as a failure halfway through the installation.
+Function DirectoryLeave
+  Call CheckTargetFolder
+  Pop $0
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONSTOP "$0"
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   SetShellVarContext all
   !insertmacro KV90_REFUSE_WHILE_RUNNING "" "${TEXT_RUNNING_INSTALL}"
+  ; The folder exactly as given: a deployment tool must learn that setup did not use it,
+  ; rather than find the program installed somewhere else.
+  Call GivenFolder
+  Pop $1
+  Pop $0
+  ${If} $1 = 1
+    Push $0
+    Call IsRootedPath
+    Pop $1
+    StrCpy $INSTDIR $0
+    ${If} $1 = 0
+      StrCpy $RefusedFolder $0
+      StrCpy $0 "${TEXT_FOLDER_NOT_FULL_PATH}"
+    ${Else}
+      Call CheckTargetFolder
+      Pop $0
+    ${EndIf}
+  ${Else}
+    Call CheckTargetFolder
+    Pop $0
+  ${EndIf}
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONSTOP "$0$\r$\n$\r$\n${TEXT_NOTHING_INSTALLED}" /SD IDOK
+    SetErrorLevel ${EXIT_FOLDER_REFUSED}
+    Abort
+  ${EndIf}
   ; An upgrade keeps the simulator where it was installed before.
   ${GetParameters} $0
   ClearErrors
@@ -205,8 +332,13 @@ Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
   Delete "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
   ; Whatever else an office put there is not ours to delete.
   RMDir "$INSTDIR\KV90DLL"
-  ; The captured finger images are biometric data: none of them stays behind.
-  RMDir /r "$INSTDIR\Temp"
+  ; The captured finger images are biometric data: none of them stays behind. Files of other
+  ; kinds and sub-folders in Temp are someone else's.
+  GetFunctionAddress $0 un.IsFingerImageName
+  Push "$INSTDIR\Temp"
+  Push $0
+  Call un.DeleteStationFiles
+  RMDir "$INSTDIR\Temp"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\${TEXT_UNINSTALL_SHORTCUT}.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
@@ -215,22 +347,64 @@ Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
 SectionEnd
 
 Section /o "un.${TEXT_UNSECTION_DATA}" UnSecData
-  RMDir /r "$INSTDIR\LogFiles"
-  RMDir /r "$INSTDIR\Config"
+  GetFunctionAddress $0 un.IsStationLogName
+  Push "$INSTDIR\LogFiles"
+  Push $0
+  Call un.DeleteStationFiles
+  RMDir "$INSTDIR\LogFiles"
+  Delete "$INSTDIR\Config\Config.ini"
+  RMDir "$INSTDIR\Config"
 SectionEnd
 
 Section "-un.Finish"
   ; Only an empty folder goes: nothing that someone else put into it is lost.
   RMDir "$INSTDIR"
   ${If} ${SectionIsSelected} ${UnSecData}
+  ${AndIf} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $FinishText "${TEXT_UNFINISH_ALL_OTHERS_KEPT}"
+  ${ElseIf} ${SectionIsSelected} ${UnSecData}
     StrCpy $FinishText "${TEXT_UNFINISH_ALL}"
   ${Else}
     StrCpy $FinishText "${TEXT_UNFINISH_KEPT}"
   ${EndIf}
 SectionEnd
 
+; Pushes 1 when $INSTDIR, the folder the uninstaller acts on (as FullPath gives it), is the
+; installation that the uninstall entry names, else 0.
+Function un.IsRegisteredInstallation
+  Push $0
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == ""
+    StrCpy $0 0
+  ${Else}
+    Push $0
+    Call un.FullPath
+    Pop $0
+    ; StrCmp ignores case, as Windows does in file names.
+    ${If} $0 == $INSTDIR
+      StrCpy $0 1
+    ${Else}
+      StrCpy $0 0
+    ${EndIf}
+  ${EndIf}
+  Exch $0
+FunctionEnd
+
 Function un.onInit
   SetShellVarContext all
+  ; NSIS runs a copy of the uninstaller from the temporary folder with _?= set to the folder the
+  ; uninstaller was started from, and that folder is $INSTDIR. An uninstaller copied elsewhere
+  ; would otherwise remove files from that folder and the real installation's entry.
+  Push $INSTDIR
+  Call un.FullPath
+  Pop $INSTDIR
+  Call un.IsRegisteredInstallation
+  Pop $0
+  ${If} $0 <> 1
+    MessageBox MB_OK|MB_ICONSTOP "${TEXT_NOT_THIS_INSTALLATION}" /SD IDOK
+    SetErrorLevel ${EXIT_NOT_THIS_INSTALLATION}
+    Abort
+  ${EndIf}
   !insertmacro KV90_REFUSE_WHILE_RUNNING "un." "${TEXT_RUNNING_UNINSTALL}"
   ${GetParameters} $0
   ClearErrors

@@ -32,11 +32,6 @@ void TSkinFontColorControl::Restore() {
     if (keptParentFont_) control->SetParentFont(true);
 }
 
-void TSkinFontColorControl::Detach() {
-    if (!Detached()) Restore();
-    TSkinControlVCL::Detach();
-}
-
 void TSkinCheckBox::AfterMessage(TMessage& m) {
     switch (m.Msg) {
     case BM_SETCHECK:

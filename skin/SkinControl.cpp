@@ -20,6 +20,23 @@ bool SkinnerWantsParentColor(const std::string& kind) {
 TSkinControl::TSkinControl(TSkinEngine* engine, TSkinWindow* owner, const std::string& kind)
     : engine_(engine), owner_(owner), kind_(kind) {}
 
+void TSkinControl::Detach() {
+    if (detached_) return;
+    detached_ = true;
+    try {
+        GiveBack();
+    } catch (...) {
+        // The control keeps the skin's look; it still must not call a freed skinner.
+    }
+    Unhook();
+}
+
+void TSkinControl::ControlGone() {
+    if (detached_) return;
+    detached_ = true;
+    Unhook();
+}
+
 void TSkinControl::Dispatch(TMessage& m, int controlTag) {
     if (!engine_->IsSkinning() || (engine_->DisabledTag != 0 && controlTag == engine_->DisabledTag) || detached_) {
         CallControl(m);
@@ -115,9 +132,10 @@ TSkinControlVCL::TSkinControlVCL(TSkinEngine* engine, TSkinWindow* owner, TContr
     control_->WindowProc = [this](TMessage& m) {
         if (m.Msg == WM_NCDESTROY || m.Msg == CM_DESTROYING) {
             // The control is going before its form's skin lets go: give its slot back now
-            // (only the slot: colours and styles given back would be wasted on it).
+            // (only the slot: colours and styles given back would be wasted on it, and
+            // the control is freed before its form's skin lets go of the rest).
             const TWndMethod own = own_;
-            TSkinControlVCL::Detach();
+            ControlGone();
             own(m);
             return;
         }
@@ -125,12 +143,13 @@ TSkinControlVCL::TSkinControlVCL(TSkinEngine* engine, TSkinWindow* owner, TContr
     };
 }
 
-TSkinControlVCL::~TSkinControlVCL() { Detach(); }
+// Owners detach their skinners before freeing them; this only keeps a skinner freed
+// otherwise from being called through the control's slot.
+TSkinControlVCL::~TSkinControlVCL() { ControlGone(); }
 
-void TSkinControlVCL::Detach() {
+void TSkinControlVCL::Unhook() {
     if (own_) control_->WindowProc = own_;
     own_ = nullptr;
-    TSkinControl::Detach();
 }
 
 HWND TSkinControlVCL::GetHandle() const {
@@ -147,16 +166,14 @@ TSkinControlWnd::TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND w
         SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControlWnd::SubclassProc)));
 }
 
-TSkinControlWnd::~TSkinControlWnd() { Detach(); }
+TSkinControlWnd::~TSkinControlWnd() { ControlGone(); }
 
-void TSkinControlWnd::Detach() {
-    if (own_ && !Detached()) {
-        if (IsWindow(wnd_) &&
-            reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinControlWnd::SubclassProc)
-            SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
-        WindowMap<TSkinControlWnd>::Instance().Remove(wnd_, this);
-    }
-    TSkinControl::Detach();
+void TSkinControlWnd::Unhook() {
+    if (!own_) return;
+    if (IsWindow(wnd_) &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinControlWnd::SubclassProc)
+        SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_));
+    WindowMap<TSkinControlWnd>::Instance().Remove(wnd_, this);
 }
 
 RECT TSkinControlWnd::GetBounds() const {
@@ -177,7 +194,7 @@ LRESULT CALLBACK TSkinControlWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam
     const WNDPROC own = self->own_;
     if (msg == WM_NCDESTROY) {
         // The window goes before its dialog's skin lets go: put the procedure back now.
-        self->Detach();
+        self->ControlGone();
         return CallWindowProcA(own, wnd, msg, wParam, lParam);
     }
     TMessage m{msg, wParam, lParam, 0};

@@ -28,10 +28,23 @@ public:
     TSkinControl& operator=(const TSkinControl&) = delete;
 
     int State() const { return state_; }
+    // Once detached, a skinner never touches its control again, whichever way it let go.
     bool Detached() const { return detached_; }
     // The skinner class this one stands for (its row of the class tables).
     const std::string& Kind() const { return kind_; }
-    void Repaint() { Paint(); }
+    void Repaint() {
+        if (!detached_) Paint();
+    }
+    // Puts the skin's colours and styles on the control, or gives its own back.
+    void Restyle() {
+        if (!detached_) Install();
+    }
+    // Lets go of a control that stays: gives back what the skinner changed on it, then
+    // leaves its message path. The skinner is freed next. A second call does nothing.
+    void Detach();
+    // Lets go of a control that is being destroyed: only leaves its message path, since
+    // the control (or the object behind it) may be freed the moment this returns.
+    void ControlGone();
 
     // virtual operations, in slot order
     virtual bool PassToControl(TMessage&) { return true; }
@@ -43,17 +56,20 @@ public:
     virtual void MouseUp() {}
     virtual void KeyDown(WORD) {}
     virtual void KeyUp(WORD) {}
-    virtual void Install() {}
     // Called once the skinner sits in front of the control.
     virtual void Init() {}
-    // Lets go of the control; the skinner is freed next.
-    virtual void Detach() { detached_ = true; }
     virtual RECT GetBounds() const = 0;
     virtual HWND GetHandle() const = 0;
     virtual bool IsEnabled() const = 0;
     virtual bool WantsParentColor() const { return false; }
 
 protected:
+    virtual void Install() {}
+    // Gives the control its own colours, styles and timers back; called by Detach
+    // only, so only while the control is there.
+    virtual void GiveBack() {}
+    // Takes the skinner out of the control's message path.
+    virtual void Unhook() = 0;
     // Foreign windows have no toolkit to report the mouse coming and going.
     virtual bool TracksMouseItself() const { return false; }
     // The message handling rules around the control's own procedure.
@@ -88,7 +104,6 @@ public:
     ~TSkinControlVCL() override;
     TControl* Control() const { return control_; }
 
-    void Detach() override;
     RECT GetBounds() const override { return control_->BoundsRect(); }
     HWND GetHandle() const override;
     bool IsEnabled() const override { return control_->Enabled(); }
@@ -96,6 +111,7 @@ public:
 
 protected:
     void CallControl(TMessage& m) override { own_(m); }
+    void Unhook() override;
 
 private:
     TControl* control_;
@@ -109,13 +125,13 @@ public:
     TSkinControlWnd(TSkinEngine* engine, TSkinWindow* owner, HWND wnd, const std::string& kind);
     ~TSkinControlWnd() override;
 
-    void Detach() override;
     RECT GetBounds() const override;
     HWND GetHandle() const override { return wnd_; }
     bool IsEnabled() const override { return IsWindowEnabled(wnd_) != FALSE; }
 
 protected:
     void CallControl(TMessage& m) override;
+    void Unhook() override;
     bool TracksMouseItself() const override { return true; }
 
 private:

@@ -89,13 +89,21 @@ void TSkinEngine::OwnerDrawMenu(TPopupMenu* menu) {
 }
 
 void TSkinEngine::ShowSystemMenu(TSkinWindow* window, POINT screen) {
-    if (!window) return;
+    // Opening the menu runs its own message loop, in which another request can arrive.
+    if (!window || systemMenuOpen_) return;
     const TFramePaintResult& shown = window->LastPaint();
     menuItems_[0]->SetEnabled(shown.showedMinimize);
     menuItems_[1]->SetEnabled(shown.showedMaximize);
     menuItems_[3]->SetEnabled(shown.showedClose);
     menuTarget_ = window->Handle();
-    systemMenu_->Popup(screen.x, screen.y, menuTarget_);
+    systemMenuOpen_ = true;
+    try {
+        systemMenu_->Popup(screen.x, screen.y, menuTarget_);
+    } catch (...) {
+        systemMenuOpen_ = false;
+        throw;
+    }
+    systemMenuOpen_ = false;
 }
 
 // ------------------------------------------------------------ properties

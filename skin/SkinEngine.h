@@ -151,6 +151,7 @@ private:
     TPopupMenu* systemMenu_ = nullptr;
     TMenuItem* menuItems_[4] = {};
     HWND menuTarget_ = nullptr;
+    bool systemMenuOpen_ = false;  // the menu's loop runs: a second request waits for it to end
     HWND skipOnce_ = nullptr;
     int captionX_ = -10000;
 };

@@ -27,7 +27,7 @@ void TSkinEngine::WalkControl(TControl* control, TSkinWindow* window) {
         try {
             auto skinner = MakeControlSkinner(this, window, control, kControlSkinnerNames[choice.skinner]);
             skinner->Init();
-            skinner->Install();
+            skinner->Restyle();
             if (skinner->WantsParentColor()) control->SetParentColor(true);
             window->Controls().push_back(std::move(skinner));
         } catch (...) {
@@ -55,7 +55,7 @@ void TSkinEngine::SkinChildWindows(HWND wnd, TSkinWindow* window) {
         try {
             auto skinner = MakeWindowSkinner(this, window, target, key);
             skinner->Init();
-            skinner->Install();
+            skinner->Restyle();
             window->Controls().push_back(std::move(skinner));
         } catch (...) {
         }

@@ -53,12 +53,12 @@ class TSkinWndButton : public TSkinControlWnd {
 public:
     TSkinWndButton(TSkinEngine* engine, TSkinWindow* owner, HWND wnd);
     void Init() override;
-    void Detach() override;
     bool PassToControl(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
 
 private:
+    void GiveBack() override;
     void PaintOn(HDC dc) override;
     void Tick();
     TPushClicks clicks_;
@@ -71,10 +71,10 @@ public:
     using TSkinControlVCL::TSkinControlVCL;
     void Init() override;
     void Install() override;
-    // Letting go while the skin is still on (the window alone is unskinned) gives the colour back too.
-    void Detach() override;
 
 private:
+    // Letting go while the skin is still on (the window alone is unskinned) gives the colour back too.
+    void GiveBack() override { Restore(); }
     void Restore();
     TColor keptColor_ = 0;
     bool keptParentFont_ = true;
@@ -157,15 +157,17 @@ public:
     using TSkinControlVCL::TSkinControlVCL;
     void Init() override;
     void Install() override;
-    void Detach() override;
     bool PassToControl(TMessage& m) override;
 
 private:
+    void GiveBack() override { Restore(); }
     void Restore();
     LRESULT CustomDraw(NMTBCUSTOMDRAW& draw);
     TColor keptColor_ = 0;
     bool keptParentColor_ = false;
-    DWORD keptStyle_ = 0;
+    // Only the style bits the skin changed go back: the toolkit may have shown,
+    // hidden or disabled the bar since.
+    DWORD addedStyle_ = 0, removedStyle_ = 0;
     bool changed_ = false;
 };
 

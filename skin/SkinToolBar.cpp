@@ -10,14 +10,18 @@
 void TSkinToolBar::Init() {
     keptColor_ = Control()->Color();
     keptParentColor_ = Control()->ParentColor();
-    if (HWND wnd = GetHandle()) keptStyle_ = static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE));
 }
 
 void TSkinToolBar::Install() {
     HWND wnd = GetHandle();
     if (!wnd) return;
     if (engine_->IsSkinning()) {
-        SetWindowLongA(wnd, GWL_STYLE, (keptStyle_ | TBSTYLE_FLAT) & ~TBSTYLE_TRANSPARENT);
+        if (!changed_) {
+            const DWORD style = static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE));
+            addedStyle_ = TBSTYLE_FLAT & ~style;
+            removedStyle_ = TBSTYLE_TRANSPARENT & style;
+            SetWindowLongA(wnd, GWL_STYLE, (style | addedStyle_) & ~removedStyle_);
+        }
         Control()->SetColor(engine_->ControlLook().toolBarStart);
         changed_ = true;
     } else {
@@ -29,18 +33,16 @@ void TSkinToolBar::Install() {
 void TSkinToolBar::Restore() {
     if (!changed_) return;
     changed_ = false;
-    if (HWND wnd = GetHandle()) SetWindowLongA(wnd, GWL_STYLE, keptStyle_);
+    if (HWND wnd = GetHandle()) {
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(wnd, GWL_STYLE));
+        SetWindowLongA(wnd, GWL_STYLE, (style & ~addedStyle_) | removedStyle_);
+    }
     Control()->SetColor(keptColor_);
     if (keptParentColor_) Control()->SetParentColor(true);
 }
 
-void TSkinToolBar::Detach() {
-    Restore();
-    TSkinControlVCL::Detach();
-}
-
 bool TSkinToolBar::PassToControl(TMessage& m) {
-    if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW) {
+    if (m.Msg == CN_NOTIFY && m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW) {
         m.Result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam));
         return false;
     }

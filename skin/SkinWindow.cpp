@@ -10,6 +10,17 @@
 
 #include <algorithm>
 
+namespace {
+
+// A press on a title button does not hold the mouse, so its release can reach another
+// window; the physical button tells whether the press is still going on.
+bool PrimaryButtonHeld() {
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(button) & 0x8000) != 0;
+}
+
+}  // namespace
+
 TSkinWindow::TSkinWindow(HWND wnd, bool activated, TSkinEngine* engine)
     : engine_(engine), wnd_(wnd), activated_(activated) {}
 
@@ -41,7 +52,11 @@ void TSkinWindow::UnskinControls() {
     controls_.clear();
 }
 
-std::string TSkinWindow::Caption() const { return ""; }
+std::string TSkinWindow::Caption() const {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(wnd_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(wnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
 
 bool TSkinWindow::IsSizeable() const { return (GetWindowLongA(wnd_, GWL_STYLE) & WS_THICKFRAME) != 0; }
 
@@ -100,7 +115,7 @@ void TSkinWindow::RestyleControls() {
     for (auto& c : controls_) {
         if (c->Detached()) continue;
         try {
-            c->Install();
+            c->Restyle();
         } catch (...) {
         }
     }
@@ -182,8 +197,7 @@ void TSkinWindow::UpdateRegion() {
         return;
     }
     if (kind != ERROR && EqualRgn(current.Get(), region.Get())) return;
-    // From here the system owns the region.
-    SetWindowRgn(wnd_, region.Release(), TRUE);
+    GiveWindowRegion(wnd_, region);
 }
 
 void TSkinWindow::LoadRegionSettings() {
@@ -211,7 +225,8 @@ void TSkinWindow::Command(TFrameHot kind) {
     switch (kind) {
     case fhClose: command = SC_CLOSE; break;
     case fhMaxRestore:
-        if (IsIconic(wnd_)) command = SC_MAXIMIZE;
+        // A minimised window without a maximize button comes back as it was.
+        if (IsIconic(wnd_)) command = HasMaximize() ? SC_MAXIMIZE : SC_RESTORE;
         else if (IsZoomed(wnd_)) command = SC_RESTORE;
         else if (HasMaximize()) command = SC_MAXIMIZE;
         break;
@@ -234,9 +249,38 @@ void TSkinWindow::CallWithoutSystemCaption(TMessage& m) {
 
 // ------------------------------------------------------------ messages
 
+int TSkinWindow::HitTestAt(POINT screen) const {
+    RECT window;
+    GetWindowRect(wnd_, &window);
+    const POINT p{screen.x - window.left, screen.y - window.top};
+    return FrameHitTest(p, SIZE{window.right - window.left, window.bottom - window.top}, engine_->Metrics(),
+                        CurrentShape());
+}
+
+bool TSkinWindow::IsNonClientButton(UINT msg) {
+    switch (msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP:
+    case WM_NCMBUTTONDBLCLK:
+        return true;
+    }
+    return false;
+}
+
 // One handler per non-client message, each answering before the window's own procedure.
 bool TSkinWindow::HandleNonClient(TMessage& m) {
     const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    if (IsNonClientButton(m.Msg)) {
+        // The frame's own answer at the point, not a code another program put in the message:
+        // the system would size a fixed window for HTTOP or draw its close box for HTCLOSE.
+        m.WParam = static_cast<WPARAM>(HitTestAt(point));
+    }
     switch (m.Msg) {
     case WM_NCPAINT:  // the whole frame is ours
         PaintFrame();
@@ -254,14 +298,9 @@ bool TSkinWindow::HandleNonClient(TMessage& m) {
     case WM_NCCALCSIZE:  // the client area inside the skin's frame
         NcCalcSize(m);
         return true;
-    case WM_NCHITTEST: {  // the skin's frame, not the system's metrics
-        RECT window;
-        GetWindowRect(wnd_, &window);
-        const POINT p{GET_X_LPARAM(m.LParam) - window.left, GET_Y_LPARAM(m.LParam) - window.top};
-        m.Result = FrameHitTest(p, SIZE{window.right - window.left, window.bottom - window.top}, engine_->Metrics(),
-                                CurrentShape());
+    case WM_NCHITTEST:  // the skin's frame, not the system's metrics
+        m.Result = HitTestAt(point);
         return true;
-    }
     case WM_NCLBUTTONDOWN: {  // a press on a button waits for the release; the plain caption drags
         mouseDown_ = true;
         PaintFrame(&point);
@@ -366,6 +405,7 @@ void TSkinWindow::AfterOwn(TMessage& m) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd_, 0};
             trackingLeave_ = TrackMouseEvent(&track) != FALSE;
         }
+        if (mouseDown_ && !PrimaryButtonHeld()) mouseDown_ = false;  // released elsewhere
         if (mouseDown_) {
             PaintFrame(&point);
             if (lastPaint_.hot == fhNone) mouseDown_ = false;
@@ -374,6 +414,7 @@ void TSkinWindow::AfterOwn(TMessage& m) {
         break;
     case WM_NCMOUSELEAVE:  // no button stays lit once the mouse has left the frame
         trackingLeave_ = false;
+        if (!PrimaryButtonHeld()) mouseDown_ = false;
         PaintFrame();
         break;
     case WM_NCLBUTTONUP: {

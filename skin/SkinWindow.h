@@ -58,7 +58,8 @@ public:
 
 protected:
     // virtual operations
-    virtual std::string Caption() const;
+    // What the window's text is, whoever set it.
+    std::string Caption() const;
     virtual void SetSkinState(bool on) = 0;
     virtual void CallOwn(TMessage& m) = 0;
     virtual void Measure() = 0;
@@ -119,6 +120,9 @@ private:
     // procedure (a form released or destroyed there lets go of its skin).
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool HandleNonClient(TMessage& m);
+    // What the skin's frame has at a screen point.
+    int HitTestAt(POINT screen) const;
+    static bool IsNonClientButton(UINT msg);
     void AfterOwn(TMessage& m);
     void NcCalcSize(TMessage& m);
     POINT MouseInWindow() const;
@@ -130,7 +134,6 @@ public:
     TSkinWindowVCL(TCustomForm* form, bool activated, TSkinEngine* engine);
 
 protected:
-    std::string Caption() const override;
     void SetSkinState(bool on) override;
     void CallOwn(TMessage& m) override;
     void Measure() override;
@@ -164,7 +167,6 @@ public:
     static TSkinWindowWnd* Of(HWND wnd);
 
 protected:
-    std::string Caption() const override;
     void SetSkinState(bool on) override;
     void CallOwn(TMessage& m) override;
     void Measure() override;
@@ -176,6 +178,11 @@ protected:
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Puts the window's menu back, or frees it when the window is going without it.
+    void GiveMenuBack();
     WNDPROC oldProc_ = nullptr;
     bool heightRestored_ = false;
+    // The window's own menu, taken off while the skin draws its frame; the window
+    // no longer frees it, so the skin does.
+    HMENU removedMenu_ = nullptr;
 };

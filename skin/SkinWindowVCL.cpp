@@ -43,8 +43,6 @@ void TSkinWindowVCL::CallOwn(TMessage& m) {
     own(m);
 }
 
-std::string TSkinWindowVCL::Caption() const { return form_->Caption(); }
-
 void TSkinWindowVCL::Measure() {
     MeasureFrame();
     // A form's frame follows its border style rather than the style bits of the moment.
@@ -63,7 +61,7 @@ void TSkinWindowVCL::SetSkinState(bool on) {
     for (auto& c : controls_) {
         if (c->Detached()) continue;  // its control is gone
         try {
-            if (on) c->Install();
+            if (on) c->Restyle();
             c->Repaint();
         } catch (...) {
             // A skinner that fails leaves its control to itself.

@@ -16,6 +16,7 @@ void TSkinWindowWnd::Attach() {
 }
 
 void TSkinWindowWnd::Detach() {
+    GiveMenuBack();
     if (!oldProc_) return;
     // Only put the old procedure back when nobody replaced ours meanwhile.
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(wnd_, GWLP_WNDPROC)) == &TSkinWindowWnd::SubclassProc)
@@ -50,12 +51,6 @@ LRESULT CALLBACK TSkinWindowWnd::SubclassProc(HWND wnd, UINT msg, WPARAM wParam,
 
 void TSkinWindowWnd::CallOwn(TMessage& m) { m.Result = CallWindowProcA(oldProc_, wnd_, m.Msg, m.WParam, m.LParam); }
 
-std::string TSkinWindowWnd::Caption() const {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(wnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(wnd_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void TSkinWindowWnd::Measure() {
     MeasureFrame();
     shape_.unskinnedSide = 4;
@@ -66,12 +61,20 @@ void TSkinWindowWnd::SetSkinState(bool on) {
     const DWORD style = GetWindowLongA(wnd_, GWL_STYLE);
     if (on) {
         SetWindowLongA(wnd_, GWL_STYLE, style & ~WS_SYSMENU);
-        if (GetMenu(wnd_)) SetMenu(wnd_, nullptr);
+        if (HMENU menu = GetMenu(wnd_); menu && SetMenu(wnd_, nullptr)) removedMenu_ = menu;
     } else {
+        GiveMenuBack();
         SetWindowLongA(wnd_, GWL_STYLE, (savedStyle_ & ~WS_VISIBLE) | (style & WS_VISIBLE));
         SetWindowRgn(wnd_, nullptr, TRUE);
     }
     KeepClientSize(unskinnedClient_);
+}
+
+void TSkinWindowWnd::GiveMenuBack() {
+    if (!removedMenu_) return;
+    const HMENU menu = removedMenu_;
+    removedMenu_ = nullptr;
+    if (destroying_ || !IsWindow(wnd_) || !SetMenu(wnd_, menu)) DestroyMenu(menu);
 }
 
 void TSkinWindowWnd::SkinControls() {

@@ -28,10 +28,9 @@ void TSkinWndButton::Init() {
         timer_ = SetTimer(GetHandle(), SKIN_HOVER_TIMER, kHoverInterval, nullptr) != 0;
 }
 
-void TSkinWndButton::Detach() {
-    if (timer_ && IsWindow(GetHandle())) KillTimer(GetHandle(), SKIN_HOVER_TIMER);
+void TSkinWndButton::GiveBack() {
+    if (timer_) KillTimer(GetHandle(), SKIN_HOVER_TIMER);
     timer_ = false;
-    TSkinControlWnd::Detach();
 }
 
 bool TSkinWndButton::PassToControl(TMessage& m) {

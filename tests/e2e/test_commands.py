@@ -6,9 +6,9 @@ import struct
 import subprocess
 import unittest
 
-from kv90e2e import settings
+from kv90e2e import settings, windows_path
 from kv90e2e import MB_ICONINFORMATION, MB_ICONWARNING, config_value, layout, set_config_value, wait_until
-from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
 from kv90e2e.station import CLEAR, COLLECT, FINISH, SETTINGS, VIEW, StationTestCase
 
 HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
@@ -46,6 +46,25 @@ class CaptureHelpers(StationTestCase):
 
 
 class ClearCommand(CaptureHelpers):
+
+    def test_a_slot_file_held_open_keeps_its_finger_on_screen_and_the_log_names_it(self):
+        self.start_station(person=PERSON, **HELD)
+        for slot in (0, 1):
+            self.capture(slot)
+        held = windows_path(self.temp("1.bmp"))
+        self.probe.hold_file(held)
+        self.addCleanup(self.probe.release_file, held)
+        self.press(CLEAR)
+        line = wait_until(lambda: (lambda l: l[0] if l else None)(
+            [t for t in self.log_texts() if t.startswith("删除指纹图片失败,函数Func_DelFpInfo中错误:")]),
+            what="the refused deletion in the log")
+        self.assertIn(held, line)
+        # The file, the thumbnail and the log tell one story: slot 1 still holds its finger.
+        wait_until(lambda: self.occupied_slots() == [1], what="only slot 1 still showing its finger")
+        self.assertIn("1.bmp", self.temp_files())
+        self.assertNotIn("0.bmp", self.temp_files())
+        self.click_slot(1)
+        wait_until(lambda: self.enabled(VIEW), what="the finger kept on screen is viewable")
 
     def test_clear_empties_the_slots_and_deletes_their_files_but_not_the_person_files(self):
         self.start_station(person=PERSON, **HELD)
@@ -252,26 +271,37 @@ class SettingsDialog(CaptureHelpers):
 
     def open_dialog(self):
         self.press(SETTINGS)
-        dialog = wait_until(self.dialog, what="the settings dialog")
-        children = self.probe.children(dialog.hwnd)
+        wait_until(self.dialog, what="the settings dialog")
 
-        def at(cls, left, top):
-            for c in children:
-                if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top):
-                    return c
-            raise AssertionError("no %s at %d,%d in the dialog" % (cls, left, top))
-        self.d = {
-            "dialog": dialog,
-            "check": [c for c in children if c["class"] == "TCheckBox"][0],
-            "fq": at("TEdit", 48 + 93, 17 + 22),
-            "pq": at("TEdit", 48 + 93, 17 + 49),
-            "bright_box": at("TEdit", 328, 103),
-            "contrast_box": at("TEdit", 328, 156),
-            "bright": at("TTrackBar", 40, 125),
-            "contrast": at("TTrackBar", 40, 176),
-            "save": [c for c in children if c["class"] == "TButton" and c["text"] == "确  定"][0],
-            "cancel": [c for c in children if c["class"] == "TButton" and c["text"] == "取  消"][0],
-        }
+        def placed():
+            # The skin's frame moves the client area once the dialog shows: wait for the controls'
+            # places inside it.
+            dialog = self.dialog()
+            if dialog is None:
+                return None
+            children = self.probe.children(dialog.hwnd)
+
+            def at(cls, left, top):
+                for c in children:
+                    if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top):
+                        return c
+                raise LookupError("no %s at %d,%d in the dialog" % (cls, left, top))
+            try:
+                return {
+                    "dialog": dialog,
+                    "check": [c for c in children if c["class"] == "TCheckBox"][0],
+                    "fq": at("TEdit", 48 + 93, 17 + 22),
+                    "pq": at("TEdit", 48 + 93, 17 + 49),
+                    "bright_box": at("TEdit", 328, 103),
+                    "contrast_box": at("TEdit", 328, 156),
+                    "bright": at("TTrackBar", 40, 125),
+                    "contrast": at("TTrackBar", 40, 176),
+                    "save": [c for c in children if c["class"] == "TButton" and c["text"] == "确  定"][0],
+                    "cancel": [c for c in children if c["class"] == "TButton" and c["text"] == "取  消"][0],
+                }
+            except (LookupError, IndexError):
+                return None
+        self.d = wait_until(placed, what="the settings dialog's controls in their places")
         return self.d
 
     def text(self, key):
@@ -429,6 +459,27 @@ class SettingsDialog(CaptureHelpers):
         self.click_window(d["cancel"])
         wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
 
+    def test_the_dialog_opens_with_the_first_control_of_its_tab_order_focused(self):
+        self.start_station(person=PERSON, **HELD)
+        self.wait_status(layout.SLOTS[0].finger_text)
+        d = self.open_dialog()
+        focus = lambda: self.probe.gui_thread(d["dialog"].hwnd)["focus"]
+        wait_until(lambda: focus() == d["bright"].hwnd, what="the focus on the brightness slider")
+        before = self.pos("bright")
+        # The operator's first key press already moves the slider.
+        self.screen.key("Right")
+        wait_until(lambda: self.pos("bright") == before + 1, what="the brightness one step up")
+        wait_until(lambda: self.text("bright_box") == str(before + 1), what="the brightness box following")
+        # Back from another window, the focus is where the operator left it.
+        self.screen.key("Tab")
+        wait_until(lambda: focus() == d["bright_box"].hwnd, what="Tab to the brightness box")
+        self.probe.post(d["dialog"].hwnd, 0x0006, 0, 0)  # WM_ACTIVATE, WA_INACTIVE
+        self.probe.post(d["dialog"].hwnd, 0x0006, 1, 0)  # WM_ACTIVATE, WA_ACTIVE
+        self.probe.send(d["dialog"].hwnd, 0)
+        self.assertEqual(focus(), d["bright_box"].hwnd)
+        self.click_window(d["cancel"])
+        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+
     def test_tab_walks_the_dialog_in_its_order_into_the_quality_group(self):
         self.start_station(person=PERSON, **HELD)
         self.wait_status(layout.SLOTS[0].finger_text)
@@ -484,6 +535,25 @@ class SettingsDialog(CaptureHelpers):
 
 
 class LeavingTheStation(CaptureHelpers):
+
+    def test_a_library_that_fails_while_closing_neither_keeps_the_program_nor_its_names(self):
+        self.start_station(person=PERSON, **HELD)
+        for entry in SHUTDOWN:
+            with self.subTest(failing=entry):
+                failed_before = [t for t in self.log_texts() if t.startswith("关闭窗体失败,错误:")]
+                self.scanner.configure(**dict(HELD, **{entry: "raise"}))
+                self.host.ok("close")
+                self.assertEqual(self.exit_code(), 0)
+                failed = [t for t in self.log_texts() if t.startswith("关闭窗体失败,错误:")]
+                self.assertEqual(len(failed), len(failed_before) + 1, "log: %r" % self.log_texts()[-4:])
+                # The other library was still closed.
+                self.assertEqual(self.scanner.names()[-3:], SHUTDOWN)
+                # The single-instance names went with the program: it starts again at once.
+                self.scanner.configure(**{entry: None})
+                ready = len(self.host.notifications(HOST_CODE_READY))
+                self.run_ = self.launch()
+                self.main = self.wait_main_window(self.run_)
+                self.host.wait_notifications(HOST_CODE_READY, count=ready + 1)
 
     def leave(self, how):
         self.start_station(person=PERSON, **HELD)

@@ -8,7 +8,8 @@ import unittest
 
 from kv90e2e import layout, wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
-from kv90e2e.station import CLEAR, COLLECT, FINISH, NO_HOST_LINE, SETTINGS, VIEW, StationTestCase, caption_for
+from kv90e2e.station import (CLEAR, COLLECT, FINISH, NO_HOST_LINE, SETTINGS, VIEW, StationTestCase, caption_for,
+                             lost_line)
 
 GARBAGE_LINE = ("从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:"
                 "'abc' is not a valid integer value")
@@ -34,13 +35,14 @@ class Standalone(StationTestCase):
         text, zeros_after = collect_block_text(raw)
         self.assertEqual(text, str(self.main.hwnd))
         self.assertTrue(zeros_after, "bytes after the handle text are not zero: %r" % raw)
-        self.assertEqual(self.log_texts(), [NO_HOST_LINE])
+        ready = [NO_HOST_LINE, lost_line(HOST_CODE_READY, self.main.hwnd)]
+        self.assertEqual(self.log_texts(), ready)
         # Without a host nobody names a person: the commands stay locked.
         self.assertEqual(self.button_states(), {b.text: b.enabled for b in layout.BUTTONS})
         self.press(FINISH)
         self.assertEqual(self.exit_code(), 0)
         # The close notification found no host either.
-        self.assertEqual(self.log_texts(), [NO_HOST_LINE, NO_HOST_LINE])
+        self.assertEqual(self.log_texts(), ready + [NO_HOST_LINE, lost_line(HOST_CODE_CLOSE, 0)])
 
 
     def test_a_collect_block_that_cannot_be_made_stops_the_start_and_the_host_hears_nothing(self):
@@ -106,24 +108,49 @@ class WithHost(StationTestCase):
     def test_a_host_block_created_after_the_start_is_found_at_the_next_notification(self):
         self.start_station(host_options=("--no-block",), Pace=10, Finger="none")
         self.wait_status(layout.SLOTS[0].finger_text)
-        wait_until(lambda: self.log_texts() == [NO_HOST_LINE], what="the ready notification without a host")
+        ready = [NO_HOST_LINE, lost_line(HOST_CODE_READY, self.main.hwnd)]
+        wait_until(lambda: self.log_texts() == ready, what="the ready notification without a host")
         self.assertEqual(self.host.notifications(), [])
         self.host.ok("block create")
         self.press(FINISH)
         close = self.host.wait_notifications(HOST_CODE_CLOSE)
         self.assertEqual(close[0].value, 0)
         self.assertEqual(self.exit_code(), 0)
-        self.assertEqual(self.log_texts(), [NO_HOST_LINE])
+        self.assertEqual(self.log_texts(), ready)
 
     def test_a_block_that_is_not_a_number_gives_two_lines_per_notification(self):
         self.start_station(host_options=("--garbage-block", "abc"), Pace=10, Finger="none")
         self.wait_status(layout.SLOTS[0].finger_text)
-        wait_until(lambda: len(self.log_texts()) >= 2, what="the ready notification's log lines")
-        self.assertEqual(self.log_texts(), [GARBAGE_LINE, NO_HOST_LINE])
+        ready = [GARBAGE_LINE, NO_HOST_LINE, lost_line(HOST_CODE_READY, self.main.hwnd)]
+        wait_until(lambda: len(self.log_texts()) >= 3, what="the ready notification's log lines")
+        self.assertEqual(self.log_texts(), ready)
         self.press(FINISH)
         self.assertEqual(self.exit_code(), 0)
-        self.assertEqual(self.log_texts(), [GARBAGE_LINE, NO_HOST_LINE] * 2)
+        self.assertEqual(self.log_texts(), ready + [GARBAGE_LINE, NO_HOST_LINE, lost_line(HOST_CODE_CLOSE, 0)])
         self.assertEqual(self.host.notifications(), [])
+
+
+class RestartedHost(StationTestCase):
+
+    def capture(self, slot):
+        self.wait_status(layout.SLOTS[slot].finger_text)
+        self.offer_finger()
+        self.press(COLLECT)
+
+    def test_a_host_started_again_gets_the_next_notification_and_a_lost_one_is_logged(self):
+        self.start_station(person="1234$XYZ", Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
+                           MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+        self.capture(0)
+        self.assertEqual([n.value for n in self.host.wait_notifications(HOST_CODE_COLLECTED)], [0])
+        # The host program ends; with no host at all the finger's notification is lost, and logged.
+        self.host.close()
+        wait_until(lambda: self.probe.read_mapping("FINGER_ACTIVEX_FILE", 1) is None, what="the host block gone")
+        self.capture(1)
+        wait_until(lambda: lost_line(HOST_CODE_COLLECTED, 1) in self.log_texts(), what="the lost notification logged")
+        # Another host starts, with a new window and a new block: the next finger reaches it.
+        second = self.start_host()
+        self.capture(2)
+        self.assertEqual([n.value for n in second.wait_notifications(HOST_CODE_COLLECTED)], [2])
 
 
 class HostilePayloads(StationTestCase):

@@ -1,18 +1,21 @@
 """The release package as an office's IT uses it: the zip, unattended installation into a folder with
 Chinese characters and a space, the station captured from there, an upgrade that keeps the settings,
-refusals while a capture program runs, removal that leaves no finger images, and the setup pages."""
+refusals while a capture program runs, removal that leaves no finger images and nothing else of the
+station but takes nothing of anyone else's, an uninstaller copied out of the installation, folders
+that setup cannot use, and the setup pages."""
 
 import filecmp
 import os
 import shutil
+import subprocess
 import unittest
 import zipfile
 
-from kv90e2e import MessageBox, layout, set_config_value, config_value, wait_until, windows_path
+from kv90e2e import MessageBox, layout, log_lines, set_config_value, config_value, wait_until, windows_path
 from kv90e2e import settings
 from kv90e2e.hostsim import HOST_CODE_COLLECTED
-from kv90e2e.package import (EXIT_REFUSED, UNINSTALL_KEY, Deployment, VersionResource, registry_values,
-                             repository_version, start_menu_folder, tree)
+from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_REFUSED, UNINSTALL_KEY, Deployment,
+                             VersionResource, registry_values, repository_version, start_menu_folder, tree)
 from kv90e2e.program import ProgramFolder, unix_path
 from kv90e2e.scanner import Scanner
 from kv90e2e.station import COLLECT, FINISH, StationTestCase
@@ -23,6 +26,7 @@ os.environ["WINEDLLOVERRIDES"] = os.environ.get("WINEDLLOVERRIDES", "") + ";wine
 PRODUCT = "KV90指纹采集"
 PUBLISHER = "KV90指纹采集站开发组"
 TRAINING_FOLDER = "C:\\培训 站\\指纹 采集"
+DEFAULT_FOLDER = "C:\\Program Files\\Finger_KV90"
 MARKER = "模拟扫描仪.txt"
 HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
             MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
@@ -31,6 +35,50 @@ PROGRAM = {"Finger_KV90.exe", "Config/", "Config/Config.ini", "KV90DLL/", "LogFi
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
 RUNNING_INSTALL = ("指纹采集程序（KV90、LX20 或 NR50）正在运行。\r\n\r\n"
                    "请先关闭指纹采集程序，然后再运行安装程序。")
+NOT_INSTALLATION = ("此卸载程序不在 %s 的安装文件夹中，不能用它卸载：\r\n{folder}\r\n\r\n没有删除任何文件。"
+                    "请在“添加或删除程序”中卸载 %s，或运行安装文件夹中的 Uninstall.exe。" % (PRODUCT, PRODUCT))
+NOT_FULL_PATH = ("不能安装到这个位置：\r\n{folder}\r\n\r\n安装位置必须是完整的文件夹路径，以盘符和反斜杠"
+                 "（如 C:\\Program Files\\Finger_KV90）或网络共享（如 \\\\服务器\\共享\\Finger_KV90）开头，"
+                 "并且不能是驱动器或共享的根文件夹。\r\n\r\n安装程序已退出，没有安装任何文件。")
+
+# What an office keeps in the station's folders, and names close to the station's own.
+FOREIGN = {"Temp/sub/important.txt", "Temp/sub/0.bmp", "Temp/notes.txt", "Temp/照片.bmp", "Temp/10.bmp",
+           "Temp/0001$张三_0.bmp.bak", "Config/other.ini", "Config/Config.ini.bak", "LogFiles/other.log",
+           "LogFiles/FINGER2026.txt"}
+# What the station writes there: finger images, its log and a fault's minidump.
+STATION_IMAGES = {"Temp/%d.bmp" % n for n in range(10)} | {"Temp/%d.jpg" % n for n in range(10)} | {
+    "Temp/0001$张三_0.bmp", "Temp/0001$张三_9.bmp", "Temp/0002$李四_5.bmp", "Temp/FPTemp.bmp", "Temp/EditImage.jpg"}
+STATION_LOGS = {"LogFiles/FINGER20260101.txt", "LogFiles/Finger_KV90_20260101_080000_1234.dmp"}
+
+
+def write_files(root, names):
+    """Files under root (names relative, with '/'), each holding its own name."""
+    for name in names:
+        path = os.path.join(root, *name.split("/"))
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(name.encode("utf-8"))
+
+
+def with_folders(names):
+    """The names and every folder above them, as tree() gives them."""
+    found = set(names)
+    for name in names:
+        parts = name.split("/")[:-1]
+        found.update("/".join(parts[:n]) + "/" for n in range(1, len(parts) + 1))
+    return found
+
+
+def contents(root):
+    """Every file under root with what it holds, and every folder: to tell that nothing changed."""
+    found = {}
+    for name in tree(root):
+        if name.endswith("/"):
+            found[name] = None
+        else:
+            with open(os.path.join(root, *name.split("/")), "rb") as f:
+                found[name] = f.read()
+    return found
 
 
 def default_config():
@@ -208,6 +256,189 @@ class UnattendedDeployment(InstallerTestCase):
         self.assertFalse(os.path.exists(path))
 
 
+class ForeignFiles(InstallerTestCase):
+    """The installation folder as offices share it: files of their own beside the station's, and
+    the uninstaller copied somewhere else."""
+
+    def test_removal_takes_the_station_files_and_leaves_everyone_elses(self):
+        folder = "C:\\KV90 共用"
+        path = unix_path(folder)
+        self.remove_afterwards(folder)
+        # The folder had a Temp, a Config and a LogFiles of its own before the station came.
+        write_files(path, FOREIGN)
+        self.assertEqual(self.install("/S", "/D=" + folder), 0)
+        write_files(path, STATION_IMAGES | STATION_LOGS)
+
+        self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S"), 0)
+        self.assertEqual(tree(path), with_folders(FOREIGN | STATION_LOGS | {"Config/Config.ini"}))
+        self.assertEqual({n: c for n, c in contents(path).items() if n in FOREIGN},
+                         {n: n.encode("utf-8") for n in FOREIGN})
+        self.assertIsNone(registry_values(UNINSTALL_KEY))
+
+        with self.subTest("/PURGE takes the station's logs and settings, no one else's"):
+            self.assertEqual(self.install("/S", "/D=" + folder), 0)
+            write_files(path, STATION_IMAGES)
+            self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S", "/PURGE"), 0)
+            self.assertEqual(tree(path), with_folders(FOREIGN))
+            self.assertIsNone(registry_values(UNINSTALL_KEY))
+
+        with self.subTest("/PURGE removes the folders it emptied"):
+            for name in FOREIGN:
+                os.remove(os.path.join(path, *name.split("/")))
+            shutil.rmtree(os.path.join(path, "Temp", "sub"))
+            self.assertEqual(self.install("/S", "/D=" + folder), 0)
+            write_files(path, STATION_IMAGES | STATION_LOGS)
+            self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S", "/PURGE"), 0)
+            self.assertFalse(os.path.exists(path))
+
+    def test_an_uninstaller_copied_out_of_the_installation_refuses_and_changes_nothing(self):
+        folder, work = "C:\\KV90 正式", "C:\\KV90 工作"
+        path, work_path = unix_path(folder), unix_path(work)
+        self.remove_afterwards(folder)
+        self.remove_afterwards(work)
+        self.assertEqual(self.install("/S", "/D=" + folder), 0)
+        write_files(path, STATION_IMAGES)
+        # Someone's own folder, with files of the station's names too, and the uninstaller copied in.
+        write_files(work_path, {"Temp/sub/important.txt", "Config/other.ini", "LogFiles/other.log",
+                                "Temp/0.bmp", "Config/Config.ini", "LogFiles/FINGER20260101.txt", "Finger_KV90.exe"})
+        shutil.copy(os.path.join(path, "Uninstall.exe"), work_path)
+        installed, copied = contents(path), contents(work_path)
+        entry = registry_values(UNINSTALL_KEY)
+
+        for switches in (("/S",), ("/S", "/PURGE")):
+            with self.subTest(switches=switches):
+                self.assertEqual(self.deploy.uninstall(work + "\\Uninstall.exe", *switches), EXIT_NOT_INSTALLATION)
+                self.assertEqual(contents(work_path), copied)
+                self.assertEqual(contents(path), installed)
+                self.assertEqual(registry_values(UNINSTALL_KEY), entry)
+        with self.subTest("started in place with _?="):
+            self.assertEqual(self.deploy.run('"%s\\Uninstall.exe" /S /PURGE _?=%s' % (work, work)), EXIT_NOT_INSTALLATION)
+            # The installation's own uninstaller pointed at the other folder refuses as well.
+            self.assertEqual(self.deploy.run('"%s\\Uninstall.exe" /S /PURGE _?=%s' % (folder, work)),
+                             EXIT_NOT_INSTALLATION)
+            self.assertEqual(contents(work_path), copied)
+            self.assertEqual(contents(path), installed)
+            self.assertEqual(registry_values(UNINSTALL_KEY), entry)
+        with self.subTest("run by hand, it says why"):
+            self.deploy.start('"%s\\Uninstall.exe"' % work)
+            window = wait_until(lambda: (self.probe.windows(cls="#32770", contains=PRODUCT, visible=True) or [None])[0],
+                                what="the uninstaller's refusal")
+            wait_until(lambda: MessageBox(self.probe, window).text, what="the refusal's text")
+            box = MessageBox(self.probe, window)
+            self.assertEqual((box.caption, box.text), (PRODUCT + " 卸载", NOT_INSTALLATION.format(folder=work)))
+            self.save_window_shot(box.window, "uninstall-refused.png")
+            box.press(box.buttons[0])
+            wait_until(box.gone, what="the refusal to close")
+            wait_until(lambda: not self.probe.windows(cls="#32770", contains=PRODUCT), what="the uninstaller to end")
+            self.assertEqual(contents(work_path), copied)
+            self.assertEqual(registry_values(UNINSTALL_KEY), entry)
+
+        # The installation's own uninstaller still removes it.
+        self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S"), 0)
+        self.assertEqual(tree(path), {"Config/", "Config/Config.ini", "LogFiles/"})
+        self.assertIsNone(registry_values(UNINSTALL_KEY))
+        self.assertEqual(contents(work_path), copied)
+
+
+class TargetFolder(InstallerTestCase):
+    """The folder given to setup with /D=: used as resolved, or refused before anything is installed."""
+
+    def assert_nothing_installed(self):
+        self.assertIsNone(registry_values(UNINSTALL_KEY))
+        self.assertFalse(os.path.exists(unix_path(DEFAULT_FOLDER)))
+        self.assertFalse(os.path.exists(start_menu_folder(PRODUCT)))
+
+    def test_setup_refuses_a_folder_it_cannot_use(self):
+        # Setup would otherwise fall back to the default folder.
+        self.remove_afterwards(DEFAULT_FOLDER)
+        blocker = "C:\\KV90 文件"
+        with open(unix_path(blocker), "wb") as f:
+            f.write(b"an office's file")
+        self.addCleanup(os.remove, unix_path(blocker))
+        for target in (blocker, blocker + "\\子文件夹", "KV90rel", "C:KV90rel", "\\KV90rel", "C:\\", ""):
+            with self.subTest(target=target):
+                self.assertEqual(self.install("/S", "/D=" + target), EXIT_FOLDER_REFUSED)
+                self.assert_nothing_installed()
+        with open(unix_path(blocker), "rb") as f:
+            self.assertEqual(f.read(), b"an office's file")
+
+        with self.subTest("run by hand, setup says why"):
+            pid = self.deploy.start(self.setup_command("/D=KV90rel"))
+            box = wait_until(lambda: MessageBox.find(self.probe, pid), what="the refusal of setup")
+            wait_until(lambda: MessageBox(self.probe, box.window).text, what="the refusal's text")
+            box = MessageBox(self.probe, box.window)
+            self.assertEqual((box.caption, box.text), (PRODUCT + " 安装", NOT_FULL_PATH.format(folder="KV90rel")))
+            self.save_window_shot(box.window, "setup-folder-refused.png")
+            box.press(box.buttons[0])
+            self.assertEqual(self.deploy.wait(pid), EXIT_FOLDER_REFUSED)
+            self.assert_nothing_installed()
+
+    def test_a_folder_with_dots_is_installed_and_recorded_resolved(self):
+        folder = "C:\\KV90dots"
+        path = unix_path(folder)
+        self.remove_afterwards(folder)
+        self.remove_afterwards("C:\\KV90")
+        self.assertEqual(self.install("/S", "/D=C:\\KV90\\..\\..\\..\\KV90dots"), 0)
+        self.assertEqual(tree(path), PROGRAM | {"Uninstall.exe"})
+        self.assert_uninstall_entry(folder)
+        self.assertFalse(os.path.exists(unix_path("C:\\KV90")))
+        # An upgrade named another way is the same installation.
+        self.assertEqual(self.install("/S", "/D=C:\\.\\KV90dots\\"), 0)
+        self.assert_uninstall_entry(folder)
+        # The uninstaller knows its installation whatever the case of the name it is started by.
+        self.assertEqual(self.deploy.uninstall("C:\\kv90DOTS\\Uninstall.exe", "/S", "/PURGE"), 0)
+        self.assertFalse(os.path.exists(path))
+        self.assertIsNone(registry_values(UNINSTALL_KEY))
+
+
+class AnotherCodePage(InstallerTestCase):
+    """A PC whose code page for programs that are not Unicode is not 936: Wine takes it from the locale
+    a process starts in (C.UTF-8 gives 1252)."""
+
+    OTHER_LOCALE = "C.UTF-8"
+    STATION_LINE = "系统的非Unicode程序代码页为1252,不是简体中文(936),程序的文字、日志和指纹文件名将不正确"
+
+    def run_in_other_locale(self, *args):
+        env = dict(os.environ, LC_ALL=self.OTHER_LOCALE, LANG=self.OTHER_LOCALE)
+        return subprocess.run([settings.wine()] + list(args), env=env, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=300).returncode
+
+    def test_setup_and_the_station_say_so_and_only_then(self):
+        folder = "C:\\KV90cp"
+        notes = os.path.join(unix_path(folder), "LogFiles", "Setup.txt")
+        self.remove_afterwards(folder)
+        self.assertEqual(self.run_in_other_locale(settings.setup_exe(), "/S", "/D=" + folder), 0)
+        with open(notes, "rb") as f:
+            text = f.read()
+        self.assertEqual(text[:2], b"\xff\xfe", "not UTF-16 with its byte order mark")
+        note = text[2:].decode("utf-16-le")
+        self.assertIn("当前代码页 1252，应为 936", note)
+        self.assertIn("更改系统区域设置", note)
+        # The station says it once in its log, and starts as usual.
+        self.use_installed(folder)
+        env = dict(os.environ, LC_ALL=self.OTHER_LOCALE, LANG=self.OTHER_LOCALE)
+        with open(os.path.join(self.folder.root, "other-code-page.err"), "wb") as err:
+            station = subprocess.Popen([settings.wine(), self.folder.exe_path], env=env, stdout=subprocess.DEVNULL,
+                                       stderr=err)
+        self.addCleanup(lambda: station.poll() is not None or (station.kill(), station.wait()))
+        wait_until(lambda: self.STATION_LINE in [l.text for l in log_lines(self.folder.path)],
+                   what="the code page line in the station's log")
+        wait_until(lambda: self.probe.windows(cls="TFrm_Main", visible=True), what="the station's window")
+        for window in self.probe.windows(cls="TFrm_Main"):
+            self.probe.terminate(window["pid"])
+        station.wait(timeout=30)
+        # Under 936 neither says anything.
+        os.remove(notes)
+        self.assertEqual(self.install("/S", "/D=" + folder), 0)
+        self.assertFalse(os.path.exists(notes))
+        before = len(log_lines(self.folder.path))
+        run = self.start_program()
+        self.wait_main_window(run)
+        # The start's last line (no host to tell that the window is ready) is written by now.
+        wait_until(lambda: len(log_lines(self.folder.path)) >= before + 2, what="the start's log lines")
+        self.assertNotIn(self.STATION_LINE, [l.text for l in log_lines(self.folder.path)[before:]])
+
+
 class SetupPages(InstallerTestCase):
     """The setup program as a person runs it: every page, looked at and kept as a screenshot."""
 
@@ -242,7 +473,7 @@ class SetupPages(InstallerTestCase):
             self.probe.click_button(button.hwnd)
 
     def test_the_pages_of_setup_and_removal(self):
-        folder = "C:\\Program Files\\Finger_KV90"
+        folder = DEFAULT_FOLDER
         self.remove_afterwards(folder)
         pid = self.deploy.start(self.setup_command())
         window = self.dialog(pid, PRODUCT + " 安装")

@@ -7,7 +7,7 @@ import shutil
 import time
 import unittest
 
-from . import settings
+from . import settings, winefaults
 from .mainwindow import MainWindow
 from .msgbox import MessageBox
 from .probe import Probe
@@ -27,8 +27,8 @@ class ProbeTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        log = os.path.join(settings.artifacts_dir(), "probe-%s.err" % cls.__name__)
-        cls.probe = Probe(log_path=log)
+        cls.probe_log = os.path.join(settings.artifacts_dir(), "probe-%s.err" % cls.__name__)
+        cls.probe = Probe(log_path=cls.probe_log)
         cls.screen = Screen()
         cls._reference_icons = {}
 
@@ -38,6 +38,49 @@ class ProbeTestCase(unittest.TestCase):
             cls.probe.close()
             cls.probe = None
         super().tearDownClass()
+
+    def setUp(self):
+        super().setUp()
+        # Programs the probe starts (setup, the uninstaller) write beside it.
+        self._probe_log_start = os.path.getsize(self.probe_log) if os.path.exists(self.probe_log) else 0
+        self._wine_faults = None
+        self._expected_faults = []
+        # Registered first, so it runs last: once every process of the test has ended.
+        self.addCleanup(self._fail_on_wine_faults)
+
+    # -- Wine's fault reports -----------------------------------------------------------------
+    def wine_output_files(self):
+        """(path, start offset) of every stderr file the test's Wine processes wrote."""
+        return [(self.probe_log, self._probe_log_start)]
+
+    def expect_wine_fault(self, pattern):
+        """A fault the test causes on purpose: Wine's lines matching the pattern do not fail it."""
+        self._expected_faults.append(re.compile(pattern))
+
+    def collect_wine_faults(self):
+        """Scans the test's Wine output once its processes have ended; keeps the files that report a
+        fault among the artifacts."""
+        if self._wine_faults is not None:
+            return self._wine_faults
+        self._wine_faults = []
+        stem = re.sub(r"[^A-Za-z0-9_.-]", "_", self.id())
+        for path, start in self.wine_output_files():
+            lines = [line for line in winefaults.faults_in_file(path, start)
+                     if not any(p.search(line) for p in self._expected_faults)]
+            if not lines:
+                continue
+            kept = os.path.join(settings.artifacts_dir(), "%s.%s" % (stem, os.path.basename(path)))
+            with open(path, "rb") as src, open(kept, "wb") as dst:
+                src.seek(start)
+                shutil.copyfileobj(src, dst)
+            self._wine_faults += ["%s: %s" % (kept, line) for line in lines]
+        return self._wine_faults
+
+    def _fail_on_wine_faults(self):
+        faults = self.collect_wine_faults()
+        if faults:
+            raise AssertionError("Wine reported %d fault(s) in the test's processes:\n  %s"
+                                 % (len(faults), "\n  ".join(faults[:40])))
 
     def has_failed(self):
         """Whether this test (or one of its subtests) has failed so far; for keeping evidence."""
@@ -144,8 +187,17 @@ class ProgramTestCase(ProbeTestCase):
         self._held_mutexes.remove(name)
 
     # -- clean-up ---------------------------------------------------------------------------
+    def wine_output_files(self):
+        files = super().wine_output_files()
+        if os.path.isdir(self.folder.root):
+            files += [(os.path.join(self.folder.root, name), 0) for name in sorted(os.listdir(self.folder.root))
+                      if name.endswith(".err")]
+        return files
+
     def _end_programs(self):
-        self.folder.cleanup(keep=self.has_failed() or settings.keep_copies())
+        self.folder.end_runs()
+        faults = self.collect_wine_faults()
+        self.folder.cleanup(keep=self.has_failed() or bool(faults) or settings.keep_copies())
         # A run that was killed leaves its names to the Wine server for a moment.
         wait_until(lambda: not self.probe.windows(cls="TFrm_Main"), what="the capture windows to go")
 

@@ -5,6 +5,7 @@ import os
 import re
 
 ENCODING = "gbk"
+LOG_NAME = re.compile(r"^FINGER\d{8}\.txt$", re.I)
 LOG_LINE = re.compile(rb"^(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}) : (.*)$", re.S)
 
 
@@ -28,7 +29,8 @@ def log_files(folder):
     directory = os.path.join(folder, "LogFiles")
     if not os.path.isdir(directory):
         return []
-    return sorted(os.path.join(directory, n) for n in os.listdir(directory))
+    # Only the daily logs: a fault's minidump lies beside them.
+    return sorted(os.path.join(directory, n) for n in os.listdir(directory) if LOG_NAME.match(n))
 
 
 def log_lines(folder, day=None):

@@ -16,6 +16,10 @@ from .waiting import wait_until
 UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
 # NSIS exit code of an installation or removal that the script itself refused.
 EXIT_REFUSED = 2
+# The uninstaller's exit code when it does not lie in the installation its uninstall entry names.
+EXIT_NOT_INSTALLATION = 3
+# Setup's exit code when it cannot use the folder given with /D=.
+EXIT_FOLDER_REFUSED = 4
 
 
 def repository_version():
@@ -63,18 +67,29 @@ class Deployment:
         folder and ends at once, and the copy does the work. Waits for the copy to end; returns its
         exit code."""
         before = {p["pid"] for p in self._probe.processes()}
-        started = self.run('"%s" %s' % (uninstaller, " ".join(switches)), timeout)
+        copies = []
+
+        def watch_copies():
+            # Watched as soon as seen: a copy that refuses ends soon after it starts.
+            for p in self._probe.processes():
+                if p["pid"] not in before and p["pid"] not in copies and "\\~nsu" in p["path"].lower():
+                    try:
+                        self._probe.watch_process(p["pid"])
+                    except ProbeError:
+                        continue  # ended already
+                    copies.append(p["pid"])
+
+        launcher = self.start('"%s" %s' % (uninstaller, " ".join(switches)))
+
+        def launcher_ended():
+            watch_copies()
+            code = self._probe.exit_code(launcher)
+            return None if code is None else [code]
+        started = wait_until(launcher_ended, timeout, interval=0.02, what="the exit code of the uninstaller")[0]
         if started != 0:
             return started
-        copies = [p["pid"] for p in self._probe.processes()
-                  if p["pid"] not in before and "\\~nsu" in p["path"].lower()]
-        codes = []
-        for pid in copies:
-            try:
-                self._probe.watch_process(pid)
-            except ProbeError:
-                continue  # ended already
-            codes.append(self.wait(pid, timeout))
+        watch_copies()
+        codes = [self.wait(pid, timeout) for pid in copies]
         wait_until(lambda: not any(p["pid"] in copies for p in self._probe.processes()), timeout,
                    what="the uninstaller's copy to end")
         return codes[0] if codes else 0
@@ -144,3 +159,50 @@ class VersionResource:
                 break
             self._walk(data, child, base)
             child = align(child + child_length)
+
+
+# -- resources of a PE file ---------------------------------------------------------------------------
+def pe_resources(path, type_id):
+    """The data of every resource of the numeric type in a Windows program file, walked through its
+    headers and resource directory as the loader finds them: [(name id, language id, bytes)]."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:2] != b"MZ":
+        raise AssertionError("%s is not a Windows program" % path)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise AssertionError("%s has no PE header" % path)
+    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    optional = pe + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    directories = optional + (96 if magic == 0x10B else 112)
+    resource_rva, resource_size = struct.unpack_from("<II", data, directories + 8 * 2)
+    if not resource_rva:
+        return []
+    table = optional + optional_size
+
+    def offset(rva):
+        for i in range(sections):
+            virtual_size, virtual_at, raw_size, raw_at = struct.unpack_from("<IIII", data, table + 40 * i + 8)
+            if virtual_at <= rva < virtual_at + max(virtual_size, raw_size):
+                return raw_at + rva - virtual_at
+        raise AssertionError("RVA %#x lies in no section" % rva)
+
+    root = offset(resource_rva)
+
+    def entries(directory):
+        named, numbered = struct.unpack_from("<HH", data, root + directory + 12)
+        for i in range(named + numbered):
+            ident, target = struct.unpack_from("<II", data, root + directory + 16 + 8 * i)
+            yield ident, target
+
+    found = []
+    for ident, target in entries(0):
+        if ident != type_id or not target & 0x80000000:
+            continue
+        for name, by_name in entries(target & 0x7FFFFFFF):
+            for language, leaf in entries(by_name & 0x7FFFFFFF):
+                rva, size = struct.unpack_from("<II", data, root + leaf)
+                start = offset(rva)
+                found.append((name, language, data[start:start + size]))
+    return found

@@ -207,6 +207,21 @@ class Probe:
         reply = self.call("proc_exit", pid)
         return reply["code"] if reply["ended"] else None
 
+    def hold_file(self, windows_path):
+        """Keeps the file open for reading, sharing reading only: it cannot be deleted meanwhile."""
+        self.call("file_hold", windows_path)
+
+    def release_file(self, windows_path):
+        self.call("file_release", windows_path)
+
+    def memory(self, pid):
+        """{private, gdi, user}: the process's private bytes and its GDI and USER object counts."""
+        return self.call("memory", pid)["memory"]
+
+    def inject_fault(self, pid):
+        """Makes the process fault in a thread of its own, where nothing in it handles the fault."""
+        self.call("fault", pid)
+
     def terminate(self, pid, exit_code=1):
         return self.call("kill", pid, exit_code, check=False).get("ok", False)
 

@@ -120,8 +120,11 @@ class ProgramFolder:
     def file(self, *relative):
         return os.path.join(self.path, *relative)
 
-    def cleanup(self, keep=False):
+    def end_runs(self):
         for run in reversed(self.runs):
             run.kill()
+
+    def cleanup(self, keep=False):
+        self.end_runs()
         if not keep:
             shutil.rmtree(self.root, ignore_errors=True)

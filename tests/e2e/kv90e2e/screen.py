@@ -6,6 +6,7 @@ virtual desktop window is added so that a click lands where Win32 puts a window.
 
 import re
 import subprocess
+import time
 
 from .image import Image
 
@@ -47,7 +48,15 @@ class Screen:
     def _move(self, xx, yy):
         """Moves the X pointer and waits until it is there. `mousemove --sync` waits for a motion that never
         comes when the pointer is already at the point, so that case is left out."""
-        out = _run(["xdotool", "getmouselocation", "--shell"]).decode()
+        for attempt in range(5):
+            try:
+                out = _run(["xdotool", "getmouselocation", "--shell"]).decode()
+                break
+            except subprocess.CalledProcessError:
+                # The window under the pointer went while xdotool asked about it; it asks again.
+                if attempt == 4:
+                    raise
+                time.sleep(0.05)
         here = dict(line.split("=", 1) for line in out.split() if "=" in line)
         if (here.get("X"), here.get("Y")) != (str(xx), str(yy)):
             _run(["xdotool", "mousemove", "--sync", str(xx), str(yy)])

@@ -2,6 +2,8 @@
 
 import os
 
+from . import winefaults
+
 HERE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
@@ -54,3 +56,8 @@ def setup_exe():
 def package_zip():
     """The zip of the release package."""
     return _required("KV90_ZIP")
+
+
+# Every Wine process of the tests (the program, the host simulator, the probe and what it starts)
+# inherits this environment: with Wine's fault reports on, whatever the caller chose.
+os.environ["WINEDEBUG"] = winefaults.debug_setting()

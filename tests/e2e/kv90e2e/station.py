@@ -31,6 +31,11 @@ FINISH = "采集完成"
 NO_HOST_LINE = "异步发送消息到ActiveX控件中失败,未找到此程序句柄"
 
 
+def lost_line(code, value):
+    """The line that names a notification no host received."""
+    return "通知未送达主机程序,代码%d,值%d" % (code, value)
+
+
 def caption_for(name):
     return "当前采集姓名为：【%s】的指纹信息" % name
 

@@ -154,6 +154,20 @@ const std::map<std::string, Handler>& handlers()
              bool done = terminateProcess(static_cast<DWORD>(number(a, 1)), static_cast<UINT>(numberOr(a, 2, 1)));
              return done ? ok() : failure("TerminateProcess failed, error " + std::to_string(GetLastError()));
          }},
+        {"file_hold", [](const Args& a) {
+             return holdFile(arg(a, 1)) ? ok() : failure("CreateFile failed, error " + std::to_string(GetLastError()));
+         }},
+        {"file_release", [](const Args& a) {
+             return releaseFile(arg(a, 1)) ? ok() : failure("not held");
+         }},
+        {"memory", [](const Args& a) {
+             const std::string figures = describeMemory(static_cast<DWORD>(number(a, 1)));
+             if (figures.empty()) return failure("cannot read the process, error " + std::to_string(GetLastError()));
+             return JsonObject().addBool("ok", true).addRaw("memory", figures).str();
+         }},
+        {"fault", [](const Args& a) {
+             return injectFault(static_cast<DWORD>(number(a, 1))) ? ok() : failure("CreateRemoteThread failed, error " + std::to_string(GetLastError()));
+         }},
         {"settext", [](const Args& a) {
              DWORD_PTR result = 0;
              bool answered = setTextOf(window(a, 1), fromUtf8(a.size() > 2 ? a[2] : std::string()),

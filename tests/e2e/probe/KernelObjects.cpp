@@ -28,7 +28,27 @@ bool closeHeld(std::map<std::string, HANDLE>& held, const std::string& name)
     return true;
 }
 
+std::map<std::string, HANDLE>& heldFiles()
+{
+    static std::map<std::string, HANDLE> held;
+    return held;
+}
+
 } // namespace
+
+bool holdFile(const std::string& path)
+{
+    if (heldFiles().count(path)) return true;
+    HANDLE h = CreateFileW(fromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    heldFiles()[path] = h;
+    return true;
+}
+
+bool releaseFile(const std::string& path)
+{
+    return closeHeld(heldFiles(), path);
+}
 
 MutexHold holdMutex(const std::string& name)
 {

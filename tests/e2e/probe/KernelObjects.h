@@ -20,3 +20,8 @@ std::vector<unsigned char> readMapping(const std::string& name, size_t size);
 // Creates (or opens) a named mapping of the size, writes the bytes at its start and keeps it open.
 bool createMapping(const std::string& name, size_t size, const std::vector<unsigned char>& bytes, bool& existed);
 bool closeMapping(const std::string& name);
+
+// Opens a file for reading and keeps it open, sharing reading only, as another program
+// that looks at a finger image does: the file can be neither written nor deleted meanwhile.
+bool holdFile(const std::string& path);
+bool releaseFile(const std::string& path);

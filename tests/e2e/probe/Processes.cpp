@@ -43,6 +43,40 @@ bool terminateProcess(DWORD pid, UINT exitCode)
     return done != FALSE;
 }
 
+bool injectFault(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                               PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
+    if (!h) return false;
+    // The first page is never mapped, so the thread's first instruction faults.
+    HANDLE thread = CreateRemoteThread(h, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10), nullptr, 0, nullptr);
+    CloseHandle(h);
+    if (!thread) return false;
+    CloseHandle(thread);
+    return true;
+}
+
+std::string describeMemory(DWORD pid)
+{
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!h) return std::string();
+    // Private bytes as the system counts them: committed memory of the process's own, walked
+    // region by region (Wine reports no counters for another process).
+    long long committed = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQueryEx(h, at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) committed += static_cast<long long>(region.RegionSize);
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    const DWORD gdi = GetGuiResources(h, GR_GDIOBJECTS), user = GetGuiResources(h, GR_USEROBJECTS);
+    CloseHandle(h);
+    if (committed == 0) return std::string();
+    return JsonObject().add("private", committed).add("gdi", static_cast<long long>(gdi))
+        .add("user", static_cast<long long>(user)).str();
+}
+
 namespace {
 std::map<DWORD, HANDLE>& watched()
 {

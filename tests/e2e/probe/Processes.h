@@ -7,6 +7,12 @@
 // A JSON array of {pid, exe, path} for every process.
 std::string describeProcesses();
 bool terminateProcess(DWORD pid, UINT exitCode);
+// Starts a thread in the process at an address where nothing is mapped: a fault that
+// nothing in the process handles, as a wild pointer would make.
+bool injectFault(DWORD pid);
+// A JSON object {private, gdi, user}: the process's private bytes and its GDI and USER
+// object counts (0 where the system does not count them); empty when it cannot be opened.
+std::string describeMemory(DWORD pid);
 // Starts a process with exactly this command line, as a deployment tool does (no quoting
 // is added), and watches it; false when it could not be started.
 bool startWatchedProcess(const std::wstring& commandLine, DWORD& pid);

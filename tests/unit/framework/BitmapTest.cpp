@@ -102,6 +102,12 @@ TEST_F(BitmapTest, ADamagedFileFailsWithItsPathAndWhatIsWrong) {
     const std::string good = BmpFile(640, 640, 8, Ridges);
     std::vector<imagetest::DamagedBitmap> cases = imagetest::DamagedBitmaps(good);
     cases.push_back({"empty.bmp", "", "is not a bitmap file"});
+    {
+        // 16 bits a pixel through bit fields, all three masks 0.
+        std::string noColour = imagetest::CompressedBmp(2, 1, 16, BI_BITFIELDS, std::string(12 + 4, '\0'));
+        noColour.replace(10, 4, std::string("\x42\0\0\0", 4));  // the pixels after the masks
+        cases.push_back({"no-colour.bmp", noColour, "has colour masks that select no colour"});
+    }
     cases.push_back(
         {"rle-cut.bmp", imagetest::CompressedBmp(4, 1, 8, BI_RLE8, std::string("\0\x04\x01\x02", 4)), "is truncated"});
     for (const auto& c : cases) {

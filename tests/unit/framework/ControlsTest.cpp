@@ -354,3 +354,21 @@ TEST(WindowCreation, AChildAskedForItsWindowFirstGetsOneWindowInsideItsParent) {
     EXPECT_EQ(GetParent(wnd), panel->Handle());
     EXPECT_EQ(TWinControl::FindControl(wnd), edit);
 }
+
+TEST_F(ControlsTest, BoundsFollowWhereTheSystemPutsTheWindowAndItsWholeFaceIsPainted) {
+    form->Show();
+    // The system sizes the windows itself (a maximize, another program's SetWindowPos).
+    SetWindowPos(form->Handle(), nullptr, 50, 60, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(panel->Handle(), nullptr, 20, 30, 200, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ((std::vector<int>{500, 400}), (std::vector<int>{form->Width(), form->Height()}));
+    EXPECT_EQ((std::vector<int>{20, 30, 200, 160}),
+              (std::vector<int>{panel->Left(), panel->Top(), panel->Width(), panel->Height()}));
+    // The grown part of the form is painted in its colour, not left black.
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    HDC dc = GetDC(form->Handle());
+    const COLORREF corner = GetPixel(dc, client.right - 5, client.bottom - 5);
+    ReleaseDC(form->Handle(), dc);
+    EXPECT_EQ(ColorToRGB(form->Color()), corner);
+}

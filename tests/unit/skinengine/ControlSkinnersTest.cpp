@@ -252,6 +252,18 @@ TEST_F(ControlSkinnersTest, SwitchingTheSkinOffGivesColoursAndSettingsBackExactl
     EXPECT_TRUE(GetWindowLongA(bar->Handle(), GWL_STYLE) & TBSTYLE_FLAT);
 }
 
+TEST_F(ControlSkinnersTest, SwitchingTheSkinOffGivesTheToolBarBackOnlyTheStyleBitsTheSkinChanged) {
+    // The toolkit hides and disables the bar while it is skinned; switching the skin off must
+    // not bring back the visibility or the state it had when it was skinned.
+    bar->SetVisible(false);
+    EnableWindow(bar->Handle(), FALSE);
+    engine->SetActive(false);
+    const LONG style = GetWindowLongA(bar->Handle(), GWL_STYLE);
+    EXPECT_EQ(0, style & WS_VISIBLE);
+    EXPECT_EQ(WS_DISABLED, style & WS_DISABLED);
+    EXPECT_EQ(keptBarStyle & ~(WS_VISIBLE | WS_DISABLED), style & ~(WS_VISIBLE | WS_DISABLED));
+}
+
 namespace {
 
 struct DialogRecord {
@@ -347,3 +359,85 @@ TEST_F(ControlSkinnersTest, ADialogComboBoxGetsTheFlatBorderAndTheSkinsDropDownB
     DestroyWindow(parent);
 }
 
+
+namespace {
+
+// Counts the access violations raised on this thread while it lives, those the
+// system swallows in a window procedure it called back among them. Under Wine's
+// heap checking a freed block is filled, so a read of a freed control faults.
+class AccessViolations {
+public:
+    AccessViolations() : handler_(AddVectoredExceptionHandler(1, &AccessViolations::Count)) { count_ = 0; }
+    ~AccessViolations() { RemoveVectoredExceptionHandler(handler_); }
+    AccessViolations(const AccessViolations&) = delete;
+    AccessViolations& operator=(const AccessViolations&) = delete;
+    int Seen() const { return count_; }
+
+private:
+    static LONG CALLBACK Count(EXCEPTION_POINTERS* info) {
+        if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION) ++count_;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline int count_ = 0;
+    void* handler_;
+};
+
+// The ways a skinner can be let go of after its control is gone.
+enum class LetGo { FormDestroyed, SkinSwitchedOff, WindowUnskinned, EngineDestroyed };
+
+}  // namespace
+
+TEST(SkinnerAfterItsControl, NeverTouchesTheFreedControlWhicheverWayItIsLetGo) {
+    for (const LetGo route : {LetGo::FormDestroyed, LetGo::SkinSwitchedOff, LetGo::WindowUnskinned,
+                              LetGo::EngineDestroyed}) {
+        SCOPED_TRACE(static_cast<int>(route));
+        auto form = new TFrm_Controls(nullptr);
+        form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+        form->SetClientSize(320, 200);
+        // The image viewer's pieces, created in its order: the bar first, so its owner frees it first.
+        auto bar = Place<TToolBar>(form, form, 0, 0, 320, 38);
+        auto check = Place<TCheckBox>(form, form, 10, 50, 97, 17, "check");
+        auto button = Place<TButton>(form, form, 10, 80, 75, 25, "OK");
+        auto kept = Place<TCheckBox>(form, form, 10, 120, 97, 17, "kept");
+        form->HandleNeeded();
+        auto engine = new TSkinEngine(form);
+        engine->SetActive(true);
+        engine->SetBuiltIn(true);
+        engine->ReadSkinData();
+        form->NotifyLoaded();
+        form->Show();
+        Pump();
+        ASSERT_NE(nullptr, engine->FindSkinWindow(form->Handle()));
+
+        AccessViolations faults;
+        if (route == LetGo::FormDestroyed) {
+            delete form;  // its components (the bar first) go before its window lets go of the skin
+        } else {
+            delete bar;
+            delete check;
+            delete button;
+            switch (route) {
+            case LetGo::SkinSwitchedOff:
+                engine->SetActive(false);
+                EXPECT_EQ(static_cast<TColor>(colors::clWindowText), kept->Font().Color())
+                    << "the control still there has its own colour back";
+                engine->SetActive(true);
+                Pump();
+                break;
+            case LetGo::WindowUnskinned:
+                engine->UnskinWindow(form->Handle());
+                EXPECT_EQ(static_cast<TColor>(colors::clWindowText), kept->Font().Color());
+                break;
+            case LetGo::EngineDestroyed:
+                delete engine;
+                EXPECT_EQ(static_cast<TColor>(colors::clWindowText), kept->Font().Color());
+                break;
+            default:
+                break;
+            }
+            delete form;
+        }
+        Pump();
+        EXPECT_EQ(0, faults.Seen());
+    }
+}

@@ -413,3 +413,100 @@ TEST_F(SkinEngineTest, TitleAndBorderCanBeSwitchedOffAndTheFrameKeepsItsMinimumS
     EXPECT_GE(info.ptMinTrackSize.x, engine->Metrics().minFrameWidth);
     EXPECT_GE(info.ptMinTrackSize.y, engine->Metrics().titleHeight + 6);
 }
+
+namespace {
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+// A modeless system dialog box with a menu, as another component of the program may show.
+HWND MakeDialogWithMenu(HWND owner, HMENU menu) {
+    struct {
+        DLGTEMPLATE head;
+        WORD menu, cls, title;
+    } templ{};
+    templ.head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    templ.head.cx = 160;
+    templ.head.cy = 80;
+    HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &templ.head, owner, PlainDialogProc, 0);
+    SetMenu(dialog, menu);
+    return dialog;
+}
+
+}  // namespace
+
+TEST_F(SkinEngineTest, AForeignWindowsMenuComesBackWhenUnskinnedAndIsFreedWithTheWindow) {
+    owner->Show();
+    Pump();
+    for (const bool unskinFirst : {true, false}) {
+        SCOPED_TRACE(unskinFirst ? "unskinned, then destroyed" : "destroyed while skinned");
+        HMENU menu = CreateMenu();
+        AppendMenuA(menu, MF_STRING, 1, "file");
+        HWND dialog = MakeDialogWithMenu(owner->Handle(), menu);
+        ShowWindow(dialog, SW_SHOW);
+        SetActiveWindow(dialog);
+        Pump();
+        ASSERT_TRUE(Skinned(dialog));
+        EXPECT_EQ(nullptr, GetMenu(dialog)) << "the skin draws the frame without the menu bar";
+        if (unskinFirst) {
+            engine->UnskinWindow(dialog);
+            EXPECT_EQ(menu, GetMenu(dialog));
+        }
+        DestroyWindow(dialog);
+        EXPECT_FALSE(IsMenu(menu)) << "the menu outlived its window";
+    }
+}
+
+namespace {
+
+// The pixels of a square of a window's frame, in window coordinates.
+std::vector<COLORREF> FramePixels(HWND wnd, POINT centre, int half) {
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(wnd);
+    for (int y = centre.y - half; y <= centre.y + half; ++y)
+        for (int x = centre.x - half; x <= centre.x + half; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(wnd, dc);
+    return pixels;
+}
+
+}  // namespace
+
+TEST_F(SkinEngineTest, ATitleButtonPressReleasedOutsideTheWindowIsNotDrawnPressedOnTheNextHover) {
+    owner->Show();
+    Pump();
+    HWND wnd = owner->Handle();
+    TSkinWindow* skinned = engine->FindSkinWindow(wnd);
+    ASSERT_NE(nullptr, skinned);
+    RECT window;
+    GetWindowRect(wnd, &window);
+    const auto screenLParam = [&](POINT p) { return MAKELPARAM(window.left + p.x, window.top + p.y); };
+    // The close button: the first point from the right of the title that the frame calls it.
+    const int titleMiddle = engine->Metrics().titleHeight / 2;
+    POINT close{-1, titleMiddle};
+    for (int x = window.right - window.left - 1; x > 0 && close.x < 0; --x) {
+        SendMessageA(wnd, WM_NCMOUSEMOVE, HTCAPTION, screenLParam(POINT{x, titleMiddle}));
+        if (skinned->LastPaint().hot == fhClose) close.x = x - 4;
+    }
+    ASSERT_GE(close.x, 0) << "no close button on the title";
+    const LPARAM at = screenLParam(close);
+    const WPARAM hit = static_cast<WPARAM>(SendMessageA(wnd, WM_NCHITTEST, 0, at));
+
+    SendMessageA(wnd, WM_NCMOUSEMOVE, hit, at);
+    const std::vector<COLORREF> hot = FramePixels(wnd, close, 3);
+    SendMessageA(wnd, WM_NCLBUTTONDOWN, hit, at);
+    ASSERT_NE(hot, FramePixels(wnd, close, 3)) << "the pressed face looks like the hot one";
+    // The release happens over another window; the mouse leaves and comes back with the button up.
+    SendMessageA(wnd, WM_NCMOUSELEAVE, 0, 0);
+    SendMessageA(wnd, WM_NCMOUSEMOVE, hit, at);
+    EXPECT_EQ(hot, FramePixels(wnd, close, 3)) << "the button is still drawn pressed";
+}
+
+TEST_F(SkinEngineTest, TheFrameShowsTheWindowsTextWhoeverSetIt) {
+    owner->Show();
+    Pump();
+    TSkinWindow* skinned = engine->FindSkinWindow(owner->Handle());
+    ASSERT_NE(nullptr, skinned);
+    EXPECT_EQ("owner", skinned->LastPaint().drawnCaption);
+    // Another program sets the text; the form's own caption property is not told.
+    SendMessageA(owner->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("from outside"));
+    EXPECT_EQ("from outside", skinned->LastPaint().drawnCaption);
+}

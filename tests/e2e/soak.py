@@ -1,0 +1,152 @@
+"""A compressed operator day: persons named by the host one after another, ten fingers each (some
+refused by the quality gates and taken again), every finger viewed, the settings dialog now and then,
+the slots cleared, and the station closed by the host at the end; all under Wine's heap checking.
+
+It prints, per ten persons, the station's memory and object counts, the fingers the host was told of
+and the fingers found on disk, and fails when a finger is lost, Wine reports a fault, or memory keeps
+growing. KV90_SOAK_PERSONS sets the number of persons (scripts/soak runs fifty; the test command two)."""
+
+import os
+import sys
+import unittest
+
+from kv90e2e import layout, wait_until
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
+from kv90e2e.station import CLEAR, COLLECT, SETTINGS, VIEW, StationTestCase
+
+HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2")
+GOOD = dict(MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+POOR = dict(MOSAIC_FingerQuality=20, MOSAIC_ImageQuality=80)
+WM_CLOSE = 0x0010
+WM_SYSCOMMAND = 0x0112
+SC_CLOSE = 0xF060
+# Memory may settle during the first persons (caches, the skin's kept faces); after that it must hold.
+GROWTH_LIMIT = 1 << 20
+
+
+def persons():
+    return int(os.environ.get("KV90_SOAK_PERSONS", "2"))
+
+
+def say(text):
+    sys.stdout.write(text + "\n")
+    sys.stdout.flush()
+
+
+class OperatorDay(StationTestCase):
+
+    def viewer(self):
+        found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
+        return found[0] if found else None
+
+    def capture(self, slot, refused_first):
+        self.wait_status(layout.SLOTS[slot].finger_text)
+        if refused_first:
+            self.scanner.configure(**POOR)
+            self.offer_finger()
+            self.press(COLLECT)
+            self.close_box(self.wait_message_box())
+            self.scanner.configure(**GOOD)
+        self.offer_finger()
+        count = len(self.host.notifications(HOST_CODE_COLLECTED))
+        self.press(COLLECT)
+        note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]
+        self.assertEqual(note.value, slot)
+
+    def view(self, slot, route):
+        self.click_slot(slot)
+        wait_until(lambda: self.enabled(VIEW), what="the view button for slot %d" % slot)
+        self.press(VIEW)
+        viewer = wait_until(self.viewer, what="the image viewer")
+        bars = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"]
+        buttons = {b["text"]: b for b in self.probe.toolbar_buttons(bars[0].hwnd)}
+
+        def click(text):
+            left, top, right, bottom = buttons[text]["rect"]
+            self.screen.click((left + right) // 2, (top + bottom) // 2)
+        click("放  大")
+        click("缩  小")
+        # Each route the operator has to close it, in turn.
+        if route == 0:
+            self.screen.key("Escape")
+        elif route == 1:
+            click("退  出")
+        elif route == 2:
+            self.probe.post(viewer.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0)
+        else:
+            self.probe.post(viewer.hwnd, WM_CLOSE, 0, 0)
+        self.screen.park_pointer()
+        wait_until(lambda: self.viewer() is None, what="the viewer closed by route %d" % route)
+        wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
+
+    def settings(self, save):
+        self.press(SETTINGS)
+        dialog = wait_until(lambda: (lambda f: f[0] if f else None)(
+            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
+        text = "确  定" if save else "取  消"
+        button = wait_until(lambda: (lambda b: b[0] if b else None)(
+            [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == text]),
+            what="the %s button" % text)
+        self.click_window(button)
+        if save:
+            box = self.wait_message_box()
+            self.assertEqual(box.text, "保存设置成功")
+            self.close_box(box)
+        wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
+                   what="the settings dialog closed")
+
+    def figures(self):
+        memory = self.probe.memory(self.run_.pid)
+        faults = len(self.collect_wine_faults_now())
+        return memory, faults
+
+    def collect_wine_faults_now(self):
+        from kv90e2e import winefaults
+        return [line for path, start in self.wine_output_files() for line in winefaults.faults_in_file(path, start)]
+
+    def test_an_operator_day(self):
+        count = persons()
+        self.start_station(**HELD, **GOOD)
+        notified = 0
+        on_disk = 0
+        memory_after_first_ten = None
+        say("\npersons  private KB  GDI  USER  faults  notified  on disk")
+        for person in range(count):
+            key, name = "%04d" % (person + 1), "人员%d" % (person + 1)
+            self.host.ok("person %s$%s" % (key, name))
+            self.wait_caption("当前采集姓名为：【%s】的指纹信息" % name)
+            for slot in range(10):
+                self.capture(slot, refused_first=(person + slot) % 4 == 0)
+            # Every finger announced has both of its files, under the names the host expects.
+            for slot in range(10):
+                self.assertTrue(os.path.exists(self.temp("%d.bmp" % slot)), "slot %d lost" % slot)
+                self.assertTrue(os.path.exists(self.temp("%s$%s_%d.bmp" % (key, name, slot))),
+                                "person file of slot %d lost" % slot)
+            notified += 10
+            on_disk += 10
+            for slot in range(10):
+                self.view(slot, (person * 10 + slot) % 4)
+            if person % 3 == 2:
+                self.settings(save=person % 2 == 0)
+            self.press(CLEAR)
+            wait_until(lambda: self.occupied_slots() == [], what="all slots empty")
+            self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), notified)
+            if (person + 1) % 10 == 0 or person + 1 == count:
+                memory, faults = self.figures()
+                say("%7d  %9d  %3d  %4d  %6d  %8d  %7d" % (person + 1, memory["private"] // 1024, memory["gdi"],
+                                                           memory["user"], faults, notified, on_disk))
+                self.assertEqual(faults, 0, "Wine reported faults: %r" % self.collect_wine_faults_now()[:5])
+                if person + 1 == 10:
+                    memory_after_first_ten = memory["private"]
+                elif memory_after_first_ten is not None:
+                    self.assertLess(memory["private"] - memory_after_first_ten, GROWTH_LIMIT,
+                                    "memory grew by %d KB since the first ten persons"
+                                    % ((memory["private"] - memory_after_first_ten) // 1024))
+        # The host closes the station at the end of the day.
+        self.host.ok("close")
+        self.assertEqual(self.exit_code(), 0)
+        self.assertEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,175 @@
+"""Another program on the same desktop: messages in the toolkit's private ranges, system commands and
+hit-test codes the windows do not have, repeated requests for the system menu, and captures racing the
+capture thread. The station goes on as if nothing had happened."""
+
+import os
+import time
+import unittest
+
+from kv90e2e import layout, wait_until
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
+from kv90e2e.msgbox import MessageBox
+from kv90e2e.station import COLLECT, SETTINGS, VIEW, StationTestCase
+
+HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
+            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+PERSON = "1234$XYZ"
+
+WM_NULL = 0x0000
+WM_NCLBUTTONDOWN = 0x00A1
+WM_NCRBUTTONDOWN = 0x00A4
+WM_SYSCOMMAND = 0x0112
+SC_MAXIMIZE = 0xF030
+HTCAPTION, HTLEFT, HTTOP, HTBOTTOMRIGHT, HTCLOSE = 2, 10, 12, 17, 20
+# The toolkit's own messages, and the reflected notifications after them.
+PRIVATE_RANGES = (range(0xB000, 0xB100), range(0xBC00, 0xC000))
+GARBAGE = ((0, 0), (0xDEADBEEF, 0x12345678))
+
+
+class CarelessDesktop(StationTestCase):
+
+    def capture(self, slot):
+        self.wait_status(layout.SLOTS[slot].finger_text)
+        self.offer_finger()
+        count = len(self.host.notifications(HOST_CODE_COLLECTED))
+        self.press(COLLECT)
+        self.assertEqual(self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1].value, slot)
+
+    def app_window(self):
+        return self.probe.windows(cls="TApplication", pid=self.run_.pid)[0]
+
+    def rect(self, window):
+        return tuple(self.probe.window(window.hwnd)["rect"])
+
+    def settled_rect(self, window, quiet=0.3):
+        """The window's place once it has not changed for `quiet` seconds (the skin sets its frame)."""
+        state = {}
+
+        def still():
+            rect = self.rect(window)
+            if state.get("rect") != rect:
+                state.update(rect=rect, at=time.monotonic())
+            return rect if time.monotonic() - state["at"] >= quiet else None
+        return wait_until(still, what="the window's place settled")
+
+    def settle(self, window):
+        """A message sent after the posted ones returns once they have all been handled."""
+        self.probe.send(window.hwnd, WM_NULL)
+
+    def assert_station_works(self, slot):
+        self.assertTrue(self.run_.running(), "the station ended")
+        self.assertEqual(self.find_main().hwnd, self.main.hwnd)
+        self.capture(slot)
+        self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
+
+    def test_private_messages_with_any_parameters_are_ignored(self):
+        self.start_station(person=PERSON, **HELD)
+        self.capture(0)
+        self.click_slot(0)
+        wait_until(lambda: self.enabled(VIEW), what="the view button")
+        self.press(VIEW)
+        viewer = wait_until(lambda: (lambda v: v[0] if v else None)(
+            self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)), what="the viewer")
+        bar = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"][0]
+        # A reflected notification whose header is nowhere.
+        self.probe.send(bar.hwnd, 0xBC4E, 0, 0)
+        self.screen.key("Escape")
+        wait_until(lambda: not self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True),
+                   what="the viewer closed")
+        app = self.app_window()
+        # A queued-work request with nothing queued, and a release the form never asked for.
+        self.probe.post(app.hwnd, 0xBF01, 0, 0)
+        self.probe.post(self.main.hwnd, 0xBF00, 0, 0)
+        self.settle(self.main)
+        for window in (self.main, app):
+            for messages in PRIVATE_RANGES:
+                for msg in messages:
+                    for wparam, lparam in GARBAGE:
+                        self.probe.post(window.hwnd, msg, wparam, lparam)
+            self.settle(window)
+        self.assert_station_works(0)  # the slot viewed last is current
+
+    def test_a_window_without_a_maximize_button_keeps_its_size(self):
+        self.start_station(person=PERSON, **HELD)
+        before = self.rect(self.main)
+        self.probe.send(self.main.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
+        self.settle(self.main)
+        self.assertEqual(self.rect(self.main), before)
+        # Hit-test codes of a frame the skin does not have, at a point inside the window.
+        left, top, right, bottom = before
+        inside = ((top + bottom) // 2 << 16) | ((left + right) // 2)
+        for code in (HTTOP, HTLEFT, HTBOTTOMRIGHT, HTCLOSE):
+            self.probe.post(self.main.hwnd, WM_NCLBUTTONDOWN, code, inside)
+            self.settle(self.main)
+            self.assertEqual(self.rect(self.main), before, "hit-test code %d" % code)
+
+        self.press(SETTINGS)
+        dialog = wait_until(lambda: (lambda d: d[0] if d else None)(
+            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
+        placed = self.settled_rect(dialog)
+        self.probe.send(dialog.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
+        self.settle(dialog)
+        self.assertEqual(self.rect(dialog), placed)
+        self.assert_settings_cancel(dialog)
+        self.assert_station_works(0)
+
+    def assert_settings_cancel(self, dialog):
+        cancel = [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "取  消"][0]
+        self.click_window(cancel)
+        wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
+                   what="the settings dialog closed")
+
+    def test_repeated_system_menu_requests_open_one_menu(self):
+        self.start_station(person=PERSON, **HELD)
+        self.press(SETTINGS)
+        dialog = wait_until(lambda: (lambda d: d[0] if d else None)(
+            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
+        save = wait_until(lambda: (lambda b: b[0] if b else None)(
+            [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "确  定"]),
+            what="the save button")
+        self.click_window(save)
+        box = self.wait_message_box()
+        left, top, right, _ = box.window["rect"]
+        on_caption = ((top + 8) << 16) | ((left + right) // 2)
+        for _ in range(5):
+            self.probe.post(box.hwnd, WM_NCRBUTTONDOWN, HTCAPTION, on_caption)
+        menus = lambda: self.probe.windows(cls="#32768", pid=self.run_.pid, visible=True)
+        wait_until(lambda: len(menus()) >= 1, what="the system menu")
+        # The other requests are handled inside the open menu's loop by now.
+        self.settle(box)
+        self.assertEqual(len(menus()), 1, "menus open: %r" % [m["rect"] for m in menus()])
+        while menus():
+            self.screen.key("Escape")
+            wait_until(lambda: len(menus()) <= 1, what="a menu closed")
+            if menus():
+                continue
+        self.close_box(box)
+        wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
+                   what="the settings dialog closed")
+        self.assertTrue(self.run_.running())
+
+    def test_captures_back_to_back_never_read_a_preview_being_written(self):
+        # A new finger image, and a new preview file, on every frame, as fast as frames come.
+        self.start_station(person=PERSON, Journal=0, Pace=0, Finger="hold", MOSAIC_DoMosaic="1",
+                           MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+        self.wait_preview_finger()
+        for n in range(40):
+            count = len(self.host.notifications(HOST_CODE_COLLECTED))
+            self.press(COLLECT)
+
+            def stored_or_refused():
+                box = MessageBox.find(self.probe, self.run_.pid)
+                if box is not None and box.text:
+                    raise AssertionError("capture %d failed: %r" % (n + 1, box.text))
+                return len(self.host.notifications(HOST_CODE_COLLECTED)) > count
+            wait_until(stored_or_refused, what="capture %d stored" % (n + 1))
+        self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 40)
+        # Every stored finger is a whole bitmap of the scanner's size.
+        for slot in range(10):
+            with open(self.temp("%d.bmp" % slot), "rb") as f:
+                self.assertEqual(f.read(2), b"BM")
+        self.assertTrue(os.path.exists(self.temp("1234$XYZ_9.bmp")))
+
+
+if __name__ == "__main__":
+    unittest.main()
