@@ -107,6 +107,12 @@ public:
     std::string PreviewPath() const;
     // Deletes the plain slot files and companions of one slot (-1: all) and the preview file.
     void Func_DelFpInfo(int slot);
+    // Stores a finger's .bmp file as the slot's plain and person files: both
+    // are replaced together, whole, or neither is (see StagedFile.h), so that
+    // a finger the host was told of stays on disk until the new one is. The
+    // slot's companion, made from the old finger, goes once they are. Raises
+    // EFileError naming the file and the reason.
+    void StoreSlotFiles(int slot, const std::string& bytes);
 
     // The person named by the host: parts of the person slot file names.
     std::string PersonKey;

@@ -75,17 +75,12 @@ void TFrm_Main::Btn_CollectClick(TObject*) {
         ShowWarning("请选择要采集的手指");
         return;
     }
-    // A failure to load or save reaches the default error report. The slot
-    // takes the new picture only once both files are written, so a failed
-    // store leaves its thumbnail as it was.
+    // A failure to load or store reaches the default error report. The slot
+    // takes the new picture only once both files are in place, so a failed
+    // store leaves its thumbnail and its files as they were.
     auto finger = std::make_unique<TBitmap>();
     finger->LoadFromFile(DM->PreviewPath());
-    // The slot's old files go only now that the new finger is accepted, so a
-    // refused capture leaves the slot's thumbnail and its file together.
-    if (FileExists(DM->PlainSlotPath(slot))) DeleteFile(DM->PlainSlotPath(slot));
-    if (FileExists(DM->CompanionPath(slot))) DeleteFile(DM->CompanionPath(slot));
-    finger->SaveToFile(DM->PlainSlotPath(slot));
-    finger->SaveToFile(DM->PersonSlotPath(slot));
+    DM->StoreSlotFiles(slot, finger->FileBytes());
     currentImage_->Picture().SetGraphic(std::move(finger));
     DM->SendMsgToActiveX(HOST_CODE_COLLECTED, slot);
     Img_View->Picture().Clear();

@@ -1,10 +1,10 @@
 #include "forms/SysConfig.h"
 
-#include "common/FileOper.h"
 #include "common/Prompts.h"
 #include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
+#include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
 
 namespace {
@@ -84,13 +84,14 @@ void TFrm_SysConfig::Btn_SaveClick(TObject*) {
         const std::string pquality = Trim(Ed_PQuality->Text());
         const int fvalue = StrToInt(fquality);
         const int pvalue = StrToInt(pquality);
-        TFileOper::WriteIniValue(path, CONFIG_SECTION, "Bright", Trim(Ed_Bright->Text()));
-        TFileOper::WriteIniValue(path, CONFIG_SECTION, "Contrast", Trim(Ed_Contrast->Text()));
-        TFileOper::WriteIniValue(path, CONFIG_SECTION, "IsQuality", gates ? "1" : "0");
+        // One replacement of the file: a save that fails leaves it and the gates in use as they were.
+        TIniFile(path).WriteStrings({{CONFIG_SECTION, "Bright", Trim(Ed_Bright->Text())},
+                                     {CONFIG_SECTION, "Contrast", Trim(Ed_Contrast->Text())},
+                                     {CONFIG_SECTION, "IsQuality", gates ? "1" : "0"},
+                                     {CONFIG_SECTION, "FQuality", fquality},
+                                     {CONFIG_SECTION, "PQuality", pquality}});
         DM->IsQuality = gates ? 1 : 0;
-        TFileOper::WriteIniValue(path, CONFIG_SECTION, "FQuality", fquality);
         DM->FQuality = fvalue;
-        TFileOper::WriteIniValue(path, CONFIG_SECTION, "PQuality", pquality);
         DM->PQuality = pvalue;
         ShowInformation("保存设置成功");
         Close();

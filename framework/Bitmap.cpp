@@ -144,7 +144,9 @@ void TBitmap::SetSize(int width, int height) {
     height_ = height;
 }
 
-void TBitmap::SaveToFile(const std::string& path) const {
+void TBitmap::SaveToFile(const std::string& path) const { WriteFileBytes(path, FileBytes()); }
+
+std::string TBitmap::FileBytes() const {
     if (!handle_) throw EFileError("Cannot save an empty bitmap");
     DIBSECTION dib{};
     if (GetObjectA(handle_.Get(), sizeof dib, &dib) != sizeof dib)
@@ -179,7 +181,7 @@ void TBitmap::SaveToFile(const std::string& path) const {
     bytes.append(reinterpret_cast<const char*>(dib.dsBitfields), masksSize);
     bytes.append(reinterpret_cast<const char*>(palette.data()), palette.size() * sizeof(RGBQUAD));
     bytes.append(static_cast<const char*>(dib.dsBm.bmBits), header.biSizeImage);
-    WriteFileBytes(path, bytes);
+    return bytes;
 }
 
 void TBitmap::Draw(HDC dc, const RECT& target) const {

@@ -89,6 +89,8 @@ public:
     // leaves this bitmap as it was.
     void LoadFromFile(const std::string& path) override;
     void SaveToFile(const std::string& path) const override;
+    // The bytes of the .bmp file that SaveToFile writes.
+    std::string FileBytes() const;
     // At its own size the pixels are copied as they are; at any other size
     // they are area-averaged, and the scaled copy is kept for the next draw.
     void Draw(HDC dc, const RECT& target) const override;

@@ -15,10 +15,11 @@ std::ptrdiff_t RowBytes(int width) { return ((static_cast<std::ptrdiff_t>(width)
 BitmapHandle CreatePixels(int width, int height, unsigned char** bits) {
     const BITMAPINFO info = DibInfo(width, height, 24);
     void* memory = nullptr;
+    SetLastError(ERROR_SUCCESS);  // GDI may fail without saying why
     BitmapHandle pixels(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
     if (!pixels || !memory)
         throw Exception("Cannot create a bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
-                        " pixels. " + SysErrorMessage(GetLastError()));
+                        " pixels. " + SysErrorReason(GetLastError(), "The system gave no reason."));
     *bits = static_cast<unsigned char*>(memory);
     return pixels;
 }
@@ -40,8 +41,12 @@ void TJPEGImage::Assign(const TBitmap& bitmap) {
     // GDI expands any depth and palette (and flips a top-down bitmap) while copying.
     BITMAPINFO info = DibInfo(width, height, 24);
     MemoryDC dc(nullptr);
-    if (GetDIBits(dc.Get(), bitmap.Handle(), 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS) != height)
-        throw Exception("Cannot copy the bitmap's pixels. " + SysErrorMessage(GetLastError()));
+    SetLastError(ERROR_SUCCESS);  // GDI may fail without saying why
+    const int copied = GetDIBits(dc.Get(), bitmap.Handle(), 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS);
+    if (copied != height)
+        throw Exception("Cannot copy the bitmap's pixels. " +
+                        SysErrorReason(GetLastError(), "Only " + std::to_string(std::max(copied, 0)) + " of " +
+                                                           std::to_string(height) + " rows were copied."));
 
     pixels_ = std::move(pixels);
     bits_ = bits;

@@ -2,6 +2,7 @@
 
 #include "framework/Exception.h"
 #include "framework/Handles.h"
+#include "framework/StagedFile.h"
 
 #include <cstdio>
 
@@ -97,12 +98,9 @@ bool FileExists(const std::string& path) {
 bool DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw EFileError("Cannot create file \"" + path + "\". " + SysErrorMessage(GetLastError()));
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        throw EFileError("Cannot write file \"" + path + "\". " + SysErrorMessage(GetLastError()));
+    TStagedFile staged(path);
+    staged.Write(bytes);
+    staged.Commit();
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -115,9 +113,12 @@ std::string ReadFileBytes(const std::string& path) {
         throw EFileError("Cannot read file \"" + path + "\"");
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size()))
+    if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw EFileError("Cannot read file \"" + path + "\". " + SysErrorMessage(GetLastError()));
+    // A file cut short since its size was asked reads short without an error.
+    if (read != bytes.size())
+        throw EFileError("Cannot read file \"" + path + "\". Only " + std::to_string(read) + " of " +
+                         std::to_string(bytes.size()) + " bytes were read.");
     return bytes;
 }
 
@@ -129,6 +130,10 @@ std::string SysErrorMessage(DWORD code) {
     std::string text = length ? std::string(buffer, length) : "System error " + std::to_string(code);
     if (buffer) LocalFree(buffer);
     return Trim(text);
+}
+
+std::string SysErrorReason(DWORD code, const std::string& otherwise) {
+    return code == ERROR_SUCCESS ? otherwise : SysErrorMessage(code);
 }
 
 SYSTEMTIME Now() {

@@ -30,12 +30,19 @@ std::string ModuleFileName();
 
 bool FileExists(const std::string& path);
 bool DeleteFile(const std::string& path);
-// Writes the whole file in one go, replacing it; raises EFileError on failure.
+// Replaces the file with the bytes, whole or not at all (see StagedFile.h);
+// raises EFileError on failure, the file then as it was.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 
 // The system's text for an error code, without the trailing line break.
 std::string SysErrorMessage(DWORD code);
+// Why a call failed: the system's text for the error it set, or `otherwise`
+// when it set none. Some calls can fail without setting one (GDI calls, a
+// write that stops short yet succeeds); the caller clears the last error
+// before such a call, so that a failure never reads "the operation completed
+// successfully".
+std::string SysErrorReason(DWORD code, const std::string& otherwise);
 
 SYSTEMTIME Now();
 // Formats with the tokens yyyy, mm, dd, hh, nn, ss; other characters are copied.

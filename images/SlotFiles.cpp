@@ -1,7 +1,8 @@
-// The finger image files under Temp\: slot file names and their deletion.
+// The finger image files under Temp\: slot file names, their storing and their deletion.
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
 #include "framework/Exception.h"
+#include "framework/StagedFile.h"
 #include "framework/SysUtils.h"
 
 #include <vector>
@@ -48,4 +49,14 @@ void TDM::Func_DelFpInfo(int slot) {
             TSysOper::WriteLog("删除指纹图片失败,函数Func_DelFpInfo中错误:" + ExceptionMessage(e));
         }
     }
+}
+
+void TDM::StoreSlotFiles(int slot, const std::string& bytes) {
+    TStagedFile plain(PlainSlotPath(slot));
+    TStagedFile person(PersonSlotPath(slot));
+    plain.Write(bytes);
+    person.Write(bytes);
+    CommitTogether({&plain, &person});
+    // A deletion the file system refuses (a file held open) is skipped.
+    if (FileExists(CompanionPath(slot))) DeleteFile(CompanionPath(slot));
 }

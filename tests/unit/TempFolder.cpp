@@ -45,3 +45,15 @@ void TempFolder::Write(const std::string& relative, const std::string& bytes) co
 }
 
 std::string TempFolder::Read(const std::string& relative) const { return ReadFileBytes(path_ + relative); }
+
+std::set<std::string> TempFolder::Files(const std::string& relative) const {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path_ + relative + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}

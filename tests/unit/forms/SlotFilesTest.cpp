@@ -1,5 +1,6 @@
 #include "forms/MainFixture.h"
 
+#include "framework/Exception.h"
 #include "framework/SysUtils.h"
 #include "images/PersonFileName.h"
 
@@ -39,6 +40,29 @@ TEST_F(SlotFilesTest, OneSlotAndThePreviewOnly) {
     EXPECT_FALSE(FileExists(folder.Path() + "Temp\\4.jpg"));
     EXPECT_FALSE(FileExists(folder.Path() + "Temp\\FPTemp.bmp"));
     EXPECT_TRUE(FileExists(folder.Path() + "Temp\\6.bmp"));
+}
+
+TEST_F(SlotFilesTest, StoringReplacesBothFilesTogetherAndDropsTheOldCompanion) {
+    dm->PersonKey = "1234";
+    dm->PersonName = "XYZ";
+    for (const char* name : {"3.bmp", "3.jpg", "1234$XYZ_3.bmp"}) folder.Write(std::string("Temp\\") + name, "old");
+    dm->StoreSlotFiles(3, "new finger");
+    EXPECT_EQ(folder.Read("Temp\\3.bmp"), "new finger");
+    EXPECT_EQ(folder.Read("Temp\\1234$XYZ_3.bmp"), "new finger");
+    EXPECT_EQ(folder.Files("Temp\\"), (std::set<std::string>{"3.bmp", "1234$XYZ_3.bmp"}));
+}
+
+TEST_F(SlotFilesTest, AStoreThatFailsLeavesTheSlotsFilesAsTheyWere) {
+    dm->PersonKey = "1234";
+    dm->PersonName = "XYZ";
+    folder.Write("Temp\\3.bmp", "the finger the host has");
+    folder.Write("Temp\\3.jpg", "its companion");
+    // A folder where the person's file would go: the system refuses to replace it.
+    folder.MakeDir("Temp\\1234$XYZ_3.bmp");
+    EXPECT_THROW(dm->StoreSlotFiles(3, "new finger"), EFileError);
+    EXPECT_EQ(folder.Read("Temp\\3.bmp"), "the finger the host has");
+    EXPECT_EQ(folder.Read("Temp\\3.jpg"), "its companion");
+    EXPECT_EQ(folder.Files("Temp\\"), (std::set<std::string>{"3.bmp", "3.jpg"}));
 }
 
 TEST(PersonFileName, JudgesTheWholeNameAsTheFileSystemReadsIt) {

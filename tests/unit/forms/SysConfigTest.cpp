@@ -147,3 +147,18 @@ TEST_F(SysConfigTest, ADeviceThatRefusesTheBrightnessStopsBeforeAnythingIsWritte
     EXPECT_EQ(g_calls, std::vector<std::string>{"SetBright 120"});
     EXPECT_FALSE(FileExists(folder.Path() + "Config\\Config.ini"));
 }
+
+TEST_F(SysConfigTest, ASaveTheFileSystemRefusesIsReportedWithItsReasonAndTakesNothingOver) {
+    // A folder where the file should be: the system refuses to replace it.
+    folder.MakeDir("Config\\Config.ini");
+    const auto boxes = Save(false, "40", "45");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "保存设置失败");
+    EXPECT_EQ(dm->IsQuality, 1);
+    EXPECT_EQ(dm->FQuality, 50);
+    EXPECT_EQ(dm->PQuality, 60);
+    EXPECT_NE(Log().find("保存系统配置失败,原因:Cannot replace file \"" + folder.Path() + "Config\\Config.ini\". "),
+              std::string::npos)
+        << Log();
+    EXPECT_EQ(folder.Files("Config\\"), std::set<std::string>{});
+}

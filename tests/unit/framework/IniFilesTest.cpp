@@ -28,3 +28,37 @@ TEST(IniFile, WriteCreatesTheFileAndFailsInAMissingFolder) {
     EXPECT_EQ(ini.ReadString("KV90", "Bright", "1"), "120");
     EXPECT_THROW(TIniFile(folder.Path() + "nofolder\\x.ini").WriteString("KV90", "Bright", "1"), EFileError);
 }
+
+TEST(IniFile, WritesSeveralValuesInOneReplacementKeepingEverythingElse) {
+    TempFolder folder;
+    folder.Write("a.ini", "[Other]\r\nBright=7\r\n[kv90]\r\nbright=1\r\nRollMode=2\r\n[Last]\r\nX=y\r\n");
+    TIniFile ini(folder.Path() + "a.ini");
+    ini.WriteStrings({{"KV90", "Bright", "200"}, {"KV90", "FQuality", "70"}, {"New", "K", "v"}});
+    EXPECT_EQ(ini.ReadString("KV90", "Bright", ""), "200");
+    EXPECT_EQ(ini.ReadString("KV90", "FQuality", ""), "70");
+    EXPECT_EQ(ini.ReadString("KV90", "RollMode", ""), "2");
+    EXPECT_EQ(ini.ReadString("Other", "Bright", ""), "7");
+    EXPECT_EQ(ini.ReadString("Last", "X", ""), "y");
+    EXPECT_EQ(ini.ReadString("New", "K", ""), "v");
+    // Nothing but the file itself is left in its folder.
+    EXPECT_EQ(folder.Files(), std::set<std::string>{"a.ini"});
+}
+
+TEST(IniFile, AWriteThatDoesNotReadBackLeavesTheFileAsItWas) {
+    TempFolder folder;
+    const std::string before = "[KV90]\r\nFQuality=50\r\n";
+    folder.Write("a.ini", before);
+    // The system reads a value back without the blanks at its ends.
+    EXPECT_THROW(TIniFile(folder.Path() + "a.ini").WriteStrings({{"KV90", "Bright", "1"}, {"KV90", "FQuality", " 70"}}),
+                 EFileError);
+    EXPECT_EQ(folder.Read("a.ini"), before);
+    EXPECT_EQ(folder.Files(), std::set<std::string>{"a.ini"});
+    // A file where the system refuses to put it: the reason is the system's.
+    folder.MakeDir("b.ini");
+    try {
+        TIniFile(folder.Path() + "b.ini").WriteString("KV90", "Bright", "1");
+        ADD_FAILURE() << "replaced a folder";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.Message().find("Cannot replace file \"" + folder.Path() + "b.ini\". "), 0u) << e.Message();
+    }
+}
