@@ -3,17 +3,13 @@ hit-test codes the windows do not have, repeated requests for the system menu, a
 capture thread. The station goes on as if nothing had happened."""
 
 import os
-import time
 import unittest
 
-from kv90e2e import layout, wait_until
+from kv90e2e import wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
 from kv90e2e.msgbox import MessageBox
-from kv90e2e.station import COLLECT, SETTINGS, VIEW, StationTestCase
-
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
-            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
-PERSON = "1234$XYZ"
+from kv90e2e.station import COLLECT, SETTINGS, VIEW
+from test_commands import HELD, PERSON, CaptureHelpers
 
 WM_NULL = 0x0000
 WM_NCLBUTTONDOWN = 0x00A1
@@ -26,31 +22,13 @@ PRIVATE_RANGES = (range(0xB000, 0xB100), range(0xBC00, 0xC000))
 GARBAGE = ((0, 0), (0xDEADBEEF, 0x12345678))
 
 
-class CarelessDesktop(StationTestCase):
-
-    def capture(self, slot):
-        self.wait_status(layout.SLOTS[slot].finger_text)
-        self.offer_finger()
-        count = len(self.host.notifications(HOST_CODE_COLLECTED))
-        self.press(COLLECT)
-        self.assertEqual(self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1].value, slot)
+class CarelessDesktop(CaptureHelpers):
 
     def app_window(self):
         return self.probe.windows(cls="TApplication", pid=self.run_.pid)[0]
 
     def rect(self, window):
         return tuple(self.probe.window(window.hwnd)["rect"])
-
-    def settled_rect(self, window, quiet=0.3):
-        """The window's place once it has not changed for `quiet` seconds (the skin sets its frame)."""
-        state = {}
-
-        def still():
-            rect = self.rect(window)
-            if state.get("rect") != rect:
-                state.update(rect=rect, at=time.monotonic())
-            return rect if time.monotonic() - state["at"] >= quiet else None
-        return wait_until(still, what="the window's place settled")
 
     def settle(self, window):
         """A message sent after the posted ones returns once they have all been handled."""
@@ -106,7 +84,7 @@ class CarelessDesktop(StationTestCase):
         self.press(SETTINGS)
         dialog = wait_until(lambda: (lambda d: d[0] if d else None)(
             self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
-        placed = self.settled_rect(dialog)
+        placed = self.settled_rect(dialog.hwnd)
         self.probe.send(dialog.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
         self.settle(dialog)
         self.assertEqual(self.rect(dialog), placed)

@@ -116,6 +116,18 @@ class ProbeTestCase(unittest.TestCase):
     def painted_icon(self, box):
         return wait_until(lambda: self._painted_icon(box), what="the message box icon painted")
 
+    def settled_rect(self, hwnd, settle=0.3):
+        """The window's rectangle once it has not changed for `settle` seconds (the skin sets its frame
+        after the window shows)."""
+        since = {}
+
+        def still():
+            rect = tuple(self.probe.window(hwnd)["rect"])
+            if since.get("rect") != rect:
+                since.update(rect=rect, at=time.monotonic())
+            return rect if time.monotonic() - since["at"] >= settle else None
+        return wait_until(still, what="the window to settle")
+
     def save_screenshot(self, name):
         path = os.path.join(settings.artifacts_dir(), name)
         self.screen.shot().save_png(path)

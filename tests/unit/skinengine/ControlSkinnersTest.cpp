@@ -49,6 +49,18 @@ void Pump(DWORD forMs = 0) {
     } while (static_cast<LONG>(GetTickCount() - until) < 0);
 }
 
+// Puts the program's own skin on a loaded form, as the main window's engine does, and shows it.
+TSkinEngine* SkinAndShow(TForm* form) {
+    auto engine = new TSkinEngine(form);
+    engine->SetActive(true);
+    engine->SetBuiltIn(true);
+    engine->ReadSkinData();
+    form->NotifyLoaded();
+    form->Show();
+    Pump();
+    return engine;
+}
+
 class ControlSkinnersTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -67,14 +79,7 @@ protected:
         // Windows are made from the form down, as loading a form makes them.
         form->HandleNeeded();
         keptBarStyle = GetWindowLongA(bar->Handle(), GWL_STYLE);
-
-        engine = new TSkinEngine(form);
-        engine->SetActive(true);
-        engine->SetBuiltIn(true);
-        engine->ReadSkinData();
-        form->NotifyLoaded();
-        form->Show();
-        Pump();
+        engine = SkinAndShow(form);
     }
     void TearDown() override { delete form; }
 
@@ -444,13 +449,7 @@ TEST(SkinnerAfterItsControl, NeverTouchesTheFreedControlWhicheverWayItIsLetGo) {
         auto button = Place<TButton>(form, form, 10, 80, 75, 25, "OK");
         auto kept = Place<TCheckBox>(form, form, 10, 120, 97, 17, "kept");
         form->HandleNeeded();
-        auto engine = new TSkinEngine(form);
-        engine->SetActive(true);
-        engine->SetBuiltIn(true);
-        engine->ReadSkinData();
-        form->NotifyLoaded();
-        form->Show();
-        Pump();
+        TSkinEngine* engine = SkinAndShow(form);
         ASSERT_NE(nullptr, engine->FindSkinWindow(form->Handle()));
 
         AccessViolations faults;
