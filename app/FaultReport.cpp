@@ -60,16 +60,16 @@ std::string WriteDump(const FaultContext& fault) {
 void TellHostTheStationCloses() {
     UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, "FINGER_ACTIVEX_FILE"));
     if (!mapping) return;
-    const void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0);
+    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
     if (!view) return;
     MEMORY_BASIC_INFORMATION info{};
     std::string text;
-    if (VirtualQuery(view, &info, sizeof info)) {
-        const char* data = static_cast<const char*>(view);
+    if (VirtualQuery(view.Get(), &info, sizeof info)) {
+        const char* data = static_cast<const char*>(view.Get());
         const size_t room = static_cast<const char*>(info.BaseAddress) + info.RegionSize - data;
         text.assign(data, strnlen(data, room));
     }
-    UnmapViewOfFile(view);
+    view.Reset();
     const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtol(text.c_str(), nullptr, 10)));
     if (host && IsWindow(host))
         PostMessageA(host, RegisterWindowMessageA("FINGERMSG"), static_cast<WPARAM>(HOST_CODE_CLOSE), 0);
@@ -98,10 +98,10 @@ LONG WINAPI LastFilter(EXCEPTION_POINTERS* pointers) {
     // A second fault (in another thread, or in the report itself) ends the process at once.
     if (InterlockedExchange(&g_reporting, 1) != 0) TerminateProcess(GetCurrentProcess(), pointers->ExceptionRecord->ExceptionCode);
     FaultContext fault{pointers, GetCurrentThreadId()};
-    HANDLE thread = CreateThread(nullptr, 0, &Report, &fault, 0, nullptr);
+    UniqueHandle thread(CreateThread(nullptr, 0, &Report, &fault, 0, nullptr));
     if (thread) {
-        WaitForSingleObject(thread, REPORT_TIMEOUT_MS);
-        CloseHandle(thread);
+        WaitForSingleObject(thread.Get(), REPORT_TIMEOUT_MS);
+        thread.Reset();
     } else {
         Report(&fault);
     }

@@ -83,12 +83,13 @@ public:
     void PauseCollection();
 
     // Host link: the registered messages, the host's window and the
-    // program's own shared block with its view, mapped until the program ends.
+    // program's own shared block with its view, mapped while the data module
+    // lives (until the program ends).
     UINT ActiveMsgId = 0;
     UINT FingerMsgId = 0;
     HWND HostWnd = nullptr;
     UniqueHandle CollectMapHandle;
-    void* CollectMapView = nullptr;
+    MappedView CollectMapView;
     // Closes the program's shared block (once, however often the window closes).
     void CloseCollectMap() { CollectMapHandle.Reset(); }
     // Delivers a notification to the host: posted, or sent and waited for.

@@ -66,11 +66,11 @@ Shader Document(int index) {
     };
 }
 
-HBITMAP Render(const Shader& shade) {
+BitmapHandle Render(const Shader& shade) {
     const BITMAPINFO info = DibInfo(N, -N, 32);  // top-down, so y grows downwards as in the shaders
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) return nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return bitmap;
     auto pixels = static_cast<uint32_t*>(bits);
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) pixels[y * N + x] = shade(x, y);

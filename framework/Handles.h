@@ -1,104 +1,16 @@
-// Owners for kernel, GDI and user handles: each frees what it holds, exactly once.
+// Owners for kernel, GDI and user handles (see HandleOwners.h), and those that
+// need the framework's library: window shapes, paint scopes, off-screen bitmaps.
 #pragma once
+
+#include "framework/HandleOwners.h"
 
 #include <windows.h>
 
-#include <utility>
-
-// A kernel object handle closed with CloseHandle (files, mappings, events, threads).
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : handle_(h) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-
-    HANDLE Get() const { return handle_; }
-    // CreateFile reports failure as INVALID_HANDLE_VALUE, most others as null.
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    explicit operator bool() const { return Valid(); }
-    HANDLE Release() { return std::exchange(handle_, nullptr); }
-    void Reset(HANDLE h = nullptr) {
-        if (Valid()) CloseHandle(handle_);
-        handle_ = h;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
-// A GDI object (font, brush, pen, bitmap, region) deleted with DeleteObject.
-template <typename T>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(T h) : handle_(h) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-
-    T Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    T Release() { return std::exchange(handle_, nullptr); }
-    void Reset(T h = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = h;
-    }
-
-private:
-    T handle_ = nullptr;
-};
-
-using FontHandle = GdiObject<HFONT>;
-using BrushHandle = GdiObject<HBRUSH>;
-using PenHandle = GdiObject<HPEN>;
-using BitmapHandle = GdiObject<HBITMAP>;
-using RegionHandle = GdiObject<HRGN>;
+#include <cstdint>
 
 // Gives a window its shape. Once SetWindowRgn succeeds the system owns the region
 // and the owner lets go of it; when it fails the owner keeps it and frees it.
 bool GiveWindowRegion(HWND wnd, RegionHandle& region, bool redraw = true);
-
-// Selects a GDI object into a device context for one scope.
-class SelectObjectScope {
-public:
-    SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~SelectObjectScope() {
-        if (old_) SelectObject(dc_, old_);
-    }
-    SelectObjectScope(const SelectObjectScope&) = delete;
-    SelectObjectScope& operator=(const SelectObjectScope&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-// A memory device context deleted with DeleteDC.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 // The device context for answering WM_PAINT, clipped to the update region,
 // which is validated. For a child window that has no frame, the region is taken
@@ -122,15 +34,42 @@ private:
     HDC dc_ = nullptr;
 };
 
-// A device context saved and restored around drawing that changes its state.
-class SavedDC {
+// A bitmap selected into a memory device context of its own, for drawing off the
+// screen and copying to a window in one step. The context, the bitmap and the
+// selection are made together and given back together; a Make that fails leaves
+// it empty.
+class OffscreenBitmap {
 public:
-    explicit SavedDC(HDC dc) : dc_(dc), state_(SaveDC(dc)) {}
-    ~SavedDC() { RestoreDC(dc_, state_); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
+    OffscreenBitmap() = default;
+    ~OffscreenBitmap() { Reset(); }
+    OffscreenBitmap(const OffscreenBitmap&) = delete;
+    OffscreenBitmap& operator=(const OffscreenBitmap&) = delete;
+    OffscreenBitmap(OffscreenBitmap&& other) noexcept;
+    OffscreenBitmap& operator=(OffscreenBitmap&& other) noexcept;
+
+    // A 32-bit top-down DIB section, whose pixels Bits() reaches.
+    bool MakeDib(int width, int height);
+    // A bitmap in the format of the device `like` draws on (a window's DC), the
+    // cheapest to copy onto it; its pixels are reached through GDI only.
+    bool MakeCompatible(HDC like, int width, int height);
+    // Gives the context and the bitmap back.
+    void Reset();
+
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC Dc() const { return dc_; }
+    HBITMAP Bitmap() const { return bitmap_.Get(); }
+    // A DIB section's pixels, Width() to a row, top row first, each 0x00RRGGBB;
+    // null for a compatible bitmap. GDI may still be drawing into them: GdiFlush first.
+    std::uint32_t* Bits() const { return bits_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
 private:
-    HDC dc_;
-    int state_;
+    bool Adopt(MemoryDC& dc, BitmapHandle& bitmap, void* bits, int width, int height);
+
+    HDC dc_ = nullptr;
+    BitmapHandle bitmap_;
+    HGDIOBJ kept_ = nullptr;  // what the context held before the bitmap
+    std::uint32_t* bits_ = nullptr;
+    int width_ = 0, height_ = 0;
 };

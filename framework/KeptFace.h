@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 
 class TKeptFace {
 public:
@@ -30,10 +29,8 @@ public:
     void Drop();
 
 private:
-    MemoryDC* Surface(HDC like, SIZE size);
-    BitmapHandle bitmap_;
-    HGDIOBJ keptSelection_ = nullptr;
-    std::unique_ptr<MemoryDC> dc_;
-    SIZE size_{0, 0};
+    OffscreenBitmap* Surface(HDC like, SIZE size);
+    // The kept face, in the format of the window's device; empty before the first paint.
+    OffscreenBitmap surface_;
     RECT changed_{0, 0, 0, 0};
 };

@@ -48,10 +48,11 @@ bool TMenuItem::DispatchOwnerDraw(UINT msg, LPARAM lParam) {
         if (!mis || mis->CtlType != ODT_MENU) return false;
         auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
         if (!LiveItems().count(item) || !item->OnMeasureItem) return false;
-        HDC dc = GetDC(nullptr);
         int width = 0, height = 0;
-        item->OnMeasureItem(item, dc, width, height);
-        ReleaseDC(nullptr, dc);
+        {
+            TWindowDC screen(nullptr);
+            item->OnMeasureItem(item, screen.Get(), width, height);
+        }
         mis->itemWidth = static_cast<UINT>(std::max(0, width));
         mis->itemHeight = static_cast<UINT>(std::max(0, height));
         return true;

@@ -30,32 +30,25 @@ void TScaledCopy::Draw(HDC dc, const RECT& target, int width, int height, int ch
     const int targetWidth = target.right - target.left;
     const int targetHeight = target.bottom - target.top;
     if (targetWidth <= 0 || targetHeight <= 0 || width <= 0 || height <= 0) return;
-    const bool sameSize = targetWidth == width_ && targetHeight == height_ && copy_;
+    const bool sameSize = copy_ && targetWidth == copy_.Width() && targetHeight == copy_.Height();
     if (sameSize && valid_) {
-        DrawBitmapAt(dc, target.left, target.top, copy_.Get(), width_, height_);
+        BitBlt(dc, target.left, target.top, targetWidth, targetHeight, copy_.Dc(), 0, 0, SRCCOPY);
         return;
     }
     AreaScaler scaler(width, height, channels, targetWidth, targetHeight);
     if (static_cast<std::int64_t>(targetWidth) * targetHeight <= kKeptPixels) {
         if (!sameSize) {
             Clear();
-            const BITMAPINFO info = DibInfo(targetWidth, -targetHeight, 32);
-            void* bits = nullptr;
-            BitmapHandle copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-            if (copy && bits) {
-                copy_ = std::move(copy);
-                pixels_ = static_cast<std::uint32_t*>(bits);
-                width_ = targetWidth;
-                height_ = targetHeight;
-            }
+            copy_.MakeDib(targetWidth, targetHeight);
         }
         if (copy_) {
             // GDI may still be reading the section from the last copy to the device.
             GdiFlush();
+            std::uint32_t* pixels = copy_.Bits();
             for (int y = 0; y < targetHeight; ++y)
-                scaler.NextRow(rows, pixels_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(targetWidth));
+                scaler.NextRow(rows, pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(targetWidth));
             valid_ = true;
-            DrawBitmapAt(dc, target.left, target.top, copy_.Get(), width_, height_);
+            BitBlt(dc, target.left, target.top, targetWidth, targetHeight, copy_.Dc(), 0, 0, SRCCOPY);
             return;
         }
         // Without a section to keep, the picture is scaled band by band as a large one is.
@@ -70,8 +63,6 @@ void TScaledCopy::Draw(HDC dc, const RECT& target, int width, int height, int ch
 }
 
 void TScaledCopy::Clear() {
-    width_ = height_ = 0;
     copy_.Reset();
-    pixels_ = nullptr;
     valid_ = false;
 }

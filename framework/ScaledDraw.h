@@ -27,10 +27,7 @@ public:
     void Clear();
 
 private:
-    int width_ = 0;
-    int height_ = 0;
     // The kept copy, as a 32-bit top-down DIB section that is copied with BitBlt.
-    BitmapHandle copy_;
-    std::uint32_t* pixels_ = nullptr;
+    OffscreenBitmap copy_;
     bool valid_ = false;
 };

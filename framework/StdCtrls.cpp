@@ -59,16 +59,15 @@ void TCustomLabel::FontChangedHook() {
 
 void TCustomLabel::AdjustSize() {
     if (!autoSize_) return;
-    HDC screen = GetDC(nullptr);
     SIZE extent{0, 0};
     {
-        SelectObjectScope font(screen, Font().Handle());
+        TWindowDC screen(nullptr);
+        SelectObjectScope font(screen.Get(), Font().Handle());
         TEXTMETRICA metrics{};
-        GetTextMetricsA(screen, &metrics);
-        GetTextExtentPoint32A(screen, Caption().c_str(), static_cast<int>(Caption().size()), &extent);
+        GetTextMetricsA(screen.Get(), &metrics);
+        GetTextExtentPoint32A(screen.Get(), Caption().c_str(), static_cast<int>(Caption().size()), &extent);
         extent.cy = metrics.tmHeight;
     }
-    ReleaseDC(nullptr, screen);
     SetBounds(Left(), Top(), extent.cx, extent.cy);
 }
 

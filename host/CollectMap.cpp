@@ -16,11 +16,11 @@ bool TFrm_Main::CreateMapFile() {
         DM->CollectMapHandle.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                                       COLLECT_MAP_SIZE, "FINGER_COLLECT_FILE"));
         if (!DM->CollectMapHandle) return false;
-        void* view = MapViewOfFile(DM->CollectMapHandle.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0);
+        MappedView view(MapViewOfFile(DM->CollectMapHandle.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
         if (!view) return false;
-        DM->CollectMapView = view;
         const std::string text = std::to_string(reinterpret_cast<UINT_PTR>(Handle()));
-        std::memcpy(view, text.c_str(), text.size() + 1);
+        std::memcpy(view.Get(), text.c_str(), text.size() + 1);
+        DM->CollectMapView = std::move(view);
         return true;
     } catch (const std::exception& e) {
         TSysOper::WriteLog("创建映像文件失败,函数CreateMapFile中错误:" + ExceptionMessage(e));

@@ -14,21 +14,6 @@ namespace {
 // host that never returns must still not freeze the capture window for good.
 constexpr UINT SEND_TIMEOUT_MS = 60000;
 
-// The view of a shared block, unmapped when it goes.
-class MappedView {
-public:
-    explicit MappedView(HANDLE mapping) : view_(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) {}
-    ~MappedView() {
-        if (view_) UnmapViewOfFile(view_);
-    }
-    MappedView(const MappedView&) = delete;
-    MappedView& operator=(const MappedView&) = delete;
-    const char* Data() const { return static_cast<const char*>(view_); }
-
-private:
-    void* view_;
-};
-
 // The zero-terminated text at the start of a view, never read past the view's region.
 std::string ViewText(const char* data) {
     MEMORY_BASIC_INFORMATION info{};
@@ -58,9 +43,9 @@ HWND TSysOper::GetNetAPIHandle() {
     try {
         UniqueHandle mapping(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "FINGER_ACTIVEX_FILE"));
         if (!mapping) return nullptr;
-        MappedView view(mapping.Get());
-        if (!view.Data()) return nullptr;
-        const int handle = StrToInt(ViewText(view.Data()));
+        MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        if (!view) return nullptr;
+        const int handle = StrToInt(ViewText(static_cast<const char*>(view.Get())));
         DM->HostWnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
         return DM->HostWnd;
     } catch (const std::exception& e) {

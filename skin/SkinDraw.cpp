@@ -155,48 +155,23 @@ void FillVerticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) 
 
 // ------------------------------------------------------------------ TOffscreen
 
-TOffscreen::~TOffscreen() { Free(); }
-
-void TOffscreen::Free() {
-    if (dc_) {
-        SelectObject(dc_, oldBitmap_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-    dc_ = nullptr;
-    bitmap_ = nullptr;
-    bits_ = nullptr;
-    stride_ = capacityHeight_ = 0;
-}
-
 bool TOffscreen::Resize(int width, int height) {
     width = std::max(1, width);
     height = std::max(1, height);
-    if (bitmap_ && width <= stride_ && height <= capacityHeight_) {
-        width_ = width;
-        height_ = height;
-        return true;
+    if (!surface_ || width > surface_.Width() || height > surface_.Height()) {
+        if (!surface_.MakeDib(width, height)) {
+            width_ = height_ = 0;
+            return false;
+        }
     }
-    Free();
-    const BITMAPINFO info = DibInfo(width, -height, 32);
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap_ || !bits) {
-        Free();
-        width_ = height_ = 0;
-        return false;
-    }
-    dc_ = CreateCompatibleDC(nullptr);
-    oldBitmap_ = SelectObject(dc_, bitmap_);
-    bits_ = static_cast<std::uint32_t*>(bits);
-    stride_ = width;
-    capacityHeight_ = height;
     width_ = width;
     height_ = height;
     return true;
 }
 
-std::uint32_t* TOffscreen::Row(int y) const { return bits_ + static_cast<std::size_t>(y) * stride_; }
+std::uint32_t* TOffscreen::Row(int y) const {
+    return surface_.Bits() + static_cast<std::size_t>(y) * surface_.Width();
+}
 
 COLORREF TOffscreen::Pixel(int x, int y) const {
     GdiFlush();
@@ -204,7 +179,7 @@ COLORREF TOffscreen::Pixel(int x, int y) const {
 }
 
 void TOffscreen::ReplaceColor(int width, int height, COLORREF from, COLORREF to) {
-    if (!bits_) return;
+    if (!surface_.Bits()) return;
     GdiFlush();
     const std::uint32_t f = ToDib(from), t = ToDib(to);
     width = std::min(width, width_);
@@ -217,8 +192,8 @@ void TOffscreen::ReplaceColor(int width, int height, COLORREF from, COLORREF to)
 }
 
 void TOffscreen::CopyTo(HDC dc, int x, int y, int width, int height) const {
-    if (!dc_ || width <= 0 || height <= 0) return;
-    BitBlt(dc, x, y, std::min(width, width_), std::min(height, height_), dc_, 0, 0, SRCCOPY);
+    if (!surface_ || width <= 0 || height <= 0) return;
+    BitBlt(dc, x, y, std::min(width, width_), std::min(height, height_), surface_.Dc(), 0, 0, SRCCOPY);
 }
 
 std::vector<RECT> OpaqueRuns(const TOffscreen& bitmap, int width, int height, int first, int last,

@@ -75,11 +75,10 @@ public:
     TOffscreen() = default;
     TOffscreen(const TOffscreen&) = delete;
     TOffscreen& operator=(const TOffscreen&) = delete;
-    ~TOffscreen();
 
     // Makes it at least this size (it keeps a larger bitmap to avoid remaking it).
     bool Resize(int width, int height);
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return surface_.Dc(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
     // The pixels of row y, width() of them, each 0x00RRGGBB as GDI stores them.
@@ -92,13 +91,8 @@ public:
     void CopyTo(HDC dc, int x, int y, int width, int height) const;
 
 private:
-    void Free();
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
+    OffscreenBitmap surface_;     // its size is the bitmap's, at least the size asked for
     int width_ = 0, height_ = 0;  // the size asked for
-    int stride_ = 0, capacityHeight_ = 0;
 };
 
 // One-row rectangles covering each maximal run of pixels that differ from the
@@ -116,23 +110,6 @@ std::string ShortenCaption(const std::string& text, int width, const std::functi
 // left at 0, 0) and copies it to dc at x, y in one step, so a control never
 // shows half-drawn states.
 void ComposeOffscreen(HDC dc, int x, int y, int width, int height, const std::function<void(HDC)>& draw);
-
-// A window's device context for drawing outside WM_PAINT, released when it goes:
-// the client area, or with `whole` the whole window including its frame.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND wnd, bool whole = false) : wnd_(wnd), dc_(whole ? GetWindowDC(wnd) : GetDC(wnd)) {}
-    ~TWindowDC() {
-        if (dc_) ReleaseDC(wnd_, dc_);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND wnd_;
-    HDC dc_;
-};
 
 // A rectangle outlined with a one-pixel line of the colour.
 void FrameSolid(HDC dc, const RECT& r, COLORREF color);

@@ -27,9 +27,8 @@ void BandRows(int first, int last, int height, int& from, int& to) {
 
 void AddRect(HRGN target, const RECT& r) {
     if (RectEmpty(r)) return;
-    HRGN part = CreateRectRgnIndirect(&r);
-    CombineRgn(target, target, part, RGN_OR);
-    DeleteObject(part);
+    RegionHandle part(CreateRectRgnIndirect(&r));
+    CombineRgn(target, target, part.Get(), RGN_OR);
 }
 
 // Adds a strip's rows to the region: opaque outside the band, the band row by row.
@@ -272,11 +271,12 @@ TFramePaintResult TFramePainter::Paint(HDC dc, SIZE window, const TSkinMetrics& 
     return out;
 }
 
-HRGN TFramePainter::BuildRegion(SIZE window, const TSkinMetrics& m, const TFrameShape& s) const {
-    if (!m.titleNeedsRegion && !m.bottomNeedsRegion) return nullptr;
+RegionHandle TFramePainter::BuildRegion(SIZE window, const TSkinMetrics& m, const TFrameShape& s) const {
+    if (!m.titleNeedsRegion && !m.bottomNeedsRegion) return RegionHandle();
     const TFrameSizes z = FrameSizes(m, s);
     const int W = window.cx, H = window.cy;
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RegionHandle shape(CreateRectRgn(0, 0, 0, 0));
+    const HRGN region = shape.Get();
     const bool title = s.hasTitle && z.top > 0 && title_.Width() >= W;
     const bool bottom = s.hasBorder && !s.iconic && z.bottom > 0 && bottom_.Width() >= W;
     const int middleTop = title ? z.top : 0, middleBottom = bottom ? H - z.bottom : H;
@@ -295,5 +295,5 @@ HRGN TFramePainter::BuildRegion(SIZE window, const TSkinMetrics& m, const TFrame
         else
             AddRect(region, RECT{0, H - z.bottom, W, H});
     }
-    return region;
+    return shape;
 }

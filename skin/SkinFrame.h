@@ -84,9 +84,9 @@ public:
     // Composes the whole frame for a window of that size; with dc, copies the
     // title, the side borders and the bottom strip to it (a window DC).
     TFramePaintResult Paint(HDC dc, SIZE window, const TSkinMetrics& m, const TFrameShape& s, const TFrameState& st);
-    // The window's shape from the last composed title and bottom strip; null
+    // The window's shape from the last composed title and bottom strip; empty
     // when the skin asks for no shape (the plain window rectangle).
-    HRGN BuildRegion(SIZE window, const TSkinMetrics& m, const TFrameShape& s) const;
+    RegionHandle BuildRegion(SIZE window, const TSkinMetrics& m, const TFrameShape& s) const;
     // The window size of the last composition (0 x 0 before the first).
     SIZE ComposedSize() const { return composed_; }
 

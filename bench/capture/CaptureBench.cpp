@@ -60,18 +60,20 @@ void WriteControl(const std::string& text) {
 // measures the worker's CPU time, without touching the loop itself.
 std::atomic<int> g_framesLeft{0};
 TLIVESCAN_BeginCapture g_realBegin = nullptr;
-HANDLE g_workerThread = nullptr;
+UniqueHandle g_workerThread;
 double g_workerCpuStart = 0, g_workerCpuEnd = 0;
 int g_framesDone = 0;
 
 int __stdcall CountingBegin(int channel) {
     if (!g_workerThread) {
-        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &g_workerThread, 0, FALSE,
+        HANDLE worker = nullptr;
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &worker, 0, FALSE,
                         DUPLICATE_SAME_ACCESS);
-        g_workerCpuStart = ThreadCpu(g_workerThread);
+        g_workerThread.Reset(worker);
+        g_workerCpuStart = ThreadCpu(g_workerThread.Get());
     }
     if (g_framesLeft-- <= 0) {
-        g_workerCpuEnd = ThreadCpu(g_workerThread);
+        g_workerCpuEnd = ThreadCpu(g_workerThread.Get());
         return 0;
     }
     ++g_framesDone;
@@ -86,7 +88,7 @@ struct LoopFigures {
 LoopFigures RunLoop(TFrm_Main* main, int frames) {
     g_framesLeft = frames;
     g_framesDone = 0;
-    g_workerThread = nullptr;
+    g_workerThread.Reset();
     auto thread = new TCollectThread(main->Img_View);
     bool ended = false;
     thread->OnTerminate = [&](TObject*) { ended = true; };
@@ -97,7 +99,7 @@ LoopFigures RunLoop(TFrm_Main* main, int frames) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
     const double seconds = Seconds() - start;
-    CloseHandle(g_workerThread);
+    g_workerThread.Reset();
     return {g_framesDone / seconds, (g_workerCpuEnd - g_workerCpuStart) * 1000.0 / g_framesDone};
 }
 
@@ -292,18 +294,15 @@ int main() {
     PrintCost("full repaint, every slot empty", emptyRepaint);
     {
         // The slots' own share: ten thumbnails drawn into a screen-compatible bitmap.
-        HDC screen = GetDC(nullptr);
-        MemoryDC dc(screen);
-        BitmapHandle canvas(CreateCompatibleBitmap(screen, 1024, 768));
-        ReleaseDC(nullptr, screen);
-        SelectObjectScope select(dc.Get(), canvas.Get());
+        OffscreenBitmap canvas;
+        canvas.MakeCompatible(TWindowDC(nullptr).Get(), 1024, 768);
         const auto drawSlots = [&](bool fresh) {
             for (int slot = 0; slot < 10; ++slot) {
                 TImage* image = main->SlotImage(slot);
                 auto bitmap = static_cast<TBitmap*>(image->Picture().Graphic());
                 if (fresh) bitmap->Modified();
                 const RECT r{0, 0, image->Width(), image->Height()};
-                bitmap->Draw(dc.Get(), r);
+                bitmap->Draw(canvas.Dc(), r);
             }
         };
         PrintCost("ten thumbnails from their kept copies", Measure(200, [&](int) { drawSlots(false); }));

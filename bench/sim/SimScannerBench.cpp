@@ -2,6 +2,8 @@
 // libraries at pace 0 (no waiting), so that its own work can be told apart
 // from the program's.  Prints one line per figure; not a test.
 
+#include "framework/HandleOwners.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -79,12 +81,11 @@ int main() {
         }
     }
     {
-        HANDLE control = CreateFileW((folder + L"scanner_sim.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        UniqueHandle control(CreateFileW((folder + L"scanner_sim.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         const char text[] = "Pace=0\nGapFrames=0\n";
         DWORD written = 0;
-        WriteFile(control, text, sizeof(text) - 1, &written, nullptr);
-        CloseHandle(control);
+        WriteFile(control.Get(), text, sizeof(text) - 1, &written, nullptr);
     }
     HMODULE capture = LoadLibraryW((folder + L"GALS7302.dll").c_str());
     HMODULE mosaic = LoadLibraryW((folder + L"GAMC7302.dll").c_str());

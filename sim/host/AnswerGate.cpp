@@ -11,7 +11,7 @@ AnswerGate::AnswerGate(DWORD delayMs, bool never)
 AnswerGate::Outcome AnswerGate::hold()
 {
     if (!never_ && delayMs_ == 0) return Outcome::AtOnce;
-    const HANDLE events[] = {quitEvent_.get(), releaseEvent_.get()};
+    const HANDLE events[] = {quitEvent_.Get(), releaseEvent_.Get()};
     // A plain wait, not a message wait: the host is busy, so messages to its
     // window queue up meanwhile, as they would behind a hung control.
     const DWORD result = WaitForMultipleObjects(2, events, FALSE, never_ ? INFINITE : delayMs_);
@@ -20,11 +20,11 @@ AnswerGate::Outcome AnswerGate::hold()
     return Outcome::AfterDelay;
 }
 
-void AnswerGate::release() { SetEvent(releaseEvent_.get()); }
+void AnswerGate::release() { SetEvent(releaseEvent_.Get()); }
 
-void AnswerGate::quit() { SetEvent(quitEvent_.get()); }
+void AnswerGate::quit() { SetEvent(quitEvent_.Get()); }
 
-void AnswerGate::forgetRelease() { ResetEvent(releaseEvent_.get()); }
+void AnswerGate::forgetRelease() { ResetEvent(releaseEvent_.Get()); }
 
 const char* outcomeName(AnswerGate::Outcome outcome)
 {

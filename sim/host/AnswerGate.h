@@ -2,7 +2,7 @@
 // and waits on: at once, after a pause, or not until told. The hold happens inside
 // the window procedure on purpose, as a slow or hung host control would do.
 #pragma once
-#include "Handles.h"
+#include "framework/HandleOwners.h"
 
 namespace hostsim {
 

@@ -29,8 +29,8 @@ bool ChildProcess::start(const std::wstring& path, std::wstring& error)
         error = L"CreateProcess failed with error " + std::to_wstring(GetLastError());
         return false;
     }
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
+    UniqueHandle thread(info.hThread);  // never waited on: closed on the way out
+    process_.Reset(info.hProcess);
     pid_ = info.dwProcessId;
     return true;
 }
@@ -38,8 +38,8 @@ bool ChildProcess::start(const std::wstring& path, std::wstring& error)
 DWORD ChildProcess::collect()
 {
     DWORD code = 0;
-    if (process_) GetExitCodeProcess(process_.get(), &code);
-    process_.reset();
+    if (process_) GetExitCodeProcess(process_.Get(), &code);
+    process_.Reset();
     return code;
 }
 

@@ -1,6 +1,6 @@
 // The capture program started by the simulator, as the real host would start it.
 #pragma once
-#include "Handles.h"
+#include "framework/HandleOwners.h"
 
 #include <string>
 
@@ -13,11 +13,11 @@ public:
     // Returns false with a reason.
     bool start(const std::wstring& path, std::wstring& error);
 
-    bool running() const { return process_.valid(); }
+    bool running() const { return process_.Valid(); }
     DWORD pid() const { return pid_; }
     const std::wstring& fullPath() const { return fullPath_; }
     // Signalled when the program ends; 0 before start and after collect().
-    HANDLE waitHandle() const { return process_.get(); }
+    HANDLE waitHandle() const { return process_.Get(); }
     // Once ended: its exit code, and the handle is let go.
     DWORD collect();
 

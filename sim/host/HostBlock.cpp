@@ -18,7 +18,7 @@ bool HostBlock::create(const std::string& ansiText)
         return false;
     }
     const bool shared = createError == ERROR_ALREADY_EXISTS;
-    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) {
         lastError_ = GetLastError();
         return false;
@@ -26,9 +26,9 @@ bool HostBlock::create(const std::string& ansiText)
     // A block made earlier by someone else may be smaller than this text.
     MEMORY_BASIC_INFORMATION region{};
     size_t room = size;
-    if (VirtualQuery(view.get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
+    if (VirtualQuery(view.Get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
     const size_t count = std::min(ansiText.size(), room - 1);
-    char* bytes = static_cast<char*>(view.get());
+    char* bytes = static_cast<char*>(view.Get());
     std::memcpy(bytes, ansiText.data(), count);
     std::memset(bytes + count, 0, std::min<size_t>(room - count, size - count));
 
@@ -42,8 +42,8 @@ bool HostBlock::create(const std::string& ansiText)
 
 void HostBlock::remove()
 {
-    view_.reset();
-    mapping_.reset();
+    view_.Reset();
+    mapping_.Reset();
     text_.clear();
     shared_ = false;
 }

@@ -2,7 +2,7 @@
 // the window to notify. Held open for as long as it should exist; a named mapping
 // vanishes with its last handle.
 #pragma once
-#include "Handles.h"
+#include "framework/HandleOwners.h"
 
 #include <string>
 
@@ -16,7 +16,7 @@ public:
     bool create(const std::string& ansiText);
     void remove();
 
-    bool exists() const { return mapping_.valid(); }
+    bool exists() const { return mapping_.Valid(); }
     const std::string& text() const { return text_; }
     // Another process held a block of that name already; this one shares it.
     bool wasShared() const { return shared_; }

@@ -65,12 +65,12 @@ bool MainWindow::create(const std::wstring& personText)
 void MainWindow::createControls(const std::wstring& personText)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    font_.Reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, L"SimSun"));
     auto make = [&](DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
         HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        if (control && font_.get()) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (control && font_.Get()) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         return control;
     };
     make(0, L"STATIC", L"人员 (编号$姓名):", SS_LEFT | SS_CENTERIMAGE, kIdPersonLabel);

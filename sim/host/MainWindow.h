@@ -2,7 +2,7 @@
 // integrator needs to play the host by hand. It draws and reports; what the
 // host does is decided by its owner.
 #pragma once
-#include "Handles.h"
+#include "framework/HandleOwners.h"
 
 #include <string>
 
@@ -52,7 +52,7 @@ private:
     HWND personEdit_ = nullptr;
     HWND status_ = nullptr;
     HWND list_ = nullptr;
-    UniqueGdiObject font_;
+    FontHandle font_;
 };
 
 } // namespace hostsim

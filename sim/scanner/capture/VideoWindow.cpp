@@ -1,27 +1,13 @@
 #include "VideoWindow.h"
 
+#include "framework/HandleOwners.h"
+
 #include <algorithm>
 
 namespace kv90sim {
 namespace {
 
 constexpr std::uint64_t kDisplayPeriodMs = 40;
-
-// Borrows a window's device context and gives it back.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
 
 }  // namespace
 
@@ -73,8 +59,8 @@ void VideoWindow::Show(const std::uint8_t* frame, int width, int height, std::ui
     }
     RECT client{};
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return;
-    const WindowDc dc(window);
-    if (dc.get() == nullptr) return;
+    const TWindowDC dc(window);
+    if (dc.Get() == nullptr) return;
     // The nearest whole reduction; the system stretches the rest.
     const int across = (width + static_cast<int>(client.right) / 2) / static_cast<int>(client.right);
     const int down = (height + static_cast<int>(client.bottom) / 2) / static_cast<int>(client.bottom);
@@ -85,8 +71,8 @@ void VideoWindow::Show(const std::uint8_t* frame, int width, int height, std::ui
     const int shownHeight = height / factor;
     info_.header.biWidth = shownWidth;
     info_.header.biHeight = -shownHeight;  // rows top to bottom, as in the frame
-    SetStretchBltMode(dc.get(), COLORONCOLOR);
-    StretchDIBits(dc.get(), 0, 0, client.right, client.bottom, 0, 0, shownWidth, shownHeight, pixels,
+    SetStretchBltMode(dc.Get(), COLORONCOLOR);
+    StretchDIBits(dc.Get(), 0, 0, client.right, client.bottom, 0, 0, shownWidth, shownHeight, pixels,
                   reinterpret_cast<const BITMAPINFO*>(&info_), DIB_RGB_COLORS, SRCCOPY);
     lastDrawMs_ = nowMs;
     drawn_ = true;
