@@ -214,19 +214,29 @@ class SettingsControls(ControlHelpers):
 
     def open(self):
         self.press_button(self.button(SETTINGS))
-        dialog = wait_until(self.settings_dialog, what="the settings dialog")
+        wait_until(self.settings_dialog, what="the settings dialog")
         self.screen.park_pointer()
-        children = self.probe.children(dialog.hwnd)
 
-        def at(cls, left, top):
-            return [c for c in children if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top)][0]
-        return dialog, {
-            "check": [c for c in children if c["class"] == "TCheckBox"][0],
-            "fq": at("TEdit", 48 + 93, 17 + 22),
-            "pq": at("TEdit", 48 + 93, 17 + 49),
-            "bright_box": at("TEdit", 328, 103),
-            "bright": at("TTrackBar", 40, 125),
-        }
+        def placed():
+            # The skin's frame moves the client area once the dialog shows: wait for the controls' places in it.
+            dialog = self.settings_dialog()
+            if dialog is None:
+                return None
+            children = self.probe.children(dialog.hwnd)
+
+            def at(cls, left, top):
+                return [c for c in children if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top)][0]
+            try:
+                return dialog, {
+                    "check": [c for c in children if c["class"] == "TCheckBox"][0],
+                    "fq": at("TEdit", 48 + 93, 17 + 22),
+                    "pq": at("TEdit", 48 + 93, 17 + 49),
+                    "bright_box": at("TEdit", 328, 103),
+                    "bright": at("TTrackBar", 40, 125),
+                }
+            except IndexError:
+                return None
+        return wait_until(placed, what="the settings dialog's controls in their places")
 
     def test_check_box_edits_and_track_bars(self):
         self.start_station(person=test_commands.PERSON, **test_commands.HELD)
