@@ -66,6 +66,11 @@ int main(int argc, char** argv) {
         for (const auto& item : fs::directory_iterator(dir)) {
             if (item.is_regular_file()) paths.push_back(item.path());
         }
+        // A folder that lost its seeds would replay nothing and pass.
+        if (paths.empty()) {
+            std::fprintf(stderr, "corpus folder %s holds no files\n", dir.string().c_str());
+            return 2;
+        }
         for (const fs::path& path : paths) {
             std::ifstream in(path, std::ios::binary);
             const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -81,7 +81,8 @@ class TenFingers(StationTestCase):
         # After the last slot the selection stays on slot 9, and the view button keeps its state.
         self.assertFalse(self.enabled(VIEW))
         self.assertEqual([(kind[:3], w, h) for kind, w, h in identify(person_files)], [("BMP", 640, 640)] * 10)
-        self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 10)
+        self.host.sync()
+        self.assertEqual([n.value for n in self.host.notifications(HOST_CODE_COLLECTED)], list(range(10)))
         self.assertEqual(self.log_texts(), [])
         self.assertLessEqual(len(self.scanner.calls("MOSAIC_FingerQuality")), 10 + self.retries)
 
@@ -124,7 +125,8 @@ class TenFingers(StationTestCase):
 class HostToldSynchronously(StationTestCase):
 
     def test_slot_files_exist_while_the_host_holds_its_answer(self):
-        self.start_station(person="1234$XYZ", host_options=("--answer-delay", "2500"), **HELD, **GOOD)
+        # The host answers only when the test lets it, however long the checks below take.
+        self.start_station(person="1234$XYZ", host_options=("--never-answer",), **HELD, **GOOD)
         self.click_slot(7)
         self.wait_status(layout.SLOTS[7].finger_text)
         self.offer_finger()
@@ -136,7 +138,9 @@ class HostToldSynchronously(StationTestCase):
         self.assertTrue(os.path.exists(self.temp("1234$XYZ_7.bmp")))
         self.assertGreater(self.preview_dark(), 200, "the preview was emptied before the host answered")
         self.wait_status(layout.SLOTS[7].finger_text)
-        self.host.wait_line(lambda l: l.startswith("answer code=3224"), what="the held answer")
+        self.host.ok("release")
+        answer = self.host.wait_line(lambda l: l.startswith("answer code=3224"), what="the held answer")
+        self.assertIn("how=released", answer)
         self.wait_preview_empty()
         self.wait_status(layout.SLOTS[8].finger_text)
         self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED)[0].value, 7)
@@ -242,19 +246,37 @@ class QualityGates(StationTestCase):
         with self.subTest("a refused capture of an occupied slot"):
             self.click_slot(0)
             self.wait_status(layout.SLOTS[0].finger_text)
+            wait_until(lambda: 0 in self.occupied_slots(), what="the finger of slot 0 on screen")
+            files = {name: self.file_bytes(name) for name in ("0.bmp", "1234$XYZ_0.bmp")}
             self.scanner.configure(MOSAIC_FingerQuality=42, MOSAIC_ImageQuality=90)
             self.offer_finger()
             box, before = self.capture_refused(finger_text(42, 50))
             self.close_box(box)
+            # The refused command keeps frame processing paused until it ends: a new finger image shown
+            # means it has ended. The slot keeps its finger, on screen and in its files, and stays viewable.
+            self.offer_finger()
+            self.host.sync()
             self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), before)
-            # A thumbnail that still shows a finger must be viewable.
-            if 0 in self.occupied_slots():
-                self.assertTrue(os.path.exists(self.temp("0.bmp")),
-                                "slot 0 shows a finger but its file was deleted by the refused capture")
-                self.assertTrue(self.enabled(VIEW))
+            self.assertIn(0, self.occupied_slots(), "the refused capture took the finger of slot 0 off the screen")
+            self.assertEqual({name: self.file_bytes(name) for name in files}, files,
+                             "the refused capture changed the files of slot 0")
+            self.wait_status(layout.SLOTS[0].finger_text)
+            self.assertTrue(self.enabled(VIEW), "slot 0 keeps its finger but cannot be viewed")
+
+    def file_bytes(self, name):
+        """The bytes of a file in Temp\\, or None when there is none."""
+        try:
+            with open(self.temp(name), "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return None
 
     def assertNothingStored(self, notes_before):
+        # The refused command keeps frame processing paused until it ends: once a new finger image is
+        # shown, it has ended, and what it did is there to see.
+        self.offer_finger()
         self.assertTrue(self.no_message_box(), "a second message box came up")
+        self.host.sync()
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), notes_before)
         self.assertEqual([f for f in self.temp_files() if f != "FPTemp.bmp" and f.startswith(("0", "1234"))], [])
         self.wait_status(layout.SLOTS[0].finger_text)
@@ -286,6 +308,7 @@ class StoringFails(StationTestCase):
         self.assertIn("0.bmp", box.text)
         self.close_box(box)
         self.assertFalse([t for t in self.log_texts() if "Wndproc" in t], "the window procedure swallowed it")
+        self.host.sync()
         self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
         self.assertNotIn(0, self.occupied_slots())
         self.assertFalse(os.path.exists(self.temp("1234$XYZ_0.bmp")))
@@ -294,7 +317,9 @@ class StoringFails(StationTestCase):
         os.rmdir(self.temp("0.bmp"))
         self.offer_finger()
         self.press(COLLECT)
-        self.assertEqual(self.host.wait_notifications(HOST_CODE_COLLECTED)[0].value, 0)
+        self.host.wait_notifications(HOST_CODE_COLLECTED)
+        self.host.sync()
+        self.assertEqual([n.value for n in self.host.notifications(HOST_CODE_COLLECTED)], [0])
         self.assertTrue(os.path.isfile(self.temp("1234$XYZ_0.bmp")))
 
 
@@ -315,18 +340,19 @@ class UnsafePersonNames(StationTestCase):
         self.wait_status(layout.SLOTS[0].finger_text)
         self.wait_preview_finger()
         before = self.everything_on_disk()
+        # (command, the person text it sends)
         unsafe = [
-            ("person ..\\..\\evil$x", None),
-            ("person a:b$c", None),
-            ("person a/b$c", None),
-            ("person NUL .a$x", None),   # the base name before the dot, spaces dropped, is a device
-            ("person COM1 .a$x", None),
-            ("person AUX .txt$x", None),
-            ("person CONOUT$.x", None),  # CONOUT$.x_0.bmp
+            ("person ..\\..\\evil$x", "..\\..\\evil$x"),
+            ("person a:b$c", "a:b$c"),
+            ("person a/b$c", "a/b$c"),
+            ("person NUL .a$x", "NUL .a$x"),    # the base name before the dot, spaces dropped, is a device
+            ("person COM1 .a$x", "COM1 .a$x"),
+            ("person AUX .txt$x", "AUX .txt$x"),
+            ("person CONOUT$.x", "CONOUT$.x"),  # CONOUT$.x_0.bmp
             ("copydata-hex 6b0165792478", "k\x01ey$x"),  # a control character in the key
             ("copydata-hex 6b6579246e610961", "key$na\ta"),
         ]
-        for number, (command, _) in enumerate(unsafe, start=1):
+        for number, (command, text) in enumerate(unsafe, start=1):
             with self.subTest(command=command):
                 reply = self.host.ok(command)
                 if command.startswith("person "):
@@ -340,8 +366,11 @@ class UnsafePersonNames(StationTestCase):
                 self.close_box(box)
                 lines = [t for t in self.log_texts() if t.startswith(UNSAFE_LOG)]
                 self.assertEqual(len(lines), number, "log: %r" % self.log_texts())
+                # The refusal names the text just sent, not the one before it.
+                self.assertEqual(lines[-1], UNSAFE_LOG + text)
                 self.assertEqual(self.everything_on_disk() - before - {"KV90/Temp/FPTemp.bmp"}, set(),
                                  "something was written")
+                self.host.sync()
                 self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
                 self.wait_status(layout.SLOTS[0].finger_text)
         # Names that look odd but are plain file names inside Temp\ are stored under exactly their names:
@@ -356,6 +385,8 @@ class UnsafePersonNames(StationTestCase):
                 self.host.wait_notifications(HOST_CODE_COLLECTED, count=slot + 1)
                 stored |= {"KV90/Temp/%d.bmp" % slot, "KV90/Temp/%s_%d.bmp" % (text, slot)}
                 self.assertEqual(self.everything_on_disk() - before - {"KV90/Temp/FPTemp.bmp"}, stored)
+        self.host.sync()
+        self.assertEqual([n.value for n in self.host.notifications(HOST_CODE_COLLECTED)], [0, 1, 2, 3, 4])
 
 
 if __name__ == "__main__":

@@ -521,14 +521,24 @@ class SettingsDialog(CaptureHelpers):
         d = self.open_dialog()
         self.click_window(d["check"])
         wait_until(lambda: not self.probe.window(d["fq"].hwnd)["enabled"], what="the quality edits disabled")
+        original = self.config_bytes()
+        before = len(self.log_texts())
+        # A threshold that is no whole number cannot be saved, though the gates are off: nothing is written.
         self.probe.set_text(d["fq"].hwnd, "5x")
-        self.click_window(d["save"])
-        box = self.wait_message_box()
-        self.close_box(box)
-        if self.dialog() is not None:
-            self.click_window(d["cancel"])
-            wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
-        # Whatever the dialog said, the configuration reader must still be able to read the file.
+        self.save_expecting("保存设置失败")
+        lines = self.log_texts()[before:]
+        self.assertEqual(len(lines), 1, lines)
+        self.assertTrue(lines[0].startswith("保存系统配置失败,原因:"), lines[0])
+        self.assertEqual(self.config_bytes(), original, "a failed save wrote the file")
+        # The dialog is still open and answers: its check box enables the edits again.
+        self.click_window(d["check"])
+        wait_until(lambda: self.dialog() is None or self.probe.window(d["fq"].hwnd)["enabled"],
+                   what="the quality edits enabled again")
+        self.assertIsNotNone(self.dialog(), "the dialog closed after a failed save")
+        self.assertEqual(self.config_bytes(), original)
+        self.click_window(d["cancel"])
+        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        # The configuration reader can still read the file.
         for key in ("IsQuality", "FQuality", "PQuality"):
             value = config_value(self.folder.path, key)
             self.assertRegex(value or "", r"^-?\d+$", "%s=%r is not a whole number" % (key, value))

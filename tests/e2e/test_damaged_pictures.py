@@ -3,7 +3,6 @@ capture commands fail the way any of their failures does (a log line, or the cap
 report), and the station goes on."""
 
 import struct
-import time
 import unittest
 
 from kv90e2e import layout, wait_until
@@ -48,6 +47,9 @@ class DamagedBitmaps(StationTestCase):
     def new_log_lines(self, before, start):
         return [t for t in self.log_texts()[before:] if t.startswith(start)]
 
+    def viewers(self):
+        return self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
+
     def assert_alive(self):
         self.assertTrue(self.run_.running(), "the station has ended")
         self.assertTrue(self.probe.window(self.main.hwnd)["visible"])
@@ -69,10 +71,16 @@ class DamagedBitmaps(StationTestCase):
                 self.assertEqual(len(lines), 1, lines)
                 self.assertIn('Temp\\0.bmp" ' + reason, lines[0])
                 self.assertNotIn("成功", lines[0])
-                time.sleep(0.5)
-                self.assertEqual(self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True), [])
+                # The operator chooses another slot: once it is chosen, the view command has ended (a viewer
+                # or a message box would hold the window).
+                self.click_slot(1)
+                wait_until(lambda: self.viewers() or not self.no_message_box()
+                           or self.main.shows_status(layout.SLOTS[1].finger_text), what="slot 1 chosen")
+                self.assertEqual(self.viewers(), [])
                 self.assertTrue(self.no_message_box())
                 self.assert_alive()
+                self.click_slot(0)
+                wait_until(lambda: self.enabled(VIEW), what="the view button for the occupied slot 0 again")
         # The slot file made good again is shown.
         self.write_temp("0.bmp", good)
         self.press(VIEW)
@@ -99,6 +107,7 @@ class DamagedBitmaps(StationTestCase):
                 self.close_box(box)
                 self.assertFalse([t for t in self.log_texts()[before:] if "Wndproc" in t])
                 self.assertFalse([t for t in self.log_texts()[before:] if "成功" in t])
+                self.host.sync()
                 self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
                 self.assertEqual(self.occupied_slots(), [])
                 self.assertEqual(self.temp_files(), ["FPTemp.bmp"])
@@ -108,6 +117,8 @@ class DamagedBitmaps(StationTestCase):
         self.press(COLLECT)
         self.host.wait_notifications(HOST_CODE_COLLECTED)
         wait_until(lambda: self.occupied_slots() == [0], what="slot 0 filled")
+        self.host.sync()
+        self.assertEqual([n.value for n in self.host.notifications(HOST_CODE_COLLECTED)], [0])
 
 
 if __name__ == "__main__":

@@ -6,7 +6,7 @@ import re
 import unittest
 
 from kv90e2e import MB_ICONWARNING, layout, set_config_value, wait_until
-from kv90e2e.hostsim import HOST_CODE_CLOSE
+from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
 from kv90e2e.station import COLLECT, FINISH, VIEW, StationTestCase
 
 SHOW_FAILURE_LINE = "初始化设备失败,函数KV90窗体显示事件中错误:"
@@ -136,8 +136,10 @@ class StartupFailures(StationTestCase):
         self.assert_box(box, "设备未初始化,不能采集指纹")
         self.close_box(box)
         self.assertEqual(self.temp_files(), [])
-        self.assertEqual(self.host.notifications(3224), [])
         self.close_and_check_no_thread()
+        # The program has ended and the host has read all it was told: only the close.
+        self.host.sync()
+        self.assertEqual([n.code for n in self.host.notifications()], [HOST_CODE_READY, HOST_CODE_CLOSE])
 
 
 class GoodStart(StationTestCase):
@@ -240,7 +242,9 @@ class CaptureThread(StationTestCase):
         self.probe.send(self.button(COLLECT).hwnd, BM_CLICK)
         self.assertTrue(self.no_message_box())
         self.assertEqual(self.temp_files(), files)
-        self.assertEqual(self.host.notifications(3224), [])
+        # A notification would have been sent within the command: the host has printed it by now.
+        self.host.sync()
+        self.assertEqual(self.host.notifications(HOST_CODE_COLLECTED), [])
         # Frame processing goes on after the command: the next finger image reaches the preview.
         self.scanner.configure(FailFetchAt=None, MOSAIC_DoMosaic="1,2")
         self.wait_preview_finger()

@@ -55,7 +55,9 @@ class Standalone(StationTestCase):
         self.assert_box(box, "创建映像文件失败,程序无法启动")
         self.close_box(box)
         self.assertEqual(self.exit_code(), 0)
-        self.assertEqual(self.host.notifications(HOST_CODE_READY), [])
+        # Whatever the program sent or posted before it ended has reached the host by now.
+        self.host.sync()
+        self.assertEqual(self.host.notifications(), [])
 
 
 class WithHost(StationTestCase):
@@ -87,12 +89,15 @@ class WithHost(StationTestCase):
         for code in (3323, 3325):
             for how in ("", " send"):
                 self.host.ok("active %d%s" % (code, how))
-        # A message round trip after them: the window has handled both codes by now.
-        self.assertEqual(self.probe.send(self.main.hwnd, WM_NULL), 0)
+        # The operator chooses another slot: the window takes a click only after the messages posted
+        # before it, so it has handled both codes once the slot is chosen.
+        self.click_slot(5)
+        self.wait_status(layout.SLOTS[5].finger_text)
         self.assertTrue(self.run_.running())
         self.assertIsNotNone(self.probe.window(self.main.hwnd))
         self.assertEqual(self.main.refresh()["text"], caption_for("XYZ"))
         self.assertTrue(os.path.exists(self.temp("0.bmp")))
+        self.host.sync()
         self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
 
         shutdown_before = len(self.scanner.calls("LIVESCAN_Close"))
@@ -103,6 +108,7 @@ class WithHost(StationTestCase):
         self.assertEqual(self.scanner.names()[-3:], ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"])
         self.assertEqual(shutdown_before, 0)
         self.assertEqual(self.temp_files(), ["1234$XYZ_0.bmp"])
+        self.host.sync()
         self.assertEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
 
     def test_a_host_block_created_after_the_start_is_found_at_the_next_notification(self):
@@ -117,6 +123,9 @@ class WithHost(StationTestCase):
         self.assertEqual(close[0].value, 0)
         self.assertEqual(self.exit_code(), 0)
         self.assertEqual(self.log_texts(), ready)
+        # The close was the only notification that reached the host.
+        self.host.sync()
+        self.assertEqual([(n.code, n.value) for n in self.host.notifications()], [(HOST_CODE_CLOSE, 0)])
 
     def test_a_block_that_is_not_a_number_gives_two_lines_per_notification(self):
         self.start_station(host_options=("--garbage-block", "abc"), Pace=10, Finger="none")
@@ -127,6 +136,7 @@ class WithHost(StationTestCase):
         self.press(FINISH)
         self.assertEqual(self.exit_code(), 0)
         self.assertEqual(self.log_texts(), ready + [GARBAGE_LINE, NO_HOST_LINE, lost_line(HOST_CODE_CLOSE, 0)])
+        self.host.sync()
         self.assertEqual(self.host.notifications(), [])
 
 
@@ -174,6 +184,9 @@ class HostilePayloads(StationTestCase):
         ]
         for command, name in cases:
             with self.subTest(command=command):
+                # A known person first, so that the caption afterwards is this case's and not the last one's.
+                self.host.ok("person 1234$XYZ")
+                self.wait_caption(caption_for("XYZ"))
                 self.host.ok(command)
                 self.responsive()
                 if name is not None:

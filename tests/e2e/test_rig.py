@@ -2,8 +2,10 @@
 is the program's and not the rig's."""
 
 import os
+import struct
 import tempfile
 import unittest
+import zlib
 
 from kv90e2e import (MB_ICONINFORMATION, MB_ICONWARNING, Image, MessageBox, ProbeTestCase, config_value,
                      log_lines, set_config_value, wait_until, write_config_text)
@@ -130,13 +132,70 @@ class ProgramFiles(unittest.TestCase):
         self.assertTrue(all(l.well_formed for l in lines))
         self.assertEqual(lines[0].stamp.second, 7)
 
-    def test_png_is_written(self):
-        image = Image(2, 1, bytes([255, 0, 0, 0, 255, 255]))
+    def test_png_is_written_with_the_pixels_of_the_image(self):
+        # Three columns and two rows of different colours, so that a swapped axis or channel shows.
+        rgb = bytes([255, 0, 0, 0, 255, 0, 0, 0, 255,
+                     10, 20, 30, 255, 255, 255, 0, 0, 0])
         path = os.path.join(self.folder, "x.png")
-        image.save_png(path)
+        Image(3, 2, rgb).save_png(path)
         with open(path, "rb") as f:
-            self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
-        self.assertEqual(image.pixel(1, 0), (0, 255, 255))
+            width, height, pixels = decode_png(f.read())
+        self.assertEqual((width, height), (3, 2))
+        self.assertEqual(pixels, rgb)
+        # A crop of a screen image keeps its pixels through the file too.
+        cropped = Image(3, 2, rgb).crop(1, 1, 2, 1)
+        cropped.save_png(path)
+        with open(path, "rb") as f:
+            self.assertEqual(decode_png(f.read()), (2, 1, bytes([255, 255, 255, 0, 0, 0])))
+
+
+def decode_png(data):
+    """(width, height, RGB bytes row by row) of an 8-bit RGB PNG without interlacing; checks every chunk's CRC."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise AssertionError("no PNG signature")
+    pos, chunks = 8, []
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        crc, = struct.unpack(">I", data[pos + 8 + length:pos + 12 + length])
+        if crc != zlib.crc32(kind + body) & 0xFFFFFFFF:
+            raise AssertionError("the CRC of chunk %r is wrong" % kind)
+        chunks.append((kind, body))
+        pos += 12 + length
+    if [k for k, _ in chunks][0] != b"IHDR" or chunks[-1][0] != b"IEND":
+        raise AssertionError("chunks %r" % [k for k, _ in chunks])
+    width, height, depth, colour, compression, filtering, interlace = struct.unpack(">IIBBBBB", chunks[0][1])
+    if (depth, colour, compression, filtering, interlace) != (8, 2, 0, 0, 0):
+        raise AssertionError("not an 8-bit RGB PNG without interlacing")
+    raw = zlib.decompress(b"".join(body for kind, body in chunks if kind == b"IDAT"))
+    stride = width * 3
+    if len(raw) != height * (stride + 1):
+        raise AssertionError("%d bytes of image data for %dx%d" % (len(raw), width, height))
+    rows, previous = [], bytes(stride)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - 3] if i >= 3 else 0
+            up = previous[i]
+            corner = previous[i - 3] if i >= 3 else 0
+            if kind == 0:
+                predicted = 0
+            elif kind == 1:
+                predicted = left
+            elif kind == 2:
+                predicted = up
+            elif kind == 3:
+                predicted = (left + up) // 2
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                predicted = left if pa <= pb and pa <= pc else up if pb <= pc else corner
+            else:
+                raise AssertionError("filter type %d in row %d" % (kind, y))
+            line[i] = (line[i] + predicted) & 0xFF
+        rows.append(bytes(line))
+        previous = line
+    return width, height, b"".join(rows)
 
 
 if __name__ == "__main__":

@@ -137,14 +137,19 @@ class MainWindowFrame(SkinHelpers):
         x, y = close_button_centre(rect)
         # Pressed on the button, released on the caption: nothing.
         self.screen.drag(x, y, rect[0] + 300, rect[1] + 15)
-        time.sleep(1)
+        # The operator then chooses a slot: once it is chosen, the window has handled the release before it.
+        self.click_slot(5)
+        wait_until(lambda: not self.run_.running() or self.probe.window(self.main.hwnd) is None
+                   or self.main.shows_status(layout.SLOTS[5].finger_text), what="slot 5 chosen")
         self.assertTrue(self.run_.running())
         self.assertIsNotNone(self.probe.window(self.main.hwnd))
+        self.host.sync()
         self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
         # Released on it: the window closes and the host is told, as with the system's close box.
         self.screen.click(x, y)
         self.assertEqual(self.exit_code(), 0)
-        self.assertEqual([n.value for n in self.host.wait_notifications(HOST_CODE_CLOSE)], [0])
+        self.host.sync()
+        self.assertEqual([n.value for n in self.host.notifications(HOST_CODE_CLOSE)], [0])
 
     def test_dragging_the_caption_moves_the_window(self):
         self.start_station(person=test_commands.PERSON, **test_commands.HELD)
@@ -207,16 +212,24 @@ class ViewerFrame(SkinHelpers):
         self.save_screenshot("skinned-system-menu.png")
 
         # Minimize is disabled: choosing it does nothing.
+        def row_pixels(y):
+            shot = self.screen.shot()
+            return [shot.pixel(x, yy) for x in range(left + 30, right - 10) for yy in range(y - 5, y + 5)]
+        restore_row = row_pixels(rows[1])
         self.screen.click(left + 40, rows[0])
-        time.sleep(0.5)
-        self.assertTrue(self.zoomed(viewer.hwnd))
+        # The pointer moves on to Maximize/Restore: an open menu shows it selected once it has handled the click.
+        self.screen.move(left + 40, rows[1])
+        wait_until(lambda: self.menu() is None or row_pixels(rows[1]) != restore_row,
+                   what="Maximize/Restore selected under the pointer, or the menu closed")
         if self.menu() is not None:
             self.screen.key("Escape")
             wait_until(lambda: self.menu() is None, what="the menu closed")
 
-        # Maximize/Restore restores the window.
+        # The menu opens again: by then the viewer has handled whatever choosing Minimize did.
         self.screen.click(*icon)
-        menu = wait_until(self.menu, what="the skinned system menu again")
+        menu = wait_until(lambda: self.menu() or not self.zoomed(viewer.hwnd), what="the skinned system menu again")
+        self.assertTrue(self.zoomed(viewer.hwnd), "choosing the disabled Minimize changed the viewer")
+        # Maximize/Restore restores the window.
         self.screen.click(left + 40, self.menu_rows(menu)[1])
         wait_until(lambda: not self.zoomed(viewer.hwnd), what="the viewer restored")
         self.screen.park_pointer()
@@ -249,7 +262,10 @@ class ViewerFrame(SkinHelpers):
         wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
         before = self.rect(self.main.hwnd)
         self.screen.double_click(before[0] + 300, before[1] + 15)
-        time.sleep(1)
+        # The operator then chooses a slot: once it is chosen, the window has handled the double click.
+        self.click_slot(5)
+        wait_until(lambda: self.rect(self.main.hwnd) != before or self.main.shows_status(layout.SLOTS[5].finger_text),
+                   what="slot 5 chosen")
         self.assertEqual(self.rect(self.main.hwnd), before)
         self.assertFalse(self.zoomed(self.main.hwnd))
 

@@ -6,6 +6,7 @@ from kv90e2e import ProgramTestCase, layout, wait_until
 
 COLOR_WINDOW = 5
 RED = (255, 0, 0)
+HOT_BORDER = (0x7F, 0xA3, 0xCF)  # the skin's border along a button's top edge while the pointer is over it
 
 
 class SlotSelection(ProgramTestCase):
@@ -17,10 +18,20 @@ class SlotSelection(ProgramTestCase):
     def status_text(self):
         return self.main.status_text()
 
-    def click_slot(self, number):
+    def click_slot(self, number, dx=0, dy=0):
         x, y = self.main.to_screen(*layout.slot_image_centre(layout.SLOTS[number]))
-        self.screen.click(x, y)
+        self.screen.click(x + dx, y + dy)
         # Nothing of the pointer may lie on the panels that are read next.
+        self.screen.park_pointer()
+
+    def hover_finish(self):
+        """Moves the pointer over the finish button and waits for its hot border. The window handles the
+        mouse in order, so a click before has been handled then. The pointer is parked again after."""
+        left, top, right, bottom = self.main.control("TButton", "采集完成")["rect"]
+        x = (left + right) // 2
+        self.screen.move(x, (top + bottom) // 2)
+        wait_until(lambda: all(abs(a - b) <= 8 for a, b in zip(self.screen.pixel(x, top), HOT_BORDER)),
+                   what="the finish button's hot border")
         self.screen.park_pointer()
 
     def panel_colours(self, shot, slot):
@@ -79,10 +90,15 @@ class SlotSelection(ProgramTestCase):
         self.save_screenshot("slot3.png")
 
     def test_clicking_the_current_slot_again_changes_nothing(self):
-        self.click_slot(3)
         window_colour = self.probe.system_colour(COLOR_WINDOW)
-        self.assert_selected(3, window_colour)
+        # Another slot first, so that the click on slot 3 is seen to move the selection there.
+        self.click_slot(7)
+        self.assert_selected(7, window_colour)
         self.click_slot(3)
+        self.assert_selected(3, window_colour)
+        # Again, a little beside the last click, so that the two are no double click.
+        self.click_slot(3, dx=12, dy=12)
+        self.hover_finish()
         self.assert_selected(3, window_colour)
 
     def test_every_slot_can_be_chosen(self):

@@ -30,11 +30,12 @@ class SingleInstanceGuard(ProgramTestCase):
 
         second = self.start_program()
         box = self.wait_message_box(second)
+        self.watch_exit(second)
         self.assert_refusal_box(box)
         self.assert_no_window_of(second)
 
         box.press(box.buttons[0], screen=self.screen)
-        self.assertEqual(second.wait_exit(), 0)
+        self.assertEqual(self.windows_exit_code(second), 0)
 
         self.assertTrue(first.running())
         still = MainWindow.find(self.probe, first.pid)
@@ -48,6 +49,7 @@ class SingleInstanceGuard(ProgramTestCase):
 
         run = self.start_program()
         box = self.wait_message_box(run)
+        self.watch_exit(run)
         self.assert_refusal_box(box)
         self.assert_no_window_of(run)
         # The names are claimed in order: this one before the sibling's, the last one never.
@@ -55,7 +57,7 @@ class SingleInstanceGuard(ProgramTestCase):
         self.assertFalse(self.probe.mutex_exists("Finger_NR50"))
 
         box.press(box.buttons[0])
-        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(self.windows_exit_code(run), 0)
         wait_until(lambda: not self.probe.mutex_exists("Finger_KV90"), what="Finger_KV90 to be free again")
         self.assertFalse(self.probe.mutex_exists("Finger_NR50"))
         self.assertEqual(log_lines(self.folder.path), [], "a refused start wrote to the log")
@@ -64,17 +66,19 @@ class SingleInstanceGuard(ProgramTestCase):
         self.hold_mutex("Finger_NR50")
         run = self.start_program()
         box = self.wait_message_box(run)
+        self.watch_exit(run)
         self.assert_refusal_box(box)
         self.assertTrue(self.probe.mutex_exists("Finger_LX20"), "the names before the sibling's were not claimed")
         box.press(box.buttons[0])
-        self.assertEqual(run.wait_exit(), 0)
+        self.assertEqual(self.windows_exit_code(run), 0)
 
     def test_start_succeeds_once_the_sibling_has_gone(self):
         self.hold_mutex("Finger_LX20")
         refused = self.start_program()
         box = self.wait_message_box(refused)
+        self.watch_exit(refused)
         box.press(box.buttons[0])
-        self.assertEqual(refused.wait_exit(), 0)
+        self.assertEqual(self.windows_exit_code(refused), 0)
         self.release_mutex("Finger_LX20")
 
         run, _ = self.start_main_window()

@@ -162,6 +162,22 @@ class ProgramTestCase(ProbeTestCase):
         run = self.start_program()
         return run, self.wait_main_window(run)
 
+    def watch_exit(self, run):
+        """Holds a handle to the running program's process, for its Windows exit code."""
+        self.probe.watch_process(run.pid)
+        run.watched = True
+
+    def windows_exit_code(self, run, timeout=30):
+        """The exit code the program ended with, as Windows reports it, once it has ended (see watch_exit).
+
+        Under Wine the launcher's own status is sometimes -9 (the server kills what is left of the
+        process after it has ended with its code), so the Windows exit code is what counts."""
+        status = run.wait_exit(timeout)
+        if not getattr(run, "watched", False):
+            return status
+        return wait_until(lambda: (lambda c: None if c is None else [c])(self.probe.exit_code(run.pid)),
+                          what="the exit code of pid %s" % run.pid)[0]
+
     def wait_main_window(self, run, timeout=30, settle=0.3):
         """The visible main window, once its place has not changed for `settle` seconds."""
         since = {}

@@ -120,6 +120,12 @@ class HostSim(WineProcess):
             raise AssertionError("the host simulator refused %r: %s" % (text, reply))
         return fields(reply)
 
+    def sync(self):
+        """Returns once every notification that the capture program sent or posted before this call has
+        been printed and read. The reply to a command comes through the simulator window's own queue,
+        after the messages already waiting there; a sent notification is handled before its sender goes on.
+        Not while the window holds back an answer (--never-answer): it replies only after the release."""
+        self.ok("status")
 
     def close(self):
         """Ends the simulator: quit on its input, else the Wine process itself."""

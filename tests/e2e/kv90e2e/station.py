@@ -100,23 +100,15 @@ class StationTestCase(ProgramTestCase):
         """Starts the program and holds a handle to its process for its Windows exit code."""
         run = self.start_program()
         try:
-            self.probe.watch_process(run.pid)
-            run.watched = True
+            self.watch_exit(run)
         except ProbeError:
             # Ended already (a start-up that ends the program at once): only the launcher's status is left.
             run.watched = False
         return run
 
     def exit_code(self, timeout=30):
-        """The program's exit code as Windows reports it, once the process has ended.
-
-        Under Wine the launcher's own status is sometimes -9 (the server kills what is left of the
-        process after it has ended with its code), so the Windows exit code is what counts."""
-        status = self.run_.wait_exit(timeout)
-        if not getattr(self.run_, "watched", False):
-            return status
-        return wait_until(lambda: (lambda c: None if c is None else [c])(self.probe.exit_code(self.run_.pid)),
-                          what="the exit code of pid %s" % self.run_.pid)[0]
+        """The program's exit code as Windows reports it, once the process has ended."""
+        return self.windows_exit_code(self.run_, timeout)
 
     # -- what the operator sees -------------------------------------------------------------
     def wait_caption(self, caption, timeout=30):

@@ -30,22 +30,41 @@ protected:
         };
     }
 
+    // A worker still running after a failed wait draws on the form: it is stopped before the form goes,
+    // and if it will not stop, the form and the data module are left to it instead of being freed.
+    void TearDown() override {
+        if (TThread::LiveThreads() != 0) {
+            ScriptedDevice::EndLoop();
+            if (gate) SetEvent(gate.Get());
+            Pump([] { return TThread::LiveThreads() == 0; });
+            if (TThread::LiveThreads() != 0) {
+                ADD_FAILURE() << "a capture thread is still running at the end of the test";
+                main = nullptr;
+                dm = nullptr;
+            }
+        }
+        MainFixture::TearDown();
+    }
+
     // Starts a worker and handles messages until its termination handler has run and it is gone.
     void RunToEnd() {
         auto thread = new TCollectThread(main->Img_View);
         thread->OnTerminate = [](TObject*) { ScriptedDevice::Note("Terminated"); };
         thread->Start();
-        WaitFor([] { return TThread::LiveThreads() == 0; });
+        ASSERT_NO_FATAL_FAILURE(WaitFor([] { return TThread::LiveThreads() == 0; }));
     }
 
-    static void WaitFor(const std::function<bool()>& done) {
+    // Handles messages until done() or 20 seconds have passed; a fatal failure when not done.
+    static void WaitFor(const std::function<bool()>& done) { ASSERT_TRUE(Pump(done)); }
+
+    static bool Pump(const std::function<bool()>& done) {
         const DWORD start = GetTickCount();
         while (!done() && GetTickCount() - start < 20000) {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         }
-        ASSERT_TRUE(done());
+        return done();
     }
 
     // The loop's journal without the worker's preparation and the Begin and End of every frame.
@@ -64,13 +83,14 @@ protected:
     }
 
     DeviceScript script;
+    UniqueHandle gate;  // what a fetch waits for, when a test holds the fetches
 };
 
 }  // namespace
 
 TEST_F(CollectThreadTest, WithoutAFingerNoMosaicRunStarts) {
     script.begin = {1, 1, 1};
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Fetch", "IsFinger", "Fetch", "IsFinger", "Terminated"}));
     EXPECT_TRUE(main->Img_View->Picture().Empty());
 }
@@ -79,7 +99,7 @@ TEST_F(CollectThreadTest, AFingerStartsARunThatShowsEachNewImageAndClearsWhenLif
     script.begin = {1, 1, 1, 1, 1};
     script.isFinger = {1};
     script.doMosaic = {2, 1, 0};
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start",                // the finding frame only starts
                                  "Fetch", "DoMosaic",                         // 2: nothing new
                                  "Fetch", "DoMosaic", "Save", "Show",         // 1: a new image
@@ -99,7 +119,7 @@ TEST_F(CollectThreadTest, AMalformedPreviewFileKeepsThePreviousPictureAndIsLogge
     script.doMosaic = {1, 1, 1, 1, 1, 1, 1};
     script.saves = {grey, damaged["half.bmp"], damaged["100.bmp"], damaged["jpeg.bmp"],
                     damaged["zero.bmp"], damaged["huge.bmp"], damaged["far.bmp"]};
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "DoMosaic", "Save", "Show", "Fetch",
                                  "DoMosaic", "Save", "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic", "Save",
                                  "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic",
@@ -127,7 +147,7 @@ TEST_F(CollectThreadTest, ARunIsHeldNotStoppedWhileProcessingIsSwitchedOff) {
     script.collect = {1, 0, 0, 1, 1};
     script.isFinger = {1};
     script.doMosaic = {1, 0};
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "Fetch", "Fetch", "DoMosaic", "Save", "Show",
                                  "Fetch", "DoMosaic", "Stop", "Clear", "Terminated"}));
 }
@@ -137,7 +157,7 @@ TEST_F(CollectThreadTest, AFailedFetchEndsTheRunEvenWhileProcessingIsOff) {
     script.collect = {1, 0, 1, 1, 1};
     script.fetch = {1, 0, 1, 1, 1};
     script.isFinger = {1, 1};
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "Stop", "Clear", "Fetch", "IsFinger", "Start",
                                  "Fetch", "DoMosaic", "Fetch", "DoMosaic", "Terminated"}));
 }
@@ -145,7 +165,7 @@ TEST_F(CollectThreadTest, AFailedFetchEndsTheRunEvenWhileProcessingIsOff) {
 TEST_F(CollectThreadTest, AFaultOnEveryFrameIsLoggedOnceThenCountedAndTheLoopGoesOn) {
     script.begin = {1, 1, 1};
     script.faultEveryFetch = true;
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), (Journal{"Fetch", "Fetch", "Fetch", "Terminated"}));
     const std::string log = Log();
     EXPECT_EQ(Count(log, "采集指纹出错:Access violation"), 2u) << log;  // the line, and its count when the loop ends
@@ -157,7 +177,7 @@ TEST_F(CollectThreadTest, AFaultInTheMosaicStepIsLoggedAndAMissingPreviewFileKee
     script.isFinger = {1};
     script.doMosaic = {1, 1};
     script.saveWrites = {1, 0};
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     // The second image was not written: the first stays in the preview.
     EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "DoMosaic", "Save", "Show", "Fetch", "DoMosaic",
                                  "Save", "Fetch", "DoMosaic", "Terminated"}));
@@ -167,12 +187,12 @@ TEST_F(CollectThreadTest, AFaultInTheMosaicStepIsLoggedAndAMissingPreviewFileKee
     script.begin = {1, 1};
     script.isFinger = {1};
     script.faultInDoMosaic = true;
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Count(Log(), "指纹拼接错误:Access violation"), 1u) << Log();
 }
 
 TEST_F(CollectThreadTest, AFailingBeginCaptureEndsTheLoopWithALogLineAndTheHostToldOfTheClose) {
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_EQ(Events(), Journal{"Terminated"});
     const std::string log = Log();
     EXPECT_NE(log.find("采集设备开始采集失败,返回值0,采集程序退出"), std::string::npos) << log;
@@ -181,7 +201,7 @@ TEST_F(CollectThreadTest, AFailingBeginCaptureEndsTheLoopWithALogLineAndTheHostT
 
     ScriptedDevice::Reset();
     dm->LIVESCAN_BeginCapture = nullptr;
-    RunToEnd();
+    ASSERT_NO_FATAL_FAILURE(RunToEnd());
     EXPECT_NE(Log().find("采集设备缺少开始采集函数LIVESCAN_BeginCapture,采集程序退出"), std::string::npos) << Log();
 }
 
@@ -195,15 +215,16 @@ TEST_F(CollectThreadTest, AFaultWhilePreparingTheThreadIsLoggedAndMakesNoThread)
 
 TEST_F(CollectThreadTest, ATerminateRequestTakesEffectAfterTheBlockedFetch) {
     script.begin = std::deque<int>(100, 1);
-    UniqueHandle gate(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    gate.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     script.fetchGate = gate.Get();
     auto thread = new TCollectThread(main->Img_View);
     thread->OnTerminate = [](TObject*) { ScriptedDevice::Note("Terminated"); };
     thread->Start();
-    WaitFor([] { return !ScriptedDevice::Journal().empty() && ScriptedDevice::Journal().back() == "Fetch"; });
+    ASSERT_NO_FATAL_FAILURE(
+        WaitFor([] { return !ScriptedDevice::Journal().empty() && ScriptedDevice::Journal().back() == "Fetch"; }));
     thread->Terminate();
     SetEvent(gate.Get());
-    WaitFor([] { return TThread::LiveThreads() == 0; });
+    ASSERT_NO_FATAL_FAILURE(WaitFor([] { return TThread::LiveThreads() == 0; }));
     EXPECT_EQ(ScriptedDevice::Journal(),
               (Journal{"SetCaptWindow", "SetRollMode", "Begin", "Fetch", "End", "IsFinger", "Terminated"}));
 }

@@ -115,3 +115,8 @@ void ScriptedDevice::Reset() {
     g_journal.clear();
     g_fetches = 0;
 }
+
+void ScriptedDevice::EndLoop() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_script) g_script->begin.clear();
+}

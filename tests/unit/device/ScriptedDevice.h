@@ -35,4 +35,6 @@ public:
     static std::vector<std::string> Journal();
     static void Note(const std::string& event);
     static void Reset();
+    // From now on BeginCapture fails, so that a running loop ends at its next frame.
+    static void EndLoop();
 };

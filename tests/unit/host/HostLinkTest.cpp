@@ -71,6 +71,14 @@ protected:
         GetWindowTextA(main->Handle(), text, sizeof text);
         return text;
     }
+    // Names a known person, so that what the next message does is seen, not what the last one left.
+    void NameKnownPerson() {
+        const char text[] = "1234$XYZ";
+        CopyData(text, sizeof text);
+        ASSERT_EQ(dm->PersonKey, "1234");
+        ASSERT_EQ(dm->PersonName, "XYZ");
+        ASSERT_EQ(Caption(), "当前采集姓名为：【XYZ】的指纹信息");
+    }
 };
 
 }  // namespace
@@ -155,21 +163,34 @@ TEST_F(HostLinkTest, TheTextNeverRunsPastTheDataTheHostGave) {
     VirtualProtect(pages + info.dwPageSize, info.dwPageSize, PAGE_NOACCESS, &old);
     char* end = pages + info.dwPageSize;
     std::memcpy(end - 5, "AB$CD", 5);  // no zero byte
+    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
     CopyData(end - 5, 5);
     EXPECT_EQ(dm->PersonKey, "AB");
     EXPECT_EQ(dm->PersonName, "CD");
+    EXPECT_EQ(Caption(), "当前采集姓名为：【CD】的指纹信息");
+    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
     CopyData(end - 5, 3);  // cbData ends the text early
-    EXPECT_EQ(dm->PersonName, "");
     EXPECT_EQ(dm->PersonKey, "AB");
+    EXPECT_EQ(dm->PersonName, "");
+    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
     VirtualFree(pages, 0, MEM_RELEASE);
 
+    // No data at all: an empty person, whatever the pointer or the size say.
+    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
     CopyData("X$Y", 0);
     EXPECT_EQ(dm->PersonKey, "");
     EXPECT_EQ(dm->PersonName, "");
-    CopyData(nullptr, 10);
     EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
-    SendMessageA(main->Handle(), WM_COPYDATA, 0, 0);
+    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
+    CopyData(nullptr, 10);
+    EXPECT_EQ(dm->PersonKey, "");
     EXPECT_EQ(dm->PersonName, "");
+    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
+    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
+    SendMessageA(main->Handle(), WM_COPYDATA, 0, 0);
+    EXPECT_EQ(dm->PersonKey, "");
+    EXPECT_EQ(dm->PersonName, "");
+    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
 }
 
 TEST_F(HostLinkTest, OnlyTheCloseCodeOfTheHostsMessageClosesTheWindow) {
