@@ -189,7 +189,13 @@ void TCustomForm::FocusActiveControl() {
         kept->SetFocus();
         return;
     }
-    SelectNext(nullptr, true);
+    // The first control in Tab order, and only that one: while it is disabled the focus stays
+    // on the form, so that a key pressed by chance never reaches a control further down the
+    // order (on the capture window, before a person is named, that would be the finish button).
+    std::vector<TWinControl*> order;
+    GetTabOrderList(order);
+    const auto first = std::find_if(order.begin(), order.end(), [](TWinControl* c) { return c->TabStop(); });
+    if (first != order.end() && (*first)->CanFocus()) (*first)->SetFocus();
 }
 
 void TCustomForm::SelectNext(TWinControl* current, bool forward) {

@@ -473,9 +473,10 @@ class SettingsDialog(CaptureHelpers):
         # Back from another window, the focus is where the operator left it.
         self.screen.key("Tab")
         wait_until(lambda: focus() == d["bright_box"].hwnd, what="Tab to the brightness box")
-        self.probe.post(d["dialog"].hwnd, 0x0006, 0, 0)  # WM_ACTIVATE, WA_INACTIVE
-        self.probe.post(d["dialog"].hwnd, 0x0006, 1, 0)  # WM_ACTIVATE, WA_ACTIVE
-        self.probe.send(d["dialog"].hwnd, 0)
+        # Sent, so that each is handled before the next; the system's own handling of the
+        # activation puts the focus on the dialog's window itself.
+        self.probe.send(d["dialog"].hwnd, 0x0006, 0, 0)  # WM_ACTIVATE, WA_INACTIVE
+        self.probe.send(d["dialog"].hwnd, 0x0006, 1, 0)  # WM_ACTIVATE, WA_ACTIVE
         self.assertEqual(focus(), d["bright_box"].hwnd)
         self.click_window(d["cancel"])
         wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
