@@ -96,17 +96,6 @@ class SkinHelpers(test_commands.CaptureHelpers):
         found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
         return found[0] if found else None
 
-    def settled_rect(self, hwnd, settle=0.3):
-        """The window's rectangle once it has not changed for `settle` seconds."""
-        since = {}
-
-        def still():
-            rect = self.rect(hwnd)
-            if since.get("rect") != rect:
-                since.update(rect=rect, at=time.monotonic())
-            return rect if time.monotonic() - since["at"] >= settle else None
-        return wait_until(still, what="the window to settle")
-
     def zoomed(self, hwnd):
         window = self.probe.window(hwnd)
         return bool(window and window["style"] & WS_MAXIMIZE)
