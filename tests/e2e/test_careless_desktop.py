@@ -107,8 +107,9 @@ class CarelessDesktop(CaptureHelpers):
             what="the save button")
         self.click_window(save)
         box = self.wait_message_box()
-        left, top, right, _ = box.window["rect"]
-        on_caption = ((top + 8) << 16) | ((left + right) // 2)
+        # The skin's frame is put on once the box shows: its caption is where the settled box has it.
+        left, top, right, _ = self.settled_rect(box.hwnd)
+        on_caption = ((top + 10) << 16) | ((left + right) // 2)
         for _ in range(5):
             self.probe.post(box.hwnd, WM_NCRBUTTONDOWN, HTCAPTION, on_caption)
         menus = lambda: self.probe.windows(cls="#32768", pid=self.run_.pid, visible=True)
