@@ -3,6 +3,8 @@
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
+#include <mutex>
+
 std::string TSysOper::GetAppPath() {
     try {
         return ExtractFilePath(ModuleFileName());
@@ -14,7 +16,11 @@ std::string TSysOper::GetAppPath() {
 void TSysOper::WriteLog(const std::string& message) noexcept { WriteLogTo(GetAppPath(), message); }
 
 void TSysOper::WriteLogTo(const std::string& appPath, const std::string& message) noexcept {
+    // Appends of the two threads are made one at a time: an append is not always atomic
+    // (Wine's is not), and two at once could write one line over the other.
+    static std::mutex lock;
     try {
+        const std::lock_guard<std::mutex> hold(lock);
         // The clock is read twice, for the file name and for the line, so a line
         // written on the stroke of midnight may carry the other day's time.
         const std::string path = appPath + "LogFiles\\FINGER" + FormatDateTime("yyyymmdd", Now()) + ".txt";
