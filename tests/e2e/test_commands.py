@@ -266,42 +266,11 @@ class ViewCommand(CaptureHelpers):
 class SettingsDialog(CaptureHelpers):
 
     def dialog(self):
-        found = self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)
-        return found[0] if found else None
+        return self.settings_dialog()
 
     def open_dialog(self):
         self.press(SETTINGS)
-        wait_until(self.dialog, what="the settings dialog")
-
-        def placed():
-            # The skin's frame moves the client area once the dialog shows: wait for the controls'
-            # places inside it.
-            dialog = self.dialog()
-            if dialog is None:
-                return None
-            children = self.probe.children(dialog.hwnd)
-
-            def at(cls, left, top):
-                for c in children:
-                    if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top):
-                        return c
-                raise LookupError("no %s at %d,%d in the dialog" % (cls, left, top))
-            try:
-                return {
-                    "dialog": dialog,
-                    "check": [c for c in children if c["class"] == "TCheckBox"][0],
-                    "fq": at("TEdit", 48 + 93, 17 + 22),
-                    "pq": at("TEdit", 48 + 93, 17 + 49),
-                    "bright_box": at("TEdit", 328, 103),
-                    "contrast_box": at("TEdit", 328, 156),
-                    "bright": at("TTrackBar", 40, 125),
-                    "contrast": at("TTrackBar", 40, 176),
-                    "save": [c for c in children if c["class"] == "TButton" and c["text"] == "确  定"][0],
-                    "cancel": [c for c in children if c["class"] == "TButton" and c["text"] == "取  消"][0],
-                }
-            except (LookupError, IndexError):
-                return None
-        self.d = wait_until(placed, what="the settings dialog's controls in their places")
+        self.d = self.settings_controls()
         return self.d
 
     def text(self, key):

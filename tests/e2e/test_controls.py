@@ -29,10 +29,6 @@ def centre(window):
 
 class ControlHelpers(SkinHelpers):
 
-    def settings_dialog(self):
-        found = self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)
-        return found[0] if found else None
-
     def face(self, window, shot=None):
         """The button's pixels on the screen."""
         left, top, right, bottom = window["rect"]
@@ -216,27 +212,8 @@ class SettingsControls(ControlHelpers):
         self.press_button(self.button(SETTINGS))
         wait_until(self.settings_dialog, what="the settings dialog")
         self.screen.park_pointer()
-
-        def placed():
-            # The skin's frame moves the client area once the dialog shows: wait for the controls' places in it.
-            dialog = self.settings_dialog()
-            if dialog is None:
-                return None
-            children = self.probe.children(dialog.hwnd)
-
-            def at(cls, left, top):
-                return [c for c in children if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top)][0]
-            try:
-                return dialog, {
-                    "check": [c for c in children if c["class"] == "TCheckBox"][0],
-                    "fq": at("TEdit", 48 + 93, 17 + 22),
-                    "pq": at("TEdit", 48 + 93, 17 + 49),
-                    "bright_box": at("TEdit", 328, 103),
-                    "bright": at("TTrackBar", 40, 125),
-                }
-            except IndexError:
-                return None
-        return wait_until(placed, what="the settings dialog's controls in their places")
+        d = self.settings_controls()
+        return d["dialog"], d
 
     def test_check_box_edits_and_track_bars(self):
         self.start_station(person=test_commands.PERSON, **test_commands.HELD)

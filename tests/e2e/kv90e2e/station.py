@@ -220,6 +220,45 @@ class StationTestCase(ProgramTestCase):
         wait_until(lambda: self.saves() > before, what="a new preview file")
         self.wait_preview_finger()
 
+    # -- the settings dialog ----------------------------------------------------------------
+    def settings_dialog(self):
+        found = self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)
+        return found[0] if found else None
+
+    def settings_controls(self):
+        """The open settings dialog and its controls by role, once the skin's frame has moved the client
+        area and the controls stand in their places in it."""
+        def placed():
+            dialog = self.settings_dialog()
+            if dialog is None:
+                return None
+            children = self.probe.children(dialog.hwnd)
+
+            def at(cls, left, top):
+                for c in children:
+                    if c["class"] == cls and c.client_rect_in(dialog)[:2] == (left, top):
+                        return c
+                raise LookupError("no %s at %d,%d in the dialog" % (cls, left, top))
+
+            def button(text):
+                return [c for c in children if c["class"] == "TButton" and c["text"] == text][0]
+            try:
+                return {
+                    "dialog": dialog,
+                    "check": [c for c in children if c["class"] == "TCheckBox"][0],
+                    "fq": at("TEdit", 48 + 93, 17 + 22),
+                    "pq": at("TEdit", 48 + 93, 17 + 49),
+                    "bright_box": at("TEdit", 328, 103),
+                    "contrast_box": at("TEdit", 328, 156),
+                    "bright": at("TTrackBar", 40, 125),
+                    "contrast": at("TTrackBar", 40, 176),
+                    "save": button("确  定"),
+                    "cancel": button("取  消"),
+                }
+            except (LookupError, IndexError):
+                return None
+        return wait_until(placed, what="the settings dialog's controls in their places")
+
     def find_main(self):
         return MainWindow.find(self.probe, self.run_.pid)
 
