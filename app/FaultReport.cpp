@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -58,18 +57,8 @@ std::string WriteDump(const FaultContext& fault) {
 
 // Read from the host's block afresh: what the program kept may be what the fault damaged.
 void TellHostTheStationCloses() {
-    UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, "FINGER_ACTIVEX_FILE"));
-    if (!mapping) return;
-    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
-    if (!view) return;
-    MEMORY_BASIC_INFORMATION info{};
     std::string text;
-    if (VirtualQuery(view.Get(), &info, sizeof info)) {
-        const char* data = static_cast<const char*>(view.Get());
-        const size_t room = static_cast<const char*>(info.BaseAddress) + info.RegionSize - data;
-        text.assign(data, strnlen(data, room));
-    }
-    view.Reset();
+    if (!TSysOper::ReadHostBlock(text)) return;
     const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtol(text.c_str(), nullptr, 10)));
     if (host && IsWindow(host))
         PostMessageA(host, RegisterWindowMessageA("FINGERMSG"), static_cast<WPARAM>(HOST_CODE_CLOSE), 0);

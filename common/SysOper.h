@@ -20,6 +20,10 @@ public:
     // cannot be written is lost.
     static void WriteLog(const std::string& message) noexcept;
 
+    // The text of the host's shared block FINGER_ACTIVEX_FILE; false when there is none.
+    // Touches nothing of the program's own state, so a fault report can use it.
+    static bool ReadHostBlock(std::string& text);
+
     // The host's window as its shared block FINGER_ACTIVEX_FILE names it,
     // stored into the data module's HostWnd; 0 when there is none.
     static HWND GetNetAPIHandle();

@@ -39,13 +39,20 @@ void LogLost(int code, int value, DWORD error) {
 
 }  // namespace
 
+bool TSysOper::ReadHostBlock(std::string& text) {
+    UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, "FINGER_ACTIVEX_FILE"));
+    if (!mapping) return false;
+    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return false;
+    text = ViewText(static_cast<const char*>(view.Get()));
+    return true;
+}
+
 HWND TSysOper::GetNetAPIHandle() {
     try {
-        UniqueHandle mapping(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, "FINGER_ACTIVEX_FILE"));
-        if (!mapping) return nullptr;
-        MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-        if (!view) return nullptr;
-        const int handle = StrToInt(ViewText(static_cast<const char*>(view.Get())));
+        std::string text;
+        if (!ReadHostBlock(text)) return nullptr;
+        const int handle = StrToInt(text);
         DM->HostWnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
         return DM->HostWnd;
     } catch (const std::exception& e) {
