@@ -7,7 +7,7 @@
 #include "framework/StdCtrls.h"
 
 #include "device/CollectThread.h"
-#include "skin/SkinEngine.h"
+#include "skin/engine/SkinEngine.h"
 
 #include <array>
 #include <string>

@@ -2,10 +2,10 @@
 
 #include "framework/AreaScale.h"
 #include "framework/BmpFile.h"
-#include "skin/BmpDecoder.h"
-#include "skin/SkinArchive.h"
-#include "skin/SkinNames.h"
-#include "skin/SkinResourceParser.h"
+#include "skin/archive/BmpDecoder.h"
+#include "skin/archive/SkinArchive.h"
+#include "skin/archive/SkinNames.h"
+#include "skin/archive/SkinResourceParser.h"
 
 #include <cstdlib>
 #include <vector>

@@ -5,9 +5,9 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
-#include "skin/SkinEngine.h"
-#include "skin/SkinStdCtrl.h"
-#include "skin/SkinWindow.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/controls/SkinStdCtrl.h"
+#include "skin/frame/SkinWindow.h"
 
 #include "BenchSupport.h"
 

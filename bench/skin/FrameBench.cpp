@@ -3,8 +3,8 @@
 // activation repaint (deactivate and activate, each with its frame and shape).
 // Needs a display; prints figures only. The goal is under 1 ms each.
 #include "framework/Forms.h"
-#include "skin/SkinEngine.h"
-#include "skin/SkinWindow.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/frame/SkinWindow.h"
 
 #include "BenchSupport.h"
 

@@ -2,9 +2,9 @@
 // copied to a temporary archive, the skin resource file is extracted to a
 // second temporary file, parsed, and both files are deleted. Prints figures
 // only; the goal is a load well under 20 ms.
-#include "skin/EmbeddedSkin.h"
-#include "skin/SkinArchive.h"
-#include "skin/SkinResourceParser.h"
+#include "skin/archive/EmbeddedSkin.h"
+#include "skin/archive/SkinArchive.h"
+#include "skin/archive/SkinResourceParser.h"
 
 #include "BenchSupport.h"
 

@@ -1,7 +1,7 @@
 #include "Preview.h"
 
 #include "SkinDesign.h"
-#include "skin/SkinNames.h"
+#include "skin/archive/SkinNames.h"
 
 using namespace design;
 

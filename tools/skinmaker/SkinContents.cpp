@@ -4,7 +4,7 @@
 #include "FramePieces.h"
 #include "Sk2Writer.h"
 #include "SkinDesign.h"
-#include "skin/SkinNames.h"
+#include "skin/archive/SkinNames.h"
 
 #include <stdexcept>
 

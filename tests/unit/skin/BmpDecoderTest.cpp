@@ -1,4 +1,4 @@
-#include "skin/BmpDecoder.h"
+#include "skin/archive/BmpDecoder.h"
 
 #include "SkinTestBuilders.h"
 

@@ -1,12 +1,12 @@
 // The program's own skin, embedded in this test program exactly as in the
 // capture station, and the temporary copy it is loaded through.
-#include "skin/EmbeddedSkin.h"
+#include "skin/archive/EmbeddedSkin.h"
 
 #include "SkinTestFiles.h"
 #include "framework/Exception.h"
-#include "skin/SkinBitmapWin.h"
-#include "skin/SkinNames.h"
-#include "skin/SkinTempFile.h"
+#include "skin/draw/SkinBitmapWin.h"
+#include "skin/archive/SkinNames.h"
+#include "skin/archive/SkinTempFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Skin archives written by Info-ZIP's zip -X (with and without -e), their first
 // two bytes turned into "SK": the reader must take them like its own.
-#include "skin/SkinArchive.h"
+#include "skin/archive/SkinArchive.h"
 
 #include "SkinTestFiles.h"
 #include "framework/Exception.h"
-#include "skin/SkinReader.h"
-#include "skin/SkinResourceParser.h"
+#include "skin/archive/SkinReader.h"
+#include "skin/archive/SkinResourceParser.h"
 
 #include <gtest/gtest.h>
 

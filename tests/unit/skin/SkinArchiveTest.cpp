@@ -1,8 +1,8 @@
-#include "skin/SkinArchive.h"
+#include "skin/archive/SkinArchive.h"
 
 #include "SkinTestBuilders.h"
 #include "SkinTestFiles.h"
-#include "skin/SkinFileIo.h"
+#include "skin/archive/SkinFileIo.h"
 
 #include <gtest/gtest.h>
 

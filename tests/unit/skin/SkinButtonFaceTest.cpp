@@ -2,9 +2,9 @@
 // nine-sliced over the whole button, the caption moved by 1,1 while pressed
 // and grey when disabled, the focus rectangle inset by 5.
 #include "framework/Handles.h"
-#include "skin/SkinBitmap.h"
-#include "skin/SkinControlLook.h"
-#include "skin/SkinStdCtrl.h"
+#include "skin/archive/SkinBitmap.h"
+#include "skin/draw/SkinControlLook.h"
+#include "skin/controls/SkinStdCtrl.h"
 
 #include <gtest/gtest.h>
 

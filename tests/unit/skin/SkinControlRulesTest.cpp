@@ -1,9 +1,9 @@
 // The control skinners' decisions as plain functions: frames for states, where
 // boxes, frames, ticks and focus rectangles go, the clicks of a push button,
 // and the skinner that stands in for each kind the program does not contain.
-#include "skin/SkinControl.h"
-#include "skin/SkinControlRules.h"
-#include "skin/SkinStdCtrl.h"
+#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinControlRules.h"
+#include "skin/controls/SkinStdCtrl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The drawing primitives on small bitmaps whose every pixel is known.
-#include "skin/SkinDraw.h"
+#include "skin/draw/SkinDraw.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The skinned frame's geometry, hit testing and composition, on a small skin
 // of solid pieces whose colours say which piece a pixel came from.
-#include "skin/SkinFrame.h"
+#include "skin/frame/SkinFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "skin/SkinNames.h"
+#include "skin/archive/SkinNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "skin/SkinReader.h"
+#include "skin/archive/SkinReader.h"
 
 #include "SkinTestBuilders.h"
 #include "SkinTestFiles.h"
 #include "framework/Exception.h"
-#include "skin/SkinNames.h"
+#include "skin/archive/SkinNames.h"
 
 #include <gtest/gtest.h>
 

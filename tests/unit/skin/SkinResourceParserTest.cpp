@@ -1,4 +1,4 @@
-#include "skin/SkinResourceParser.h"
+#include "skin/archive/SkinResourceParser.h"
 
 #include "SkinTestBuilders.h"
 

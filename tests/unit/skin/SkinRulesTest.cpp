@@ -1,6 +1,6 @@
 // The engine's decisions, each a plain function of what it looks at.
-#include "skin/SkinRules.h"
-#include "skin/SkinWalkRules.h"
+#include "skin/engine/SkinRules.h"
+#include "skin/engine/SkinWalkRules.h"
 
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"

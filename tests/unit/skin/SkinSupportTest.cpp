@@ -1,10 +1,10 @@
 // The small parts under the reader: cipher, inflater, bitmap colours, names of
 // temporary files.
 #include "SkinTestBuilders.h"
-#include "skin/PkwareCipher.h"
-#include "skin/RawInflate.h"
-#include "skin/SkinBitmap.h"
-#include "skin/SkinFileIo.h"
+#include "skin/archive/PkwareCipher.h"
+#include "skin/archive/RawInflate.h"
+#include "skin/archive/SkinBitmap.h"
+#include "skin/archive/SkinFileIo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SkinTestBuilders.h"
 
-#include "skin/PkwareCipher.h"
+#include "skin/archive/PkwareCipher.h"
 
 #include <zlib.h>
 

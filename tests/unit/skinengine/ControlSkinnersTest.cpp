@@ -6,10 +6,10 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
-#include "skin/SkinEngine.h"
-#include "skin/SkinRules.h"
-#include "skin/SkinStdCtrl.h"
-#include "skin/SkinWindow.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinRules.h"
+#include "skin/controls/SkinStdCtrl.h"
+#include "skin/frame/SkinWindow.h"
 
 #include "PlaceControl.h"
 

@@ -4,11 +4,12 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
-#include "skin/SkinControl.h"
-#include "skin/SkinEngine.h"
-#include "skin/SkinNames.h"
-#include "skin/SkinRules.h"
-#include "skin/SkinWindow.h"
+#include "skin/draw/SkinMessages.h"
+#include "skin/controls/SkinControl.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/archive/SkinNames.h"
+#include "skin/engine/SkinRules.h"
+#include "skin/frame/SkinWindow.h"
 
 #include "PlaceControl.h"
 

@@ -1,0 +1,484 @@
+// The skinned window's message handling, shared by forms and foreign windows.
+#include "skin/frame/SkinWindow.h"
+
+#include "framework/Menus.h"
+#include "skin/controls/SkinControl.h"
+#include "skin/draw/SkinMessages.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+// A press on a title button does not hold the mouse, so its release can reach another
+// window; the physical button tells whether the press is still going on.
+bool PrimaryButtonHeld() {
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(button) & 0x8000) != 0;
+}
+
+}  // namespace
+
+TSkinWindow::TSkinWindow(HWND wnd, bool activated, ISkinWindowHost* engine)
+    : engine_(engine), wnd_(wnd), activated_(activated) {}
+
+TSkinWindow::~TSkinWindow() { *alive_ = false; }
+
+void TSkinWindow::Init() {
+    Attach();
+    try {
+        SkinControls();
+    } catch (...) {
+        // A control that cannot be skinned keeps its own drawing.
+    }
+    SetSkin(engine_->IsSkinning());
+}
+
+void TSkinWindow::Done() {
+    SetSkin(false);
+    UnskinControls();
+    Detach();
+}
+
+void TSkinWindow::UnskinControls() {
+    for (auto& c : controls_) {
+        try {
+            c->Detach();
+        } catch (...) {
+        }
+    }
+    controls_.clear();
+}
+
+std::string TSkinWindow::Caption() const {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(wnd_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(wnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool TSkinWindow::IsSizeable() const { return (GetWindowLongA(wnd_, GWL_STYLE) & WS_THICKFRAME) != 0; }
+
+TFrameShape TSkinWindow::CurrentShape() const {
+    TFrameShape s = shape_;
+    s.iconic = IsIconic(wnd_) != FALSE;
+    s.zoomed = IsZoomed(wnd_) != FALSE;
+    s.sizeable = IsSizeable();
+    s.hasIcon = HasIcon();
+    s.hasClose = HasClose();
+    s.hasMaximize = HasMaximize();
+    s.hasMinimize = HasMinimize();
+    s.hasHelp = HasHelp();
+    return s;
+}
+
+void TSkinWindow::MeasureFrame() {
+    RECT window, client;
+    GetWindowRect(wnd_, &window);
+    GetClientRect(wnd_, &client);
+    POINT origin{0, 0};
+    ClientToScreen(wnd_, &origin);
+    unskinnedClient_ = SIZE{client.right, client.bottom};
+    shape_.unskinnedTop = origin.y - window.top;
+    shape_.unskinnedSide = origin.x - window.left;
+    shape_.unskinnedBottom = window.bottom - (origin.y + client.bottom);
+    if (shape_.unskinnedSide <= 0) shape_.unskinnedSide = 4;
+    const DWORD style = GetWindowLongA(wnd_, GWL_STYLE);
+    shape_.hasTitle = !(style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION;
+    shape_.hasBorder = (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) != 0;
+    savedStyle_ = style;
+    measured_ = true;
+}
+
+void TSkinWindow::SetSkin(bool on) {
+    on = on && enabled_;
+    if (on == skinOn_ && measured_) return;
+    if (measured_) {
+        skinOn_ = on;
+        SetSkinState(on);
+        if (on) UpdateRegion();
+        RestyleControls();
+    } else if (on && (IsWindowVisible(wnd_) || SkinAtOnce())) {
+        Measure();
+        skinOn_ = true;
+        SetSkinState(true);
+        UpdateRegion();
+    } else {
+        skinOn_ = on;
+    }
+}
+
+void TSkinWindow::RestyleControls() {
+    // Each skinner puts its colours on, or gives the control's own back, and the controls repaint.
+    // A detached skinner's control is gone.
+    for (auto& c : controls_) {
+        if (c->Detached()) continue;
+        try {
+            c->Restyle();
+        } catch (...) {
+        }
+    }
+    RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TSkinWindow::KeepClientSize(SIZE client) {
+    keepingClientSize_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{keepingClientSize_};
+    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsZoomed(wnd_) || IsIconic(wnd_)) return;
+    RECT window, now;
+    GetWindowRect(wnd_, &window);
+    GetClientRect(wnd_, &now);
+    const int width = (window.right - window.left) + client.cx - now.right;
+    const int height = (window.bottom - window.top) + client.cy - now.bottom;
+    // Grown and shrunk about its centre, so that a centred window stays centred.
+    const int left = window.left - (width - (window.right - window.left)) / 2;
+    const int top = window.top - (height - (window.bottom - window.top)) / 2;
+    MoveBounds(RECT{left, top, left + width, top + height});
+}
+
+void TSkinWindow::MoveBounds(const RECT& r) {
+    SetWindowPos(wnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT TSkinWindow::MouseInWindow() const {
+    POINT p;
+    GetCursorPos(&p);
+    RECT window;
+    GetWindowRect(wnd_, &window);
+    return POINT{p.x - window.left, p.y - window.top};
+}
+
+bool TSkinWindow::FrameDrawn() const { return engine_->IsSkinning() && enabled_ && skinOn_ && measured_; }
+
+void TSkinWindow::PaintFrame(const POINT* mouse) {
+    if (!FrameDrawn() || !IsWindow(wnd_)) return;
+    RECT window;
+    GetWindowRect(wnd_, &window);
+    const SIZE size{window.right - window.left, window.bottom - window.top};
+    TFrameState st;
+    st.caption = Caption();
+    st.icon = HasIcon() ? IconHandle() : nullptr;
+    st.font = engine_->CaptionFont();
+    st.active = drawnActive_;
+    st.captionXOverride = engine_->CaptionXOverride();
+    st.mouseDown = mouseDown_;
+    // A mouse message's own point counts, not where the cursor has gone since.
+    st.mouse = mouse ? POINT{mouse->x - window.left, mouse->y - window.top} : MouseInWindow();
+    st.mouseInside = st.mouse.x >= 0 && st.mouse.y >= 0 && st.mouse.x < size.cx && st.mouse.y < size.cy &&
+                     (mouse || WindowFromPoint(POINT{st.mouse.x + window.left, st.mouse.y + window.top}) == wnd_);
+    TWindowDC dc(wnd_, true);
+    if (!dc.Get()) return;
+    lastPaint_ = painter_.Paint(dc.Get(), size, engine_->Metrics(), CurrentShape(), st);
+    lastPaintActive_ = st.active;
+}
+
+void TSkinWindow::UpdateRegion() {
+    if (!FrameDrawn() || !IsWindow(wnd_) || !shape_.hasTitle) return;
+    RECT window;
+    GetWindowRect(wnd_, &window);
+    const SIZE size{window.right - window.left, window.bottom - window.top};
+    const TSkinMetrics& m = engine_->Metrics();
+    const TFrameShape shape = CurrentShape();
+    // The shape comes from the frame's pieces; the last paint composed them unless the size changed.
+    const SIZE composed = painter_.ComposedSize();
+    if (composed.cx != size.cx || composed.cy != size.cy) {
+        TFrameState st;
+        st.caption = Caption();
+        st.font = engine_->CaptionFont();
+        painter_.Paint(nullptr, size, m, shape, st);
+    }
+    GdiObject<HRGN> region(painter_.BuildRegion(size, m, shape));
+    // Setting a shape recalculates and repaints the frame, so only a changed one is set.
+    GdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+    const int kind = GetWindowRgn(wnd_, current.Get());
+    if (!region) {
+        if (kind != ERROR) SetWindowRgn(wnd_, nullptr, TRUE);
+        return;
+    }
+    if (kind != ERROR && EqualRgn(current.Get(), region.Get())) return;
+    GiveWindowRegion(wnd_, region);
+}
+
+void TSkinWindow::LoadRegionSettings() {
+    if (!engine_->IsSkinning()) return;
+    PaintFrame();
+    UpdateRegion();
+}
+
+void TSkinWindow::SetHasTitle(bool value) {
+    shape_.hasTitle = value;
+    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PaintFrame();
+}
+
+void TSkinWindow::SetHasBorder(bool value) {
+    shape_.hasBorder = value;
+    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PaintFrame();
+}
+
+void TSkinWindow::ShowSystemMenu(POINT screen) { engine_->ShowSystemMenu(this, screen); }
+
+void TSkinWindow::Command(TFrameHot kind) {
+    WPARAM command = 0;
+    switch (kind) {
+    case fhClose: command = SC_CLOSE; break;
+    case fhMaxRestore:
+        // A minimised window without a maximize button comes back as it was.
+        if (IsIconic(wnd_)) command = HasMaximize() ? SC_MAXIMIZE : SC_RESTORE;
+        else if (IsZoomed(wnd_)) command = SC_RESTORE;
+        else if (HasMaximize()) command = SC_MAXIMIZE;
+        break;
+    case fhMinimize: command = IsIconic(wnd_) ? SC_RESTORE : SC_MINIMIZE; break;
+    case fhHelp: command = SC_CONTEXTHELP; break;
+    default: break;
+    }
+    if (command) PostMessageA(wnd_, WM_SYSCOMMAND, command, 0);
+}
+
+void TSkinWindow::CallWithoutSystemCaption(TMessage& m) {
+    // The default handling of a new text repaints the system's caption at once
+    // when the window has one; without the caption bits it only stores the text.
+    const LONG style = GetWindowLongA(wnd_, GWL_STYLE);
+    const bool strip = (style & WS_CAPTION) == WS_CAPTION;
+    if (strip) SetWindowLongA(wnd_, GWL_STYLE, style & ~WS_CAPTION);
+    CallOwn(m);
+    if (strip) SetWindowLongA(wnd_, GWL_STYLE, GetWindowLongA(wnd_, GWL_STYLE) | (style & WS_CAPTION));
+}
+
+// ------------------------------------------------------------ messages
+
+int TSkinWindow::HitTestAt(POINT screen) const {
+    RECT window;
+    GetWindowRect(wnd_, &window);
+    const POINT p{screen.x - window.left, screen.y - window.top};
+    return FrameHitTest(p, SIZE{window.right - window.left, window.bottom - window.top}, engine_->Metrics(),
+                        CurrentShape());
+}
+
+bool TSkinWindow::IsNonClientButton(UINT msg) {
+    switch (msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP:
+    case WM_NCMBUTTONDBLCLK:
+        return true;
+    }
+    return false;
+}
+
+// One handler per non-client message, each answering before the window's own procedure.
+bool TSkinWindow::HandleNonClient(TMessage& m) {
+    const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    if (IsNonClientButton(m.Msg)) {
+        // The frame's own answer at the point, not a code another program put in the message:
+        // the system would size a fixed window for HTTOP or draw its close box for HTCLOSE.
+        m.WParam = static_cast<WPARAM>(HitTestAt(point));
+    }
+    switch (m.Msg) {
+    case WM_NCPAINT:  // the whole frame is ours
+        PaintFrame();
+        m.Result = 0;
+        return true;
+    case WM_NCACTIVATE:  // redraw in the new state; -1 keeps the system from painting its frame
+        drawnActive_ = m.WParam != 0;
+        PaintFrame();
+        if (SuppressSystemActivation()) {
+            m.Result = 1;
+            return true;
+        }
+        m.LParam = -1;
+        return false;
+    case WM_NCCALCSIZE:  // the client area inside the skin's frame
+        NcCalcSize(m);
+        return true;
+    case WM_NCHITTEST:  // the skin's frame, not the system's metrics
+        m.Result = HitTestAt(point);
+        return true;
+    case WM_NCLBUTTONDOWN: {  // a press on a button waits for the release; the plain caption drags
+        mouseDown_ = true;
+        PaintFrame(&point);
+        if (lastPaint_.hot != fhNone) {
+            m.WParam = HTNOWHERE;
+        } else if (m.WParam == HTCAPTION && IsZoomed(wnd_)) {
+            MONITORINFO info{sizeof info, {}, {}, 0};
+            GetMonitorInfoA(MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &info);
+            RECT window;
+            GetWindowRect(wnd_, &window);
+            if (window.right - window.left >= info.rcWork.right - info.rcWork.left &&
+                window.bottom - window.top >= info.rcWork.bottom - info.rcWork.top)
+                m.WParam = HTNOWHERE;
+        }
+        if (IsWindowEnabled(wnd_) && GetActiveWindow() != wnd_) SetActiveWindow(wnd_);
+        return false;
+    }
+    case WM_NCLBUTTONDBLCLK:  // caption: maximize or restore; icon: close
+        PaintFrame(&point);
+        if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone) {
+            Command(fhMaxRestore);
+            mouseDown_ = false;
+            PaintFrame();
+            return true;
+        }
+        if (lastPaint_.hot == fhIcon) {
+            Command(fhClose);
+            mouseDown_ = false;
+            return true;
+        }
+        m.WParam = HTNOWHERE;
+        return false;
+    case WM_NCRBUTTONDOWN:  // the skinned system menu on the caption
+        PaintFrame(&point);
+        if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone)
+            ShowSystemMenu(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+        return m.WParam != HTCLIENT;
+    case WM_NCRBUTTONUP:  // the system would open its own menu after this one
+        return m.WParam != HTCLIENT;
+    case WM_CONTEXTMENU: {  // likewise from a context-menu request over the frame
+        const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        RECT client;
+        GetClientRect(wnd_, &client);
+        MapWindowPoints(wnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return reinterpret_cast<HWND>(m.WParam) == wnd_ && m.LParam != -1 && !PtInRect(&client, p);
+    }
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) {
+            m.Result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_CTLCOLORDLG:
+        m.Result = reinterpret_cast<LRESULT>(engine_->FormBrush());
+        return true;
+    case WM_SETTEXT:
+        CallWithoutSystemCaption(m);
+        PaintFrame();
+        UpdateRegion();
+        return true;
+    case SKM_QUERYACTIVE:
+        m.Result = drawnActive_ ? 1 : 2;
+        return true;
+    case SKM_QUERYSKINNED:
+        m.Result = 1;
+        return true;
+    }
+    return false;
+}
+
+void TSkinWindow::NcCalcSize(TMessage& m) {
+    const TFrameShape shape = CurrentShape();
+    const TSkinMetrics& metrics = engine_->Metrics();
+    if (m.WParam) {
+        auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+        const RECT client = FrameClientRect(params->rgrc[0], metrics, shape);
+        params->rgrc[0] = client;
+        params->rgrc[1] = client;
+        m.Result = WVR_VALIDRECTS;
+    } else {
+        auto* r = reinterpret_cast<RECT*>(m.LParam);
+        *r = FrameClientRect(*r, metrics, shape);
+        m.Result = 0;
+    }
+}
+
+void TSkinWindow::AfterOwn(TMessage& m) {
+    const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    switch (m.Msg) {
+    case WM_ACTIVATE: {
+        const bool active = LOWORD(m.WParam) != WA_INACTIVE;
+        // The frame of the non-client activation just before shows this state already.
+        const bool painted = active == drawnActive_ && lastPaintActive_ == active;
+        drawnActive_ = active;
+        if (!painted) PaintFrame();
+        UpdateRegion();
+        break;
+    }
+    case WM_NCMOUSEMOVE:
+        if (!trackingLeave_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd_, 0};
+            trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+        }
+        if (mouseDown_ && !PrimaryButtonHeld()) mouseDown_ = false;  // released elsewhere
+        if (mouseDown_) {
+            PaintFrame(&point);
+            if (lastPaint_.hot == fhNone) mouseDown_ = false;
+        }
+        PaintFrame(&point);
+        break;
+    case WM_NCMOUSELEAVE:  // no button stays lit once the mouse has left the frame
+        trackingLeave_ = false;
+        if (!PrimaryButtonHeld()) mouseDown_ = false;
+        PaintFrame();
+        break;
+    case WM_NCLBUTTONUP: {
+        mouseDown_ = false;
+        PaintFrame(&point);
+        switch (lastPaint_.hot) {
+        case fhIcon: {
+            POINT origin{0, 0};
+            ClientToScreen(wnd_, &origin);
+            origin.x = std::max(0L, origin.x);
+            if (IsIconic(wnd_)) origin.y += 24 - engine_->Metrics().titleHeight;
+            ShowSystemMenu(origin);
+            break;
+        }
+        case fhNone: break;
+        default: Command(lastPaint_.hot); break;
+        }
+        break;
+    }
+    case WM_SIZE:
+        // The operator sized the window: switching the skin off and on keeps that size.
+        if (m.WParam == SIZE_RESTORED && IsSizeable() && !keepingClientSize_)
+            unskinnedClient_ = SIZE{LOWORD(m.LParam), HIWORD(m.LParam)};
+        PaintFrame();
+        UpdateRegion();
+        break;
+    case WM_NCACTIVATE:
+        // A themed system draws its caption on activation whatever the skin asked: the skin's goes on top.
+        PaintFrame();
+        break;
+    }
+}
+
+void TSkinWindow::WndProc(TMessage& m) {
+    if (m.Msg == WM_PAINT && !measured_ && !SkinAtOnce() && engine_->IsSkinning() && enabled_) SetSkin(true);
+    if (!FrameDrawn()) {
+        CallOwn(m);
+        return;
+    }
+    bool handled = false;
+    try {
+        handled = HandleNonClient(m) || BeforeMessage(m);
+    } catch (...) {
+        // The skin could not handle it: the window's own procedure answers.
+    }
+    if (handled) return;
+    const UINT msg = m.Msg;
+    const WPARAM hit = m.WParam;
+    const std::shared_ptr<bool> alive = alive_;
+    CallOwn(m);
+    // The window may have gone (and this object with it), or skinning stopped, while its own procedure ran.
+    if (!*alive || msg == WM_DESTROY || msg == WM_NCDESTROY || msg == WM_COMMAND || msg == WM_SYSCOMMAND ||
+        msg == WM_ACTIVATEAPP || !FrameDrawn())
+        return;
+    // A press on the plain caption has been handled (a drag ended) by the time it returns.
+    if (msg == WM_NCLBUTTONDOWN && hit != HTNOWHERE) mouseDown_ = false;
+    try {
+        AfterMessage(m);
+        AfterOwn(m);
+    } catch (...) {
+        // The frame could not be drawn; the window's own answer stands.
+    }
+}
