@@ -93,7 +93,7 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
 }
 
 TSkinButton::TSkinButton(const ISkinLook* look, TSkinWindow* owner, TControl* control)
-    : TSkinControlVCL(look, owner, control, "TSkinButton") {}
+    : TSkinControlVCL(look, owner, control, TSkinnerKind::Button) {}
 
 bool TSkinButton::PassToControl(TMessage& m) {
     switch (m.Msg) {

@@ -11,10 +11,6 @@ bool IsPressKey(WPARAM key) { return key == VK_SPACE || key == VK_RETURN; }
 
 }  // namespace
 
-bool SkinnerWantsParentColor(const std::string& kind) {
-    return kind == "TSkinLabel" || kind == "TSkinPanel" || kind == "TSkinGroupBox";
-}
-
 // ------------------------------------------------------------ TSkinControl
 
 TSkinControl::TSkinControl(const ISkinLook* look, TSkinWindow* owner, const std::string& kind)
@@ -129,8 +125,8 @@ void TSkinControl::Leave() {
 
 // ------------------------------------------------------------ TSkinControlVCL
 
-TSkinControlVCL::TSkinControlVCL(const ISkinLook* look, TSkinWindow* owner, TControl* control, const std::string& kind)
-    : TSkinControl(look, owner, kind), control_(control), own_(control->WindowProc),
+TSkinControlVCL::TSkinControlVCL(const ISkinLook* look, TSkinWindow* owner, TControl* control, TSkinnerKind kind)
+    : TSkinControl(look, owner, SkinnerName(kind)), control_(control), own_(control->WindowProc),
       wantsParentColor_(SkinnerWantsParentColor(kind)) {
     control_->WindowProc = [this](TMessage& m) {
         if (m.Msg == WM_NCDESTROY || m.Msg == CM_DESTROYING) {

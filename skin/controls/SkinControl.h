@@ -7,6 +7,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "skin/controls/SkinnerKinds.h"
 
 #include <windows.h>
 
@@ -100,7 +101,7 @@ protected:
 // In front of a framework control, through its WindowProc slot.
 class TSkinControlVCL : public TSkinControl {
 public:
-    TSkinControlVCL(const ISkinLook* look, TSkinWindow* owner, TControl* control, const std::string& kind);
+    TSkinControlVCL(const ISkinLook* look, TSkinWindow* owner, TControl* control, TSkinnerKind kind);
     ~TSkinControlVCL() override;
     TControl* Control() const { return control_; }
 
@@ -140,6 +141,3 @@ private:
     WNDPROC own_ = nullptr;
     bool calledControl_ = false;  // the message being dispatched has reached the window's own procedure
 };
-
-// Whether a skinner kind takes its parent's colour (labels, panels, group boxes).
-bool SkinnerWantsParentColor(const std::string& kind);

@@ -1,36 +1,78 @@
-// Which skinner class stands for each row of the class tables. Kinds that the
-// program's windows do not contain keep their rows and get the general
-// skinner nearest to them.
+// The skinner table: one row per skinner kind, in the order of TSkinnerKind,
+// as a button's paint function is picked by its style. Kinds that the
+// program's windows do not contain keep their rows and are drawn by the
+// general skinner nearest to them.
 #include "skin/controls/SkinStdCtrl.h"
+#include "skin/controls/SkinnerKinds.h"
 
-std::string StandInSkinner(const std::string& kind) {
-    // Framed controls with scroll bars of their own: the border and scroll handling.
-    if (kind == "TSkinListView" || kind == "TSkinGrid" || kind == "TSkinComboBox" || kind == "TSkinComboBoxEx" ||
-        kind == "TSkinDateTimePicker")
-        return "TSkinScrollWinControl";
-    // Framed controls without scroll bars.
-    if (kind == "TSkinUpDown" || kind == "TSkinProgressBar" || kind == "TSkinScrollBar")
-        return "TSkinBorderWinControl";
-    // Containers and bars that draw their own contents on the parent's colour.
-    if (kind == "TSkinSpeedButton" || kind == "TSkinTabControl" || kind == "TSkinStatusBar" || kind == "TSkinFrame" ||
-        kind == "TSkinRadioButton")
-        return "TSkinPanel";
-    return kind;
+#include <type_traits>
+
+namespace {
+
+using TMakeSkinner = std::unique_ptr<TSkinControlVCL> (*)(const ISkinLook*, TSkinWindow*, TControl*, TSkinnerKind);
+
+template <class Skinner>
+std::unique_ptr<TSkinControlVCL> Make(const ISkinLook* look, TSkinWindow* owner, TControl* control, TSkinnerKind kind) {
+    if constexpr (std::is_constructible_v<Skinner, const ISkinLook*, TSkinWindow*, TControl*, TSkinnerKind>)
+        return std::make_unique<Skinner>(look, owner, control, kind);
+    else
+        return std::make_unique<Skinner>(look, owner, control);
 }
 
+struct TSkinnerRow {
+    TSkinnerKind kind;
+    const char* name;
+    TMakeSkinner make;
+    bool parentColor;
+};
+
+constexpr TSkinnerRow kSkinners[] = {
+    {TSkinnerKind::ScrollWinControl, "TSkinScrollWinControl", Make<TSkinScrollWinControl>, false},
+    {TSkinnerKind::BorderWinControl, "TSkinBorderWinControl", Make<TSkinBorderWinControl>, false},
+    {TSkinnerKind::Panel, "TSkinPanel", Make<TSkinPanel>, true},
+    // containers and bars that draw their own contents on the parent's colour
+    {TSkinnerKind::Frame, "TSkinFrame", Make<TSkinPanel>, false},
+    {TSkinnerKind::ToolBar, "TSkinToolBar", Make<TSkinToolBar>, false},
+    {TSkinnerKind::StatusBar, "TSkinStatusBar", Make<TSkinPanel>, false},
+    // framed controls with scroll bars of their own: the border and scroll handling
+    {TSkinnerKind::DateTimePicker, "TSkinDateTimePicker", Make<TSkinScrollWinControl>, false},
+    // framed controls without scroll bars
+    {TSkinnerKind::UpDown, "TSkinUpDown", Make<TSkinBorderWinControl>, false},
+    {TSkinnerKind::ProgressBar, "TSkinProgressBar", Make<TSkinBorderWinControl>, false},
+    {TSkinnerKind::TrackBar, "TSkinTrackBar", Make<TSkinTrackBar>, false},
+    {TSkinnerKind::TabControl, "TSkinTabControl", Make<TSkinPanel>, false},
+    {TSkinnerKind::Grid, "TSkinGrid", Make<TSkinScrollWinControl>, false},
+    {TSkinnerKind::SpeedButton, "TSkinSpeedButton", Make<TSkinPanel>, false},
+    {TSkinnerKind::GroupBox, "TSkinGroupBox", Make<TSkinGroupBox>, true},
+    {TSkinnerKind::ScrollBar, "TSkinScrollBar", Make<TSkinBorderWinControl>, false},
+    {TSkinnerKind::ListView, "TSkinListView", Make<TSkinScrollWinControl>, false},
+    {TSkinnerKind::RadioButton, "TSkinRadioButton", Make<TSkinPanel>, false},
+    {TSkinnerKind::ComboBox, "TSkinComboBox", Make<TSkinScrollWinControl>, false},
+    {TSkinnerKind::ComboBoxEx, "TSkinComboBoxEx", Make<TSkinScrollWinControl>, false},
+    {TSkinnerKind::CheckBox, "TSkinCheckBox", Make<TSkinCheckBox>, false},
+    {TSkinnerKind::Button, "TSkinButton", Make<TSkinButton>, false},
+    {TSkinnerKind::Label, "TSkinLabel", Make<TSkinLabel>, true},
+};
+static_assert(std::size(kSkinners) == static_cast<size_t>(TSkinnerKind::Count), "one row per skinner kind");
+
+constexpr bool RowsInKindOrder() {
+    for (size_t i = 0; i < std::size(kSkinners); ++i)
+        if (static_cast<size_t>(kSkinners[i].kind) != i) return false;
+    return true;
+}
+static_assert(RowsInKindOrder(), "the rows are indexed by kind");
+
+const TSkinnerRow& Row(TSkinnerKind kind) { return kSkinners[static_cast<size_t>(kind)]; }
+
+}  // namespace
+
+const char* SkinnerName(TSkinnerKind kind) { return Row(kind).name; }
+
+bool SkinnerWantsParentColor(TSkinnerKind kind) { return Row(kind).parentColor; }
+
 std::unique_ptr<TSkinControlVCL> MakeControlSkinner(const ISkinLook* look, TSkinWindow* owner, TControl* control,
-                                                    const std::string& kind) {
-    const std::string drawn = StandInSkinner(kind);
-    if (drawn == "TSkinButton") return std::make_unique<TSkinButton>(look, owner, control);
-    if (drawn == "TSkinCheckBox") return std::make_unique<TSkinCheckBox>(look, owner, control, kind);
-    if (drawn == "TSkinLabel") return std::make_unique<TSkinLabel>(look, owner, control, kind);
-    if (drawn == "TSkinGroupBox") return std::make_unique<TSkinGroupBox>(look, owner, control, kind);
-    if (drawn == "TSkinPanel") return std::make_unique<TSkinPanel>(look, owner, control, kind);
-    if (drawn == "TSkinBorderWinControl") return std::make_unique<TSkinBorderWinControl>(look, owner, control, kind);
-    if (drawn == "TSkinScrollWinControl") return std::make_unique<TSkinScrollWinControl>(look, owner, control, kind);
-    if (drawn == "TSkinToolBar") return std::make_unique<TSkinToolBar>(look, owner, control, kind);
-    if (drawn == "TSkinTrackBar") return std::make_unique<TSkinTrackBar>(look, owner, control, kind);
-    return std::make_unique<TSkinControlVCL>(look, owner, control, kind);
+                                                    TSkinnerKind kind) {
+    return Row(kind).make(look, owner, control, kind);
 }
 
 std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd,

@@ -180,11 +180,6 @@ public:
     void Paint() override;
 };
 
-// The skinner a control class table row names, ready for Init.
-std::unique_ptr<TSkinControlVCL> MakeControlSkinner(const ISkinLook* look, TSkinWindow* owner, TControl* control,
-                                                    const std::string& kind);
-// The skinner a window class table key names.
+// The skinner a window class table key names, ready for Init.
 std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd,
                                                    const std::string& key);
-// The general skinner standing in for a kind without drawing of its own.
-std::string StandInSkinner(const std::string& kind);

@@ -26,7 +26,7 @@ void TSkinEngine::WalkControl(TControl* control, TSkinWindow* window) {
     const TControlChoice choice = ChooseControl(*control, DisabledTag, answers);
     if (choice.skinner >= 0) {
         try {
-            auto skinner = MakeControlSkinner(this, window, control, kControlSkinnerNames[choice.skinner]);
+            auto skinner = MakeControlSkinner(this, window, control, kControlSkinners[choice.skinner]);
             skinner->Init();
             skinner->Restyle();
             if (skinner->WantsParentColor()) control->SetParentColor(true);

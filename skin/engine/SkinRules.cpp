@@ -56,13 +56,35 @@ const char* const kControlClassNames[27] = {
     "TCustomListControl", "TCustomListView", "TRadioButton",  "TCustomComboBox", "TCustomComboBoxEx", "TCustomCheckBox",
     "TCustomEdit",     "TButton",         "TCustomLabel"};
 
-const char* const kControlSkinnerNames[27] = {
-    "TSkinScrollWinControl", "TSkinFrame",         "TSkinScrollWinControl", "TSkinPanel",        "TSkinToolBar",
-    "TSkinStatusBar",        "TSkinDateTimePicker", "TSkinScrollWinControl", "TSkinUpDown",      "TSkinBorderWinControl",
-    "TSkinProgressBar",      "TSkinTrackBar",      "TSkinTabControl",       "TSkinGrid",         "TSkinSpeedButton",
-    "TSkinPanel",            "TSkinGroupBox",      "TSkinScrollBar",        "TSkinScrollWinControl", "TSkinListView",
-    "TSkinRadioButton",      "TSkinComboBox",      "TSkinComboBoxEx",       "TSkinCheckBox",     "TSkinScrollWinControl",
-    "TSkinButton",           "TSkinLabel"};
+// The skinner of each row of the control class table.
+const TSkinnerKind kControlSkinners[27] = {
+    TSkinnerKind::ScrollWinControl,
+    TSkinnerKind::Frame,
+    TSkinnerKind::ScrollWinControl,
+    TSkinnerKind::Panel,
+    TSkinnerKind::ToolBar,
+    TSkinnerKind::StatusBar,
+    TSkinnerKind::DateTimePicker,
+    TSkinnerKind::ScrollWinControl,
+    TSkinnerKind::UpDown,
+    TSkinnerKind::BorderWinControl,
+    TSkinnerKind::ProgressBar,
+    TSkinnerKind::TrackBar,
+    TSkinnerKind::TabControl,
+    TSkinnerKind::Grid,
+    TSkinnerKind::SpeedButton,
+    TSkinnerKind::Panel,
+    TSkinnerKind::GroupBox,
+    TSkinnerKind::ScrollBar,
+    TSkinnerKind::ScrollWinControl,
+    TSkinnerKind::ListView,
+    TSkinnerKind::RadioButton,
+    TSkinnerKind::ComboBox,
+    TSkinnerKind::ComboBoxEx,
+    TSkinnerKind::CheckBox,
+    TSkinnerKind::ScrollWinControl,
+    TSkinnerKind::Button,
+    TSkinnerKind::Label};
 
 int ControlClassRow(const TObject& control) {
     for (int row = 26; row >= 0; --row)

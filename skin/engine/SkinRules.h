@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "skin/controls/SkinnerKinds.h"
 
 #include <windows.h>
 
@@ -39,5 +40,5 @@ extern const char* const kWindowClassKeys[7];
 // row to the first; -1 when no row's class is the control's or one it derives from.
 int ControlClassRow(const TObject& control);
 extern const char* const kControlClassNames[27];
-extern const char* const kControlSkinnerNames[27];
+extern const TSkinnerKind kControlSkinners[27];
 

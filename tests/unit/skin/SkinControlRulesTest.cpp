@@ -1,6 +1,8 @@
 // The control skinners' decisions as plain functions: frames for states, where
 // boxes, frames, ticks and focus rectangles go, the clicks of a push button,
 // and the skinner that stands in for each kind the program does not contain.
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinControlRules.h"
 #include "skin/controls/SkinStdCtrl.h"
@@ -141,14 +143,41 @@ TEST(SkinControlRules, PushButtonClicks) {
     EXPECT_FALSE(clicks.Char(' '));
 }
 
-TEST(SkinControlRules, KindsWithoutDrawingOfTheirOwnGetTheNearestGeneralSkinner) {
-    for (const char* kind : {"TSkinListView", "TSkinGrid", "TSkinComboBox", "TSkinComboBoxEx", "TSkinDateTimePicker"})
-        EXPECT_EQ("TSkinScrollWinControl", StandInSkinner(kind)) << kind;
-    for (const char* kind : {"TSkinUpDown", "TSkinProgressBar", "TSkinScrollBar"})
-        EXPECT_EQ("TSkinBorderWinControl", StandInSkinner(kind)) << kind;
-    for (const char* kind : {"TSkinSpeedButton", "TSkinTabControl", "TSkinStatusBar", "TSkinFrame", "TSkinRadioButton"})
-        EXPECT_EQ("TSkinPanel", StandInSkinner(kind)) << kind;
-    for (const char* kind : {"TSkinButton", "TSkinCheckBox", "TSkinGroupBox", "TSkinLabel", "TSkinPanel", "TSkinTrackBar",
-                             "TSkinToolBar", "TSkinScrollWinControl", "TSkinBorderWinControl"})
-        EXPECT_EQ(kind, StandInSkinner(kind));
+// Every kind is made from its own row of the skinner table: the skinner names its
+// kind, and kinds without drawing of their own get the nearest general skinner.
+TEST(SkinControlRules, EachKindGetsTheSkinnerOfItsRow) {
+    TForm form(nullptr);
+    TEdit edit(&form);
+    const auto drawnBy = [&](TSkinnerKind kind) -> std::string {
+        auto skinner = MakeControlSkinner(nullptr, nullptr, &edit, kind);
+        EXPECT_EQ(SkinnerName(kind), skinner->Kind());
+        const TSkinControlVCL* s = skinner.get();
+        if (dynamic_cast<const TSkinButton*>(s)) return "TSkinButton";
+        if (dynamic_cast<const TSkinCheckBox*>(s)) return "TSkinCheckBox";
+        if (dynamic_cast<const TSkinGroupBox*>(s)) return "TSkinGroupBox";
+        if (dynamic_cast<const TSkinLabel*>(s)) return "TSkinLabel";
+        if (dynamic_cast<const TSkinPanel*>(s)) return "TSkinPanel";
+        if (dynamic_cast<const TSkinTrackBar*>(s)) return "TSkinTrackBar";
+        if (dynamic_cast<const TSkinToolBar*>(s)) return "TSkinToolBar";
+        if (dynamic_cast<const TSkinScrollWinControl*>(s)) return "TSkinScrollWinControl";
+        if (dynamic_cast<const TSkinBorderWinControl*>(s)) return "TSkinBorderWinControl";
+        return "TSkinControlVCL";
+    };
+    using K = TSkinnerKind;
+    for (K kind : {K::ListView, K::Grid, K::ComboBox, K::ComboBoxEx, K::DateTimePicker})
+        EXPECT_EQ("TSkinScrollWinControl", drawnBy(kind)) << SkinnerName(kind);
+    for (K kind : {K::UpDown, K::ProgressBar, K::ScrollBar})
+        EXPECT_EQ("TSkinBorderWinControl", drawnBy(kind)) << SkinnerName(kind);
+    for (K kind : {K::SpeedButton, K::TabControl, K::StatusBar, K::Frame, K::RadioButton})
+        EXPECT_EQ("TSkinPanel", drawnBy(kind)) << SkinnerName(kind);
+    for (K kind : {K::Button, K::CheckBox, K::GroupBox, K::Label, K::Panel, K::TrackBar, K::ToolBar, K::ScrollWinControl,
+                   K::BorderWinControl})
+        EXPECT_EQ(SkinnerName(kind), drawnBy(kind));
+    // Only the kinds drawn on their parent's colour ask for it.
+    for (int k = 0; k < static_cast<int>(K::Count); ++k) {
+        const std::string name = SkinnerName(static_cast<K>(k));
+        EXPECT_EQ(name == "TSkinLabel" || name == "TSkinPanel" || name == "TSkinGroupBox",
+                  SkinnerWantsParentColor(static_cast<K>(k)))
+            << name;
+    }
 }

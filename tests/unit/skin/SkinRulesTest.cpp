@@ -67,7 +67,7 @@ TEST(SkinRules, ControlsFindTheirSkinnerFromTheLastRowUp) {
     TForm form(nullptr);
     const auto row = [](const TObject& c) {
         const int r = ControlClassRow(c);
-        return r < 0 ? std::string("none") : std::string(kControlSkinnerNames[r]);
+        return r < 0 ? std::string("none") : std::string(SkinnerName(kControlSkinners[r]));
     };
     EXPECT_EQ("TSkinButton", row(TButton(&form)));
     EXPECT_EQ("TSkinLabel", row(TLabel(&form)));
@@ -88,7 +88,7 @@ TEST(SkinRules, TheWalkLeavesOptedOutForeignAndParentlessControls) {
     auto button = new TButton(&form);
     button->SetParent(panel);
     TControlChoice c = ChooseControl(*panel, 9999, false);
-    EXPECT_EQ("TSkinPanel", std::string(kControlSkinnerNames[c.skinner]));
+    EXPECT_EQ("TSkinPanel", std::string(SkinnerName(kControlSkinners[c.skinner])));
     EXPECT_TRUE(c.visitChildren);
     panel->SetTag(9999);
     c = ChooseControl(*panel, 9999, false);
