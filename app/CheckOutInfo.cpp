@@ -8,14 +8,14 @@
 namespace {
 
 // In the order in which they are claimed: this program first, then its siblings.
-const char* const GUARD_NAMES[] = {"Finger_KV90", "Finger_LX20", "Finger_NR50"};
+const char* const kGuardNames[] = {"Finger_KV90", "Finger_LX20", "Finger_NR50"};
 
 }  // namespace
 
 bool TCheckOutInfo::CheckRunning() {
     bool running = false;
     try {
-        for (const char* name : GUARD_NAMES) {
+        for (const char* name : kGuardNames) {
             // The handle is deliberately never closed: the name stays claimed
             // until the process ends and the system releases it.
             CreateMutexA(nullptr, TRUE, name);

@@ -16,7 +16,7 @@ namespace {
 
 // The faulting thread may have no stack left (a stack overflow) or be inside the
 // heap's own lock: the report is made on a thread of its own, and given this long.
-constexpr DWORD REPORT_TIMEOUT_MS = 30000;
+constexpr DWORD kReportTimeoutMs = 30000;
 
 struct FaultContext {
     EXCEPTION_POINTERS* pointers;
@@ -89,7 +89,7 @@ LONG WINAPI LastFilter(EXCEPTION_POINTERS* pointers) {
     FaultContext fault{pointers, GetCurrentThreadId()};
     UniqueHandle thread(CreateThread(nullptr, 0, &Report, &fault, 0, nullptr));
     if (thread) {
-        WaitForSingleObject(thread.Get(), REPORT_TIMEOUT_MS);
+        WaitForSingleObject(thread.Get(), kReportTimeoutMs);
         thread.Reset();
     } else {
         Report(&fault);

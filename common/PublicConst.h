@@ -2,13 +2,13 @@
 // section and the finger slots.
 #pragma once
 
-constexpr int IMAGE_WIDTH = 640;
-constexpr int IMAGE_HEIGHT = 640;
+constexpr int kImageWidth = 640;
+constexpr int kImageHeight = 640;
 
-constexpr char CONFIG_FILE[] = "Config\\Config.ini";
-constexpr char CONFIG_SECTION[] = "KV90";
+constexpr char kConfigFile[] = "Config\\Config.ini";
+constexpr char kConfigSection[] = "KV90";
 
-constexpr int SLOT_COUNT = 10;
+constexpr int kSlotCount = 10;
 
 // Codes carried in the first parameter of the notifications to the host.
 constexpr int HOST_CODE_READY = 3124;

@@ -13,7 +13,7 @@ TRepeatedLog::TRepeatedLog(Writer writer, Clock clock) : writer_(std::move(write
 void TRepeatedLog::Write(const std::string& line) {
     if (line == last_ && !last_.empty()) {
         ++repeats_;
-        if (clock_() - lastWritten_ >= SUMMARY_INTERVAL_MS) WriteSummary();
+        if (clock_() - lastWritten_ >= kSummaryIntervalMs) WriteSummary();
         return;
     }
     Flush();

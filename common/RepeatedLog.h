@@ -25,7 +25,7 @@ public:
     // Writes the count of repeats not yet written.
     void Flush();
 
-    static constexpr uint64_t SUMMARY_INTERVAL_MS = 60000;
+    static constexpr uint64_t kSummaryIntervalMs = 60000;
 
 private:
     void WriteSummary();

@@ -33,10 +33,10 @@ void TDM::DataModuleCreate(TObject*) {
 
 void TDM::PauseCollection() {
     // A stitch and a save of the preview file take a few milliseconds.
-    constexpr DWORD PASS_WAIT_MS = 2000;
+    constexpr DWORD kPassWaitMs = 2000;
     CollectEnabled = false;
     const DWORD since = GetTickCount();
-    while (CollectPassBusy && GetTickCount() - since < PASS_WAIT_MS) {
+    while (CollectPassBusy && GetTickCount() - since < kPassWaitMs) {
         // The frame may be waiting for this thread to show its preview.
         TThread::HandleSynchronize();
         Sleep(1);
@@ -46,7 +46,7 @@ void TDM::PauseCollection() {
 void TDM::ShowCurrentFinger(TCustomLabel* label, int slot) noexcept {
     try {
         if (!label) return;
-        label->SetCaption(slot >= 0 && slot < 10 ? FINGER_SLOTS[slot].currentFinger : "");
+        label->SetCaption(slot >= 0 && slot < 10 ? kFingerSlots[slot].currentFinger : "");
     } catch (...) {
     }
 }

@@ -11,7 +11,7 @@ struct TFingerSlot {
     const char* currentFinger;   // the status text while the slot is current
 };
 
-constexpr TFingerSlot FINGER_SLOTS[10] = {
+constexpr TFingerSlot kFingerSlots[10] = {
     {"Panel1", "Img_Left1", 203, "左手拇指", "当前采集的是【左手拇指】"},
     {"Panel2", "Img_Left2", 311, "左手食指", "当前采集的是【左手食指】"},
     {"Panel3", "Img_Left3", 419, "左手中指", "当前采集的是【左手中指】"},

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int N = 16;
+constexpr int kIconSide = 16;
 using Shader = std::function<uint32_t(int x, int y)>;  // 0xAARRGGBB, premultiplied
 
 uint32_t Argb(int a, int r, int g, int b) {
@@ -67,13 +67,13 @@ Shader Document(int index) {
 }
 
 BitmapHandle Render(const Shader& shade) {
-    const BITMAPINFO info = DibInfo(N, -N, 32);  // top-down, so y grows downwards as in the shaders
+    const BITMAPINFO info = DibInfo(kIconSide, -kIconSide, 32);  // top-down, so y grows downwards as in the shaders
     void* bits = nullptr;
     BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return bitmap;
     auto pixels = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) pixels[y * N + x] = shade(x, y);
+    for (int y = 0; y < kIconSide; ++y)
+        for (int x = 0; x < kIconSide; ++x) pixels[y * kIconSide + x] = shade(x, y);
     return bitmap;
 }
 

@@ -60,10 +60,10 @@ void TFrm_Main::UseStandardSettings() {
 }
 
 bool TFrm_Main::LoadConfig() {
-    DM->ImageWidth = IMAGE_WIDTH;
-    DM->ImageHeight = IMAGE_HEIGHT;
+    DM->ImageWidth = kImageWidth;
+    DM->ImageHeight = kImageHeight;
     try {
-        const std::string path = DM->AppPath + CONFIG_FILE;
+        const std::string path = DM->AppPath + kConfigFile;
         if (!FileExists(path)) {
             // Every key of a missing file would read 1, which lets any finger
             // through the gates: the standard settings are used instead, and
@@ -81,7 +81,7 @@ bool TFrm_Main::LoadConfig() {
                     {"PQuality", &TDM::PQuality}, {"Bright", &TDM::Bright},       {"Contrast", &TDM::Contrast}};
         for (const auto& k : keys) {
             std::string value;
-            TFileOper::ReadIniValue(path, CONFIG_SECTION, k.key, value);
+            TFileOper::ReadIniValue(path, kConfigSection, k.key, value);
             DM->*k.field = StrToInt(value);
         }
         return true;

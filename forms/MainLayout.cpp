@@ -7,17 +7,17 @@
 namespace {
 
 // The tag that tells the skin to leave a control, and all inside it, to itself.
-constexpr int PLAIN_TAG = 9999;
-constexpr int STRIP_HEIGHT = 12;  // the label strip at the top of a framed panel
-constexpr int BEVEL_HEIGHT = 2;
-constexpr int FRAME = 2;          // the two bevels around a framed panel
+constexpr int kPlainTag = 9999;
+constexpr int kStripHeight = 12;  // the label strip at the top of a framed panel
+constexpr int kBevelHeight = 2;
+constexpr int kFrameWidth = 2;          // the two bevels around a framed panel
 
 }  // namespace
 
 TPanel* TFrm_Main::MakeFramedPanel(const char* name, TWinControl* parent, int left, int top, int width, int height) {
     auto panel = new TPanel(this);
     panel->SetName(name);
-    panel->SetTag(PLAIN_TAG);
+    panel->SetTag(kPlainTag);
     panel->SetBevels(TPanelBevel::bvRaised, TPanelBevel::bvLowered);
     panel->SetColor(colors::clWindow);
     panel->SetBounds(left, top, width, height);
@@ -28,11 +28,11 @@ TPanel* TFrm_Main::MakeFramedPanel(const char* name, TWinControl* parent, int le
 TLabel* TFrm_Main::MakeStripLabel(const char* name, TPanel* panel, const char* text) {
     auto label = new TLabel(this);
     label->SetName(name);
-    label->SetTag(PLAIN_TAG);
+    label->SetTag(kPlainTag);
     label->SetAutoSize(false);
     label->SetAlignment(TAlignment::taCenter);
     label->SetTransparent(true);
-    label->SetBounds(FRAME, FRAME, panel->Width() - 2 * FRAME, STRIP_HEIGHT);
+    label->SetBounds(kFrameWidth, kFrameWidth, panel->Width() - 2 * kFrameWidth, kStripHeight);
     label->SetParent(panel);
     label->SetCaption(text);
     return label;
@@ -41,9 +41,9 @@ TLabel* TFrm_Main::MakeStripLabel(const char* name, TPanel* panel, const char* t
 TBevel* TFrm_Main::MakeStripBevel(const char* name, TPanel* panel) {
     auto bevel = new TBevel(this);
     bevel->SetName(name);
-    bevel->SetTag(PLAIN_TAG);
+    bevel->SetTag(kPlainTag);
     bevel->SetShape(TBevelShape::bsBottomLine);
-    bevel->SetBounds(FRAME, FRAME + STRIP_HEIGHT, panel->Width() - 2 * FRAME, BEVEL_HEIGHT);
+    bevel->SetBounds(kFrameWidth, kFrameWidth + kStripHeight, panel->Width() - 2 * kFrameWidth, kBevelHeight);
     bevel->SetParent(panel);
     return bevel;
 }
@@ -73,21 +73,21 @@ void TFrm_Main::BuildControls() {
     Bevel11 = MakeStripBevel("Bevel11", Panel11);
     Pnl_View = new TPanel(this);
     Pnl_View->SetName("Pnl_View");
-    Pnl_View->SetTag(PLAIN_TAG);
+    Pnl_View->SetTag(kPlainTag);
     Pnl_View->SetBevels(TPanelBevel::bvNone, TPanelBevel::bvNone);
     Pnl_View->SetColor(colors::clWindow);
     Pnl_View->SetBounds(2, 16, 197, 165);
     Pnl_View->SetParent(Panel11);
     Img_View = new TImage(this);
     Img_View->SetName("Img_View");
-    Img_View->SetTag(PLAIN_TAG);
+    Img_View->SetTag(kPlainTag);
     Img_View->SetStretch(true);
     Img_View->SetBounds(2, 181, 197, 165);
     Img_View->SetParent(Panel11);
 
     std::array<TPanel*, 10> panels{};
     for (int slot = 0; slot < 10; ++slot) {
-        const TFingerSlot& s = FINGER_SLOTS[slot];
+        const TFingerSlot& s = kFingerSlots[slot];
         const bool leftHand = slot < 5;
         panels[slot] = MakeFramedPanel(s.panelName, this, s.left, leftHand ? 1 : 157, 110, leftHand ? 155 : 151);
     }
@@ -95,18 +95,18 @@ void TFrm_Main::BuildControls() {
     Panel6 = panels[5], Panel7 = panels[6], Panel8 = panels[7], Panel9 = panels[8], Panel10 = panels[9];
 
     for (int slot = 0; slot < 10; ++slot) {
-        const TFingerSlot& s = FINGER_SLOTS[slot];
+        const TFingerSlot& s = kFingerSlots[slot];
         TPanel* panel = panels[slot];
         const std::string n = std::to_string(slot + 1);
         MakeStripLabel(("Label" + std::to_string(slot + 2)).c_str(), panel, s.fingerName);
         MakeStripBevel(("Bevel" + n).c_str(), panel);
         auto image = new TImage(this);
         image->SetName(s.imageName);
-        image->SetTag(PLAIN_TAG);
+        image->SetTag(kPlainTag);
         image->SetStretch(true);
         image->SetHint(std::to_string(slot));
-        const int top = FRAME + STRIP_HEIGHT + BEVEL_HEIGHT;
-        image->SetBounds(FRAME, top, panel->Width() - 2 * FRAME, panel->Height() - top - FRAME);
+        const int top = kFrameWidth + kStripHeight + kBevelHeight;
+        image->SetBounds(kFrameWidth, top, panel->Width() - 2 * kFrameWidth, panel->Height() - top - kFrameWidth);
         image->SetParent(panel);
         slotImages_[slot] = image;
     }
@@ -117,7 +117,7 @@ void TFrm_Main::BuildControls() {
 
     Lb_Info = new TLabel(this);
     Lb_Info->SetName("Lb_Info");
-    Lb_Info->SetTag(PLAIN_TAG);
+    Lb_Info->SetTag(kPlainTag);
     Lb_Info->SetTransparent(true);
     Lb_Info->SetParentFont(false);
     Lb_Info->Font().SetName("宋体");
@@ -142,7 +142,7 @@ void TFrm_Main::BuildControls() {
     SkinEngine1->SetResSysMenuMin("Mi&nimize");
     SkinEngine1->SetResSysMenuMax("Ma&ximize/Restore");
     SkinEngine1->SetResSysMenuClose("&Close");
-    SkinEngine1->DisabledTag = PLAIN_TAG;
+    SkinEngine1->DisabledTag = kPlainTag;
     SkinEngine1->DrawScrollBar = true;
     SkinEngine1->SetBuiltIn(true);
     SkinEngine1->SkinDialogs = true;

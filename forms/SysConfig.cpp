@@ -67,7 +67,7 @@ bool TFrm_SysConfig::CheckQualityText(TEdit* edit, const char* field) {
 
 void TFrm_SysConfig::Btn_SaveClick(TObject*) {
     try {
-        const std::string path = DM->AppPath + CONFIG_FILE;
+        const std::string path = DM->AppPath + kConfigFile;
         if (DM->LIVESCAN_SetBright(0, Tb_Bright->Position()) != 1) {
             ShowWarning("设置设备亮度失败");
             return;
@@ -85,11 +85,11 @@ void TFrm_SysConfig::Btn_SaveClick(TObject*) {
         const int fvalue = StrToInt(fquality);
         const int pvalue = StrToInt(pquality);
         // One replacement of the file: a save that fails leaves it and the gates in use as they were.
-        TIniFile(path).WriteStrings({{CONFIG_SECTION, "Bright", Trim(Ed_Bright->Text())},
-                                     {CONFIG_SECTION, "Contrast", Trim(Ed_Contrast->Text())},
-                                     {CONFIG_SECTION, "IsQuality", gates ? "1" : "0"},
-                                     {CONFIG_SECTION, "FQuality", fquality},
-                                     {CONFIG_SECTION, "PQuality", pquality}});
+        TIniFile(path).WriteStrings({{kConfigSection, "Bright", Trim(Ed_Bright->Text())},
+                                     {kConfigSection, "Contrast", Trim(Ed_Contrast->Text())},
+                                     {kConfigSection, "IsQuality", gates ? "1" : "0"},
+                                     {kConfigSection, "FQuality", fquality},
+                                     {kConfigSection, "PQuality", pquality}});
         DM->IsQuality = gates ? 1 : 0;
         DM->FQuality = fvalue;
         DM->PQuality = pvalue;

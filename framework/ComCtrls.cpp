@@ -88,7 +88,7 @@ TToolButton::TToolButton(TComponent* owner) : TControl(owner) {}
 // ----------------------------------------------------------------- TToolBar
 
 namespace {
-constexpr int FIRST_COMMAND = 100;
+constexpr int kFirstCommand = 100;
 }
 
 TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
@@ -122,7 +122,7 @@ void TToolBar::CreateButtons() {
     for (size_t i = 0; i < buttons_.size(); ++i) {
         TToolButton* b = buttons_[i].button;
         TBBUTTON tb{};
-        tb.idCommand = FIRST_COMMAND + static_cast<int>(i);
+        tb.idCommand = kFirstCommand + static_cast<int>(i);
         tb.fsState = TBSTATE_ENABLED;
         if (b->Style() == TToolButtonStyle::tbsSeparator) {
             tb.iBitmap = buttons_[i].separatorWidth;
@@ -141,7 +141,7 @@ void TToolBar::CreateButtons() {
             TTTOOLINFOA info{};
             info.cbSize = sizeof info;
             info.hwnd = wnd;
-            info.uId = FIRST_COMMAND + i;
+            info.uId = kFirstCommand + i;
             info.lpszText = const_cast<char*>(buttons_[i].button->Hint().c_str());
             SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
         }
@@ -165,7 +165,7 @@ void TToolBar::WndProc(TMessage& m) {
         if (m.Result != -1) CreateButtons();
         return;
     case CN_COMMAND: {
-        const size_t index = LOWORD(m.WParam) - FIRST_COMMAND;
+        const size_t index = LOWORD(m.WParam) - kFirstCommand;
         if (index < buttons_.size()) buttons_[index].button->Click();
         return;
     }

@@ -5,7 +5,7 @@
 #include "framework/SysUtils.h"
 
 COLORREF ColorToRGB(TColor color) {
-    if (color & colors::SystemFlag) return GetSysColor(static_cast<int>(color & 0xFF));
+    if (color & colors::kSystemColorFlag) return GetSysColor(static_cast<int>(color & 0xFF));
     return color;
 }
 

@@ -15,13 +15,13 @@
 using TColor = unsigned int;
 
 namespace colors {
-constexpr TColor SystemFlag = 0x80000000u;
-constexpr TColor clBtnFace = SystemFlag | COLOR_BTNFACE;
-constexpr TColor clWindow = SystemFlag | COLOR_WINDOW;
-constexpr TColor clWindowText = SystemFlag | COLOR_WINDOWTEXT;
-constexpr TColor clBtnShadow = SystemFlag | COLOR_BTNSHADOW;
-constexpr TColor clBtnHighlight = SystemFlag | COLOR_BTNHIGHLIGHT;
-constexpr TColor cl3DLight = SystemFlag | COLOR_3DLIGHT;
+constexpr TColor kSystemColorFlag = 0x80000000u;
+constexpr TColor clBtnFace = kSystemColorFlag | COLOR_BTNFACE;
+constexpr TColor clWindow = kSystemColorFlag | COLOR_WINDOW;
+constexpr TColor clWindowText = kSystemColorFlag | COLOR_WINDOWTEXT;
+constexpr TColor clBtnShadow = kSystemColorFlag | COLOR_BTNSHADOW;
+constexpr TColor clBtnHighlight = kSystemColorFlag | COLOR_BTNHIGHLIGHT;
+constexpr TColor cl3DLight = kSystemColorFlag | COLOR_3DLIGHT;
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clAqua = 0xFFFF00;  // red 0, green 255, blue 255

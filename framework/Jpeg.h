@@ -14,7 +14,7 @@
 class TJPEGImage : public TGraphic {
     KV90_CLASS(TJPEGImage, TGraphic)
 public:
-    static constexpr int DefaultCompressionQuality = 75;
+    static constexpr int kDefaultCompressionQuality = 75;
 
     TJPEGImage() = default;
 
@@ -56,7 +56,7 @@ private:
     unsigned char* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;
-    int quality_ = DefaultCompressionQuality;
+    int quality_ = kDefaultCompressionQuality;
     std::string data_;
     mutable TScaledCopy scaled_;
 };

@@ -13,7 +13,7 @@ namespace jpegcodec {
 namespace {
 
 // libjpeg hands rows over in batches; 16 covers one MCU row of 2x2 sampling.
-constexpr int RowBatch = 16;
+constexpr int kRowBatch = 16;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -149,11 +149,11 @@ std::string EncodeBgr(const BgrSource& image, int quality) {
         jpeg_set_defaults(&cinfo);
         jpeg_set_quality(&cinfo, quality, TRUE);
         jpeg_start_compress(&cinfo, TRUE);
-        JSAMPROW rows[RowBatch];
+        JSAMPROW rows[kRowBatch];
         while (cinfo.next_scanline < cinfo.image_height) {
             const JDIMENSION first = cinfo.next_scanline;
             JDIMENSION count = cinfo.image_height - first;
-            if (count > RowBatch) count = RowBatch;
+            if (count > kRowBatch) count = kRowBatch;
             for (JDIMENSION i = 0; i < count; ++i)
                 // libjpeg reads the rows only; its interface just lacks const.
                 rows[i] = const_cast<JSAMPROW>(image.top + static_cast<std::ptrdiff_t>(first + i) * image.stride);
@@ -173,7 +173,7 @@ void DecodeBgr(const std::string& bytes, const std::function<BgrTarget(int width
 
     Run(err, [&] {
         jpeg_create_decompress(&cinfo);
-        cinfo.mem->max_memory_to_use = MaxWorkingMemory;
+        cinfo.mem->max_memory_to_use = kMaxWorkingMemory;
         jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                      static_cast<unsigned long>(bytes.size()));
         jpeg_read_header(&cinfo, TRUE);
@@ -181,7 +181,7 @@ void DecodeBgr(const std::string& bytes, const std::function<BgrTarget(int width
 
     const long long width = cinfo.image_width;
     const long long height = cinfo.image_height;
-    if (width > MaxSide || height > MaxSide || width * height > MaxPixels)
+    if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
         throw Exception("JPEG picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
                         " pixels)");
     const BgrTarget target = allocate(static_cast<int>(width), static_cast<int>(height));
@@ -193,11 +193,11 @@ void DecodeBgr(const std::string& bytes, const std::function<BgrTarget(int width
         // draws the same way.
         cinfo.out_color_space = JCS_EXT_BGR;
         jpeg_start_decompress(&cinfo);
-        JSAMPROW rows[RowBatch];
+        JSAMPROW rows[kRowBatch];
         while (cinfo.output_scanline < cinfo.output_height) {
             const JDIMENSION first = cinfo.output_scanline;
             JDIMENSION count = cinfo.output_height - first;
-            if (count > RowBatch) count = RowBatch;
+            if (count > kRowBatch) count = kRowBatch;
             for (JDIMENSION i = 0; i < count; ++i)
                 rows[i] = target.top + static_cast<std::ptrdiff_t>(first + i) * target.stride;
             jpeg_read_scanlines(&cinfo, rows, count);

@@ -11,12 +11,12 @@ namespace jpegcodec {
 
 // A decoded picture wider or higher than this is refused from its header
 // alone, before any pixel memory is taken.
-constexpr int MaxSide = 16384;
+constexpr int kMaxSide = 16384;
 // Likewise for the pixel count: 8192 x 8192 is 192 MB as a 24-bit bitmap,
 // already much of a 32-bit process's address space.
-constexpr long long MaxPixels = 8192LL * 8192LL;
+constexpr long long kMaxPixels = 8192LL * 8192LL;
 // libjpeg's own working memory (progressive pictures keep all coefficients).
-constexpr long MaxWorkingMemory = 256L * 1024 * 1024;
+constexpr long kMaxWorkingMemory = 256L * 1024 * 1024;
 
 // Rows of blue, green, red bytes, the layout of a 24-bit device-independent
 // bitmap. Stride leads from one row to the one below it; it is negative for

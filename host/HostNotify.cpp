@@ -12,7 +12,7 @@ namespace {
 // How long a sent notification may keep the station waiting. The host may
 // show a dialog of its own before it returns, so the wait is generous; a
 // host that never returns must still not freeze the capture window for good.
-constexpr UINT SEND_TIMEOUT_MS = 60000;
+constexpr UINT kSendTimeoutMs = 60000;
 
 // The zero-terminated text at the start of a view, never read past the view's region.
 std::string ViewText(const char* data) {
@@ -83,10 +83,10 @@ void TDM::SendMsgToActiveX(int code, int value) {
     DWORD_PTR result = 0;
     SetLastError(ERROR_SUCCESS);
     if (!SendMessageTimeoutA(HostWnd, FingerMsgId, static_cast<WPARAM>(code), static_cast<LPARAM>(value), SMTO_NORMAL,
-                             SEND_TIMEOUT_MS, &result)) {
+                             kSendTimeoutMs, &result)) {
         const DWORD error = GetLastError();
         if (error == ERROR_TIMEOUT || error == ERROR_SUCCESS)
-            TSysOper::WriteLog("同步发送消息到ActiveX控件超时,主机程序在" + IntToStr(SEND_TIMEOUT_MS / 1000) +
+            TSysOper::WriteLog("同步发送消息到ActiveX控件超时,主机程序在" + IntToStr(kSendTimeoutMs / 1000) +
                                "秒内未处理此消息,代码" + IntToStr(code) + ",值" + IntToStr(value));
         else
             LogLost(code, value, error);

@@ -7,7 +7,7 @@
 namespace {
 
 // A name longer than this is no single path component on any Windows file system.
-constexpr size_t MAX_COMPONENT_CHARS = 255;
+constexpr size_t kMaxComponentChars = 255;
 
 bool IsForbiddenByte(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr;
@@ -51,7 +51,7 @@ bool NamesADevice(const std::string& fileName) {
 
 bool IsSafeFileNameIn(const std::string& folder, const std::string& fileName) {
     const long nameChars = GbkCharacterCount(fileName, true);
-    if (nameChars <= 0 || static_cast<size_t>(nameChars) > MAX_COMPONENT_CHARS) return false;
+    if (nameChars <= 0 || static_cast<size_t>(nameChars) > kMaxComponentChars) return false;
     // "." and ".." name folders; a name ending in a dot or space is stored without it.
     if (fileName == "." || fileName == ".." || fileName.back() == '.' || fileName.back() == ' ') return false;
     if (NamesADevice(fileName)) return false;

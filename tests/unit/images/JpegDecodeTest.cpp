@@ -171,7 +171,7 @@ TEST(JpegDecode, RandomlyDamagedFilesEitherDecodeOrRaise) {
         TJPEGImage jpeg;
         try {
             jpeg.LoadFromMemory(bytes);
-            EXPECT_LE(jpeg.Width(), jpegcodec::MaxSide);
+            EXPECT_LE(jpeg.Width(), jpegcodec::kMaxSide);
         } catch (const Exception&) {
             ++raised;
         }
