@@ -253,6 +253,13 @@ void TSkinWindow::CallWithoutSystemCaption(TMessage& m) {
 
 // ------------------------------------------------------------ messages
 
+namespace {
+
+// Where a mouse message happened, in screen coordinates.
+POINT MessagePoint(const TMessage& m) { return POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}; }
+
+}  // namespace
+
 int TSkinWindow::HitTestAt(POINT screen) const {
     RECT window;
     GetWindowRect(wnd_, &window);
@@ -277,179 +284,9 @@ bool TSkinWindow::IsNonClientButton(UINT msg) {
     return false;
 }
 
-// One handler per non-client message, each answering before the window's own procedure.
-bool TSkinWindow::HandleNonClient(TMessage& m) {
-    const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-    if (IsNonClientButton(m.Msg)) {
-        // The frame's own answer at the point, not a code another program put in the message:
-        // the system would size a fixed window for HTTOP or draw its close box for HTCLOSE.
-        m.WParam = static_cast<WPARAM>(HitTestAt(point));
-    }
-    switch (m.Msg) {
-    case WM_NCPAINT:  // the whole frame is ours
-        PaintFrame();
-        m.Result = 0;
-        return true;
-    case WM_NCACTIVATE:  // redraw in the new state; -1 keeps the system from painting its frame
-        drawnActive_ = m.WParam != 0;
-        PaintFrame();
-        if (SuppressSystemActivation()) {
-            m.Result = 1;
-            return true;
-        }
-        m.LParam = -1;
-        return false;
-    case WM_NCCALCSIZE:  // the client area inside the skin's frame
-        NcCalcSize(m);
-        return true;
-    case WM_NCHITTEST:  // the skin's frame, not the system's metrics
-        m.Result = HitTestAt(point);
-        return true;
-    case WM_NCLBUTTONDOWN: {  // a press on a button waits for the release; the plain caption drags
-        mouseDown_ = true;
-        PaintFrame(&point);
-        if (lastPaint_.hot != fhNone) {
-            m.WParam = HTNOWHERE;
-        } else if (m.WParam == HTCAPTION && IsZoomed(wnd_)) {
-            MONITORINFO info{sizeof info, {}, {}, 0};
-            GetMonitorInfoA(MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &info);
-            RECT window;
-            GetWindowRect(wnd_, &window);
-            if (window.right - window.left >= info.rcWork.right - info.rcWork.left &&
-                window.bottom - window.top >= info.rcWork.bottom - info.rcWork.top)
-                m.WParam = HTNOWHERE;
-        }
-        if (IsWindowEnabled(wnd_) && GetActiveWindow() != wnd_) SetActiveWindow(wnd_);
-        return false;
-    }
-    case WM_NCLBUTTONDBLCLK:  // caption: maximize or restore; icon: close
-        PaintFrame(&point);
-        if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone) {
-            Command(fhMaxRestore);
-            mouseDown_ = false;
-            PaintFrame();
-            return true;
-        }
-        if (lastPaint_.hot == fhIcon) {
-            Command(fhClose);
-            mouseDown_ = false;
-            return true;
-        }
-        m.WParam = HTNOWHERE;
-        return false;
-    case WM_NCRBUTTONDOWN:  // the skinned system menu on the caption
-        PaintFrame(&point);
-        if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone)
-            ShowSystemMenu(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
-        return m.WParam != HTCLIENT;
-    case WM_NCRBUTTONUP:  // the system would open its own menu after this one
-        return m.WParam != HTCLIENT;
-    case WM_CONTEXTMENU: {  // likewise from a context-menu request over the frame
-        const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-        RECT client;
-        GetClientRect(wnd_, &client);
-        MapWindowPoints(wnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
-        return reinterpret_cast<HWND>(m.WParam) == wnd_ && m.LParam != -1 && !PtInRect(&client, p);
-    }
-    case WM_MEASUREITEM:
-    case WM_DRAWITEM:
-        if (TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) {
-            m.Result = TRUE;
-            return true;
-        }
-        return false;
-    case WM_CTLCOLORDLG:
-        m.Result = reinterpret_cast<LRESULT>(engine_->FormBrush());
-        return true;
-    case WM_SETTEXT:
-        CallWithoutSystemCaption(m);
-        PaintFrame();
-        UpdateRegion();
-        return true;
-    case SKM_QUERYACTIVE:
-        m.Result = drawnActive_ ? 1 : 2;
-        return true;
-    case SKM_QUERYSKINNED:
-        m.Result = 1;
-        return true;
-    }
-    return false;
-}
-
-void TSkinWindow::NcCalcSize(TMessage& m) {
-    const TFrameShape shape = CurrentShape();
-    const TSkinMetrics& metrics = engine_->Metrics();
-    if (m.WParam) {
-        auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
-        const RECT client = FrameClientRect(params->rgrc[0], metrics, shape);
-        params->rgrc[0] = client;
-        params->rgrc[1] = client;
-        m.Result = WVR_VALIDRECTS;
-    } else {
-        auto* r = reinterpret_cast<RECT*>(m.LParam);
-        *r = FrameClientRect(*r, metrics, shape);
-        m.Result = 0;
-    }
-}
-
-void TSkinWindow::AfterOwn(TMessage& m) {
-    const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-    switch (m.Msg) {
-    case WM_ACTIVATE: {
-        const bool active = LOWORD(m.WParam) != WA_INACTIVE;
-        // The frame of the non-client activation just before shows this state already.
-        const bool painted = active == drawnActive_ && lastPaintActive_ == active;
-        drawnActive_ = active;
-        if (!painted) PaintFrame();
-        UpdateRegion();
-        break;
-    }
-    case WM_NCMOUSEMOVE:
-        if (!trackingLeave_) {
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd_, 0};
-            trackingLeave_ = TrackMouseEvent(&track) != FALSE;
-        }
-        if (mouseDown_ && !PrimaryButtonHeld()) mouseDown_ = false;  // released elsewhere
-        if (mouseDown_) {
-            PaintFrame(&point);
-            if (lastPaint_.hot == fhNone) mouseDown_ = false;
-        }
-        PaintFrame(&point);
-        break;
-    case WM_NCMOUSELEAVE:  // no button stays lit once the mouse has left the frame
-        trackingLeave_ = false;
-        if (!PrimaryButtonHeld()) mouseDown_ = false;
-        PaintFrame();
-        break;
-    case WM_NCLBUTTONUP: {
-        mouseDown_ = false;
-        PaintFrame(&point);
-        switch (lastPaint_.hot) {
-        case fhIcon: {
-            POINT origin{0, 0};
-            ClientToScreen(wnd_, &origin);
-            origin.x = std::max(0L, origin.x);
-            if (IsIconic(wnd_)) origin.y += 24 - engine_->Metrics().titleHeight;
-            ShowSystemMenu(origin);
-            break;
-        }
-        case fhNone: break;
-        default: Command(lastPaint_.hot); break;
-        }
-        break;
-    }
-    case WM_SIZE:
-        // The operator sized the window: switching the skin off and on keeps that size.
-        if (m.WParam == SIZE_RESTORED && IsSizeable() && !keepingClientSize_)
-            unskinnedClient_ = SIZE{LOWORD(m.LParam), HIWORD(m.LParam)};
-        PaintFrame();
-        UpdateRegion();
-        break;
-    case WM_NCACTIVATE:
-        // A themed system draws its caption on activation whatever the skin asked: the skin's goes on top.
-        PaintFrame();
-        break;
-    }
+bool TSkinWindow::EndsSkinWork(UINT msg) {
+    return msg == WM_DESTROY || msg == WM_NCDESTROY || msg == WM_COMMAND || msg == WM_SYSCOMMAND ||
+           msg == WM_ACTIVATEAPP;
 }
 
 void TSkinWindow::WndProc(TMessage& m) {
@@ -465,20 +302,258 @@ void TSkinWindow::WndProc(TMessage& m) {
         // The skin could not handle it: the window's own procedure answers.
     }
     if (handled) return;
-    const UINT msg = m.Msg;
-    const WPARAM hit = m.WParam;
+    const TMessage sent = m;
     const std::shared_ptr<bool> alive = alive_;
     CallOwn(m);
     // The window may have gone (and this object with it), or skinning stopped, while its own procedure ran.
-    if (!*alive || msg == WM_DESTROY || msg == WM_NCDESTROY || msg == WM_COMMAND || msg == WM_SYSCOMMAND ||
-        msg == WM_ACTIVATEAPP || !FrameDrawn())
-        return;
-    // A press on the plain caption has been handled (a drag ended) by the time it returns.
-    if (msg == WM_NCLBUTTONDOWN && hit != HTNOWHERE) mouseDown_ = false;
+    if (!*alive || EndsSkinWork(sent.Msg) || !FrameDrawn()) return;
+    AfterOwn(sent, m);
+}
+
+// Before the window's own procedure; true when the skin answered the message itself.
+bool TSkinWindow::HandleNonClient(TMessage& m) {
+    if (IsNonClientButton(m.Msg)) {
+        // The frame's own answer at the point, not a code another program put in the message:
+        // the system would size a fixed window for HTTOP or draw its close box for HTCLOSE.
+        m.WParam = static_cast<WPARAM>(HitTestAt(MessagePoint(m)));
+    }
+    switch (m.Msg) {
+    case WM_NCPAINT: return OnNcPaint(m);
+    case WM_NCACTIVATE: return BeforeNcActivate(m);
+    case WM_NCCALCSIZE: return OnNcCalcSize(m);
+    case WM_NCHITTEST: return OnNcHitTest(m);
+    case WM_NCLBUTTONDOWN: return BeforeNcLButtonDown(m);
+    case WM_NCLBUTTONDBLCLK: return OnNcLButtonDblClk(m);
+    case WM_NCRBUTTONDOWN: return OnNcRButtonDown(m);
+    case WM_NCRBUTTONUP: return OnNcRButtonUp(m);
+    case WM_CONTEXTMENU: return OnContextMenu(m);
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: return OnOwnerDraw(m);
+    case WM_CTLCOLORDLG: return OnCtlColorDlg(m);
+    case WM_SETTEXT: return OnSetText(m);
+    case SKM_QUERYACTIVE: return OnQueryActive(m);
+    case SKM_QUERYSKINNED: return OnQuerySkinned(m);
+    }
+    return false;
+}
+
+// After the window's own procedure, which had `sent` and answered in `m`.
+void TSkinWindow::AfterOwn(const TMessage& sent, TMessage& m) {
+    // Cannot fail, so the press is over even when the drawing below fails.
+    if (sent.Msg == WM_NCLBUTTONDOWN) AfterNcLButtonDown(sent);
     try {
         AfterMessage(m);
-        AfterOwn(m);
+        switch (m.Msg) {
+        case WM_ACTIVATE: OnActivate(m); break;
+        case WM_NCMOUSEMOVE: OnNcMouseMove(m); break;
+        case WM_NCMOUSELEAVE: OnNcMouseLeave(); break;
+        case WM_NCLBUTTONUP: OnNcLButtonUp(m); break;
+        case WM_SIZE: OnSize(m); break;
+        case WM_NCACTIVATE: AfterNcActivate(); break;
+        }
     } catch (...) {
         // The frame could not be drawn; the window's own answer stands.
     }
+}
+
+// ------------------------------------------------------------ one handler per message
+
+bool TSkinWindow::OnNcPaint(TMessage& m) {
+    // The whole frame is ours.
+    PaintFrame();
+    m.Result = 0;
+    return true;
+}
+
+bool TSkinWindow::BeforeNcActivate(TMessage& m) {
+    // Redrawn in the new state; -1 keeps the system from painting its frame.
+    drawnActive_ = m.WParam != 0;
+    PaintFrame();
+    if (SuppressSystemActivation()) {
+        m.Result = 1;
+        return true;
+    }
+    m.LParam = -1;
+    return false;
+}
+
+void TSkinWindow::AfterNcActivate() {
+    // A themed system draws its caption on activation whatever the skin asked: the skin's goes on top.
+    PaintFrame();
+}
+
+bool TSkinWindow::OnNcCalcSize(TMessage& m) {
+    // The client area lies inside the skin's frame.
+    const TFrameShape shape = CurrentShape();
+    const TSkinMetrics& metrics = engine_->Metrics();
+    if (m.WParam) {
+        auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+        const RECT client = FrameClientRect(params->rgrc[0], metrics, shape);
+        params->rgrc[0] = client;
+        params->rgrc[1] = client;
+        m.Result = WVR_VALIDRECTS;
+    } else {
+        auto* r = reinterpret_cast<RECT*>(m.LParam);
+        *r = FrameClientRect(*r, metrics, shape);
+        m.Result = 0;
+    }
+    return true;
+}
+
+bool TSkinWindow::OnNcHitTest(TMessage& m) {
+    // The skin's frame, not the system's metrics.
+    m.Result = HitTestAt(MessagePoint(m));
+    return true;
+}
+
+bool TSkinWindow::BeforeNcLButtonDown(TMessage& m) {
+    // A press on a button waits for the release; the plain caption drags.
+    const POINT point = MessagePoint(m);
+    mouseDown_ = true;
+    PaintFrame(&point);
+    if (lastPaint_.hot != fhNone) {
+        m.WParam = HTNOWHERE;
+    } else if (m.WParam == HTCAPTION && IsZoomed(wnd_)) {
+        MONITORINFO info{sizeof info, {}, {}, 0};
+        GetMonitorInfoA(MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &info);
+        RECT window;
+        GetWindowRect(wnd_, &window);
+        if (window.right - window.left >= info.rcWork.right - info.rcWork.left &&
+            window.bottom - window.top >= info.rcWork.bottom - info.rcWork.top)
+            m.WParam = HTNOWHERE;
+    }
+    if (IsWindowEnabled(wnd_) && GetActiveWindow() != wnd_) SetActiveWindow(wnd_);
+    return false;
+}
+
+void TSkinWindow::AfterNcLButtonDown(const TMessage& sent) {
+    // A press on the plain caption has been handled (a drag ended) by the time it returns.
+    if (sent.WParam != HTNOWHERE) mouseDown_ = false;
+}
+
+void TSkinWindow::OnNcLButtonUp(TMessage& m) {
+    const POINT point = MessagePoint(m);
+    mouseDown_ = false;
+    PaintFrame(&point);
+    switch (lastPaint_.hot) {
+    case fhIcon: {
+        POINT origin{0, 0};
+        ClientToScreen(wnd_, &origin);
+        origin.x = std::max(0L, origin.x);
+        if (IsIconic(wnd_)) origin.y += 24 - engine_->Metrics().titleHeight;
+        ShowSystemMenu(origin);
+        break;
+    }
+    case fhNone: break;
+    default: Command(lastPaint_.hot); break;
+    }
+}
+
+bool TSkinWindow::OnNcLButtonDblClk(TMessage& m) {
+    // Caption: maximize or restore; icon: close.
+    const POINT point = MessagePoint(m);
+    PaintFrame(&point);
+    if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone) {
+        Command(fhMaxRestore);
+        mouseDown_ = false;
+        PaintFrame();
+        return true;
+    }
+    if (lastPaint_.hot == fhIcon) {
+        Command(fhClose);
+        mouseDown_ = false;
+        return true;
+    }
+    m.WParam = HTNOWHERE;
+    return false;
+}
+
+bool TSkinWindow::OnNcRButtonDown(TMessage& m) {
+    // The skinned system menu on the caption.
+    const POINT point = MessagePoint(m);
+    PaintFrame(&point);
+    if (m.WParam == HTCAPTION && lastPaint_.hot == fhNone) ShowSystemMenu(point);
+    return m.WParam != HTCLIENT;
+}
+
+bool TSkinWindow::OnNcRButtonUp(TMessage& m) {
+    // The system would open its own menu after this one.
+    return m.WParam != HTCLIENT;
+}
+
+bool TSkinWindow::OnContextMenu(TMessage& m) {
+    // Likewise from a context-menu request over the frame.
+    const POINT p = MessagePoint(m);
+    RECT client;
+    GetClientRect(wnd_, &client);
+    MapWindowPoints(wnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return reinterpret_cast<HWND>(m.WParam) == wnd_ && m.LParam != -1 && !PtInRect(&client, p);
+}
+
+void TSkinWindow::OnNcMouseMove(TMessage& m) {
+    const POINT point = MessagePoint(m);
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_NONCLIENT, wnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    if (mouseDown_ && !PrimaryButtonHeld()) mouseDown_ = false;  // released elsewhere
+    if (mouseDown_) {
+        PaintFrame(&point);
+        if (lastPaint_.hot == fhNone) mouseDown_ = false;
+    }
+    PaintFrame(&point);
+}
+
+void TSkinWindow::OnNcMouseLeave() {
+    // No button stays lit once the mouse has left the frame.
+    trackingLeave_ = false;
+    if (!PrimaryButtonHeld()) mouseDown_ = false;
+    PaintFrame();
+}
+
+bool TSkinWindow::OnOwnerDraw(TMessage& m) {
+    if (TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) {
+        m.Result = TRUE;
+        return true;
+    }
+    return false;
+}
+
+bool TSkinWindow::OnCtlColorDlg(TMessage& m) {
+    m.Result = reinterpret_cast<LRESULT>(engine_->FormBrush());
+    return true;
+}
+
+bool TSkinWindow::OnSetText(TMessage& m) {
+    CallWithoutSystemCaption(m);
+    PaintFrame();
+    UpdateRegion();
+    return true;
+}
+
+void TSkinWindow::OnActivate(TMessage& m) {
+    const bool active = LOWORD(m.WParam) != WA_INACTIVE;
+    // The frame of the non-client activation just before shows this state already.
+    const bool painted = active == drawnActive_ && lastPaintActive_ == active;
+    drawnActive_ = active;
+    if (!painted) PaintFrame();
+    UpdateRegion();
+}
+
+void TSkinWindow::OnSize(TMessage& m) {
+    // The operator sized the window: switching the skin off and on keeps that size.
+    if (m.WParam == SIZE_RESTORED && IsSizeable() && !keepingClientSize_)
+        unskinnedClient_ = SIZE{LOWORD(m.LParam), HIWORD(m.LParam)};
+    PaintFrame();
+    UpdateRegion();
+}
+
+bool TSkinWindow::OnQueryActive(TMessage& m) {
+    m.Result = drawnActive_ ? 1 : 2;
+    return true;
+}
+
+bool TSkinWindow::OnQuerySkinned(TMessage& m) {
+    m.Result = 1;
+    return true;
 }

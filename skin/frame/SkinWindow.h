@@ -121,13 +121,42 @@ private:
     // False once this object is freed, which can happen inside the window's own
     // procedure (a form released or destroyed there lets go of its skin).
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    bool HandleNonClient(TMessage& m);
     // What the skin's frame has at a screen point.
     int HitTestAt(POINT screen) const;
     static bool IsNonClientButton(UINT msg);
-    void AfterOwn(TMessage& m);
-    void NcCalcSize(TMessage& m);
+    // Messages after which the skin does nothing more.
+    static bool EndsSkinWork(UINT msg);
     POINT MouseInWindow() const;
+
+    // Before the window's own procedure (true when the skin answered the message itself)
+    // and after it; `sent` is the message as the window's own procedure was given it.
+    bool HandleNonClient(TMessage& m);
+    void AfterOwn(const TMessage& sent, TMessage& m);
+
+    // One handler per message. A message with work on both sides of the window's own
+    // procedure has a Before and an After handler; the others run on one side only:
+    // the ones returning bool before it (true when answered), the others after it.
+    bool OnNcPaint(TMessage& m);
+    bool BeforeNcActivate(TMessage& m);
+    void AfterNcActivate();
+    bool OnNcCalcSize(TMessage& m);
+    bool OnNcHitTest(TMessage& m);
+    bool BeforeNcLButtonDown(TMessage& m);
+    void AfterNcLButtonDown(const TMessage& sent);
+    void OnNcLButtonUp(TMessage& m);
+    bool OnNcLButtonDblClk(TMessage& m);
+    bool OnNcRButtonDown(TMessage& m);
+    bool OnNcRButtonUp(TMessage& m);
+    bool OnContextMenu(TMessage& m);
+    void OnNcMouseMove(TMessage& m);
+    void OnNcMouseLeave();
+    bool OnOwnerDraw(TMessage& m);
+    bool OnCtlColorDlg(TMessage& m);
+    bool OnSetText(TMessage& m);
+    void OnActivate(TMessage& m);
+    void OnSize(TMessage& m);
+    bool OnQueryActive(TMessage& m);
+    bool OnQuerySkinned(TMessage& m);
 };
 
 // A form of the program.
