@@ -12,6 +12,7 @@
 #include "skin/frame/SkinWindow.h"
 
 #include "PlaceControl.h"
+#include "Pump.h"
 
 #include <gtest/gtest.h>
 
@@ -40,14 +41,6 @@ protected:
         TButton::WndProc(m);
     }
 };
-
-void Pump(DWORD forMs = 0) {
-    const DWORD until = GetTickCount() + forMs;
-    do {
-        Application->ProcessMessages();
-        if (forMs) Sleep(10);
-    } while (static_cast<LONG>(GetTickCount() - until) < 0);
-}
 
 // Puts the program's own skin on a loaded form, as the main window's engine does, and shows it.
 TSkinEngine* SkinAndShow(TForm* form) {
