@@ -222,6 +222,7 @@ TEST_F(ControlSkinnersTest, APushButtonHoldsTheMouseWhilePressedAndADragOffItIsN
     EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED) << "pressed while off the button";
     Send(WM_LBUTTONUP, 0, kOutside);
     EXPECT_EQ(nullptr, GetCapture());
+    // The mouse held on the control's window makes the system's button follow the drag: off it, not pushed.
     EXPECT_EQ(Text({{CM_MOUSELEAVE}, {WM_MOUSEMOVE, MK_LBUTTON}, {BM_SETSTATE}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}}),
               Taken());
 }
