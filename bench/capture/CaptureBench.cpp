@@ -10,6 +10,7 @@
 //   - the image viewer's zoom steps;
 //   - the capture command from the press to the host's notification.
 // A benchmark prints; it asserts nothing.
+#include "bench/Pump.h"
 #include "device/CollectThread.h"
 #include "forms/DataModule.h"
 #include "forms/ImageEdit.h"
@@ -40,14 +41,6 @@ double ThreadCpu(HANDLE thread) {
     GetThreadTimes(thread, &create, &exit, &kernel, &user);
     auto seconds = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
     return seconds(kernel) + seconds(user);
-}
-
-// The messages are dispatched whether or not the application has been told to
-// end: the capture loop ending posts the close command, and what follows still
-// has to be pumped.
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
 std::string g_folder;

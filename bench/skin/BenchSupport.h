@@ -3,7 +3,7 @@
 // handling the messages that painting has queued.
 #pragma once
 
-#include "framework/Forms.h"
+#include "bench/Pump.h"
 
 #include <windows.h>
 
@@ -40,5 +40,3 @@ template <typename F>
 void Report(const char* what, int times, F&& f) {
     Report(what, Repeat(times, f));
 }
-
-inline void Pump() { Application->ProcessMessages(); }

@@ -1,5 +1,6 @@
 // The host link seen from a stand-in host window in this process.
 #include "forms/MainFixture.h"
+#include "Pump.h"
 
 #include "common/PublicConst.h"
 #include "common/StrOper.h"
@@ -49,8 +50,6 @@ private:
     HWND wnd_;
     UniqueHandle block_;
 };
-
-void Pump() { Application->ProcessMessages(); }
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;

@@ -12,13 +12,67 @@
 #include "skin/frame/SkinWindow.h"
 
 #include "PlaceControl.h"
+#include "Pump.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace {
+
+// The framework button's click event, journaled among its messages (no message has this number).
+constexpr UINT CLICK = 0x10000;
+
+// A message as it reached the control's own procedure (or, for WM_COMMAND, a dialog box).
+struct Seen {
+    UINT msg;
+    WPARAM wParam = 0;
+};
+using Journal = std::vector<Seen>;
+
+// What a button's pressing, clicking and painting are made of; focus and activation depend on the
+// desktop's state and are left out.
+#define NAMED(msg) {msg, #msg}
+const std::map<UINT, std::string> kWatched = {
+    NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP),      NAMED(WM_LBUTTONDBLCLK), NAMED(WM_MOUSEMOVE),
+    NAMED(CM_MOUSELEAVE),  NAMED(WM_CAPTURECHANGED), NAMED(WM_KEYDOWN),       NAMED(WM_KEYUP),
+    NAMED(WM_CHAR),        NAMED(WM_TIMER),          NAMED(BM_SETSTATE),      NAMED(BM_CLICK),
+    NAMED(WM_COMMAND),     NAMED(CN_COMMAND),        NAMED(WM_PAINT),         NAMED(WM_ERASEBKGND),
+    {CLICK, "click"}};
+#undef NAMED
+
+Journal g_seen;
+
+void Note(UINT msg, WPARAM wParam) {
+    if (kWatched.count(msg)) g_seen.push_back({msg, wParam});
+}
+
+// Painting comes whenever the desktop shows a window again: it is left out of the journals of
+// pressing and clicking and looked at on its own.
+enum class Of { Pressing, Painting };
+
+// A journal as lines of names, so that a mismatch shows as a diff.
+std::string Text(const Journal& journal, Of what = Of::Pressing) {
+    std::string text;
+    for (const Seen& s : journal) {
+        if ((s.msg == WM_PAINT || s.msg == WM_ERASEBKGND) != (what == Of::Painting)) continue;
+        char wParam[16] = "";
+        if (s.wParam) std::snprintf(wParam, sizeof wParam, " 0x%X", static_cast<unsigned>(s.wParam));
+        text += kWatched.at(s.msg) + wParam + "\n";
+    }
+    return text;
+}
+
+// The journal so far, which starts again.
+std::string Taken(Of what = Of::Pressing) {
+    const std::string text = Text(g_seen, what);
+    g_seen.clear();
+    return text;
+}
 
 class TFrm_Controls : public TForm {
     KV90_CLASS(TFrm_Controls, TForm)
@@ -26,28 +80,20 @@ public:
     using TForm::TForm;
 };
 
-// A push button that records every message reaching its own window procedure.
+// A push button that journals the messages reaching its own window procedure, and its clicks.
 class TRecordingButton : public TButton {
     KV90_CLASS(TRecordingButton, TButton)
 public:
-    using TButton::TButton;
-    std::vector<UINT> seen;
-    bool Saw(UINT msg) const { return std::find(seen.begin(), seen.end(), msg) != seen.end(); }
+    explicit TRecordingButton(TComponent* owner) : TButton(owner) {
+        OnClick = [](TObject*) { Note(CLICK, 0); };
+    }
 
 protected:
     void WndProc(TMessage& m) override {
-        seen.push_back(m.Msg);
+        Note(m.Msg, m.WParam);
         TButton::WndProc(m);
     }
 };
-
-void Pump(DWORD forMs = 0) {
-    const DWORD until = GetTickCount() + forMs;
-    do {
-        Application->ProcessMessages();
-        if (forMs) Sleep(10);
-    } while (static_cast<LONG>(GetTickCount() - until) < 0);
-}
 
 // Puts the program's own skin on a loaded form, as the main window's engine does, and shows it.
 TSkinEngine* SkinAndShow(TForm* form) {
@@ -69,7 +115,6 @@ protected:
         form->SetClientSize(320, 200);
         form->SetCaption("controls");
         button = Place<TRecordingButton>(form, form, 10, 10, 75, 25, "OK");
-        button->OnClick = [this](TObject*) { ++clicks; };
         check = Place<TCheckBox>(form, form, 10, 50, 97, 17, "check");
         label = Place<TLabel>(form, form, 10, 80, 60, 14, "label");
         group = Place<TGroupBox>(form, form, 120, 50, 180, 80, "group");
@@ -80,6 +125,7 @@ protected:
         form->HandleNeeded();
         keptBarStyle = GetWindowLongA(bar->Handle(), GWL_STYLE);
         engine = SkinAndShow(form);
+        g_seen.clear();
     }
     void TearDown() override { delete form; }
 
@@ -104,8 +150,9 @@ protected:
     TTrackBar* slider = nullptr;
     TSkinEngine* engine = nullptr;
     LONG keptBarStyle = 0;
-    int clicks = 0;
 };
+
+const LPARAM kInside = MAKELPARAM(10, 10), kOutside = MAKELPARAM(200, 10);
 
 }  // namespace
 
@@ -154,84 +201,96 @@ TEST_F(ControlSkinnersTest, UnskinningTheWindowAloneGivesItsControlsTheirFontsBa
     }
 }
 
-TEST_F(ControlSkinnersTest, APushButtonNeverSeesAPressAndIsClickedByItsSkinner) {
-    button->seen.clear();
-    const LPARAM inside = MAKELPARAM(10, 10), outside = MAKELPARAM(200, 10);
-    // Pressed and released over it: one click; the control saw the release only.
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+TEST_F(ControlSkinnersTest, APushButtonPressedAndReleasedOverItSeesOnlyTheReleaseAndIsClickedOnce) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
     EXPECT_EQ(GetFocus(), button->Handle()) << "a press focuses the button";
-    Send(WM_LBUTTONUP, 0, inside);
-    EXPECT_EQ(1, clicks);
-    EXPECT_FALSE(button->Saw(WM_LBUTTONDOWN));
-    EXPECT_TRUE(button->Saw(WM_LBUTTONUP));
-    // Released off it: no click.
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    Send(WM_LBUTTONUP, 0, outside);
-    EXPECT_EQ(1, clicks);
-    // The press holds the mouse: dragged off (the mouse left) and released there, no click.
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    Send(WM_LBUTTONUP, 0, kInside);
+    EXPECT_EQ(Text({{WM_LBUTTONUP}, {WM_CAPTURECHANGED}, {CLICK}}), Taken());
+}
+
+TEST_F(ControlSkinnersTest, APushButtonReleasedOffItIsNotClicked) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    Send(WM_LBUTTONUP, 0, kOutside);
+    EXPECT_EQ(Text({{WM_LBUTTONUP}, {WM_CAPTURECHANGED}}), Taken());
+}
+
+TEST_F(ControlSkinnersTest, APushButtonHoldsTheMouseWhilePressedAndADragOffItIsNotClicked) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
     EXPECT_EQ(button->Handle(), GetCapture());
     button->Perform(CM_MOUSELEAVE);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, outside);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, kOutside);
     EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED) << "pressed while off the button";
-    Send(WM_LBUTTONUP, 0, outside);
-    EXPECT_EQ(1, clicks);
+    Send(WM_LBUTTONUP, 0, kOutside);
     EXPECT_EQ(nullptr, GetCapture());
-    // Another window taking the mouse drops the press.
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    // The mouse held on the control's window makes the system's button follow the drag: off it, not pushed.
+    EXPECT_EQ(Text({{CM_MOUSELEAVE}, {WM_MOUSEMOVE, MK_LBUTTON}, {BM_SETSTATE}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}}),
+              Taken());
+}
+
+TEST_F(ControlSkinnersTest, APushButtonsPressIsDroppedWhenAnotherWindowTakesTheMouse) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
     SetCapture(form->Handle());
     ReleaseCapture();
-    Send(WM_LBUTTONUP, 0, inside);
-    EXPECT_EQ(1, clicks);
-    // A double click: the first click, then one more at the double click and none at its release.
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    Send(WM_LBUTTONUP, 0, inside);
-    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
-    EXPECT_EQ(3, clicks);
-    Send(WM_LBUTTONUP, 0, inside);
-    EXPECT_EQ(3, clicks);
-    EXPECT_FALSE(button->Saw(WM_LBUTTONDBLCLK));
+    Send(WM_LBUTTONUP, 0, kInside);
+    EXPECT_EQ(Text({{WM_CAPTURECHANGED}, {WM_LBUTTONUP}}), Taken());
+}
 
-    // Space: pressed on key down, clicked on key up; the control never sees the key down.
-    button->seen.clear();
+TEST_F(ControlSkinnersTest, APushButtonIsClickedAtADoubleClickAndNotAtItsRelease) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    Send(WM_LBUTTONUP, 0, kInside);
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, kInside);
+    Send(WM_LBUTTONUP, 0, kInside);
+    EXPECT_EQ(Text({{WM_LBUTTONUP}, {WM_CAPTURECHANGED}, {CLICK}, {CLICK}, {WM_LBUTTONUP}}), Taken());
+}
+
+TEST_F(ControlSkinnersTest, SpaceShowsAPushButtonPressedAndClicksItWhenReleased) {
+    button->SetFocus();  // space clicks only the button that has the focus
     Send(WM_KEYDOWN, VK_SPACE);
     EXPECT_EQ(SKIN_STATE_PRESSED, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED);
-    EXPECT_EQ(3, clicks);
+    EXPECT_EQ("", Taken()) << "the control saw the key go down";
     Send(WM_KEYUP, VK_SPACE);
-    EXPECT_EQ(4, clicks);
     EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED);
-    // Return: the character clicks.
+    EXPECT_EQ(Text({{WM_KEYUP, VK_SPACE}, {CLICK}}), Taken());
+}
+
+TEST_F(ControlSkinnersTest, ReturnClicksAPushButtonAtItsCharacterAndOtherKeysReachTheControl) {
     Send(WM_KEYDOWN, VK_RETURN);
     Send(WM_CHAR, VK_RETURN);
-    EXPECT_EQ(5, clicks);
-    EXPECT_FALSE(button->Saw(WM_KEYDOWN));
-    // Other keys reach the control.
     Send(WM_KEYDOWN, 'A');
-    EXPECT_TRUE(button->Saw(WM_KEYDOWN));
+    EXPECT_EQ(Text({{WM_CHAR, VK_RETURN}, {CLICK}, {WM_KEYDOWN, 'A'}}), Taken());
+}
 
-    // Painting is the skinner's: the control sees neither paint nor erase.
-    button->seen.clear();
+TEST_F(ControlSkinnersTest, APushButtonsPaintingIsTheSkinnersAlone) {
     RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    EXPECT_FALSE(button->Saw(WM_PAINT));
-    EXPECT_FALSE(button->Saw(WM_ERASEBKGND));
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(1, Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(screen)));
     ReleaseDC(nullptr, screen);
+    EXPECT_EQ("", Taken(Of::Painting)) << "the control painted or erased";
+}
 
-    // A disabled button is never clicked.
+TEST_F(ControlSkinnersTest, ADisabledPushButtonIsNeverClicked) {
     button->SetEnabled(false);
+    g_seen.clear();
     Send(WM_CHAR, VK_RETURN);
-    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
-    EXPECT_EQ(5, clicks);
+    Send(WM_LBUTTONDBLCLK, MK_LBUTTON, kInside);
+    EXPECT_EQ(Text({{WM_CHAR, VK_RETURN}}), Taken());
+}
 
-    // Not skinning: the control handles its own press again.
-    button->SetEnabled(true);
+TEST_F(ControlSkinnersTest, APushButtonHandlesItsOwnPressWhileTheSkinIsOffAndIsSkinnedAgainWhenItIsBackOn) {
     engine->SetActive(false);
-    button->seen.clear();
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    EXPECT_TRUE(button->Saw(WM_LBUTTONDOWN));
-    Send(WM_LBUTTONUP, 0, inside);
-    EXPECT_EQ(6, clicks) << "the system button clicks itself";
+    g_seen.clear();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    Send(WM_LBUTTONUP, 0, kInside);
+    EXPECT_EQ(Text({{WM_LBUTTONDOWN, MK_LBUTTON}, {BM_SETSTATE, TRUE}, {WM_LBUTTONUP}, {BM_SETSTATE}, {WM_CAPTURECHANGED},
+                    {CN_COMMAND}, {CLICK}}),
+              Taken())
+        << "the system button clicks itself";
+    engine->SetActive(true);
+    Pump();
+    g_seen.clear();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    Send(WM_LBUTTONUP, 0, kInside);
+    EXPECT_EQ(Text({{WM_LBUTTONUP}, {WM_CAPTURECHANGED}, {CLICK}}), Taken());
 }
 
 TEST_F(ControlSkinnersTest, SwitchingTheSkinOffGivesColoursAndSettingsBackExactly) {
@@ -315,19 +374,13 @@ TEST_F(ControlSkinnersTest, KeyboardCuesShownOrHiddenLeaveTheSkinsFaceOnTop) {
 
 namespace {
 
-struct DialogRecord {
-    std::vector<WPARAM> commands;
-};
-
 LRESULT CALLBACK RecordingParent(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_COMMAND)
-        if (auto record = reinterpret_cast<DialogRecord*>(GetWindowLongPtrA(wnd, GWLP_USERDATA)))
-            record->commands.push_back(wParam);
+    if (msg == WM_COMMAND) Note(msg, wParam);
     return DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
-// A popup standing in for a dialog box, recording the commands it is sent.
-HWND MakeRecordingParent(DialogRecord* record) {
+// A popup standing in for a dialog box, journaling the commands it is sent.
+HWND MakeRecordingParent() {
     static const ATOM registered = [] {
         WNDCLASSA cls{};
         cls.lpfnWndProc = RecordingParent;
@@ -336,41 +389,59 @@ HWND MakeRecordingParent(DialogRecord* record) {
         return RegisterClassA(&cls);
     }();
     (void)registered;
-    HWND parent = CreateWindowA("KV90RecordingParent", "box", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr,
-                                nullptr, nullptr, nullptr);
-    SetWindowLongPtrA(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
-    return parent;
+    return CreateWindowA("KV90RecordingParent", "box", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
+                         nullptr, nullptr);
+}
+
+WNDPROC g_systemButton = nullptr;
+
+LRESULT CALLBACK RecordingButton(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Note(msg, wParam);
+    return CallWindowProcA(g_systemButton, wnd, msg, wParam, lParam);
+}
+
+// The box's OK button, journaling what the system's button is given (a skinner goes over this).
+HWND MakeOkButton(HWND parent) {
+    HWND wnd = CreateWindowA("BUTTON", "&OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 75, 23, parent,
+                             reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+    g_systemButton = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingButton)));
+    return wnd;
 }
 
 }  // namespace
 
-TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickOnReleaseOverItAndFreesItsTimer) {
-    DialogRecord record;
-    HWND parent = MakeRecordingParent(&record);
-    HWND wnd = CreateWindowA("BUTTON", "&OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 75, 23, parent,
-                             reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickToTheBoxOnReleaseOverIt) {
+    HWND parent = MakeRecordingParent(), wnd = MakeOkButton(parent);
+    TSkinWndButton skinner(engine, nullptr, wnd);
+    skinner.Init();
+    const LPARAM inside = MAKELPARAM(5, 5);
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    EXPECT_EQ(SKIN_STATE_PRESSED, skinner.State() & SKIN_STATE_PRESSED);
+    EXPECT_EQ(0u, SendMessageA(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) << "the control saw the press";
+    SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
+    Pump();
+    EXPECT_EQ(Text({{WM_LBUTTONUP}}), Taken()) << "released off the button";
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+    SendMessageA(wnd, WM_LBUTTONUP, 0, inside);
+    Pump();
+    EXPECT_EQ(Text({{WM_LBUTTONUP}, {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED)}}), Taken());
+    skinner.Detach();
+    DestroyWindow(parent);
+}
+
+TEST_F(ControlSkinnersTest, ADialogButtonsTimerTakesTheHotFaceBackAndGoesWithItsSkinner) {
+    HWND parent = MakeRecordingParent(), wnd = MakeOkButton(parent);
     {
         TSkinWndButton skinner(engine, nullptr, wnd);
         skinner.Init();
-        const LPARAM inside = MAKELPARAM(5, 5);
-        SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
-        EXPECT_EQ(SKIN_STATE_PRESSED, skinner.State() & SKIN_STATE_PRESSED);
-        EXPECT_EQ(0u, SendMessageA(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) << "the control saw the press";
-        SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
-        Pump();
-        EXPECT_TRUE(record.commands.empty()) << "released off the button";
-        SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
-        SendMessageA(wnd, WM_LBUTTONUP, 0, inside);
-        Pump();
-        EXPECT_EQ((std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}), record.commands);
-
         // The hot face goes once the cursor is away at the next tick of the timer.
         SetCursorPos(5, 5);
-        SendMessageA(wnd, WM_MOUSEMOVE, 0, inside);
+        SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
         EXPECT_EQ(SKIN_STATE_OVER, skinner.State() & SKIN_STATE_OVER);
         Pump(300);
         EXPECT_EQ(0, skinner.State());
-
+        EXPECT_EQ(Text({{WM_MOUSEMOVE}}), Taken()) << "the ticks are the skinner's alone";
         skinner.Detach();
     }
     // The timer went with the skinner: there is none left to kill.
@@ -379,8 +450,7 @@ TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickOnReleaseOverItAndFreesIts
 }
 
 TEST_F(ControlSkinnersTest, ADialogComboBoxGetsTheFlatBorderAndTheSkinsDropDownButton) {
-    DialogRecord record;
-    HWND parent = MakeRecordingParent(&record);
+    HWND parent = MakeRecordingParent();
     HWND wnd = CreateWindowA("COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 120, 200, parent,
                              nullptr, nullptr, nullptr);
     SendMessageA(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));

@@ -12,6 +12,7 @@
 #include "skin/frame/SkinWindow.h"
 
 #include "PlaceControl.h"
+#include "Pump.h"
 
 #include <gtest/gtest.h>
 
@@ -66,8 +67,6 @@ bool HasShape(HWND wnd) {
     GdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
     return GetWindowRgn(wnd, rgn.Get()) != ERROR;
 }
-
-void Pump() { Application->ProcessMessages(); }
 
 std::string Raised(const std::function<void()>& action) {
     try {
