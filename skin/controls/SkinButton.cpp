@@ -103,6 +103,11 @@ bool TSkinButton::PassToControl(TMessage& m) {
     case WM_LBUTTONDBLCLK:
         // The pressed bit and the repaint follow in AfterMessage.
         return false;
+    case BM_SETSTATE:
+        // The mouse is held on the control's window, so the system's button follows a drag
+        // and pushes itself when the mouse comes back over it; having never seen the press,
+        // it would stay pushed after the release. The skinner's press owns the state.
+        return !clicks_.MousePressed();
     }
     return true;
 }

@@ -222,9 +222,20 @@ TEST_F(ControlSkinnersTest, APushButtonHoldsTheMouseWhilePressedAndADragOffItIsN
     EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED) << "pressed while off the button";
     Send(WM_LBUTTONUP, 0, kOutside);
     EXPECT_EQ(nullptr, GetCapture());
-    // The mouse held on the control's window makes the system's button follow the drag: off it, not pushed.
-    EXPECT_EQ(Text({{CM_MOUSELEAVE}, {WM_MOUSEMOVE, MK_LBUTTON}, {BM_SETSTATE}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}}),
+    EXPECT_EQ(Text({{CM_MOUSELEAVE}, {WM_MOUSEMOVE, MK_LBUTTON}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}}), Taken());
+}
+
+TEST_F(ControlSkinnersTest, APushButtonDraggedOffAndBackIsClickedAndNotLeftPushed) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, kOutside);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, kInside);
+    Send(WM_LBUTTONUP, 0, kInside);
+    EXPECT_EQ(Text({{WM_MOUSEMOVE, MK_LBUTTON}, {WM_MOUSEMOVE, MK_LBUTTON}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}, {CLICK}}),
               Taken());
+    // The system's button would be drawn stuck down once the skin is off.
+    EXPECT_EQ(0, Send(BM_GETSTATE) & BST_PUSHED);
+    engine->SetActive(false);
+    EXPECT_EQ(0, Send(BM_GETSTATE) & BST_PUSHED);
 }
 
 TEST_F(ControlSkinnersTest, APushButtonsPressIsDroppedWhenAnotherWindowTakesTheMouse) {
