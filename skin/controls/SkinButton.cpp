@@ -116,7 +116,7 @@ void TSkinButton::AfterMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_CHAR:
         if (clicks_.Char(m.WParam)) {
-            state_ &= ~SKIN_STATE_PRESSED;
+            state_ &= ~kSkinStatePressed;
             Paint();
             ClickNow();
         }
@@ -126,7 +126,7 @@ void TSkinButton::AfterMessage(TMessage& m) {
         break;
     case WM_KEYUP:
         if (m.WParam == VK_SPACE) {
-            state_ &= ~SKIN_STATE_PRESSED;
+            state_ &= ~kSkinStatePressed;
             Paint();
             if (clicks_.KeyUp(VK_SPACE, GetFocus() == GetHandle(), IsEnabled())) ClickNow();
             return;
@@ -140,7 +140,7 @@ void TSkinButton::AfterMessage(TMessage& m) {
         clicks_.MouseDown();
         // The release comes back here wherever it happens, as it does to the system's own button.
         SetCapture(GetHandle());
-        state_ |= SKIN_STATE_PRESSED;
+        state_ |= kSkinStatePressed;
         Paint();
         return;
     }
@@ -148,7 +148,7 @@ void TSkinButton::AfterMessage(TMessage& m) {
         // While held, the button shows pressed only with the mouse over it.
         if (clicks_.MousePressed()) {
             const int was = state_;
-            state_ = Over(m.LParam) ? state_ | SKIN_STATE_PRESSED : state_ & ~SKIN_STATE_PRESSED;
+            state_ = Over(m.LParam) ? state_ | kSkinStatePressed : state_ & ~kSkinStatePressed;
             if (state_ != was) Paint();
         }
         break;
@@ -156,7 +156,7 @@ void TSkinButton::AfterMessage(TMessage& m) {
         const bool clicks = clicks_.MouseUp(Over(m.LParam));
         // Letting the mouse go reports a capture change, which must find the press already settled.
         if (GetCapture() == GetHandle()) ReleaseCapture();
-        state_ &= ~SKIN_STATE_PRESSED;
+        state_ &= ~kSkinStatePressed;
         Paint();
         if (clicks) ClickNow();
         return;
@@ -165,12 +165,12 @@ void TSkinButton::AfterMessage(TMessage& m) {
         // Another window took the mouse: the press is dropped.
         if (reinterpret_cast<HWND>(m.LParam) != GetHandle() && clicks_.MousePressed()) {
             clicks_.Forget();
-            state_ &= ~SKIN_STATE_PRESSED;
+            state_ &= ~kSkinStatePressed;
             Paint();
         }
         return;
     case WM_LBUTTONDBLCLK:
-        state_ |= SKIN_STATE_PRESSED;
+        state_ |= kSkinStatePressed;
         Paint();
         if (clicks_.DoubleClick()) ClickNow();
         return;
@@ -209,7 +209,7 @@ void TSkinButton::PaintOn(HDC dc) {
     const TSkinControlLook& look = look_->ControlLook();
     TButtonFace face;
     face.frame = ButtonFrame(state_, IsEnabled());
-    face.pressed = (state_ & SKIN_STATE_PRESSED) != 0;
+    face.pressed = (state_ & kSkinStatePressed) != 0;
     face.focused = GetFocus() == GetHandle();
     face.enabled = IsEnabled();
     face.background = button->Parent() ? ColorToRGB(button->Parent()->Color()) : look.formColor;

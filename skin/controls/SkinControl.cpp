@@ -66,31 +66,31 @@ void TSkinControl::AfterMessage(TMessage& m) {
         break;
     case WM_KEYDOWN:
         if (IsPressKey(m.WParam)) {
-            state_ |= SKIN_STATE_PRESSED;
+            state_ |= kSkinStatePressed;
             Paint();
             KeyDown(static_cast<WORD>(m.WParam));
         }
         break;
     case WM_KEYUP:
         if (IsPressKey(m.WParam)) {
-            state_ &= ~SKIN_STATE_PRESSED;
+            state_ &= ~kSkinStatePressed;
             Paint();
             KeyUp(static_cast<WORD>(m.WParam));
         }
         break;
     case WM_LBUTTONDOWN:
-        state_ |= SKIN_STATE_PRESSED;
+        state_ |= kSkinStatePressed;
         Paint();
         MouseDown();
         break;
     case WM_LBUTTONUP:
-        state_ &= ~SKIN_STATE_PRESSED;
+        state_ &= ~kSkinStatePressed;
         Paint();
         MouseUp();
         break;
     case WM_MOUSEMOVE:
         // A foreign window's entering is seen on its first move; leaving is reported once asked for.
-        if (TracksMouseItself() && !(state_ & SKIN_STATE_OVER)) {
+        if (TracksMouseItself() && !(state_ & kSkinStateOver)) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, GetHandle(), 0};
             TrackMouseEvent(&track);
             Enter();
@@ -112,13 +112,13 @@ void TSkinControl::AfterMessage(TMessage& m) {
 }
 
 void TSkinControl::Enter() {
-    state_ |= SKIN_STATE_OVER;
+    state_ |= kSkinStateOver;
     Paint();
     MouseEnter();
 }
 
 void TSkinControl::Leave() {
-    state_ &= ~(SKIN_STATE_OVER | SKIN_STATE_PRESSED);
+    state_ &= ~(kSkinStateOver | kSkinStatePressed);
     Paint();
     MouseLeave();
 }

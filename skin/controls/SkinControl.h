@@ -18,8 +18,8 @@ class ISkinLook;
 class TSkinWindow;
 
 // State bits of a skinned control.
-constexpr int SKIN_STATE_OVER = 1;
-constexpr int SKIN_STATE_PRESSED = 2;
+constexpr int kSkinStateOver = 1;
+constexpr int kSkinStatePressed = 2;
 
 class TSkinControl {
 public:

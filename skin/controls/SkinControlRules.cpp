@@ -7,8 +7,8 @@
 
 int ButtonFrame(int state, bool enabled) {
     if (!enabled) return 1;
-    if (state & SKIN_STATE_PRESSED) return 3;
-    if (state & SKIN_STATE_OVER) return 2;
+    if (state & kSkinStatePressed) return 3;
+    if (state & kSkinStateOver) return 2;
     return 1;
 }
 

@@ -46,7 +46,7 @@ private:
 };
 
 // The timer with which a dialog box button takes its hot face back.
-constexpr UINT_PTR SKIN_HOVER_TIMER = 0x4B56;
+constexpr UINT_PTR kSkinHoverTimer = 0x4B56;
 
 // The push buttons of message boxes and system dialog boxes.
 class TSkinWndButton : public TSkinControlWnd {

@@ -25,11 +25,11 @@ TSkinWndButton::TSkinWndButton(const ISkinLook* look, TSkinWindow* owner, HWND w
 
 void TSkinWndButton::Init() {
     if (!HoldsAnimation(GetParent(GetHandle())))
-        timer_ = SetTimer(GetHandle(), SKIN_HOVER_TIMER, kHoverInterval, nullptr) != 0;
+        timer_ = SetTimer(GetHandle(), kSkinHoverTimer, kHoverInterval, nullptr) != 0;
 }
 
 void TSkinWndButton::GiveBack() {
-    if (timer_) KillTimer(GetHandle(), SKIN_HOVER_TIMER);
+    if (timer_) KillTimer(GetHandle(), kSkinHoverTimer);
     timer_ = false;
 }
 
@@ -48,7 +48,7 @@ bool TSkinWndButton::PassToControl(TMessage& m) {
         AnswerPaint(m);
         return false;
     case WM_TIMER:
-        if (m.WParam != SKIN_HOVER_TIMER) return true;
+        if (m.WParam != kSkinHoverTimer) return true;
         Tick();
         return false;
     }
@@ -64,14 +64,14 @@ void TSkinWndButton::AfterMessage(TMessage& m) {
     case WM_LBUTTONDBLCLK:
         SetFocus(GetHandle());
         clicks_.MouseDown();
-        state_ |= SKIN_STATE_PRESSED;
+        state_ |= kSkinStatePressed;
         Paint();
         return;
     case WM_LBUTTONUP: {
         const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         RECT client{};
         GetClientRect(GetHandle(), &client);
-        state_ &= ~SKIN_STATE_PRESSED;
+        state_ &= ~kSkinStatePressed;
         Paint();
         if (clicks_.MouseUp(PtInRect(&client, p) != FALSE)) {
             HWND wnd = GetHandle();
@@ -101,8 +101,8 @@ void TSkinWndButton::Tick() {
     RECT window{};
     GetCursorPos(&cursor);
     GetWindowRect(GetHandle(), &window);
-    if ((state_ & SKIN_STATE_OVER) && !PtInRect(&window, cursor)) {
-        state_ &= ~(SKIN_STATE_OVER | SKIN_STATE_PRESSED);
+    if ((state_ & kSkinStateOver) && !PtInRect(&window, cursor)) {
+        state_ &= ~(kSkinStateOver | kSkinStatePressed);
         clicks_.Forget();
         Paint();
     } else if (first) {
@@ -117,7 +117,7 @@ void TSkinWndButton::PaintOn(HDC dc) {
     const TSkinControlLook& look = look_->ControlLook();
     TButtonFace face;
     face.frame = ButtonFrame(state_, IsEnabled());
-    face.pressed = (state_ & SKIN_STATE_PRESSED) != 0;
+    face.pressed = (state_ & kSkinStatePressed) != 0;
     face.focused = GetFocus() == wnd;
     face.enabled = IsEnabled();
     face.background = look.formColor;

@@ -219,7 +219,7 @@ TEST_F(ControlSkinnersTest, APushButtonHoldsTheMouseWhilePressedAndADragOffItIsN
     EXPECT_EQ(button->Handle(), GetCapture());
     button->Perform(CM_MOUSELEAVE);
     Send(WM_MOUSEMOVE, MK_LBUTTON, kOutside);
-    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED) << "pressed while off the button";
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & kSkinStatePressed) << "pressed while off the button";
     Send(WM_LBUTTONUP, 0, kOutside);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_EQ(Text({{CM_MOUSELEAVE}, {WM_MOUSEMOVE, MK_LBUTTON}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}}), Taken());
@@ -257,10 +257,10 @@ TEST_F(ControlSkinnersTest, APushButtonIsClickedAtADoubleClickAndNotAtItsRelease
 TEST_F(ControlSkinnersTest, SpaceShowsAPushButtonPressedAndClicksItWhenReleased) {
     button->SetFocus();  // space clicks only the button that has the focus
     Send(WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(SKIN_STATE_PRESSED, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED);
+    EXPECT_EQ(kSkinStatePressed, SkinnerOf<TSkinButton>(button)->State() & kSkinStatePressed);
     EXPECT_EQ("", Taken()) << "the control saw the key go down";
     Send(WM_KEYUP, VK_SPACE);
-    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & SKIN_STATE_PRESSED);
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & kSkinStatePressed);
     EXPECT_EQ(Text({{WM_KEYUP, VK_SPACE}, {CLICK}}), Taken());
 }
 
@@ -428,7 +428,7 @@ TEST_F(ControlSkinnersTest, ADialogButtonPostsItsClickToTheBoxOnReleaseOverIt) {
     skinner.Init();
     const LPARAM inside = MAKELPARAM(5, 5);
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    EXPECT_EQ(SKIN_STATE_PRESSED, skinner.State() & SKIN_STATE_PRESSED);
+    EXPECT_EQ(kSkinStatePressed, skinner.State() & kSkinStatePressed);
     EXPECT_EQ(0u, SendMessageA(wnd, BM_GETSTATE, 0, 0) & BST_PUSHED) << "the control saw the press";
     SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
     Pump();
@@ -449,14 +449,14 @@ TEST_F(ControlSkinnersTest, ADialogButtonsTimerTakesTheHotFaceBackAndGoesWithIts
         // The hot face goes once the cursor is away at the next tick of the timer.
         SetCursorPos(5, 5);
         SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-        EXPECT_EQ(SKIN_STATE_OVER, skinner.State() & SKIN_STATE_OVER);
+        EXPECT_EQ(kSkinStateOver, skinner.State() & kSkinStateOver);
         Pump(300);
         EXPECT_EQ(0, skinner.State());
         EXPECT_EQ(Text({{WM_MOUSEMOVE}}), Taken()) << "the ticks are the skinner's alone";
         skinner.Detach();
     }
     // The timer went with the skinner: there is none left to kill.
-    EXPECT_FALSE(KillTimer(wnd, SKIN_HOVER_TIMER));
+    EXPECT_FALSE(KillTimer(wnd, kSkinHoverTimer));
     DestroyWindow(parent);
 }
 

@@ -20,11 +20,11 @@ std::vector<LONG> Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}
 
 TEST(SkinControlRules, FramesForEachState) {
     EXPECT_EQ(1, ButtonFrame(0, true));
-    EXPECT_EQ(2, ButtonFrame(SKIN_STATE_OVER, true));
-    EXPECT_EQ(3, ButtonFrame(SKIN_STATE_PRESSED, true));
-    EXPECT_EQ(3, ButtonFrame(SKIN_STATE_OVER | SKIN_STATE_PRESSED, true));
+    EXPECT_EQ(2, ButtonFrame(kSkinStateOver, true));
+    EXPECT_EQ(3, ButtonFrame(kSkinStatePressed, true));
+    EXPECT_EQ(3, ButtonFrame(kSkinStateOver | kSkinStatePressed, true));
     // A disabled button keeps frame 1 whatever its state bits say.
-    EXPECT_EQ(1, ButtonFrame(SKIN_STATE_OVER | SKIN_STATE_PRESSED, false));
+    EXPECT_EQ(1, ButtonFrame(kSkinStateOver | kSkinStatePressed, false));
 
     EXPECT_EQ(1, CheckBoxFrame(TCheckState::Checked, true));
     EXPECT_EQ(2, CheckBoxFrame(TCheckState::Grayed, true));

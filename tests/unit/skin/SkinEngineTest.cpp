@@ -301,11 +301,11 @@ TEST_F(SkinEngineTest, ControlSkinnersKeepTheMouseStateAndAnswerTheQuery) {
         own(m);
     };
     outer->Perform(CM_MOUSEENTER);
-    EXPECT_EQ(SKIN_STATE_OVER, skinner->State());
+    EXPECT_EQ(kSkinStateOver, skinner->State());
     SendMessageA(outer->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(SKIN_STATE_OVER | SKIN_STATE_PRESSED, skinner->State());
+    EXPECT_EQ(kSkinStateOver | kSkinStatePressed, skinner->State());
     SendMessageA(outer->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(SKIN_STATE_OVER, skinner->State());
+    EXPECT_EQ(kSkinStateOver, skinner->State());
     outer->SetEnabled(false);
     outer->SetCaption("new");
     outer->Perform(CM_MOUSELEAVE);
