@@ -37,12 +37,14 @@ std::string WriteDump(const FaultContext& fault) {
                                       PMINIDUMP_USER_STREAM_INFORMATION, PMINIDUMP_CALLBACK_INFORMATION);
     HMODULE dbghelp = LoadLibraryA("dbghelp.dll");
     if (!dbghelp) return std::string();
-    const auto write = reinterpret_cast<WriteDumpFn>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "MiniDumpWriteDump")));
+    const auto write =
+        reinterpret_cast<WriteDumpFn>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "MiniDumpWriteDump")));
     if (!write) return std::string();
     const std::string name = "Finger_KV90_" + FormatDateTime("yyyymmdd_hhnnss", Now()) + "_" +
                              IntToStr(static_cast<int>(GetCurrentProcessId())) + ".dmp";
     const std::string path = TSysOper::GetAppPath() + "LogFiles\\" + name;
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::string();
     MINIDUMP_EXCEPTION_INFORMATION exception{fault.threadId, fault.pointers, FALSE};
     // The threads' stacks and what they point at: enough to see where and why, small enough to mail.
@@ -85,7 +87,8 @@ DWORD WINAPI Report(void* parameter) {
 
 LONG WINAPI LastFilter(EXCEPTION_POINTERS* pointers) {
     // A second fault (in another thread, or in the report itself) ends the process at once.
-    if (InterlockedExchange(&g_reporting, 1) != 0) TerminateProcess(GetCurrentProcess(), pointers->ExceptionRecord->ExceptionCode);
+    if (InterlockedExchange(&g_reporting, 1) != 0)
+        TerminateProcess(GetCurrentProcess(), pointers->ExceptionRecord->ExceptionCode);
     FaultContext fault{pointers, GetCurrentThreadId()};
     UniqueHandle thread(CreateThread(nullptr, 0, &Report, &fault, 0, nullptr));
     if (thread) {

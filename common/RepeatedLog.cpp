@@ -27,8 +27,7 @@ void TRepeatedLog::Flush() {
 }
 
 void TRepeatedLog::WriteSummary() {
-    writer_("上一条信息又重复出现" + IntToStr(static_cast<long long>(repeats_)) +
-            "次:" + last_);
+    writer_("上一条信息又重复出现" + IntToStr(static_cast<long long>(repeats_)) + "次:" + last_);
     repeats_ = 0;
     lastWritten_ = clock_();
 }

@@ -51,8 +51,9 @@ std::string Describe(const GuardFrame& f) {
     char text[256];
     if (f.code == EXCEPTION_ACCESS_VIOLATION) {
         std::snprintf(text, sizeof text, "Access violation at address %08lX in module '%s'. %s of address %08lX",
-                      static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(f.address)), ModuleNameAt(f.address).c_str(),
-                      f.accessKind == 1 ? "Write" : "Read", static_cast<unsigned long>(f.accessAddress));
+                      static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(f.address)),
+                      ModuleNameAt(f.address).c_str(), f.accessKind == 1 ? "Write" : "Read",
+                      static_cast<unsigned long>(f.accessAddress));
     } else {
         std::snprintf(text, sizeof text, "External exception %08lX at address %08lX",
                       static_cast<unsigned long>(f.code),

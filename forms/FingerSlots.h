@@ -7,8 +7,8 @@ struct TFingerSlot {
     const char* panelName;
     const char* imageName;
     int left;
-    const char* fingerName;      // the slot label
-    const char* currentFinger;   // the status text while the slot is current
+    const char* fingerName;     // the slot label
+    const char* currentFinger;  // the status text while the slot is current
 };
 
 constexpr TFingerSlot kFingerSlots[10] = {

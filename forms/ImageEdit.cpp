@@ -61,7 +61,8 @@ void TFrm_ImageEdit::BuildControls() {
     ToolButton19 = MakeToolButton(this, "ToolButton19", "", "", -1);
     ToolButton19->SetStyle(TToolButtonStyle::tbsSeparator);
     ToolButton20 = MakeToolButton(this, "ToolButton20", "退  出", "退出图片浏览", 2);
-    for (TToolButton* b : {ToolButton5, ToolButton2, ToolButton3, ToolButton19, ToolButton20}) ToolBar1->AddButton(b, 8);
+    for (TToolButton* b : {ToolButton5, ToolButton2, ToolButton3, ToolButton19, ToolButton20})
+        ToolBar1->AddButton(b, 8);
 
     Panel5 = new TPanel(this);
     Panel5->SetName("Panel5");

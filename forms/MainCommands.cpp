@@ -44,13 +44,13 @@ bool TFrm_Main::PassesQualityGates() {
     const int fq = DM->MOSAIC_FingerQuality(image, DM->ImageWidth, DM->ImageHeight);
     const int iq = DM->MOSAIC_ImageQuality(image, DM->ImageWidth, DM->ImageHeight);
     if (fq < DM->FQuality) {
-        ShowWarning("指纹质量不合格\r当前指采集指纹质量为【" + IntToStr(fq) + "】\r指纹质量应该达到【" + IntToStr(DM->FQuality) +
-             "~100】之间");
+        ShowWarning("指纹质量不合格\r当前指采集指纹质量为【" + IntToStr(fq) + "】\r指纹质量应该达到【" +
+                    IntToStr(DM->FQuality) + "~100】之间");
         return false;
     }
     if (iq < DM->PQuality) {
-        ShowWarning("图像质量不合格\r当前图像采集质量为【" + IntToStr(iq) + "】\r图像质量应该达到【" + IntToStr(DM->PQuality) +
-             "~100】之间");
+        ShowWarning("图像质量不合格\r当前图像采集质量为【" + IntToStr(iq) + "】\r图像质量应该达到【" +
+                    IntToStr(DM->PQuality) + "~100】之间");
         return false;
     }
     return true;

@@ -10,7 +10,7 @@ namespace {
 constexpr int kPlainTag = 9999;
 constexpr int kStripHeight = 12;  // the label strip at the top of a framed panel
 constexpr int kBevelHeight = 2;
-constexpr int kFrameWidth = 2;          // the two bevels around a framed panel
+constexpr int kFrameWidth = 2;  // the two bevels around a framed panel
 
 }  // namespace
 

@@ -32,9 +32,7 @@ std::vector<AreaScaler::Span> AreaScaler::BuildAxis(int source, int target, std:
     // In units of 1/target of a source pixel, target pixel t covers
     // [t·source, (t+1)·source) and source pixel i covers [i·target, (i+1)·target).
     const std::int64_t s = source, n = target;
-    const auto weight = [&](std::int64_t overlap) {
-        return static_cast<std::uint32_t>((overlap * scale + s / 2) / s);
-    };
+    const auto weight = [&](std::int64_t overlap) { return static_cast<std::uint32_t>((overlap * scale + s / 2) / s); };
     std::vector<Span> spans;
     spans.reserve(static_cast<std::size_t>(target));
     for (std::int64_t t = 0; t < n; ++t) {
@@ -49,7 +47,8 @@ std::vector<AreaScaler::Span> AreaScaler::BuildAxis(int source, int target, std:
             const std::int64_t total = static_cast<std::int64_t>(span.firstWeight) + span.lastWeight +
                                        static_cast<std::int64_t>(span.innerWeight) * (last - first - 1);
             std::uint32_t& edge = span.firstWeight >= span.lastWeight ? span.firstWeight : span.lastWeight;
-            edge = static_cast<std::uint32_t>(std::max<std::int64_t>(0, edge + static_cast<std::int64_t>(scale) - total));
+            edge =
+                static_cast<std::uint32_t>(std::max<std::int64_t>(0, edge + static_cast<std::int64_t>(scale) - total));
         }
         spans.push_back(span);
     }

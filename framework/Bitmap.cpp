@@ -28,8 +28,7 @@ void ReadBitmapFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     if (size.QuadPart > kMaxFileBytes) Refuse(path, bmpfile::Fault::TooLarge);
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty() &&
-        !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw EFileError("Cannot read bitmap file \"" + path + "\". " + SysErrorMessage(GetLastError()));
     // A file that shrank since its size was asked is as short as what was read.
     bytes.resize(read);
@@ -149,8 +148,7 @@ void TBitmap::SaveToFile(const std::string& path) const { WriteFileBytes(path, F
 std::string TBitmap::FileBytes() const {
     if (!handle_) throw EFileError("Cannot save an empty bitmap");
     DIBSECTION dib{};
-    if (GetObjectA(handle_.Get(), sizeof dib, &dib) != sizeof dib)
-        throw EFileError("Bitmap is not device independent");
+    if (GetObjectA(handle_.Get(), sizeof dib, &dib) != sizeof dib) throw EFileError("Bitmap is not device independent");
     BITMAPINFOHEADER header = dib.dsBmih;
     const bool bitfields = header.biCompression == BI_BITFIELDS;
     header.biCompression = bitfields ? BI_BITFIELDS : BI_RGB;

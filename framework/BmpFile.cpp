@@ -27,11 +27,13 @@ std::uint32_t Read32(const std::uint8_t* p) {
 // Depth and compression together; the combinations a DIB can hold, plus run-length.
 Fault ReadEncoding(int bitsPerPixel, std::uint32_t compression, Header& header) {
     switch (bitsPerPixel) {
-    case 1: case 24:
+    case 1:
+    case 24:
         if (compression != kBiRgb) return Fault::Unsupported;
         header.encoding = Encoding::Rgb;
         return Fault::None;
-    case 4: case 8:
+    case 4:
+    case 8:
         if (compression == kBiRgb) {
             header.encoding = Encoding::Rgb;
         } else if (compression == (bitsPerPixel == 8 ? kBiRle8 : kBiRle4)) {
@@ -40,7 +42,8 @@ Fault ReadEncoding(int bitsPerPixel, std::uint32_t compression, Header& header) 
             return Fault::Unsupported;
         }
         return Fault::None;
-    case 16: case 32:
+    case 16:
+    case 32:
         if (compression == kBiRgb) {
             header.encoding = Encoding::Rgb;
         } else if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
@@ -98,7 +101,10 @@ private:
 class RleWriter {
 public:
     RleWriter(const Header& header, std::uint8_t* rows)
-        : rows_(rows), stride_(header.format.Stride(header.width)), width_(header.width), height_(header.height),
+        : rows_(rows),
+          stride_(header.format.Stride(header.width)),
+          width_(header.width),
+          height_(header.height),
           four_(header.encoding == Encoding::Rle4) {}
 
     bool Done() const { return y_ >= height_; }
@@ -152,7 +158,9 @@ Fault ReadRunLength(const std::uint8_t* stream, std::size_t size, const Header& 
         at += 2;
         if (count > 0) {
             if (four) {
-                out.Run(count, [code](std::uint32_t i) { return static_cast<std::uint8_t>((i & 1) ? code & 0x0F : code >> 4); });
+                out.Run(count, [code](std::uint32_t i) {
+                    return static_cast<std::uint8_t>((i & 1) ? code & 0x0F : code >> 4);
+                });
             } else {
                 out.Run(count, [code](std::uint32_t) { return code; });
             }
@@ -189,13 +197,20 @@ Fault ReadRunLength(const std::uint8_t* stream, std::size_t size, const Header& 
 
 const char* FaultText(Fault fault) {
     switch (fault) {
-    case Fault::None: return "is a bitmap";
-    case Fault::NotBitmap: return "is not a bitmap file";
-    case Fault::BadHeader: return "has an invalid bitmap header";
-    case Fault::Unsupported: return "has a bitmap format that cannot be read";
-    case Fault::TooLarge: return "is too large";
-    case Fault::Truncated: return "is truncated";
-    case Fault::NoColour: return "has colour masks that select no colour";
+    case Fault::None:
+        return "is a bitmap";
+    case Fault::NotBitmap:
+        return "is not a bitmap file";
+    case Fault::BadHeader:
+        return "has an invalid bitmap header";
+    case Fault::Unsupported:
+        return "has a bitmap format that cannot be read";
+    case Fault::TooLarge:
+        return "is too large";
+    case Fault::Truncated:
+        return "is truncated";
+    case Fault::NoColour:
+        return "has colour masks that select no colour";
     }
     return "cannot be read";
 }
@@ -272,7 +287,8 @@ Fault ReadHeader(const std::uint8_t* data, std::size_t size, const Limits& limit
         h.pixelBytes = declared != 0 ? declared : available;
     } else {
         // Both factors are bounded by the limits, so the product cannot overflow 64 bits.
-        const std::uint64_t rows = static_cast<std::uint64_t>(h.format.Stride(h.width)) * static_cast<std::uint64_t>(h.height);
+        const std::uint64_t rows =
+            static_cast<std::uint64_t>(h.format.Stride(h.width)) * static_cast<std::uint64_t>(h.height);
         if (rows > available) return Fault::Truncated;
         h.pixelBytes = static_cast<std::size_t>(rows);
     }
@@ -345,10 +361,12 @@ void ExpandRowBgr(const PixelFormat& format, const std::uint8_t* row, int width,
 void ExpandRowGrey(const PixelFormat& format, const std::uint8_t* row, int width, std::uint8_t* grey) {
     switch (format.bitsPerPixel) {
     case 1:
-        for (int x = 0; x < width; ++x) grey[x] = static_cast<std::uint8_t>(format.palette[(row[x >> 3] >> (7 - (x & 7))) & 0x1]);
+        for (int x = 0; x < width; ++x)
+            grey[x] = static_cast<std::uint8_t>(format.palette[(row[x >> 3] >> (7 - (x & 7))) & 0x1]);
         return;
     case 4:
-        for (int x = 0; x < width; ++x) grey[x] = static_cast<std::uint8_t>(format.palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]);
+        for (int x = 0; x < width; ++x)
+            grey[x] = static_cast<std::uint8_t>(format.palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]);
         return;
     default:
         for (int x = 0; x < width; ++x) grey[x] = static_cast<std::uint8_t>(format.palette[row[x]]);

@@ -16,14 +16,14 @@ struct TClassInfo {
 };
 
 // Gives a class its class record; every toolkit class and every form uses it.
-#define KV90_CLASS(Self, Parent)                                             \
-public:                                                                     \
-    static const TClassInfo* StaticClass() {                                \
-        static const TClassInfo info{#Self, Parent::StaticClass()};         \
-        return &info;                                                       \
-    }                                                                       \
+#define KV90_CLASS(Self, Parent)                                           \
+public:                                                                    \
+    static const TClassInfo* StaticClass() {                               \
+        static const TClassInfo info{#Self, Parent::StaticClass()};        \
+        return &info;                                                      \
+    }                                                                      \
     const TClassInfo* ClassInfo() const override { return StaticClass(); } \
-                                                                            \
+                                                                           \
 private:
 
 class TObject {
@@ -40,7 +40,9 @@ public:
     // True when this object's class is, or derives from, the named class.
     bool InheritsFrom(const std::string& className) const;
     template <typename T>
-    bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
+    bool Is() const {
+        return dynamic_cast<const T*>(this) != nullptr;
+    }
 };
 
 using TNotifyEvent = std::function<void(TObject* sender)>;

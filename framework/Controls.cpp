@@ -267,9 +267,7 @@ TWinControl::~TWinControl() {
     DestroyHandle();
 }
 
-TWinControl* TWinControl::FindControl(HWND wnd) {
-    return wnd ? Registry().Find(wnd) : nullptr;
-}
+TWinControl* TWinControl::FindControl(HWND wnd) { return wnd ? Registry().Find(wnd) : nullptr; }
 
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
@@ -419,8 +417,7 @@ void TWinControl::Invalidate() {
 
 void TWinControl::Repaint() {
     FacesChanged();
-    if (handle_)
-        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TWinControl::FacesChanged() {
@@ -608,7 +605,7 @@ void TWinControl::WndProc(TMessage& m) {
         // Hand the notification back to the child control that sent it.
         if (m.Msg == WM_NOTIFY && !m.LParam) break;
         if (TWinControl* child = FindControl(m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
-                                                                 : reinterpret_cast<HWND>(m.LParam));
+                                                                : reinterpret_cast<HWND>(m.LParam));
             child && child != this) {
             DeliverNotification(*child, m);
             return;

@@ -38,7 +38,7 @@ constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 // whatever sits in front of it (a skinner) sees them as messages.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 3;
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;   // WParam: the control that took the focus
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;  // WParam: the control that took the focus
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;

@@ -28,15 +28,27 @@ void FrameStyle(TFormBorderStyle border, unsigned icons, DWORD& style, DWORD& ex
     style = WS_POPUP;
     exStyle = WS_EX_WINDOWEDGE;
     switch (border) {
-    case TFormBorderStyle::bsNone: exStyle = 0; break;
-    case TFormBorderStyle::bsSingle: style = WS_CAPTION | WS_BORDER; break;
-    case TFormBorderStyle::bsSizeable: style = WS_CAPTION | WS_THICKFRAME; break;
+    case TFormBorderStyle::bsNone:
+        exStyle = 0;
+        break;
+    case TFormBorderStyle::bsSingle:
+        style = WS_CAPTION | WS_BORDER;
+        break;
+    case TFormBorderStyle::bsSizeable:
+        style = WS_CAPTION | WS_THICKFRAME;
+        break;
     case TFormBorderStyle::bsDialog:
         style = WS_POPUP | WS_CAPTION | WS_DLGFRAME;
         exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
         break;
-    case TFormBorderStyle::bsToolWindow: style = WS_CAPTION | WS_BORDER; exStyle |= WS_EX_TOOLWINDOW; break;
-    case TFormBorderStyle::bsSizeToolWin: style = WS_CAPTION | WS_THICKFRAME; exStyle |= WS_EX_TOOLWINDOW; break;
+    case TFormBorderStyle::bsToolWindow:
+        style = WS_CAPTION | WS_BORDER;
+        exStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case TFormBorderStyle::bsSizeToolWin:
+        style = WS_CAPTION | WS_THICKFRAME;
+        exStyle |= WS_EX_TOOLWINDOW;
+        break;
     }
     if (border != TFormBorderStyle::bsNone && (icons & biSystemMenu)) {
         style |= WS_SYSMENU;
@@ -231,7 +243,8 @@ void TCustomForm::WndProc(TMessage& m) {
         return;
     case CM_FOCUSCHANGED:
         // The form's own window takes the focus on the way (the system gives it on activation).
-        if (auto control = reinterpret_cast<TWinControl*>(m.WParam); control && control != this && control->HandleAllocated())
+        if (auto control = reinterpret_cast<TWinControl*>(m.WParam);
+            control && control != this && control->HandleAllocated())
             focusedWnd_ = control->Handle();
         return;
     case WM_ACTIVATE:
@@ -455,17 +468,34 @@ void TScrollBox::WndProc(TMessage& m) {
         GetScrollInfo(Handle(), bar, &info);
         int pos = info.nPos;
         switch (LOWORD(m.WParam)) {
-        case SB_LINEUP: pos -= 16; break;
-        case SB_LINEDOWN: pos += 16; break;
-        case SB_PAGEUP: pos -= static_cast<int>(info.nPage); break;
-        case SB_PAGEDOWN: pos += static_cast<int>(info.nPage); break;
+        case SB_LINEUP:
+            pos -= 16;
+            break;
+        case SB_LINEDOWN:
+            pos += 16;
+            break;
+        case SB_PAGEUP:
+            pos -= static_cast<int>(info.nPage);
+            break;
+        case SB_PAGEDOWN:
+            pos += static_cast<int>(info.nPage);
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = info.nTrackPos; break;
-        case SB_TOP: pos = info.nMin; break;
-        case SB_BOTTOM: pos = info.nMax; break;
+        case SB_THUMBPOSITION:
+            pos = info.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = info.nMin;
+            break;
+        case SB_BOTTOM:
+            pos = info.nMax;
+            break;
         }
         pos = std::max(info.nMin, std::min(pos, info.nMax - static_cast<int>(info.nPage) + 1));
-        if (bar == SB_HORZ) ScrollTo(pos, scrollY_); else ScrollTo(scrollX_, pos);
+        if (bar == SB_HORZ)
+            ScrollTo(pos, scrollY_);
+        else
+            ScrollTo(scrollX_, pos);
         m.Result = 0;
         return;
     }

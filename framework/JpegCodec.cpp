@@ -117,8 +117,7 @@ private:
 }  // namespace
 
 std::string EncodeBgr(const BgrSource& image, int quality) {
-    if (image.width <= 0 || image.height <= 0 || image.width > JPEG_MAX_DIMENSION ||
-        image.height > JPEG_MAX_DIMENSION)
+    if (image.width <= 0 || image.height <= 0 || image.width > JPEG_MAX_DIMENSION || image.height > JPEG_MAX_DIMENSION)
         throw Exception("Cannot compress a picture of " + std::to_string(image.width) + " x " +
                         std::to_string(image.height) + " pixels as JPEG");
 

@@ -95,8 +95,8 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     }
     // The owner must be the foreground window, or the menu would not close when clicked beside.
     SetForegroundWindow(owner);
-    const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
     for (TMenuItem* item : items_) {
         if (chosen != 0 && item->Command() == chosen) {

@@ -56,16 +56,16 @@ void TStagedFile::Write(const std::string& bytes, WriteFileCall write) {
     Create();
     // Created again rather than opened: Wine's GetTempFileName can report a
     // name it failed to create, and creating it here then gives the reason.
-    UniqueHandle file(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueHandle file(
+        CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFileError("Cannot create file \"" + target_ + "\". " + SysErrorMessage(GetLastError()));
     WriteAll(file.Get(), target_, bytes, write);
     if (!FlushFileBuffers(file.Get())) WriteFailed(target_, SysErrorMessage(GetLastError()));
 }
 
 void TStagedFile::Flush() {
-    UniqueHandle file(CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueHandle file(
+        CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file || !FlushFileBuffers(file.Get())) WriteFailed(target_, SysErrorMessage(GetLastError()));
 }
 

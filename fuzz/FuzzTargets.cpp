@@ -83,15 +83,17 @@ int FuzzBitmapFile(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint32_t> out(7);
     std::uint32_t sum = 0;
     for (int y = 0; y < 5; ++y) {
-        scaler.NextRow([&](int row, std::uint8_t* scratch) {
-            if (row < 0 || row >= header.height) std::abort();
-            const std::uint8_t* pixels = rows.data() + stride * static_cast<std::size_t>(header.height - 1 - row);
-            if (grey)
-                bmpfile::ExpandRowGrey(header.format, pixels, header.width, scratch);
-            else
-                bmpfile::ExpandRowBgr(header.format, pixels, header.width, scratch);
-            return static_cast<const std::uint8_t*>(scratch);
-        }, out.data());
+        scaler.NextRow(
+            [&](int row, std::uint8_t* scratch) {
+                if (row < 0 || row >= header.height) std::abort();
+                const std::uint8_t* pixels = rows.data() + stride * static_cast<std::size_t>(header.height - 1 - row);
+                if (grey)
+                    bmpfile::ExpandRowGrey(header.format, pixels, header.width, scratch);
+                else
+                    bmpfile::ExpandRowBgr(header.format, pixels, header.width, scratch);
+                return static_cast<const std::uint8_t*>(scratch);
+            },
+            out.data());
         for (std::uint32_t v : out) sum += v;
     }
     static volatile std::uint32_t sink;

@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
         }
         for (const fs::path& path : paths) {
             std::ifstream in(path, std::ios::binary);
-            const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                                  std::istreambuf_iterator<char>());
             const std::uint8_t* data = bytes.empty() ? nullptr : bytes.data();
             int outcome = -1;
             for (const Folder& other : kFolders) {

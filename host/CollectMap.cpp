@@ -13,8 +13,8 @@ constexpr DWORD kCollectMapSize = 20;
 
 bool TFrm_Main::CreateMapFile() {
     try {
-        DM->CollectMapHandle.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                                      kCollectMapSize, "FINGER_COLLECT_FILE"));
+        DM->CollectMapHandle.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kCollectMapSize,
+                                                      "FINGER_COLLECT_FILE"));
         if (!DM->CollectMapHandle) return false;
         MappedView view(MapViewOfFile(DM->CollectMapHandle.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
         if (!view) return false;

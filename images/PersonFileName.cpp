@@ -9,9 +9,7 @@ namespace {
 // A name longer than this is no single path component on any Windows file system.
 constexpr size_t kMaxComponentChars = 255;
 
-bool IsForbiddenByte(unsigned char c) {
-    return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr;
-}
+bool IsForbiddenByte(unsigned char c) { return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr; }
 
 bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }

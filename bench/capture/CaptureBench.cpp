@@ -39,15 +39,15 @@ double Seconds() {
 double ThreadCpu(HANDLE thread) {
     FILETIME create, exit, kernel, user;
     GetThreadTimes(thread, &create, &exit, &kernel, &user);
-    auto seconds = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
+    auto seconds = [](FILETIME t) {
+        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7;
+    };
     return seconds(kernel) + seconds(user);
 }
 
 std::string g_folder;
 
-void WriteControl(const std::string& text) {
-    WriteFileBytes(g_folder + "KV90DLL\\scanner_sim.ini", text);
-}
+void WriteControl(const std::string& text) { WriteFileBytes(g_folder + "KV90DLL\\scanner_sim.ini", text); }
 
 // Frames the loop may still fetch before it ends; the wrapper ends it, and
 // measures the worker's CPU time, without touching the loop itself.
@@ -121,7 +121,9 @@ double Median(std::vector<double> v) {
 double ProcessCpu() {
     FILETIME create, exit, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &create, &exit, &kernel, &user);
-    auto seconds = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7; };
+    auto seconds = [](FILETIME t) {
+        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7;
+    };
     return seconds(kernel) + seconds(user);
 }
 
@@ -186,7 +188,8 @@ int main() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     g_folder = std::string(temp) + "kv90bench_" + std::to_string(GetCurrentProcessId()) + "\\";
-    for (const char* sub : {"", "KV90DLL", "Temp", "Config", "LogFiles"}) CreateDirectoryA((g_folder + sub).c_str(), nullptr);
+    for (const char* sub : {"", "KV90DLL", "Temp", "Config", "LogFiles"})
+        CreateDirectoryA((g_folder + sub).c_str(), nullptr);
     const std::string dlls = std::string(KV90_SIM_DLL_DIR) + "/";
     for (const char* dll : {"GALS7302.dll", "GAMC7302.dll"})
         CopyFileA((dlls + dll).c_str(), (g_folder + "KV90DLL\\" + dll).c_str(), FALSE);
@@ -230,16 +233,15 @@ int main() {
     std::printf("  scanner fetch alone      : %8.1f frames/s (%.3f ms/frame)\n", rawFps, 1000.0 / rawFps);
     std::printf("  loop, no finger          : %8.1f frames/s (%.3f ms/frame), worker CPU %.3f ms/frame\n", idle.fps,
                 1000.0 / idle.fps, idle.cpuMsPerFrame);
-    std::printf("  loop, finger rolling     : %8.1f frames/s (%.3f ms/frame), worker CPU %.3f ms/frame\n",
-                rolling.fps, 1000.0 / rolling.fps, rolling.cpuMsPerFrame);
+    std::printf("  loop, finger rolling     : %8.1f frames/s (%.3f ms/frame), worker CPU %.3f ms/frame\n", rolling.fps,
+                1000.0 / rolling.fps, rolling.cpuMsPerFrame);
     std::printf("  loop's own cost, no finger: %.3f ms/frame (target < 1 ms)\n", 1000.0 / idle.fps - 1000.0 / rawFps);
 
     // One preview refresh: the library saves the stitched image, the GUI thread loads and repaints it.
     const std::string preview = dm->PreviewPath();
     constexpr int kRefreshes = 400;
-    const Cost save = Measure(kRefreshes, [&](int) {
-        dm->LIVESCAN_SaveToFile(dm->MosaicBuffer.get(), 640, 640, preview.c_str(), 0);
-    });
+    const Cost save = Measure(
+        kRefreshes, [&](int) { dm->LIVESCAN_SaveToFile(dm->MosaicBuffer.get(), 640, 640, preview.c_str(), 0); });
     const Cost load = Measure(kRefreshes, [&](int) { main->Img_View->Picture().LoadFromFile(preview); });
     const Cost repaint = Measure(kRefreshes, [&](int) {
         main->Img_View->Invalidate();
@@ -262,7 +264,8 @@ int main() {
     // when it is uncovered: every window of it painted, then the message loop
     // goes idle, which is when Wine hands the painted pixels to the display.
     const auto repaintAll = [&] {
-        RedrawWindow(main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(main->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
     };
     const auto repaintClient = [&] {
@@ -281,9 +284,9 @@ int main() {
     PrintCost("full repaint (target < 2)", fullRepaint);
     PrintCost("the same, frame not drawn", Measure(200, [&](int) { repaintClient(); }));
     PrintCost("the same, every kept face drawn anew", Measure(200, [&](int) {
-        main->Repaint();
-        Pump();
-    }));
+                  main->Repaint();
+                  Pump();
+              }));
     PrintCost("full repaint, every slot empty", emptyRepaint);
     {
         // The slots' own share: ten thumbnails drawn into a screen-compatible bitmap.

@@ -133,8 +133,8 @@ int main() {
     const std::string path = std::string(folder.begin(), folder.end()) + "bench.bmp";
     Measure("LIVESCAN_SaveToFile 640 x 640", 200, [&] { save(image.data(), kSide, kSide, path.c_str(), 0); });
 
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 360, 360, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 360, 360, nullptr, nullptr, nullptr, nullptr);
     if (window != nullptr && video(window) == 1) {
         // Frames at pace 0 are drawn at most every 40 ms, so pace the loop to draw each one.
         double drawing = 0.0;

@@ -33,4 +33,4 @@ private:
 
 const char* outcomeName(AnswerGate::Outcome outcome);
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -8,8 +8,7 @@
 
 namespace hostsim {
 
-CaptureBlockContent readCaptureBlock()
-{
+CaptureBlockContent readCaptureBlock() {
     CaptureBlockContent content;
     UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kCaptureBlockName));
     if (!mapping) return content;
@@ -27,12 +26,11 @@ CaptureBlockContent readCaptureBlock()
     return content;
 }
 
-bool parseWindowHandle(const std::string& text, HWND& window)
-{
+bool parseWindowHandle(const std::string& text, HWND& window) {
     std::uint64_t value = 0;
     if (!parseUnsigned(text, 0xFFFFFFFFull, value) || value == 0) return false;
     window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(value));
     return true;
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -19,4 +19,4 @@ CaptureBlockContent readCaptureBlock();
 // a window the host can talk to.
 bool parseWindowHandle(const std::string& text, HWND& window);
 
-} // namespace hostsim
+}  // namespace hostsim

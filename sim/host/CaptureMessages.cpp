@@ -6,8 +6,7 @@ namespace hostsim {
 
 namespace {
 
-Delivery sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs)
-{
+Delivery sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
     Delivery delivery;
     DWORD_PTR result = 0;
     SetLastError(0);
@@ -21,19 +20,17 @@ Delivery sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam
     return delivery;
 }
 
-} // namespace
+}  // namespace
 
-std::vector<unsigned char> personPayload(const std::wstring& text)
-{
+std::vector<unsigned char> personPayload(const std::wstring& text) {
     const std::string ansi = toAnsi(text);
     std::vector<unsigned char> bytes(ansi.begin(), ansi.end());
     bytes.push_back(0);
     return bytes;
 }
 
-Delivery sendCopyData(HWND target, HWND sender, const std::vector<unsigned char>& bytes, DWORD byteCount,
-                      bool nullData, ULONG_PTR tag, DWORD timeoutMs)
-{
+Delivery sendCopyData(HWND target, HWND sender, const std::vector<unsigned char>& bytes, DWORD byteCount, bool nullData,
+                      ULONG_PTR tag, DWORD timeoutMs) {
     std::vector<unsigned char> padded(bytes);
     if (padded.size() < byteCount) padded.resize(byteCount, 0);
     COPYDATASTRUCT data{};
@@ -44,8 +41,7 @@ Delivery sendCopyData(HWND target, HWND sender, const std::vector<unsigned char>
                            timeoutMs);
 }
 
-Delivery postCommand(HWND target, UINT message, WPARAM code, LPARAM value)
-{
+Delivery postCommand(HWND target, UINT message, WPARAM code, LPARAM value) {
     Delivery delivery;
     if (PostMessageW(target, message, code, value)) {
         delivery.delivered = true;
@@ -55,9 +51,8 @@ Delivery postCommand(HWND target, UINT message, WPARAM code, LPARAM value)
     return delivery;
 }
 
-Delivery sendCommand(HWND target, UINT message, WPARAM code, LPARAM value, DWORD timeoutMs)
-{
+Delivery sendCommand(HWND target, UINT message, WPARAM code, LPARAM value, DWORD timeoutMs) {
     return sendWithTimeout(target, message, code, value, timeoutMs);
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -20,11 +20,11 @@ std::vector<unsigned char> personPayload(const std::wstring& text);
 // what the capture program sends to the host (its collected notification may come
 // in between). cbData is byteCount; the bytes are padded with zeros up to it, so
 // that the system never reads beyond them. nullData sends a null lpData.
-Delivery sendCopyData(HWND target, HWND sender, const std::vector<unsigned char>& bytes, DWORD byteCount,
-                      bool nullData, ULONG_PTR tag, DWORD timeoutMs);
+Delivery sendCopyData(HWND target, HWND sender, const std::vector<unsigned char>& bytes, DWORD byteCount, bool nullData,
+                      ULONG_PTR tag, DWORD timeoutMs);
 
 // ACTIVEMSG with a code, posted or sent.
 Delivery postCommand(HWND target, UINT message, WPARAM code, LPARAM value);
 Delivery sendCommand(HWND target, UINT message, WPARAM code, LPARAM value, DWORD timeoutMs);
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -4,8 +4,7 @@
 
 namespace hostsim {
 
-bool ChildProcess::start(const std::wstring& path, std::wstring& error)
-{
+bool ChildProcess::start(const std::wstring& path, std::wstring& error) {
     wchar_t* namePart = nullptr;
     std::vector<wchar_t> full(MAX_PATH * 4);
     const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), &namePart);
@@ -35,12 +34,11 @@ bool ChildProcess::start(const std::wstring& path, std::wstring& error)
     return true;
 }
 
-DWORD ChildProcess::collect()
-{
+DWORD ChildProcess::collect() {
     DWORD code = 0;
     if (process_) GetExitCodeProcess(process_.Get(), &code);
     process_.Reset();
     return code;
 }
 
-} // namespace hostsim
+}  // namespace hostsim

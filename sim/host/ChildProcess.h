@@ -27,4 +27,4 @@ private:
     std::wstring fullPath_;
 };
 
-} // namespace hostsim
+}  // namespace hostsim

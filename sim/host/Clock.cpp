@@ -4,8 +4,7 @@
 
 namespace hostsim {
 
-std::string formatTimeOfDay(const SYSTEMTIME& time)
-{
+std::string formatTimeOfDay(const SYSTEMTIME& time) {
     char text[16];
     std::snprintf(text, sizeof text, "%02u:%02u:%02u.%03u", static_cast<unsigned>(time.wHour) % 100u,
                   static_cast<unsigned>(time.wMinute) % 100u, static_cast<unsigned>(time.wSecond) % 100u,
@@ -13,11 +12,10 @@ std::string formatTimeOfDay(const SYSTEMTIME& time)
     return text;
 }
 
-std::string timeOfDayNow()
-{
+std::string timeOfDayNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return formatTimeOfDay(now);
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -9,4 +9,4 @@ namespace hostsim {
 std::string formatTimeOfDay(const SYSTEMTIME& time);
 std::string timeOfDayNow();
 
-} // namespace hostsim
+}  // namespace hostsim

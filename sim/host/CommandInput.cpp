@@ -20,8 +20,7 @@ struct CommandInput::Shared {
 namespace {
 
 void deliver(CommandInput::UrgentHandler& urgent, std::mutex& lock, std::deque<std::string>& lines, HWND window,
-             UINT message, std::string line)
-{
+             UINT message, std::string line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (isUrgentCommand(line) && urgent) urgent(line);
     {
@@ -31,10 +30,9 @@ void deliver(CommandInput::UrgentHandler& urgent, std::mutex& lock, std::deque<s
     PostMessageW(window, message, 0, 0);
 }
 
-} // namespace
+}  // namespace
 
-void CommandInput::start(HWND window, UINT message, UrgentHandler urgent)
-{
+void CommandInput::start(HWND window, UINT message, UrgentHandler urgent) {
     if (shared_) return;
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     if (input == nullptr || input == INVALID_HANDLE_VALUE) return;
@@ -66,8 +64,7 @@ void CommandInput::start(HWND window, UINT message, UrgentHandler urgent)
     }).detach();
 }
 
-std::vector<std::string> CommandInput::take()
-{
+std::vector<std::string> CommandInput::take() {
     std::vector<std::string> result;
     if (!shared_) return result;
     std::lock_guard<std::mutex> guard(shared_->lock);
@@ -76,4 +73,4 @@ std::vector<std::string> CommandInput::take()
     return result;
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -28,4 +28,4 @@ private:
     std::shared_ptr<Shared> shared_;
 };
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -14,8 +14,7 @@ namespace {
 // a 32-bit process.
 constexpr std::uint64_t kMaxPayload = 64ull * 1024ull * 1024ull;
 
-std::vector<std::string> words(const std::string& text)
-{
+std::vector<std::string> words(const std::string& text) {
     std::vector<std::string> result;
     std::istringstream stream(text);
     std::string word;
@@ -25,14 +24,12 @@ std::vector<std::string> words(const std::string& text)
 
 // The line after its first word and the single space that follows it, so that a
 // person text keeps its own spaces.
-std::string restAfterWord(const std::string& line, const std::string& word)
-{
+std::string restAfterWord(const std::string& line, const std::string& word) {
     if (line.size() <= word.size()) return {};
     return line.substr(word.size() + 1);
 }
 
-bool parseCopyDataOptions(const std::vector<std::string>& list, size_t first, Command& command, std::string& error)
-{
+bool parseCopyDataOptions(const std::vector<std::string>& list, size_t first, Command& command, std::string& error) {
     for (size_t i = first; i < list.size(); ++i) {
         const std::string& item = list[i];
         std::uint64_t number = 0;
@@ -57,8 +54,7 @@ bool parseCopyDataOptions(const std::vector<std::string>& list, size_t first, Co
     return true;
 }
 
-bool parseActive(const std::vector<std::string>& list, size_t first, Command& command, std::string& error)
-{
+bool parseActive(const std::vector<std::string>& list, size_t first, Command& command, std::string& error) {
     for (size_t i = first; i < list.size(); ++i) {
         const std::string& item = list[i];
         if (item == "send") {
@@ -80,10 +76,9 @@ bool parseActive(const std::vector<std::string>& list, size_t first, Command& co
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool parseCommand(const std::string& line, Command& command, std::string& error)
-{
+bool parseCommand(const std::string& line, Command& command, std::string& error) {
     Command result;
     const std::vector<std::string> list = words(line);
     if (list.empty()) {
@@ -168,10 +163,9 @@ bool parseCommand(const std::string& line, Command& command, std::string& error)
     return true;
 }
 
-bool isUrgentCommand(const std::string& line)
-{
+bool isUrgentCommand(const std::string& line) {
     const std::vector<std::string> list = words(line);
     return list.size() == 1 && (list[0] == "release" || list[0] == "quit");
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -44,4 +44,4 @@ bool parseCommand(const std::string& line, Command& command, std::string& error)
 // thread may be holding back its answer to the capture program.
 bool isUrgentCommand(const std::string& line);
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -7,8 +7,7 @@
 
 namespace hostsim {
 
-bool HostBlock::create(const std::string& ansiText)
-{
+bool HostBlock::create(const std::string& ansiText) {
     remove();
     const DWORD size = std::max<DWORD>(kBlockMinimumSize, static_cast<DWORD>(ansiText.size() + 1));
     UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, kHostBlockName));
@@ -40,17 +39,15 @@ bool HostBlock::create(const std::string& ansiText)
     return true;
 }
 
-void HostBlock::remove()
-{
+void HostBlock::remove() {
     view_.Reset();
     mapping_.Reset();
     text_.clear();
     shared_ = false;
 }
 
-std::string windowHandleText(HWND window)
-{
+std::string windowHandleText(HWND window) {
     return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -33,4 +33,4 @@ private:
 // The decimal text a host writes for its window.
 std::string windowHandleText(HWND window);
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -2,22 +2,24 @@
 
 namespace hostsim {
 
-MessageIds registerHostMessages()
-{
+MessageIds registerHostMessages() {
     MessageIds ids;
     ids.active = RegisterWindowMessageW(kActiveMessageName);
     ids.finger = RegisterWindowMessageW(kFingerMessageName);
     return ids;
 }
 
-const char* notificationName(WPARAM code)
-{
+const char* notificationName(WPARAM code) {
     switch (code) {
-    case kCodeReady: return "READY";
-    case kCodeCollected: return "COLLECTED";
-    case kCodeClose: return "CLOSE";
-    default: return "UNKNOWN";
+    case kCodeReady:
+        return "READY";
+    case kCodeCollected:
+        return "COLLECTED";
+    case kCodeClose:
+        return "CLOSE";
+    default:
+        return "UNKNOWN";
     }
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -32,4 +32,4 @@ MessageIds registerHostMessages();
 // READY, COLLECTED, CLOSE, or UNKNOWN for any other code.
 const char* notificationName(WPARAM code);
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -17,24 +17,24 @@ constexpr wchar_t kDemoPerson[] = L"0001$演示";
 
 std::string number(unsigned long long value) { return std::to_string(value); }
 
-std::string handleNumber(HWND window) { return number(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window))); }
+std::string handleNumber(HWND window) {
+    return number(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
+}
 
-std::string failureReason(const Delivery& delivery)
-{
+std::string failureReason(const Delivery& delivery) {
     if (delivery.error == ERROR_TIMEOUT) return "timeout";
     return "error-" + number(delivery.error);
 }
 
-} // namespace
+}  // namespace
 
 HostSimulator::HostSimulator(const Options& options)
-    : options_(options), ids_(registerHostMessages()), window_(*this, ids_.finger),
-      gate_(options.answerDelayMs, options.neverAnswer)
-{
-}
+    : options_(options),
+      ids_(registerHostMessages()),
+      window_(*this, ids_.finger),
+      gate_(options.answerDelayMs, options.neverAnswer) {}
 
-int HostSimulator::run()
-{
+int HostSimulator::run() {
     const std::wstring personText = options_.hasPerson ? options_.person : std::wstring(kDemoPerson);
     if (!window_.create(personText)) {
         printLine("error window error=" + number(GetLastError()));
@@ -66,8 +66,8 @@ int HostSimulator::run()
     for (;;) {
         HANDLE child = child_.waitHandle();
         const DWORD count = child ? 1 : 0;
-        const DWORD woke = MsgWaitForMultipleObjectsEx(count, count ? &child : nullptr, INFINITE, QS_ALLINPUT,
-                                                       MWMO_INPUTAVAILABLE);
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(count, count ? &child : nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (count == 1 && woke == WAIT_OBJECT_0) {
             childEnded();
             continue;
@@ -83,14 +83,12 @@ int HostSimulator::run()
     }
 }
 
-void HostSimulator::report(const std::string& line)
-{
+void HostSimulator::report(const std::string& line) {
     printLine(line);
     window_.addLine(fromUtf8OrAnsi(timeOfDayNow() + "  " + line));
 }
 
-void HostSimulator::refreshStatus()
-{
+void HostSimulator::refreshStatus() {
     std::wstring text = L"采集窗口: ";
     text += captureWindow_ ? fromUtf8OrAnsi(handleNumber(captureWindow_)) : std::wstring(L"未知");
     text += L"    主机块: ";
@@ -99,8 +97,7 @@ void HostSimulator::refreshStatus()
     window_.setStatus(text);
 }
 
-void HostSimulator::createBlock(const std::string& ansiText, const char* prefix)
-{
+void HostSimulator::createBlock(const std::string& ansiText, const char* prefix) {
     if (block_.create(ansiText)) {
         report(std::string(prefix) + " created text=" + toUtf8(fromAnsi(block_.text())) +
                " shared=" + (block_.wasShared() ? "1" : "0"));
@@ -110,8 +107,7 @@ void HostSimulator::createBlock(const std::string& ansiText, const char* prefix)
     refreshStatus();
 }
 
-void HostSimulator::startChild()
-{
+void HostSimulator::startChild() {
     std::wstring error;
     if (child_.start(options_.startPath, error)) {
         report("started pid=" + number(child_.pid()) + " path=" + toUtf8(child_.fullPath()));
@@ -122,8 +118,7 @@ void HostSimulator::startChild()
     if (options_.exitWithChild) quit(1, "start-failed");
 }
 
-void HostSimulator::childEnded()
-{
+void HostSimulator::childEnded() {
     const DWORD pid = child_.pid();
     const DWORD code = child_.collect();
     report("child-exit pid=" + number(pid) + " code=" + number(code));
@@ -131,8 +126,7 @@ void HostSimulator::childEnded()
     if (options_.exitWithChild) quit(static_cast<int>(code), "child-exit");
 }
 
-void HostSimulator::lookForCaptureWindowAtStart()
-{
+void HostSimulator::lookForCaptureWindowAtStart() {
     const CaptureBlockContent content = readCaptureBlock();
     if (!content.exists) return;
     report("capture-block text=" + toUtf8(fromAnsi(content.text)));
@@ -143,24 +137,28 @@ void HostSimulator::lookForCaptureWindowAtStart()
     }
 }
 
-void HostSimulator::fingerMessage(WPARAM code, LPARAM value, bool sent)
-{
+void HostSimulator::fingerMessage(WPARAM code, LPARAM value, bool sent) {
     report("notify code=" + number(code) + " name=" + notificationName(code) + " value=" +
            std::to_string(static_cast<long long>(value)) + " sent=" + (sent ? "1" : "0") + " time=" + timeOfDayNow());
     switch (code) {
-    case kCodeReady: onReady(value); break;
-    case kCodeCollected: onCollected(value); break;
+    case kCodeReady:
+        onReady(value);
+        break;
+    case kCodeCollected:
+        onCollected(value);
+        break;
     case kCodeClose:
         if (options_.quitOnClose) quit(0, "close");
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-void HostSimulator::onReady(LPARAM value)
-{
+void HostSimulator::onReady(LPARAM value) {
     const CaptureBlockContent content = readCaptureBlock();
-    report(content.exists ? "capture-block text=" + toUtf8(fromAnsi(content.text)) : std::string("capture-block missing"));
+    report(content.exists ? "capture-block text=" + toUtf8(fromAnsi(content.text))
+                          : std::string("capture-block missing"));
     HWND window = reinterpret_cast<HWND>(value);
     if (window) {
         adoptCaptureWindow(window, "ready");
@@ -168,8 +166,7 @@ void HostSimulator::onReady(LPARAM value)
     }
 }
 
-void HostSimulator::onCollected(LPARAM value)
-{
+void HostSimulator::onCollected(LPARAM value) {
     const DWORD began = GetTickCount();
     const AnswerGate::Outcome outcome = gate_.hold();
     if (outcome == AnswerGate::Outcome::AtOnce) return;
@@ -177,8 +174,7 @@ void HostSimulator::onCollected(LPARAM value)
            " how=" + outcomeName(outcome) + " held=" + number(GetTickCount() - began) + " time=" + timeOfDayNow());
 }
 
-HWND HostSimulator::captureTarget()
-{
+HWND HostSimulator::captureTarget() {
     if (captureWindow_ && IsWindow(captureWindow_)) return captureWindow_;
     const CaptureBlockContent content = readCaptureBlock();
     HWND window = nullptr;
@@ -189,16 +185,14 @@ HWND HostSimulator::captureTarget()
     return nullptr;
 }
 
-void HostSimulator::adoptCaptureWindow(HWND window, const char* source)
-{
+void HostSimulator::adoptCaptureWindow(HWND window, const char* source) {
     if (window == captureWindow_) return;
     captureWindow_ = window;
     report("capture hwnd=" + handleNumber(window) + " source=" + source);
     refreshStatus();
 }
 
-void HostSimulator::sendAutomaticPerson()
-{
+void HostSimulator::sendAutomaticPerson() {
     // Once per capture window: a later READY from a new capture program gets it too.
     if (!options_.hasPerson || !captureWindow_ || personSentTo_ == captureWindow_) return;
     personSentTo_ = captureWindow_;
@@ -207,17 +201,17 @@ void HostSimulator::sendAutomaticPerson()
     report(std::string(arrived ? "person-sent " : "person-failed ") + details);
 }
 
-bool HostSimulator::sendPerson(const std::wstring& text, std::string& details)
-{
+bool HostSimulator::sendPerson(const std::wstring& text, std::string& details) {
     const HWND target = captureTarget();
     if (!target) {
         details = "reason=no-capture-window";
         return false;
     }
     const std::vector<unsigned char> payload = personPayload(text);
-    const Delivery delivery = sendCopyData(target, window_.handle(), payload, static_cast<DWORD>(payload.size()),
-                                           false, 0, options_.sendTimeoutMs);
-    details = "text=" + toUtf8(text) + " cb=" + number(payload.size()) + " hex=" + toHex(payload.data(), payload.size());
+    const Delivery delivery = sendCopyData(target, window_.handle(), payload, static_cast<DWORD>(payload.size()), false,
+                                           0, options_.sendTimeoutMs);
+    details =
+        "text=" + toUtf8(text) + " cb=" + number(payload.size()) + " hex=" + toHex(payload.data(), payload.size());
     if (!delivery.delivered) {
         details += " reason=" + failureReason(delivery);
         return false;
@@ -226,8 +220,7 @@ bool HostSimulator::sendPerson(const std::wstring& text, std::string& details)
     return true;
 }
 
-bool HostSimulator::sendActive(WPARAM code, LPARAM value, bool send, std::string& details)
-{
+bool HostSimulator::sendActive(WPARAM code, LPARAM value, bool send, std::string& details) {
     const HWND target = captureTarget();
     if (!target) {
         details = "reason=no-capture-window";
@@ -245,29 +238,25 @@ bool HostSimulator::sendActive(WPARAM code, LPARAM value, bool send, std::string
     return true;
 }
 
-void HostSimulator::personRequested(const std::wstring& text)
-{
+void HostSimulator::personRequested(const std::wstring& text) {
     std::string details;
     const bool arrived = sendPerson(text, details);
     report(std::string(arrived ? "person-sent " : "person-failed ") + details);
 }
 
-void HostSimulator::commandRequested(WPARAM code)
-{
+void HostSimulator::commandRequested(WPARAM code) {
     std::string details;
     const bool arrived = sendActive(code, 0, false, details);
     report(std::string(arrived ? "active-sent " : "active-failed ") + details);
 }
 
-void HostSimulator::timerElapsed(UINT_PTR id)
-{
+void HostSimulator::timerElapsed(UINT_PTR id) {
     if (id != kLateBlockTimer) return;
     KillTimer(window_.handle(), kLateBlockTimer);
     createBlock(options_.hasGarbageBlock ? toAnsi(options_.garbageBlock) : windowHandleText(window_.handle()), "block");
 }
 
-void HostSimulator::commandsWaiting()
-{
+void HostSimulator::commandsWaiting() {
     for (const std::string& line : input_.take()) {
         if (quitting_) return;
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
@@ -282,8 +271,7 @@ void HostSimulator::commandsWaiting()
     }
 }
 
-void HostSimulator::runCommand(const Command& command)
-{
+void HostSimulator::runCommand(const Command& command) {
     std::string details;
     bool done = true;
     switch (command.kind) {
@@ -344,8 +332,7 @@ void HostSimulator::runCommand(const Command& command)
         window_.addLine(fromUtf8OrAnsi(timeOfDayNow() + "  " + reply + " " + details));
 }
 
-void HostSimulator::quit(int exitCode, const char* reason)
-{
+void HostSimulator::quit(int exitCode, const char* reason) {
     if (quitting_) return;
     quitting_ = true;
     exitCode_ = exitCode;
@@ -358,8 +345,7 @@ void HostSimulator::quit(int exitCode, const char* reason)
     }
 }
 
-void HostSimulator::windowDestroyed()
-{
+void HostSimulator::windowDestroyed() {
     if (!quitting_) {
         quitting_ = true;
         printLine("exit code=0 reason=window");
@@ -367,4 +353,4 @@ void HostSimulator::windowDestroyed()
     PostQuitMessage(exitCode_);
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -63,4 +63,4 @@ private:
     int exitCode_ = 0;
 };
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -27,17 +27,15 @@ constexpr LRESULT kMaxListLines = 5000;
 constexpr int kMargin = 8;
 constexpr int kRowHeight = 24;
 
-} // namespace
+}  // namespace
 
 MainWindow::MainWindow(WindowEvents& events, UINT fingerMessage) : events_(events), fingerMessage_(fingerMessage) {}
 
-MainWindow::~MainWindow()
-{
+MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
 }
 
-bool MainWindow::create(const std::wstring& personText)
-{
+bool MainWindow::create(const std::wstring& personText) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -50,8 +48,8 @@ bool MainWindow::create(const std::wstring& personText)
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     // Top left, so that it leaves the middle of the desktop to the capture window.
-    window_ = CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10, 520, 360,
-                              nullptr, nullptr, instance, this);
+    window_ = CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10, 520, 360, nullptr,
+                              nullptr, instance, this);
     if (!window_) return false;
     createControls(personText);
     RECT client{};
@@ -62,8 +60,7 @@ bool MainWindow::create(const std::wstring& personText)
     return true;
 }
 
-void MainWindow::createControls(const std::wstring& personText)
-{
+void MainWindow::createControls(const std::wstring& personText) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     font_.Reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, L"SimSun"));
@@ -80,13 +77,12 @@ void MainWindow::createControls(const std::wstring& personText)
     make(0, L"BUTTON", L"命令 3323", WS_TABSTOP | BS_PUSHBUTTON, kIdCode3323);
     make(0, L"BUTTON", L"命令 3325", WS_TABSTOP | BS_PUSHBUTTON, kIdCode3325);
     status_ = make(0, L"STATIC", L"", SS_LEFT | SS_ENDELLIPSIS | SS_CENTERIMAGE, kIdStatus);
-    list_ = make(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT,
-                 kIdList);
+    list_ =
+        make(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, kIdList);
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, 900, 0);
 }
 
-void MainWindow::layout(int width, int height)
-{
+void MainWindow::layout(int width, int height) {
     auto place = [&](int id, int x, int y, int w, int h) {
         if (HWND control = GetDlgItem(window_, id)) MoveWindow(control, x, y, w, h, TRUE);
     };
@@ -105,26 +101,20 @@ void MainWindow::layout(int width, int height)
     place(kIdList, kMargin, y, inner, height - y - kMargin > 20 ? height - y - kMargin : 20);
 }
 
-bool MainWindow::preTranslate(MSG& message)
-{
-    return window_ && IsDialogMessageW(window_, &message);
-}
+bool MainWindow::preTranslate(MSG& message) { return window_ && IsDialogMessageW(window_, &message); }
 
-void MainWindow::addLine(const std::wstring& line)
-{
+void MainWindow::addLine(const std::wstring& line) {
     if (!list_) return;
     if (SendMessageW(list_, LB_GETCOUNT, 0, 0) >= kMaxListLines) SendMessageW(list_, LB_DELETESTRING, 0, 0);
     const LRESULT index = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     if (index >= 0) SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
 }
 
-void MainWindow::setStatus(const std::wstring& text)
-{
+void MainWindow::setStatus(const std::wstring& text) {
     if (status_) SetWindowTextW(status_, text.c_str());
 }
 
-void MainWindow::onCommand(int id)
-{
+void MainWindow::onCommand(int id) {
     switch (id) {
     case IDOK:
     case kIdSendPerson: {
@@ -134,15 +124,21 @@ void MainWindow::onCommand(int id)
         events_.personRequested(std::wstring(text.data()));
         break;
     }
-    case kIdClose: events_.commandRequested(kCodeClose); break;
-    case kIdCode3323: events_.commandRequested(3323); break;
-    case kIdCode3325: events_.commandRequested(3325); break;
-    default: break;
+    case kIdClose:
+        events_.commandRequested(kCodeClose);
+        break;
+    case kIdCode3323:
+        events_.commandRequested(3323);
+        break;
+    case kIdCode3325:
+        events_.commandRequested(3325);
+        break;
+    default:
+        break;
     }
 }
 
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -153,20 +149,25 @@ LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam,
     return self->dispatch(message, wParam, lParam);
 }
 
-LRESULT MainWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT MainWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == fingerMessage_ && fingerMessage_ != 0) {
         // A host control answers 0; the capture program does not look at it.
         events_.fingerMessage(wParam, lParam, InSendMessage() != FALSE);
         return 0;
     }
     switch (message) {
-    case kCommandsWaiting: events_.commandsWaiting(); return 0;
+    case kCommandsWaiting:
+        events_.commandsWaiting();
+        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) onCommand(LOWORD(wParam));
         return 0;
-    case WM_TIMER: events_.timerElapsed(wParam); return 0;
-    case WM_SIZE: layout(LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_TIMER:
+        events_.timerElapsed(wParam);
+        return 0;
+    case WM_SIZE:
+        layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
     case WM_DESTROY: {
         HWND window = window_;
         window_ = nullptr;
@@ -177,8 +178,9 @@ LRESULT MainWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         events_.windowDestroyed();
         return 0;
     }
-    default: return DefWindowProcW(window_, message, wParam, lParam);
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 
-} // namespace hostsim
+}  // namespace hostsim

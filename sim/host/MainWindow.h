@@ -55,4 +55,4 @@ private:
     FontHandle font_;
 };
 
-} // namespace hostsim
+}  // namespace hostsim

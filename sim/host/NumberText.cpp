@@ -4,18 +4,16 @@ namespace hostsim {
 
 namespace {
 
-int hexDigit(char c)
-{
+int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-} // namespace
+}  // namespace
 
-bool parseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& value)
-{
+bool parseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& value) {
     if (text.empty() || text.size() > 20) return false;
     std::uint64_t result = 0;
     for (char c : text) {
@@ -28,8 +26,7 @@ bool parseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& 
     return true;
 }
 
-bool parseSigned(const std::string& text, std::int64_t& value)
-{
+bool parseSigned(const std::string& text, std::int64_t& value) {
     std::string rest = text;
     bool negative = false;
     if (!rest.empty() && rest[0] == '-') {
@@ -52,8 +49,7 @@ bool parseSigned(const std::string& text, std::int64_t& value)
     return true;
 }
 
-bool parseHex(const std::string& text, std::vector<unsigned char>& bytes)
-{
+bool parseHex(const std::string& text, std::vector<unsigned char>& bytes) {
     if (text.size() % 2 != 0) return false;
     std::vector<unsigned char> result;
     result.reserve(text.size() / 2);
@@ -67,8 +63,7 @@ bool parseHex(const std::string& text, std::vector<unsigned char>& bytes)
     return true;
 }
 
-std::string toHex(const unsigned char* bytes, size_t count)
-{
+std::string toHex(const unsigned char* bytes, size_t count) {
     static const char digits[] = "0123456789abcdef";
     std::string result;
     result.reserve(count * 2);
@@ -79,9 +74,8 @@ std::string toHex(const unsigned char* bytes, size_t count)
     return result;
 }
 
-std::string toHex(const std::string& bytes)
-{
+std::string toHex(const std::string& bytes) {
     return toHex(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
-} // namespace hostsim
+}  // namespace hostsim

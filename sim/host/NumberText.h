@@ -17,4 +17,4 @@ bool parseHex(const std::string& text, std::vector<unsigned char>& bytes);
 std::string toHex(const unsigned char* bytes, size_t count);
 std::string toHex(const std::string& bytes);
 
-} // namespace hostsim
+}  // namespace hostsim

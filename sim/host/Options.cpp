@@ -12,18 +12,16 @@ namespace {
 // A day is more than any test waits, and keeps the value within a DWORD of milliseconds.
 constexpr std::uint64_t kMaxMilliseconds = 24ull * 3600ull * 1000ull;
 
-bool parseMilliseconds(const std::wstring& text, DWORD& value)
-{
+bool parseMilliseconds(const std::wstring& text, DWORD& value) {
     std::uint64_t parsed = 0;
     if (!parseUnsigned(toUtf8(text), kMaxMilliseconds, parsed)) return false;
     value = static_cast<DWORD>(parsed);
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool parseOptions(const std::vector<std::wstring>& arguments, Options& options, std::wstring& error)
-{
+bool parseOptions(const std::vector<std::wstring>& arguments, Options& options, std::wstring& error) {
     Options result;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& name = arguments[i];
@@ -91,8 +89,7 @@ bool parseOptions(const std::vector<std::wstring>& arguments, Options& options, 
     return true;
 }
 
-std::vector<std::wstring> commandLineArguments()
-{
+std::vector<std::wstring> commandLineArguments() {
     std::vector<std::wstring> result;
     int count = 0;
     LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -102,14 +99,14 @@ std::vector<std::wstring> commandLineArguments()
     return result;
 }
 
-const char* usageText()
-{
+const char* usageText() {
     return "usage: KV90HostSim.exe [--start PATH] [--person KEY$NAME] [--answer-delay MS] [--never-answer]\n"
            "                       [--late-block MS] [--garbage-block TEXT] [--no-block] [--quit-on-close]\n"
            "                       [--exit-with-child] [--send-timeout MS]\n"
            "standard input commands: person TEXT | close [send] | active CODE [send] [lparam=N]\n"
-           "  | copydata-hex HEX|- [cb=N] [dw=N] | copydata-fill BYTE COUNT [cb=N] [dw=N] | copydata-null [cb=N] [dw=N]\n"
+           "  | copydata-hex HEX|- [cb=N] [dw=N] | copydata-fill BYTE COUNT [cb=N] [dw=N] | copydata-null [cb=N] "
+           "[dw=N]\n"
            "  | block create [TEXT] | block remove | release | status | quit\n";
 }
 
-} // namespace hostsim
+}  // namespace hostsim

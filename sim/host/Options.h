@@ -37,4 +37,4 @@ std::vector<std::wstring> commandLineArguments();
 
 const char* usageText();
 
-} // namespace hostsim
+}  // namespace hostsim

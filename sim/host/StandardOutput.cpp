@@ -9,14 +9,12 @@ namespace hostsim {
 
 namespace {
 
-std::mutex& outputLock()
-{
+std::mutex& outputLock() {
     static std::mutex lock;
     return lock;
 }
 
-void writeAll(HANDLE out, const std::string& bytes)
-{
+void writeAll(HANDLE out, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD wrote = 0;
@@ -27,10 +25,9 @@ void writeAll(HANDLE out, const std::string& bytes)
     }
 }
 
-} // namespace
+}  // namespace
 
-void printLine(const std::string& utf8)
-{
+void printLine(const std::string& utf8) {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
     std::lock_guard<std::mutex> guard(outputLock());
@@ -47,4 +44,4 @@ void printLine(const std::string& utf8)
     writeAll(out, utf8 + "\n");
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -10,4 +10,4 @@ namespace hostsim {
 // thread. Without a standard output (started from the desktop) it does nothing.
 void printLine(const std::string& utf8);
 
-} // namespace hostsim
+}  // namespace hostsim

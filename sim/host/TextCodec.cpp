@@ -6,8 +6,7 @@ namespace hostsim {
 
 namespace {
 
-std::string narrow(UINT codePage, const std::wstring& text)
-{
+std::string narrow(UINT codePage, const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
     const int needed = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
@@ -17,8 +16,7 @@ std::string narrow(UINT codePage, const std::wstring& text)
     return result;
 }
 
-bool widen(UINT codePage, DWORD flags, const std::string& bytes, std::wstring& result)
-{
+bool widen(UINT codePage, DWORD flags, const std::string& bytes, std::wstring& result) {
     result.clear();
     if (bytes.empty()) return true;
     const int size = static_cast<int>(bytes.size());
@@ -29,12 +27,11 @@ bool widen(UINT codePage, DWORD flags, const std::string& bytes, std::wstring& r
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string toUtf8(const std::wstring& text) { return narrow(CP_UTF8, text); }
 
-std::wstring fromUtf8OrAnsi(const std::string& bytes)
-{
+std::wstring fromUtf8OrAnsi(const std::string& bytes) {
     std::wstring result;
     if (widen(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, result)) return result;
     widen(CP_ACP, 0, bytes, result);
@@ -43,11 +40,10 @@ std::wstring fromUtf8OrAnsi(const std::string& bytes)
 
 std::string toAnsi(const std::wstring& text) { return narrow(CP_ACP, text); }
 
-std::wstring fromAnsi(const std::string& bytes)
-{
+std::wstring fromAnsi(const std::string& bytes) {
     std::wstring result;
     widen(CP_ACP, 0, bytes, result);
     return result;
 }
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -13,4 +13,4 @@ std::wstring fromUtf8OrAnsi(const std::string& bytes);
 std::string toAnsi(const std::wstring& text);
 std::wstring fromAnsi(const std::string& bytes);
 
-} // namespace hostsim
+}  // namespace hostsim

@@ -12,14 +12,12 @@ namespace {
 
 // Whether a parent gave the simulator somewhere to write; otherwise a person
 // started it from the desktop and reads messages in boxes.
-bool hasStandardOutput()
-{
+bool hasStandardOutput() {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     return out != nullptr && out != INVALID_HANDLE_VALUE;
 }
 
-void tell(const std::string& text, bool failure)
-{
+void tell(const std::string& text, bool failure) {
     if (hasStandardOutput()) {
         hostsim::printLine(text);
         return;
@@ -28,10 +26,9 @@ void tell(const std::string& text, bool failure)
     MessageBoxW(nullptr, wide.c_str(), L"KV90 主机模拟", MB_OK | (failure ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
-} // namespace
+}  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A failure of the simulator must end it, never wait for someone to click.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     hostsim::Options options;

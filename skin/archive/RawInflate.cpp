@@ -56,7 +56,7 @@ std::vector<std::uint8_t> RawInflate(const std::uint8_t* data, std::size_t size,
         if (rc != Z_OK && rc != Z_BUF_ERROR) break;  // malformed data ends decoding
         const bool progressed = out.size() != before || z.avail_in != inBefore;
         if (!progressed && z.avail_in == 0 && consumed >= size) break;  // input exhausted
-        if (!progressed && z.avail_in != 0) break;                     // cannot happen with room left
+        if (!progressed && z.avail_in != 0) break;                      // cannot happen with room left
     }
     return out;
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 // Messages of the errors raised while a skin archive is read.
-extern const char* const kSkinReadFailedMessage;    // "Failed to read skin file!"
-extern const char* const kSkinWrongPasswordMessage; // "Wrong password!"
+extern const char* const kSkinReadFailedMessage;     // "Failed to read skin file!"
+extern const char* const kSkinWrongPasswordMessage;  // "Wrong password!"
 
 class Tsk2SkinFileReader {
 public:

@@ -101,8 +101,8 @@ int ExtractArchiveEntry(const std::uint8_t* archive, std::size_t size, const std
         std::uint8_t header[PkwareCipher::kHeaderSize];
         std::copy(data, data + PkwareCipher::kHeaderSize, header);
         cipher.Decrypt(header, sizeof header);
-        const std::uint8_t check = static_cast<std::uint8_t>(
-            (entry.flags & kFlagDataDescriptor) ? (entry.time >> 8) : (entry.crc >> 24));
+        const std::uint8_t check =
+            static_cast<std::uint8_t>((entry.flags & kFlagDataDescriptor) ? (entry.time >> 8) : (entry.crc >> 24));
         if (header[PkwareCipher::kHeaderSize - 1] != check) return kSkinExtractWrongPassword;
 
         std::vector<std::uint8_t> plain(data + PkwareCipher::kHeaderSize, data + dataSize);

@@ -51,38 +51,38 @@ bool ParseSkinResource(const std::uint8_t* data, std::size_t size, SkinTables& t
         const std::uint8_t* value = data + offset;
 
         switch (kind) {
-            case sk2::kKindBitmap: {
-                if (tables.HasBitmap(name)) break;  // the first entry of a name wins
-                entryBytes += length;
-                if (entryBytes > skinlimits::kMaxTotalEntryBytes) return false;
-                auto bitmap = std::make_unique<SkinBitmap>();
-                if (!DecodeBmp(value, length, *bitmap)) return false;
-                pixels += static_cast<std::int64_t>(bitmap->Width()) * bitmap->Height();
-                if (pixels > skinlimits::kMaxTotalBitmapPixels) return false;
-                tables.AddBitmap(name, std::move(bitmap));
-                break;
-            }
-            case sk2::kKindInt: {
-                std::optional<std::int32_t> number;
-                if (length >= 4) number = static_cast<std::int32_t>(Read32(value));
-                tables.AddInt(name, number);
-                break;
-            }
-            case sk2::kKindBool: {
-                std::optional<std::uint8_t> flag;
-                if (length >= 1) flag = value[0];
-                tables.AddBool(name, flag);
-                break;
-            }
-            case sk2::kKindText: {
-                if (tables.HasText(name)) break;
-                entryBytes += length;
-                if (entryBytes > skinlimits::kMaxTotalEntryBytes) return false;
-                tables.AddText(name, std::string(reinterpret_cast<const char*>(value), length));
-                break;
-            }
-            default:
-                break;  // kinds the engine does not know are skipped
+        case sk2::kKindBitmap: {
+            if (tables.HasBitmap(name)) break;  // the first entry of a name wins
+            entryBytes += length;
+            if (entryBytes > skinlimits::kMaxTotalEntryBytes) return false;
+            auto bitmap = std::make_unique<SkinBitmap>();
+            if (!DecodeBmp(value, length, *bitmap)) return false;
+            pixels += static_cast<std::int64_t>(bitmap->Width()) * bitmap->Height();
+            if (pixels > skinlimits::kMaxTotalBitmapPixels) return false;
+            tables.AddBitmap(name, std::move(bitmap));
+            break;
+        }
+        case sk2::kKindInt: {
+            std::optional<std::int32_t> number;
+            if (length >= 4) number = static_cast<std::int32_t>(Read32(value));
+            tables.AddInt(name, number);
+            break;
+        }
+        case sk2::kKindBool: {
+            std::optional<std::uint8_t> flag;
+            if (length >= 1) flag = value[0];
+            tables.AddBool(name, flag);
+            break;
+        }
+        case sk2::kKindText: {
+            if (tables.HasText(name)) break;
+            entryBytes += length;
+            if (entryBytes > skinlimits::kMaxTotalEntryBytes) return false;
+            tables.AddText(name, std::string(reinterpret_cast<const char*>(value), length));
+            break;
+        }
+        default:
+            break;  // kinds the engine does not know are skipped
         }
         pos = next;
     }

@@ -36,7 +36,9 @@ std::string NewBracedGuid() {
 
 std::string MakeTempFilePath(const std::string& extension) {
     // A folder of the same name blocks the name as much as a file does.
-    const auto taken = [](const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    const auto taken = [](const std::string& path) {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
     return UniquePath(TempFolder(), NewBracedGuid(), extension, taken);
 }
 

@@ -50,8 +50,8 @@ private:
         COLORREF background;
         bool masked;
         bool operator==(const Key& o) const {
-            return look == o.look && generation == o.generation && frame == o.frame && width == o.width && height == o.height &&
-                   background == o.background && masked == o.masked;
+            return look == o.look && generation == o.generation && frame == o.frame && width == o.width &&
+                   height == o.height && background == o.background && masked == o.masked;
         }
     };
     struct Entry {
@@ -134,7 +134,8 @@ void TSkinButton::AfterMessage(TMessage& m) {
         break;
     case WM_LBUTTONDOWN: {
         auto win = dynamic_cast<TWinControl*>(Control());
-        TCustomForm* form = win ? dynamic_cast<TCustomForm*>(TWinControl::FindControl(GetAncestor(GetHandle(), GA_ROOT))) : nullptr;
+        TCustomForm* form =
+            win ? dynamic_cast<TCustomForm*>(TWinControl::FindControl(GetAncestor(GetHandle(), GA_ROOT))) : nullptr;
         if (win && form && GetActiveWindow() == form->Handle() && win->CanFocus() && GetFocus() != GetHandle())
             win->SetFocus();
         clicks_.MouseDown();
@@ -218,6 +219,5 @@ void TSkinButton::PaintOn(HDC dc) {
     face.caption = button->Caption();
     face.wordWrap = (GetWindowLongA(GetHandle(), GWL_STYLE) & BS_MULTILINE) != 0;
     const RECT client = button->ClientRect();
-    ComposeOffscreen(dc, 0, 0, client.right, client.bottom,
-                     [&](HDC off) { PaintButtonFace(off, look, client, face); });
+    ComposeOffscreen(dc, 0, 0, client.right, client.bottom, [&](HDC off) { PaintButtonFace(off, look, client, face); });
 }

@@ -68,8 +68,7 @@ void TSkinCheckBox::Paint() {
     const int y = (client.bottom - boxHeight) / 2;
     // The framework paints a check box on its parent's colour; the box keeps to it.
     TControl* control = Control();
-    const COLORREF background =
-        ColorToRGB(control->Parent() ? control->Parent()->Color() : control->Color());
+    const COLORREF background = ColorToRGB(control->Parent() ? control->Parent()->Color() : control->Color());
     const RECT source = StripFrame(strip.Width(), strip.Height(), 6, CheckBoxFrame(state, IsEnabled()));
     TWindowDC dc(wnd);
     ComposeOffscreen(dc.Get(), x, y, boxWidth, boxHeight, [&](HDC off) {

@@ -126,7 +126,9 @@ void TSkinControl::Leave() {
 // ------------------------------------------------------------ TSkinControlVCL
 
 TSkinControlVCL::TSkinControlVCL(const ISkinLook* look, TSkinWindow* owner, TControl* control, TSkinnerKind kind)
-    : TSkinControl(look, owner, SkinnerName(kind)), control_(control), own_(control->WindowProc),
+    : TSkinControl(look, owner, SkinnerName(kind)),
+      control_(control),
+      own_(control->WindowProc),
       wantsParentColor_(SkinnerWantsParentColor(kind)) {
     control_->WindowProc = [this](TMessage& m) {
         if (m.Msg == WM_NCDESTROY || m.Msg == CM_DESTROYING) {

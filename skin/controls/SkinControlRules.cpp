@@ -33,9 +33,7 @@ RECT ButtonCaptionRect(const RECT& client, bool pressed) {
     return r;
 }
 
-RECT GroupBoxFrame(int width, int height, int textHeight) {
-    return RECT{0, textHeight / 2 - 1, width - 1, height - 1};
-}
+RECT GroupBoxFrame(int width, int height, int textHeight) { return RECT{0, textHeight / 2 - 1, width - 1, height - 1}; }
 
 int GroupBoxCaptionX(int width, int textWidth, bool rightToLeft) { return rightToLeft ? width - textWidth - 8 : 8; }
 
@@ -45,9 +43,7 @@ TSpan SelectionSpan(int selStart, int selEnd, int maximum, int startTick, int en
     return TSpan{selStart < 1 ? channelStart + 4 : startTick, selEnd >= maximum ? channelEnd - 4 : endTick};
 }
 
-COLORREF SelectionColor(COLORREF c) {
-    return RGB(GetRValue(c) * 3 / 5, GetGValue(c) * 3 / 5, GetBValue(c) * 3 / 5);
-}
+COLORREF SelectionColor(COLORREF c) { return RGB(GetRValue(c) * 3 / 5, GetGValue(c) * 3 / 5, GetBValue(c) * 3 / 5); }
 
 std::vector<int> TickPositions(const std::vector<int>& interior, int travelStart, int travelEnd) {
     std::vector<int> ticks;

@@ -86,7 +86,8 @@ void TSkinScrollWinControl::PaintBar(HDC dc, const RECT& window, LONG object) {
         return vertical ? RECT{0, from, width, to} : RECT{from, 0, to, height};
     };
     const auto frame = [&](const TSkinImage& image, int n, int k) {
-        return vertical ? StripFrame(image.Width(), image.Height(), n, k) : StackedFrame(image.Width(), image.Height(), n, k);
+        return vertical ? StripFrame(image.Width(), image.Height(), n, k)
+                        : StackedFrame(image.Width(), image.Height(), n, k);
     };
     const TSkinImage& first = vertical ? look.scrollUp : look.scrollLeft;
     const TSkinImage& second = vertical ? look.scrollDown : look.scrollRight;
@@ -102,7 +103,8 @@ void TSkinScrollWinControl::PaintBar(HDC dc, const RECT& window, LONG object) {
             DrawThreeSliceVertical(off, track, trackSource, whole, false);
         else
             DrawThreeSlice(off, track, trackSource, whole, false);
-        DrawPiece(off, first, frame(first, 4, ScrollButtonFrame(pressed(1), hot(1), disabled)), along(0, button), false);
+        DrawPiece(off, first, frame(first, 4, ScrollButtonFrame(pressed(1), hot(1), disabled)), along(0, button),
+                  false);
         DrawPiece(off, second, frame(second, 4, ScrollButtonFrame(pressed(5), hot(5), disabled)),
                   along(length - button, length), false);
         if (!disabled && info.xyThumbBottom > info.xyThumbTop) {

@@ -93,7 +93,8 @@ void TSkinTrackBar::PaintOn(HDC dc) {
             const bool after = both || !(style & TBS_TOP);
             for (int p : TickPositions(interior, alongStart, alongEnd)) {
                 if (after) FillSolid(off, Oriented(vertical, p, p + 1, thumbTo + 1, thumbTo + 4), look.controlBorder);
-                if (before) FillSolid(off, Oriented(vertical, p, p + 1, thumbFrom - 4, thumbFrom - 1), look.controlBorder);
+                if (before)
+                    FillSolid(off, Oriented(vertical, p, p + 1, thumbFrom - 4, thumbFrom - 1), look.controlBorder);
             }
         }
         if (focused) {

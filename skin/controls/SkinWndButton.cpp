@@ -131,6 +131,5 @@ void TSkinWndButton::PaintOn(HDC dc) {
     face.wordWrap = (GetWindowLongA(wnd, GWL_STYLE) & BS_MULTILINE) != 0;
     RECT client{};
     GetClientRect(wnd, &client);
-    ComposeOffscreen(dc, 0, 0, client.right, client.bottom,
-                     [&](HDC off) { PaintButtonFace(off, look, client, face); });
+    ComposeOffscreen(dc, 0, 0, client.right, client.bottom, [&](HDC off) { PaintButtonFace(off, look, client, face); });
 }

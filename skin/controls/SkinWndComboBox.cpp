@@ -45,5 +45,6 @@ void TSkinWndComboBox::Paint() {
     if (RectEmpty(button)) return;
     FillSolid(dc.Get(), button, look.controlColor);
     FillSolid(dc.Get(), RECT{button.left, button.top - 1, button.left + 1, button.bottom + 1}, look.controlBorder);
-    for (const RECT& row : ComboArrow(button)) FillSolid(dc.Get(), row, IsEnabled() ? look.controlFont : RGB(0x80, 0x80, 0x80));
+    for (const RECT& row : ComboArrow(button))
+        FillSolid(dc.Get(), row, IsEnabled() ? look.controlFont : RGB(0x80, 0x80, 0x80));
 }

@@ -11,9 +11,9 @@ class TSkinReader;
 struct TSkinControlLook {
     // Changes with every load, so that what was drawn from an earlier skin is never reused.
     unsigned generation = 0;
-    TSkinImage button;        // 3 frames: normal, hot, pressed
-    TSkinImage checkBox;      // 6 frames: checked, grayed, unchecked, then the same disabled
-    TSkinImage trackBar;      // the channel, three-sliced
+    TSkinImage button;            // 3 frames: normal, hot, pressed
+    TSkinImage checkBox;          // 6 frames: checked, grayed, unchecked, then the same disabled
+    TSkinImage trackBar;          // the channel, three-sliced
     TSkinImage trackBarVertical;  // the channel turned for a vertical bar
     TSkinImage trackSlider, trackVSlider;
     TSkinImage toolBar;

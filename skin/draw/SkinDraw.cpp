@@ -60,8 +60,8 @@ void DrawPiece(HDC dc, const TSkinImage& image, RECT source, RECT target, bool m
     MemoryDC src(nullptr);
     SelectObjectScope selected(src.Get(), image.Handle());
     if (masked && image.Transparent()) {
-        TransparentBlt(dc, target.left, target.top, W(target), H(target), src.Get(), source.left, source.top,
-                       W(source), H(source), image.TransparentColor());
+        TransparentBlt(dc, target.left, target.top, W(target), H(target), src.Get(), source.left, source.top, W(source),
+                       H(source), image.TransparentColor());
     } else if (W(source) == W(target) && H(source) == H(target)) {
         BitBlt(dc, target.left, target.top, W(target), H(target), src.Get(), source.left, source.top, SRCCOPY);
     } else {
@@ -89,7 +89,8 @@ void DrawThreeSlice(HDC dc, const TSkinImage& image, const RECT& source, const R
         DrawPiece(dc, image, RECT{sl, st, sl + W(target), sb}, target, masked);
         return;
     }
-    const RECT left{sl, st, sl + part, sb}, middle{sl + part, st, sl + 2 * part, sb}, right{sl + 2 * part, st, sl + 3 * part, sb};
+    const RECT left{sl, st, sl + part, sb}, middle{sl + part, st, sl + 2 * part, sb},
+        right{sl + 2 * part, st, sl + 3 * part, sb};
     const LONG split = std::max<LONG>(target.left + part, target.right - part);
     DrawPiece(dc, image, left, RECT{target.left, target.top, target.left + part, target.bottom}, masked);
     DrawPiece(dc, image, middle, RECT{target.left + part, target.top, split, target.bottom}, masked);
@@ -104,7 +105,8 @@ void DrawThreeSliceVertical(HDC dc, const TSkinImage& image, const RECT& source,
         DrawPiece(dc, image, RECT{sl, st, sr, st + H(target)}, target, masked);
         return;
     }
-    const RECT top{sl, st, sr, st + part}, middle{sl, st + part, sr, st + 2 * part}, bottom{sl, st + 2 * part, sr, st + 3 * part};
+    const RECT top{sl, st, sr, st + part}, middle{sl, st + part, sr, st + 2 * part},
+        bottom{sl, st + 2 * part, sr, st + 3 * part};
     const LONG split = std::max<LONG>(target.top + part, target.bottom - part);
     DrawPiece(dc, image, top, RECT{target.left, target.top, target.right, target.top + part}, masked);
     DrawPiece(dc, image, middle, RECT{target.left, target.top + part, target.right, split}, masked);
@@ -118,14 +120,17 @@ void DrawNineSlice(HDC dc, const TSkinImage& image, const RECT& source, const RE
     // Per column and row: the source span and the target span. Corners of exactly
     // half the bitmap meet, and the edges then stretch the line at the centre.
     const auto middle = [](LONG from, LONG to, LONG centre, LONG last) {
-        return to > from ? std::pair<LONG, LONG>{from, to} : std::pair<LONG, LONG>{std::min(centre, last), std::min(centre, last) + 1};
+        return to > from ? std::pair<LONG, LONG>{from, to}
+                         : std::pair<LONG, LONG>{std::min(centre, last), std::min(centre, last) + 1};
     };
-    const std::pair<LONG, LONG> sxs[3] = {{source.left, source.left + cw},
-                                          middle(source.left + cw, source.right - cw, source.left + W(source) / 2, source.right - 1),
-                                          {source.right - cw, source.right}};
-    const std::pair<LONG, LONG> sys[3] = {{source.top, source.top + ch},
-                                          middle(source.top + ch, source.bottom - ch, source.top + H(source) / 2, source.bottom - 1),
-                                          {source.bottom - ch, source.bottom}};
+    const std::pair<LONG, LONG> sxs[3] = {
+        {source.left, source.left + cw},
+        middle(source.left + cw, source.right - cw, source.left + W(source) / 2, source.right - 1),
+        {source.right - cw, source.right}};
+    const std::pair<LONG, LONG> sys[3] = {
+        {source.top, source.top + ch},
+        middle(source.top + ch, source.bottom - ch, source.top + H(source) / 2, source.bottom - 1),
+        {source.bottom - ch, source.bottom}};
     const LONG tx[4] = {target.left, target.left + cw, target.right - cw, target.right};
     const LONG ty[4] = {target.top, target.top + ch, target.bottom - ch, target.bottom};
     for (int row = 0; row < 3; ++row)
@@ -169,9 +174,7 @@ bool TOffscreen::Resize(int width, int height) {
     return true;
 }
 
-std::uint32_t* TOffscreen::Row(int y) const {
-    return surface_.Bits() + static_cast<std::size_t>(y) * surface_.Width();
-}
+std::uint32_t* TOffscreen::Row(int y) const { return surface_.Bits() + static_cast<std::size_t>(y) * surface_.Width(); }
 
 COLORREF TOffscreen::Pixel(int x, int y) const {
     GdiFlush();
@@ -196,8 +199,8 @@ void TOffscreen::CopyTo(HDC dc, int x, int y, int width, int height) const {
     BitBlt(dc, x, y, std::min(width, width_), std::min(height, height_), surface_.Dc(), 0, 0, SRCCOPY);
 }
 
-std::vector<RECT> OpaqueRuns(const TOffscreen& bitmap, int width, int height, int first, int last,
-                             COLORREF transparent, int dy) {
+std::vector<RECT> OpaqueRuns(const TOffscreen& bitmap, int width, int height, int first, int last, COLORREF transparent,
+                             int dy) {
     std::vector<RECT> runs;
     width = std::min(width, bitmap.Width());
     height = std::min(height, bitmap.Height());
@@ -260,4 +263,3 @@ void DrawFlatBorder(HDC dc, int width, int height, COLORREF border, COLORREF ins
     FrameSolid(dc, RECT{0, 0, width, height}, border);
     FrameSolid(dc, RECT{1, 1, width - 1, height - 1}, inside);
 }
-

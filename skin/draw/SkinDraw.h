@@ -98,8 +98,8 @@ private:
 // One-row rectangles covering each maximal run of pixels that differ from the
 // transparency colour, in rows first..last (inclusive, clamped to the bitmap),
 // of the top-left width x height part of an off-screen bitmap, offset by dy.
-std::vector<RECT> OpaqueRuns(const TOffscreen& bitmap, int width, int height, int first, int last,
-                             COLORREF transparent, int dy);
+std::vector<RECT> OpaqueRuns(const TOffscreen& bitmap, int width, int height, int first, int last, COLORREF transparent,
+                             int dy);
 
 // The caption as it fits the width: whole when it fits, else the longest
 // prefix of whole characters followed by "..." that fits ("..." alone when no
@@ -116,4 +116,3 @@ void FrameSolid(HDC dc, const RECT& r, COLORREF color);
 // The flat two-line border of a control: the border colour outside, the control's
 // own colour just inside it, over a width x height window.
 void DrawFlatBorder(HDC dc, int width, int height, COLORREF border, COLORREF inside);
-

@@ -49,7 +49,8 @@ void DrawSkinMenuItem(const ISkinLook& look, const TMenuItem& item, HDC dc, cons
     RECT bar{rect.left, rect.top, rect.left + kMenuLeftBarWidth, rect.bottom};
     RECT body{bar.right, rect.top, rect.right, rect.bottom};
     FillSolid(dc, body, MenuColor(look, SKIN_COLOR_MENUITEMCOLOR));
-    FillVerticalGradient(dc, bar, MenuColor(look, SKIN_COLOR_LEFTBARSTARTCOLOR), MenuColor(look, SKIN_COLOR_LEFTBARENDCOLOR));
+    FillVerticalGradient(dc, bar, MenuColor(look, SKIN_COLOR_LEFTBARSTARTCOLOR),
+                         MenuColor(look, SKIN_COLOR_LEFTBARENDCOLOR));
     if (item.IsLine()) {
         const int y = rect.top + (rect.bottom - rect.top) / 2;
         FillSolid(dc, RECT{body.left + 4, y, rect.right, y + 1}, MenuColor(look, SKIN_COLOR_SELECTEDMENUBORDERCOLOR));

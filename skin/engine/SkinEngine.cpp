@@ -82,7 +82,9 @@ void TSkinEngine::OwnerDrawMenu(TPopupMenu* menu) {
     if (!menu || (DisabledTag != 0 && menu->Tag() == DisabledTag)) return;
     menu->SetOwnerDraw(true);
     for (TMenuItem* item : menu->Items()) {
-        item->OnMeasureItem = [this](TMenuItem* i, HDC dc, int& w, int& h) { MeasureSkinMenuItem(*this, *i, dc, w, h); };
+        item->OnMeasureItem = [this](TMenuItem* i, HDC dc, int& w, int& h) {
+            MeasureSkinMenuItem(*this, *i, dc, w, h);
+        };
         item->OnDrawItem = [this](TMenuItem* i, HDC dc, const RECT& r, UINT state) {
             DrawSkinMenuItem(*this, *i, dc, r, state);
         };
@@ -224,7 +226,8 @@ void TSkinEngine::ApplySkin() {
     LoadSkinMetrics(reader_, metrics_);
     LoadControlLook(reader_, controlLook_);
     formBrush_.Reset(CreateSolidBrush(metrics_.formColor));
-    for (TSkinRes* res : std::initializer_list<TSkinRes*>{&scrollBtnRes_, &progressBarRes_, &tabRes_}) res->Load(reader_);
+    for (TSkinRes* res : std::initializer_list<TSkinRes*>{&scrollBtnRes_, &progressBarRes_, &tabRes_})
+        res->Load(reader_);
     // Already transparent in the skin's transparency colour, as every skin bitmap is.
     if (const SkinBitmap* mark = reader_.GetSkinBitmap(SKIN_BMP_CHECKEDMENUICON)) checkedMark_ = TSkinImage(*mark);
     for (std::size_t i = 0; i < windows_.size(); ++i) {

@@ -22,7 +22,9 @@ bool AddAutoSkinClass(std::vector<std::string>& list, const std::string& name) {
     return true;
 }
 
-std::vector<std::string> InitialAutoSkinClasses() { return {"TSelectDirDlg", "TForm", "TfrmRegBrowser", "TfrmFTPBrowser"}; }
+std::vector<std::string> InitialAutoSkinClasses() {
+    return {"TSelectDirDlg", "TForm", "TfrmRegBrowser", "TfrmFTPBrowser"};
+}
 
 const char* const kWindowClassKeys[7] = {"COMBOBOX",           "COMBOBOXEX32",    "BUTTON",         "BUTTON_CHECKBOX",
                                          "BUTTON_RADIOBUTTON", "SYSTABCONTROL32", "TOOLBARWINDOW32"};
@@ -50,41 +52,41 @@ int WindowClassRow(const std::string& key) {
 }
 
 const char* const kControlClassNames[27] = {
-    "TCustomControl", "TCustomFrame",    "TScrollBox",        "TCoolBar",        "TToolBar",       "TCustomStatusBar",
-    "TDateTimePicker", "TCustomTreeView", "TCustomUpDown",    "TCustomHotKey",   "TProgressBar",   "TTrackBar",
-    "TCustomTabControl", "TCustomGrid",  "TSpeedButton",      "TCustomPanel",    "TCustomGroupBox", "TScrollBar",
-    "TCustomListControl", "TCustomListView", "TRadioButton",  "TCustomComboBox", "TCustomComboBoxEx", "TCustomCheckBox",
-    "TCustomEdit",     "TButton",         "TCustomLabel"};
+    "TCustomControl",   "TCustomFrame",    "TScrollBox",        "TCoolBar",           "TToolBar",
+    "TCustomStatusBar", "TDateTimePicker", "TCustomTreeView",   "TCustomUpDown",      "TCustomHotKey",
+    "TProgressBar",     "TTrackBar",       "TCustomTabControl", "TCustomGrid",        "TSpeedButton",
+    "TCustomPanel",     "TCustomGroupBox", "TScrollBar",        "TCustomListControl", "TCustomListView",
+    "TRadioButton",     "TCustomComboBox", "TCustomComboBoxEx", "TCustomCheckBox",    "TCustomEdit",
+    "TButton",          "TCustomLabel"};
 
 // The skinner of each row of the control class table.
-const TSkinnerKind kControlSkinners[27] = {
-    TSkinnerKind::ScrollWinControl,
-    TSkinnerKind::Frame,
-    TSkinnerKind::ScrollWinControl,
-    TSkinnerKind::Panel,
-    TSkinnerKind::ToolBar,
-    TSkinnerKind::StatusBar,
-    TSkinnerKind::DateTimePicker,
-    TSkinnerKind::ScrollWinControl,
-    TSkinnerKind::UpDown,
-    TSkinnerKind::BorderWinControl,
-    TSkinnerKind::ProgressBar,
-    TSkinnerKind::TrackBar,
-    TSkinnerKind::TabControl,
-    TSkinnerKind::Grid,
-    TSkinnerKind::SpeedButton,
-    TSkinnerKind::Panel,
-    TSkinnerKind::GroupBox,
-    TSkinnerKind::ScrollBar,
-    TSkinnerKind::ScrollWinControl,
-    TSkinnerKind::ListView,
-    TSkinnerKind::RadioButton,
-    TSkinnerKind::ComboBox,
-    TSkinnerKind::ComboBoxEx,
-    TSkinnerKind::CheckBox,
-    TSkinnerKind::ScrollWinControl,
-    TSkinnerKind::Button,
-    TSkinnerKind::Label};
+const TSkinnerKind kControlSkinners[27] = {TSkinnerKind::ScrollWinControl,
+                                           TSkinnerKind::Frame,
+                                           TSkinnerKind::ScrollWinControl,
+                                           TSkinnerKind::Panel,
+                                           TSkinnerKind::ToolBar,
+                                           TSkinnerKind::StatusBar,
+                                           TSkinnerKind::DateTimePicker,
+                                           TSkinnerKind::ScrollWinControl,
+                                           TSkinnerKind::UpDown,
+                                           TSkinnerKind::BorderWinControl,
+                                           TSkinnerKind::ProgressBar,
+                                           TSkinnerKind::TrackBar,
+                                           TSkinnerKind::TabControl,
+                                           TSkinnerKind::Grid,
+                                           TSkinnerKind::SpeedButton,
+                                           TSkinnerKind::Panel,
+                                           TSkinnerKind::GroupBox,
+                                           TSkinnerKind::ScrollBar,
+                                           TSkinnerKind::ScrollWinControl,
+                                           TSkinnerKind::ListView,
+                                           TSkinnerKind::RadioButton,
+                                           TSkinnerKind::ComboBox,
+                                           TSkinnerKind::ComboBoxEx,
+                                           TSkinnerKind::CheckBox,
+                                           TSkinnerKind::ScrollWinControl,
+                                           TSkinnerKind::Button,
+                                           TSkinnerKind::Label};
 
 int ControlClassRow(const TObject& control) {
     for (int row = 26; row >= 0; --row)

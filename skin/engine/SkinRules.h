@@ -41,4 +41,3 @@ extern const char* const kWindowClassKeys[7];
 int ControlClassRow(const TObject& control);
 extern const char* const kControlClassNames[27];
 extern const TSkinnerKind kControlSkinners[27];
-

@@ -11,6 +11,7 @@ TControlChoice ChooseControl(const TControl& control, int disabledTag, bool answ
     if (name.rfind("TSkin", 0) == 0 && name != "TSkinInternalUpDown") return choice;
     if (!control.Parent()) return choice;
     choice.skinner = ControlClassRow(control);
-    choice.visitChildren = name != "TDBLookupComboBox" && name != "TJamShellList" && !control.InheritsFrom("TCustomGrid");
+    choice.visitChildren =
+        name != "TDBLookupComboBox" && name != "TJamShellList" && !control.InheritsFrom("TCustomGrid");
     return choice;
 }

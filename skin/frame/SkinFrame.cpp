@@ -164,8 +164,8 @@ void TFramePainter::ComposeTitle(SIZE window, const TSkinMetrics& m, const TFram
             const int textEnd = std::min(rightX, std::max(leftPart, captionX + TextWidth(dc, out.drawnCaption) + 2));
             Span(dc, m.title[1], leftPart, textEnd);
             const int thirdEnd = std::min(rightX, textEnd + third.Width());
-            DrawPiece(dc, third, RECT{0, 0, thirdEnd - textEnd, third.Height()}, RECT{textEnd, 0, thirdEnd, third.Height()},
-                      false);
+            DrawPiece(dc, third, RECT{0, 0, thirdEnd - textEnd, third.Height()},
+                      RECT{textEnd, 0, thirdEnd, third.Height()}, false);
             Span(dc, fourth, thirdEnd, rightX);
         } else {
             Span(dc, m.title[1], leftPart, rightX);
@@ -214,11 +214,12 @@ void TFramePainter::ComposeBottom(SIZE window, const TSkinMetrics& m, const TFra
     if (m.bottomThreeSections) {
         const TSkinImage &b1 = m.bottom[0], &b2 = m.bottom[1], &b3 = m.bottom[2];
         const int leftPart = std::min(b1.Width(), std::max(0, W - b3.Width()));
-        DrawPiece(dc, b3, RECT{std::max(0, b3.Width() - W), 0, b3.Width(), bh}, RECT{std::max(0, W - b3.Width()), y0, W, y0 + bh},
-                  false);
+        DrawPiece(dc, b3, RECT{std::max(0, b3.Width() - W), 0, b3.Width(), bh},
+                  RECT{std::max(0, W - b3.Width()), y0, W, y0 + bh}, false);
         DrawPiece(dc, b1, RECT{0, 0, leftPart, bh}, RECT{0, y0, leftPart, y0 + bh}, false);
         const int rightX = std::max(leftPart, W - b3.Width());
-        if (rightX > leftPart) DrawPiece(dc, b2, RECT{0, 0, b2.Width(), bh}, RECT{leftPart, y0, rightX, y0 + bh}, false);
+        if (rightX > leftPart)
+            DrawPiece(dc, b2, RECT{0, 0, b2.Width(), bh}, RECT{leftPart, y0, rightX, y0 + bh}, false);
     } else {
         DrawThreeSlice(dc, m.bottom[0], RECT{0, 0, m.bottom[0].Width(), bh}, RECT{0, y0, W, y0 + bh}, false);
     }
@@ -255,8 +256,8 @@ TFramePaintResult TFramePainter::Paint(HDC dc, SIZE window, const TSkinMetrics& 
         DrawStretched(side_.Dc(), m.leftBorder, RECT{0, 0, std::min(m.leftWidth, z.left), sideHeight}, false);
         side_.CopyTo(dc, 0, sideTop, z.left, sideHeight);
         FillSolid(side_.Dc(), RECT{0, 0, z.right, sideHeight}, m.formColor);
-        DrawStretched(side_.Dc(), m.rightBorder, RECT{z.right - std::min(m.rightWidth, z.right), 0, z.right, sideHeight},
-                      false);
+        DrawStretched(side_.Dc(), m.rightBorder,
+                      RECT{z.right - std::min(m.rightWidth, z.right), 0, z.right, sideHeight}, false);
         side_.CopyTo(dc, W - z.right, sideTop, z.right, sideHeight);
     }
     if (z.bottom > 0) {

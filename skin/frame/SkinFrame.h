@@ -22,7 +22,7 @@ struct TFrameShape {
     bool iconic = false;
     bool zoomed = false;
     bool hasIcon = false, hasClose = true, hasMaximize = false, hasMinimize = false, hasHelp = false;
-    int unskinnedTop = 0;     // the system's top non-client height before skinning
+    int unskinnedTop = 0;  // the system's top non-client height before skinning
     int unskinnedSide = 4;
     int unskinnedBottom = 4;
     int menuBarHeight = 0;

@@ -127,8 +127,7 @@ void TSkinWindow::KeepClientSize(SIZE client) {
         bool& flag;
         ~Done() { flag = false; }
     } done{keepingClientSize_};
-    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0,
-                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(wnd_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (IsZoomed(wnd_) || IsIconic(wnd_)) return;
     RECT window, now;
     GetWindowRect(wnd_, &window);
@@ -227,16 +226,26 @@ void TSkinWindow::ShowSystemMenu(POINT screen) { engine_->ShowSystemMenu(this, s
 void TSkinWindow::Command(TFrameHot kind) {
     WPARAM command = 0;
     switch (kind) {
-    case fhClose: command = SC_CLOSE; break;
+    case fhClose:
+        command = SC_CLOSE;
+        break;
     case fhMaxRestore:
         // A minimised window without a maximize button comes back as it was.
-        if (IsIconic(wnd_)) command = HasMaximize() ? SC_MAXIMIZE : SC_RESTORE;
-        else if (IsZoomed(wnd_)) command = SC_RESTORE;
-        else if (HasMaximize()) command = SC_MAXIMIZE;
+        if (IsIconic(wnd_))
+            command = HasMaximize() ? SC_MAXIMIZE : SC_RESTORE;
+        else if (IsZoomed(wnd_))
+            command = SC_RESTORE;
+        else if (HasMaximize())
+            command = SC_MAXIMIZE;
         break;
-    case fhMinimize: command = IsIconic(wnd_) ? SC_RESTORE : SC_MINIMIZE; break;
-    case fhHelp: command = SC_CONTEXTHELP; break;
-    default: break;
+    case fhMinimize:
+        command = IsIconic(wnd_) ? SC_RESTORE : SC_MINIMIZE;
+        break;
+    case fhHelp:
+        command = SC_CONTEXTHELP;
+        break;
+    default:
+        break;
     }
     if (command) PostMessageA(wnd_, WM_SYSCOMMAND, command, 0);
 }
@@ -318,21 +327,35 @@ bool TSkinWindow::HandleNonClient(TMessage& m) {
         m.WParam = static_cast<WPARAM>(HitTestAt(MessagePoint(m)));
     }
     switch (m.Msg) {
-    case WM_NCPAINT: return OnNcPaint(m);
-    case WM_NCACTIVATE: return BeforeNcActivate(m);
-    case WM_NCCALCSIZE: return OnNcCalcSize(m);
-    case WM_NCHITTEST: return OnNcHitTest(m);
-    case WM_NCLBUTTONDOWN: return BeforeNcLButtonDown(m);
-    case WM_NCLBUTTONDBLCLK: return OnNcLButtonDblClk(m);
-    case WM_NCRBUTTONDOWN: return OnNcRButtonDown(m);
-    case WM_NCRBUTTONUP: return OnNcRButtonUp(m);
-    case WM_CONTEXTMENU: return OnContextMenu(m);
+    case WM_NCPAINT:
+        return OnNcPaint(m);
+    case WM_NCACTIVATE:
+        return BeforeNcActivate(m);
+    case WM_NCCALCSIZE:
+        return OnNcCalcSize(m);
+    case WM_NCHITTEST:
+        return OnNcHitTest(m);
+    case WM_NCLBUTTONDOWN:
+        return BeforeNcLButtonDown(m);
+    case WM_NCLBUTTONDBLCLK:
+        return OnNcLButtonDblClk(m);
+    case WM_NCRBUTTONDOWN:
+        return OnNcRButtonDown(m);
+    case WM_NCRBUTTONUP:
+        return OnNcRButtonUp(m);
+    case WM_CONTEXTMENU:
+        return OnContextMenu(m);
     case WM_MEASUREITEM:
-    case WM_DRAWITEM: return OnOwnerDraw(m);
-    case WM_CTLCOLORDLG: return OnCtlColorDlg(m);
-    case WM_SETTEXT: return OnSetText(m);
-    case SKM_QUERYACTIVE: return OnQueryActive(m);
-    case SKM_QUERYSKINNED: return OnQuerySkinned(m);
+    case WM_DRAWITEM:
+        return OnOwnerDraw(m);
+    case WM_CTLCOLORDLG:
+        return OnCtlColorDlg(m);
+    case WM_SETTEXT:
+        return OnSetText(m);
+    case SKM_QUERYACTIVE:
+        return OnQueryActive(m);
+    case SKM_QUERYSKINNED:
+        return OnQuerySkinned(m);
     }
     return false;
 }
@@ -344,12 +367,24 @@ void TSkinWindow::AfterOwn(const TMessage& sent, TMessage& m) {
     try {
         AfterMessage(m);
         switch (m.Msg) {
-        case WM_ACTIVATE: OnActivate(m); break;
-        case WM_NCMOUSEMOVE: OnNcMouseMove(m); break;
-        case WM_NCMOUSELEAVE: OnNcMouseLeave(); break;
-        case WM_NCLBUTTONUP: OnNcLButtonUp(m); break;
-        case WM_SIZE: OnSize(m); break;
-        case WM_NCACTIVATE: AfterNcActivate(); break;
+        case WM_ACTIVATE:
+            OnActivate(m);
+            break;
+        case WM_NCMOUSEMOVE:
+            OnNcMouseMove(m);
+            break;
+        case WM_NCMOUSELEAVE:
+            OnNcMouseLeave();
+            break;
+        case WM_NCLBUTTONUP:
+            OnNcLButtonUp(m);
+            break;
+        case WM_SIZE:
+            OnSize(m);
+            break;
+        case WM_NCACTIVATE:
+            AfterNcActivate();
+            break;
         }
     } catch (...) {
         // The frame could not be drawn; the window's own answer stands.
@@ -444,8 +479,11 @@ void TSkinWindow::OnNcLButtonUp(TMessage& m) {
         ShowSystemMenu(origin);
         break;
     }
-    case fhNone: break;
-    default: Command(lastPaint_.hot); break;
+    case fhNone:
+        break;
+    default:
+        Command(lastPaint_.hot);
+        break;
     }
 }
 

@@ -92,7 +92,8 @@ HICON TSkinWindowVCL::IconHandle() const { return form_->Icon() ? form_->Icon() 
 
 bool TSkinWindowVCL::HasIcon() const {
     const TFormBorderStyle b = form_->BorderStyle();
-    return (b == TFormBorderStyle::bsSingle || b == TFormBorderStyle::bsSizeable) && (form_->BorderIcons() & biSystemMenu);
+    return (b == TFormBorderStyle::bsSingle || b == TFormBorderStyle::bsSizeable) &&
+           (form_->BorderIcons() & biSystemMenu);
 }
 
 bool TSkinWindowVCL::HasClose() const { return (form_->BorderIcons() & biSystemMenu) != 0; }
@@ -100,7 +101,8 @@ bool TSkinWindowVCL::HasClose() const { return (form_->BorderIcons() & biSystemM
 namespace {
 
 bool AllowsMinMax(TFormBorderStyle b) {
-    return b != TFormBorderStyle::bsDialog && b != TFormBorderStyle::bsToolWindow && b != TFormBorderStyle::bsSizeToolWin;
+    return b != TFormBorderStyle::bsDialog && b != TFormBorderStyle::bsToolWindow &&
+           b != TFormBorderStyle::bsSizeToolWin;
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/frame/SkinWindow.h"
 
-TSkinWindowWnd::TSkinWindowWnd(HWND wnd, bool activated, ISkinWindowHost* engine) : TSkinWindow(wnd, activated, engine) {}
+TSkinWindowWnd::TSkinWindowWnd(HWND wnd, bool activated, ISkinWindowHost* engine)
+    : TSkinWindow(wnd, activated, engine) {}
 
 TSkinWindowWnd* TSkinWindowWnd::Of(HWND wnd) { return WindowMap<TSkinWindowWnd>::Instance().Find(wnd); }
 

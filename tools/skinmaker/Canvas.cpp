@@ -50,7 +50,9 @@ Distance Inset(Distance shape, double by) {
 }
 
 Canvas::Canvas(int width, int height, Rgb fill)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill),
+    : width_(width),
+      height_(height),
+      pixels_(static_cast<std::size_t>(width) * height, fill),
       coverage_(static_cast<std::size_t>(width) * height, 0.0) {}
 
 void Canvas::Set(int x, int y, Rgb c) {
@@ -79,7 +81,8 @@ void Canvas::HorizontalGradient(int x, int y, int w, int h, Rgb left, Rgb right)
 }
 
 void Canvas::Paint(const Distance& shape, Rgb c, bool hard) {
-    PaintWith(shape, [&](int, int) { return c; }, hard);
+    PaintWith(
+        shape, [&](int, int) { return c; }, hard);
 }
 
 void Canvas::PaintWith(const Distance& shape, const std::function<Rgb(int, int)>& color, bool hard) {
@@ -117,14 +120,14 @@ void Canvas::Blit(const Canvas& src, int sx, int sy, int w, int h, int dx, int d
 void Canvas::StretchBlit(const Canvas& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw, int dh) {
     if (sw <= 0 || sh <= 0) return;
     for (int j = 0; j < dh; ++j)
-        for (int i = 0; i < dw; ++i)
-            Set(dx + i, dy + j, src.Get(sx + i * sw / dw, sy + j * sh / dh));
+        for (int i = 0; i < dw; ++i) Set(dx + i, dy + j, src.Get(sx + i * sw / dw, sy + j * sh / dh));
 }
 
 void Canvas::BlitTransparent(const Canvas& src, int sx, int sy, int w, int h, int dx, int dy, Rgb trans) {
     for (int j = 0; j < h; ++j)
         for (int i = 0; i < w; ++i)
-            if (src.Inside(sx + i, sy + j) && src.Get(sx + i, sy + j) != trans) Set(dx + i, dy + j, src.Get(sx + i, sy + j));
+            if (src.Inside(sx + i, sy + j) && src.Get(sx + i, sy + j) != trans)
+                Set(dx + i, dy + j, src.Get(sx + i, sy + j));
 }
 
 std::vector<std::uint8_t> Canvas::ToBmp() const {

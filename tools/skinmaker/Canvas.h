@@ -16,7 +16,8 @@ struct Rgb {
 
 // 0xRRGGBB as written in design tools.
 constexpr Rgb Hex(std::uint32_t rgb) {
-    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb)};
+    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+               static_cast<std::uint8_t>(rgb)};
 }
 // The skin's stored form of a colour: 0x00BBGGRR.
 inline std::uint32_t ToSkinColor(Rgb c) { return c.r | (c.g << 8) | (c.b << 16); }

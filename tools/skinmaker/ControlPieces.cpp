@@ -47,7 +47,8 @@ Canvas CheckFrame(Mark mark, bool enabled) {
     const int s = 13;
     Canvas c = Blank(s, s, kForm);
     const Rgb border = enabled ? (mark == Mark::Checked ? kAccentDark : Hex(0x7F8FA3)) : kDisabledBorder;
-    const Rgb fill = enabled ? (mark == Mark::Checked ? kAccent : kControl) : (mark == Mark::Checked ? kDisabledMark : kDisabledFill);
+    const Rgb fill = enabled ? (mark == Mark::Checked ? kAccent : kControl)
+                             : (mark == Mark::Checked ? kDisabledMark : kDisabledFill);
     Box(c, 0, 0, s, s, 2.5, border, fill);
     if (mark == Mark::Checked) c.Paint(CheckMark(3.0, 3.3, 1.0, 0.85), enabled ? Hex(0xFFFFFF) : kDisabledFill);
     if (mark == Mark::Grayed) c.Paint(RoundRect(3.5, 3.5, 9.5, 9.5, 1.0), enabled ? kAccent : kDisabledMark);
@@ -73,7 +74,8 @@ Canvas ScrollButtonFrame(bool up, int state) {  // 0 normal, 1 hot, 2 pressed, 3
     const int s = 17;
     Canvas c(s, s, kScrollTrack);
     c.CoverAll();
-    if (state == 1 || state == 2) c.Paint(RoundRect(1, 1, s - 1, s - 1, 3.0), state == 1 ? Hex(0xDCE1E8) : Hex(0xC5CDD8));
+    if (state == 1 || state == 2)
+        c.Paint(RoundRect(1, 1, s - 1, s - 1, 3.0), state == 1 ? Hex(0xDCE1E8) : Hex(0xC5CDD8));
     const Rgb arrow = state == 3 ? Hex(0xBCC3CC) : (state == 0 ? Hex(0x6B7785) : Hex(0x2F3A48));
     c.Paint(Chevron(8.5, 8.5, up), arrow);
     return c;
@@ -106,17 +108,18 @@ Canvas TabFrame(Rgb fill) {
 
 Canvas DrawButton() {
     return JoinFrames({ButtonFrame(kControlBorder, Hex(0xFDFDFE), Hex(0xF7F9FB)),
-                  ButtonFrame(kHoverBorder, kHover, kHover),
-                  ButtonFrame(kAccent, kDown, kDown)});
+                       ButtonFrame(kHoverBorder, kHover, kHover), ButtonFrame(kAccent, kDown, kDown)});
 }
 
 Canvas DrawCheckBox() {
     return JoinFrames({CheckFrame(Mark::Checked, true), CheckFrame(Mark::Grayed, true), CheckFrame(Mark::None, true),
-                  CheckFrame(Mark::Checked, false), CheckFrame(Mark::Grayed, false), CheckFrame(Mark::None, false)});
+                       CheckFrame(Mark::Checked, false), CheckFrame(Mark::Grayed, false),
+                       CheckFrame(Mark::None, false)});
 }
 
 Canvas DrawRadioButton() {
-    return JoinFrames({RadioFrame(true, true), RadioFrame(false, true), RadioFrame(true, false), RadioFrame(false, false)});
+    return JoinFrames(
+        {RadioFrame(true, true), RadioFrame(false, true), RadioFrame(true, false), RadioFrame(false, false)});
 }
 
 Canvas DrawTrackBar() {
@@ -144,12 +147,12 @@ Canvas DrawTrackBarVSlider() {
 
 Canvas DrawScrollBarUpButton() {
     return JoinFrames({ScrollButtonFrame(true, 0), ScrollButtonFrame(true, 1), ScrollButtonFrame(true, 2),
-                  ScrollButtonFrame(true, 3)});
+                       ScrollButtonFrame(true, 3)});
 }
 
 Canvas DrawScrollBarDownButton() {
     return JoinFrames({ScrollButtonFrame(false, 0), ScrollButtonFrame(false, 1), ScrollButtonFrame(false, 2),
-                  ScrollButtonFrame(false, 3)});
+                       ScrollButtonFrame(false, 3)});
 }
 
 Canvas DrawScrollBarTrack() {
@@ -172,10 +175,14 @@ Canvas DrawScrollThumb() {
 
 Canvas DrawProgressBar(int which) {
     switch (which) {
-        case 1: return ProgressPiece(true, false);
-        case 2: return ProgressPiece(true, true);
-        case 3: return ProgressPiece(false, false);
-        default: return ProgressPiece(false, true);
+    case 1:
+        return ProgressPiece(true, false);
+    case 2:
+        return ProgressPiece(true, true);
+    case 3:
+        return ProgressPiece(false, false);
+    default:
+        return ProgressPiece(false, true);
     }
 }
 

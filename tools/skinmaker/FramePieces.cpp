@@ -9,7 +9,7 @@ using namespace design;
 namespace {
 
 constexpr double kFar = 100000;  // far enough to put an edge outside every piece
-constexpr int kAll = 1 << 20;     // a column bound that every column meets
+constexpr int kAll = 1 << 20;    // a column bound that every column meets
 
 // Paints a piece of the frame: pixels inside the window's outline get `fill`,
 // those on its edge (a 4-neighbour lies outside) the outline colour, and the
@@ -45,31 +45,31 @@ Distance GlyphShape(Glyph glyph) {
     const double cx = kTitleButtonWidth / 2.0, cy = kTitleButtonHeight / 2.0;
     const double s = 4.5;  // half the glyph's size
     switch (glyph) {
-        case Glyph::Minimize:
-            return Segment(cx - s, cy + 0.5, cx + s, cy + 0.5, 0.6);
-        case Glyph::Maximize:
-            return Subtract(RoundRect(cx - s - 0.5, cy - s - 0.5, cx + s + 0.5, cy + s + 0.5, 1.0),
-                            RoundRect(cx - s + 0.5, cy - s + 0.5, cx + s - 0.5, cy + s - 0.5, 0.5));
-        case Glyph::Restore: {
-            // Two overlapping windows: the front one lower left, the back one showing above and right of it.
-            const double t = s - 1;
-            const auto outline = [t](double x, double y) {
-                return Subtract(RoundRect(x - t - 0.5, y - t - 0.5, x + t + 0.5, y + t + 0.5, 1.0),
-                                RoundRect(x - t + 0.5, y - t + 0.5, x + t - 0.5, y + t - 0.5, 0.5));
-            };
-            const double fx = cx - 1, fy = cy + 1, bx = cx + 1, by = cy - 1;
-            const Distance frontArea = RoundRect(fx - t - 1.5, fy - t - 1.5, fx + t + 1.5, fy + t + 1.5, 1.0);
-            return Union(outline(fx, fy), Subtract(outline(bx, by), frontArea));
-        }
-        case Glyph::Close:
-            return Union(Segment(cx - s + 0.5, cy - s + 0.5, cx + s - 0.5, cy + s - 0.5, 0.7),
-                         Segment(cx + s - 0.5, cy - s + 0.5, cx - s + 0.5, cy + s - 0.5, 0.7));
-        case Glyph::Help: {
-            const Distance arc = Subtract(Ring(cx, cy - 2.2, 3.0, 0.65), RoundRect(-kFar, cy - 2.2, cx + 0.2, kFar, 0));
-            return Union(Union(arc, Segment(cx, cy + 0.6, cx, cy + 1.9, 0.65)), Circle(cx, cy + 4.3, 0.95));
-        }
-        case Glyph::Blank:
-            break;
+    case Glyph::Minimize:
+        return Segment(cx - s, cy + 0.5, cx + s, cy + 0.5, 0.6);
+    case Glyph::Maximize:
+        return Subtract(RoundRect(cx - s - 0.5, cy - s - 0.5, cx + s + 0.5, cy + s + 0.5, 1.0),
+                        RoundRect(cx - s + 0.5, cy - s + 0.5, cx + s - 0.5, cy + s - 0.5, 0.5));
+    case Glyph::Restore: {
+        // Two overlapping windows: the front one lower left, the back one showing above and right of it.
+        const double t = s - 1;
+        const auto outline = [t](double x, double y) {
+            return Subtract(RoundRect(x - t - 0.5, y - t - 0.5, x + t + 0.5, y + t + 0.5, 1.0),
+                            RoundRect(x - t + 0.5, y - t + 0.5, x + t - 0.5, y + t - 0.5, 0.5));
+        };
+        const double fx = cx - 1, fy = cy + 1, bx = cx + 1, by = cy - 1;
+        const Distance frontArea = RoundRect(fx - t - 1.5, fy - t - 1.5, fx + t + 1.5, fy + t + 1.5, 1.0);
+        return Union(outline(fx, fy), Subtract(outline(bx, by), frontArea));
+    }
+    case Glyph::Close:
+        return Union(Segment(cx - s + 0.5, cy - s + 0.5, cx + s - 0.5, cy + s - 0.5, 0.7),
+                     Segment(cx + s - 0.5, cy - s + 0.5, cx - s + 0.5, cy + s - 0.5, 0.7));
+    case Glyph::Help: {
+        const Distance arc = Subtract(Ring(cx, cy - 2.2, 3.0, 0.65), RoundRect(-kFar, cy - 2.2, cx + 0.2, kFar, 0));
+        return Union(Union(arc, Segment(cx, cy + 0.6, cx, cy + 1.9, 0.65)), Circle(cx, cy + 4.3, 0.95));
+    }
+    case Glyph::Blank:
+        break;
     }
     return [](double, double) { return kFar; };
 }

@@ -18,7 +18,9 @@ Canvas Frame(const Canvas& strip, int n, int k) {
 }
 
 // Draws src into the target with its transparent pixels left out.
-void Put(Canvas& dst, const Canvas& src, int x, int y) { dst.BlitTransparent(src, 0, 0, src.Width(), src.Height(), x, y, kTrans); }
+void Put(Canvas& dst, const Canvas& src, int x, int y) {
+    dst.BlitTransparent(src, 0, 0, src.Width(), src.Height(), x, y, kTrans);
+}
 
 void ThreeSliceH(Canvas& dst, const Canvas& src, int x, int y, int w) {
     Canvas row(w, src.Height(), kTrans);

@@ -87,25 +87,28 @@ SkinContents BuildSkin() {
     bitmap(SKIN_BMP_SCROLLBUTTON, DrawScrollThumb());
 
     const Rgb colors[skinnames::kColorCount] = {
-        kTrans, kTitleText, kForm, Hex(0xF8FAFC), Hex(0xEDF0F4),              // trans, title font, form, menu bar
-        kHover, kHoverBorder, kText, kText,                                    // top menu selection, fonts
-        Hex(0xEEF2F6), Hex(0xE4E9EF),                                          // menu left bar
-        kControl, kText, kHover, kHoverBorder, Hex(0x0F1720),                  // menu items
-        Hex(0xF8FAFC), Hex(0xEBEFF3), kHover, kHoverBorder, kDown,             // tool bar
-        kControl, kControlBorder, kText, kText, kScrollTrack,                  // controls, buttons, scroll bars
-        kControl, kControlBorder, kText, kMutedText,                           // tab control
-        Hex(0xEEF2F6), kControlBorder,                                         // side channel
+        kTrans,        kTitleText,     kForm,  Hex(0xF8FAFC), Hex(0xEDF0F4),  // trans, title font, form, menu bar
+        kHover,        kHoverBorder,   kText,  kText,                         // top menu selection, fonts
+        Hex(0xEEF2F6), Hex(0xE4E9EF),                                         // menu left bar
+        kControl,      kText,          kHover, kHoverBorder,  Hex(0x0F1720),  // menu items
+        Hex(0xF8FAFC), Hex(0xEBEFF3),  kHover, kHoverBorder,  kDown,          // tool bar
+        kControl,      kControlBorder, kText,  kText,         kScrollTrack,   // controls, buttons, scroll bars
+        kControl,      kControlBorder, kText,  kMutedText,                    // tab control
+        Hex(0xEEF2F6), kControlBorder,                                        // side channel
     };
     for (int i = 0; i < static_cast<int>(skinnames::kColorCount); ++i)
         skin.colors.emplace_back(skinnames::ColorName(i), Color(colors[i]));
 
-    const auto title = TransparentRows(skin.Bitmap(BitmapName(SKIN_BMP_TITLEBAR1)), skin.Bitmap(BitmapName(SKIN_BMP_TITLEBAR3)));
+    const auto title =
+        TransparentRows(skin.Bitmap(BitmapName(SKIN_BMP_TITLEBAR1)), skin.Bitmap(BitmapName(SKIN_BMP_TITLEBAR3)));
     const auto bottom = TransparentRows(skin.Bitmap(BitmapName(SKIN_BMP_FORMBOTTOMBORDER1)),
                                         skin.Bitmap(BitmapName(SKIN_BMP_FORMBOTTOMBORDER3)));
     const std::int32_t ints[skinnames::kIntCount] = {
-        kIconX, kIconY, kCaptionTop, kTitleButtonX, kTitleButtonY, title.first, title.second, bottom.first, bottom.second,
+        kIconX,      kIconY,       kCaptionTop,  kTitleButtonX, kTitleButtonY,
+        title.first, title.second, bottom.first, bottom.second,
     };
-    for (int i = 0; i < static_cast<int>(skinnames::kIntCount); ++i) skin.ints.emplace_back(skinnames::IntName(i), ints[i]);
+    for (int i = 0; i < static_cast<int>(skinnames::kIntCount); ++i)
+        skin.ints.emplace_back(skinnames::IntName(i), ints[i]);
     // Carried like every skin of this format; nothing reads them.
     skin.ints.emplace_back("SKIN2_SYSTEMCOLOR1", Color(kAccent));
     skin.ints.emplace_back("SKIN2_SYSTEMCOLOR2", Color(kForm));
@@ -121,7 +124,8 @@ SkinContents BuildSkin() {
         true,   // radio buttons
         true,   // tab control
     };
-    for (int i = 0; i < static_cast<int>(skinnames::kBoolCount); ++i) skin.flags.emplace_back(skinnames::BoolName(i), flags[i]);
+    for (int i = 0; i < static_cast<int>(skinnames::kBoolCount); ++i)
+        skin.flags.emplace_back(skinnames::BoolName(i), flags[i]);
     return skin;
 }
 

@@ -37,7 +37,7 @@ constexpr Rgb kDisabledMark = Hex(0xAEB7C2);
 // Frame metrics, in pixels.
 constexpr int kTitleHeight = 30;
 constexpr int kTitleRadius = 7;
-constexpr int kTitleSideWidth = 12;     // left and right title pieces
+constexpr int kTitleSideWidth = 12;  // left and right title pieces
 constexpr int kTitleMiddleWidth = 16;
 constexpr int kBorderWidth = 4;
 constexpr int kBorderHeight = 32;

@@ -36,10 +36,14 @@ int main(int argc, char** argv) {
     std::string archive, resource, preview;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--archive") == 0 && hasValue) archive = argv[++i];
-        else if (std::strcmp(argv[i], "--resource") == 0 && hasValue) resource = argv[++i];
-        else if (std::strcmp(argv[i], "--preview") == 0 && hasValue) preview = argv[++i];
-        else return Usage(argv[0]);
+        if (std::strcmp(argv[i], "--archive") == 0 && hasValue)
+            archive = argv[++i];
+        else if (std::strcmp(argv[i], "--resource") == 0 && hasValue)
+            resource = argv[++i];
+        else if (std::strcmp(argv[i], "--preview") == 0 && hasValue)
+            preview = argv[++i];
+        else
+            return Usage(argv[0]);
     }
     if (archive.empty() && resource.empty() && preview.empty()) return Usage(argv[0]);
     try {

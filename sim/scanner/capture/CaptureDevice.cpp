@@ -89,9 +89,7 @@ int CaptureDevice::BeginCapture(int channel) {
     return open_ ? kCaptureOk : kCaptureNotOpen;
 }
 
-int CaptureDevice::EndCapture(int channel) {
-    return BeginCapture(channel);
-}
+int CaptureDevice::EndCapture(int channel) { return BeginCapture(channel); }
 
 void CaptureDevice::AwaitFrame(const DeviceSettings& settings) {
     const unsigned wait = pacer_.Wait(SteadyMilliseconds(), settings.paceMs);

@@ -22,23 +22,23 @@ FingerMotion::FingerMotion(FingerScript script, const RollTiming& timing, const 
 Contact FingerMotion::Next() {
     Contact contact;
     switch (script_) {
-        case FingerScript::None:
-            break;
-        case FingerScript::Hold:
-            contact.present = true;
-            contact.centreX = outline_.centreX;
-            contact.centreY = outline_.centreY;
-            contact.halfWidth = kFlatHalfWidth;
-            contact.halfHeight = outline_.halfHeight * 0.93;
-            contact.pressure = 1.0;
-            break;
-        case FingerScript::Roll: {
-            const int cycle = timing_.gapFrames + timing_.placeFrames + timing_.rollFrames + timing_.holdFrames +
-                              timing_.liftFrames;
-            contact = RollContact(frame_);
-            frame_ = (frame_ + 1) % std::max(cycle, 1);
-            break;
-        }
+    case FingerScript::None:
+        break;
+    case FingerScript::Hold:
+        contact.present = true;
+        contact.centreX = outline_.centreX;
+        contact.centreY = outline_.centreY;
+        contact.halfWidth = kFlatHalfWidth;
+        contact.halfHeight = outline_.halfHeight * 0.93;
+        contact.pressure = 1.0;
+        break;
+    case FingerScript::Roll: {
+        const int cycle =
+            timing_.gapFrames + timing_.placeFrames + timing_.rollFrames + timing_.holdFrames + timing_.liftFrames;
+        contact = RollContact(frame_);
+        frame_ = (frame_ + 1) % std::max(cycle, 1);
+        break;
+    }
     }
     return contact;
 }

@@ -9,13 +9,13 @@ namespace kv90sim {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kRidgePeriod = 9.5;   // pixels from ridge to ridge at 500 dpi
+constexpr double kRidgePeriod = 9.5;  // pixels from ridge to ridge at 500 dpi
 constexpr int kMinutiae = 44;
 constexpr int kPores = 2600;
 constexpr int kCreases = 5;
 constexpr double kValleyGrey = 200.0;
 constexpr double kRidgeGrey = 28.0;
-constexpr int kLightestSkin = 250;      // stays below kNoSkin
+constexpr int kLightestSkin = 250;  // stays below kNoSkin
 
 // atan2 to about 0.005 radians, several times faster than the library's; the
 // ridge phase needs one per ridge ending per pixel.
@@ -93,7 +93,8 @@ public:
         const double v = wy - coreY_;
         double phase = 0.0;
         if (pattern_ == Pattern::Whorl) {
-            phase = 2 * kPi * std::hypot(u, v * 0.8) / kRidgePeriod + FastAtan2(static_cast<float>(v), static_cast<float>(u));
+            phase = 2 * kPi * std::hypot(u, v * 0.8) / kRidgePeriod +
+                    FastAtan2(static_cast<float>(v), static_cast<float>(u));
         } else {
             // Distance to a hairpin running from the core out of the finger:
             // ridges recurve over the core and leave on the loop's side.
@@ -140,8 +141,8 @@ void DrawRidges(const FingerOutline& outline, Random& random, FingerTexture& tex
             const double ridge = SmoothStep(0.3, 0.75, 0.5 + 0.5 * std::cos(field.Phase(x, y)));
             const double pressure = 0.7 + ink[0].amplitude * std::sin(x * ink[0].frequency + ink[0].shift) +
                                     ink[1].amplitude * std::sin(y * ink[1].frequency + ink[1].shift);
-            const double grey = kValleyGrey - (kValleyGrey - kRidgeGrey) * ridge * pressure * weight +
-                                random.Between(-9.0, 9.0);
+            const double grey =
+                kValleyGrey - (kValleyGrey - kRidgeGrey) * ridge * pressure * weight + random.Between(-9.0, 9.0);
             row[x] = static_cast<std::uint8_t>(std::clamp(static_cast<int>(grey), 0, kLightestSkin));
         }
     }

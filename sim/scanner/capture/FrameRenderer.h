@@ -27,9 +27,9 @@ private:
     static constexpr int kNoiseSpan = 9;  // sensor noise of +-4 grey levels
 
     const FingerTexture& texture_;
-    std::vector<std::uint8_t> glass_;   // the empty glass, lit unevenly, with dust
-    std::vector<std::uint8_t> scene_;   // glass and skin before noise and tone
-    std::vector<std::uint8_t> noise_;   // 0..kNoiseSpan-1, read from a moving offset
+    std::vector<std::uint8_t> glass_;  // the empty glass, lit unevenly, with dust
+    std::vector<std::uint8_t> scene_;  // glass and skin before noise and tone
+    std::vector<std::uint8_t> noise_;  // 0..kNoiseSpan-1, read from a moving offset
     std::uint8_t tone_[256 + kNoiseSpan] = {};
     std::uint32_t noiseState_;
 };

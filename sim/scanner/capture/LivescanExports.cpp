@@ -38,8 +38,7 @@ extern "C" {
 
 int __stdcall LIVESCAN_Init() {
     return CallThrough(
-        Entry::LivescanInit,
-        [] { return CaptureDevice::Instance().Init(kv90sim::Control::Instance().Device()); },
+        Entry::LivescanInit, [] { return CaptureDevice::Instance().Init(kv90sim::Control::Instance().Device()); },
         [] { return std::string(); });
 }
 
@@ -58,14 +57,18 @@ int __stdcall LIVESCAN_SetCaptWindow(int channel, int left, int top, int width, 
     return CallThrough(
         Entry::LivescanSetCaptWindow,
         [&] { return CaptureDevice::Instance().SetCaptWindow(channel, left, top, width, height); },
-        [&] { return Numbers({channel, left, top, width, height}); });
+        [&] {
+            return Numbers({channel, left, top, width, height});
+        });
 }
 
 int __stdcall LIVESCAN_SaveToFile(unsigned char* data, int width, int height, const char* path, int flag) {
     return CallThrough(
         Entry::LivescanSaveToFile,
         [&] { return CaptureDevice::Instance().SaveToFile(data, width, height, path, flag); },
-        [&] { return Numbers({width, height}) + ", " + (path ? path : "(null)") + ", " + std::to_string(flag); });
+        [&] {
+            return Numbers({width, height}) + ", " + (path ? path : "(null)") + ", " + std::to_string(flag);
+        });
 }
 
 int __stdcall LIVESCAN_BeginCapture(int channel) {
@@ -111,7 +114,9 @@ int __stdcall LIVESCAN_GetBright(int channel, int* value) {
 int __stdcall LIVESCAN_SetBright(int channel, int value) {
     return CallThrough(
         Entry::LivescanSetBright, [&] { return CaptureDevice::Instance().SetBright(channel, value); },
-        [&] { return Numbers({channel, value}); });
+        [&] {
+            return Numbers({channel, value});
+        });
 }
 
 int __stdcall LIVESCAN_GetContrast(int channel, int* value) {
@@ -123,7 +128,9 @@ int __stdcall LIVESCAN_GetContrast(int channel, int* value) {
 int __stdcall LIVESCAN_SetContrast(int channel, int value) {
     return CallThrough(
         Entry::LivescanSetContrast, [&] { return CaptureDevice::Instance().SetContrast(channel, value); },
-        [&] { return Numbers({channel, value}); });
+        [&] {
+            return Numbers({channel, value});
+        });
 }
 
 }  // extern "C"

@@ -23,9 +23,7 @@ VideoWindow::VideoWindow() {
     }
 }
 
-void VideoWindow::Attach(HWND window) {
-    window_.store(window);
-}
+void VideoWindow::Attach(HWND window) { window_.store(window); }
 
 const std::uint8_t* VideoWindow::Shrink(const std::uint8_t* frame, int width, int height, int factor) {
     const int outWidth = width / factor;

@@ -52,8 +52,6 @@ DeviceSettings Control::Device() {
     return DeviceLocked();
 }
 
-void Control::Journal(std::string_view line) {
-    AppendLine(journalPath_, line);
-}
+void Control::Journal(std::string_view line) { AppendLine(journalPath_, line); }
 
 }  // namespace kv90sim

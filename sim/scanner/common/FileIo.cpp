@@ -13,8 +13,8 @@ constexpr DWORD kLargestControlFile = 1u << 20;
 }  // namespace
 
 std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return std::nullopt;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargestControlFile) return std::nullopt;
@@ -28,16 +28,16 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path) {
 }
 
 bool WriteWholeFile(const char* ansiPath, const void* data, size_t size) {
-    UniqueHandle file(CreateFileA(ansiPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileA(ansiPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
     DWORD written = 0;
     return WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
 void AppendLine(const std::wstring& path, std::string_view line) {
-    UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return;
     std::string text(line);
     text += "\r\n";

@@ -110,10 +110,14 @@ private:
     }
 
     bool Finger(std::string_view value) {
-        if (EqualsNoCase(value, "roll")) settings_.finger = FingerScript::Roll;
-        else if (EqualsNoCase(value, "hold")) settings_.finger = FingerScript::Hold;
-        else if (EqualsNoCase(value, "none")) settings_.finger = FingerScript::None;
-        else return false;
+        if (EqualsNoCase(value, "roll"))
+            settings_.finger = FingerScript::Roll;
+        else if (EqualsNoCase(value, "hold"))
+            settings_.finger = FingerScript::Hold;
+        else if (EqualsNoCase(value, "none"))
+            settings_.finger = FingerScript::None;
+        else
+            return false;
         return true;
     }
 
@@ -145,8 +149,6 @@ private:
 
 }  // namespace
 
-Settings ParseSettings(std::string_view text) {
-    return Parser().Run(text);
-}
+Settings ParseSettings(std::string_view text) { return Parser().Run(text); }
 
 }  // namespace kv90sim

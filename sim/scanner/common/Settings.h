@@ -17,8 +17,8 @@ namespace kv90sim {
 struct Outcome {
     enum class Kind { Real, Value, Raise };
     Kind kind = Kind::Real;
-    int value = 0;          // the result returned, for Kind::Value
-    std::uint32_t code = 0; // the structured exception code, for Kind::Raise
+    int value = 0;           // the result returned, for Kind::Value
+    std::uint32_t code = 0;  // the structured exception code, for Kind::Raise
 };
 
 // The access violation code: what the program would most likely meet from a
@@ -31,11 +31,11 @@ enum class FingerScript { Roll, Hold, None };
 // the default pace).  Counting frames rather than time keeps a run at pace 0
 // the same as one at full pace.
 struct RollTiming {
-    int gapFrames = 30;    // nothing on the glass
-    int placeFrames = 5;   // the finger's side comes down at one nail edge
-    int rollFrames = 50;   // rolled across to the other nail edge
-    int holdFrames = 75;   // held still, time for the operator to capture
-    int liftFrames = 4;    // lifted off
+    int gapFrames = 30;   // nothing on the glass
+    int placeFrames = 5;  // the finger's side comes down at one nail edge
+    int rollFrames = 50;  // rolled across to the other nail edge
+    int holdFrames = 75;  // held still, time for the operator to capture
+    int liftFrames = 4;   // lifted off
 };
 
 struct Settings {

@@ -9,8 +9,8 @@
 namespace kv90sim {
 
 struct GreyLevels {
-    int glass = 255;      // the bare glass
-    int threshold = 0;    // pixels darker than this are ridges in contact
+    int glass = 255;    // the bare glass
+    int threshold = 0;  // pixels darker than this are ridges in contact
 };
 
 // Fewer ridge pixels than this is an empty scanner (dust, smudges) or a
@@ -34,7 +34,6 @@ struct ColumnProfile {
 };
 
 // Fills `profile` (resized to `width`, no allocation once it has that size).
-void ProfileColumns(const std::uint8_t* image, int width, int height, const GreyLevels& levels,
-                    ColumnProfile& profile);
+void ProfileColumns(const std::uint8_t* image, int width, int height, const GreyLevels& levels, ColumnProfile& profile);
 
 }  // namespace kv90sim

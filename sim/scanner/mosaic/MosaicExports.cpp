@@ -14,9 +14,7 @@ using kv90sim::MosaicEngine;
 
 namespace {
 
-std::string Size(int width, int height) {
-    return std::to_string(width) + ", " + std::to_string(height);
-}
+std::string Size(int width, int height) { return std::to_string(width) + ", " + std::to_string(height); }
 
 std::string Nothing() { return std::string(); }
 
@@ -25,11 +23,13 @@ std::string Nothing() { return std::string(); }
 extern "C" {
 
 int __stdcall MOSAIC_Init() {
-    return CallThrough(Entry::MosaicInit, [] { return MosaicEngine::Instance().Init(); }, Nothing);
+    return CallThrough(
+        Entry::MosaicInit, [] { return MosaicEngine::Instance().Init(); }, Nothing);
 }
 
 int __stdcall MOSAIC_Close() {
-    return CallThrough(Entry::MosaicClose, [] { return MosaicEngine::Instance().Close(); }, Nothing);
+    return CallThrough(
+        Entry::MosaicClose, [] { return MosaicEngine::Instance().Close(); }, Nothing);
 }
 
 int __stdcall MOSAIC_FingerQuality(unsigned char* image, int width, int height) {
@@ -69,7 +69,8 @@ int __stdcall MOSAIC_DoMosaic(unsigned char* frame, int width, int height) {
 }
 
 int __stdcall MOSAIC_Stop() {
-    return CallThrough(Entry::MosaicStop, [] { return MosaicEngine::Instance().Stop(); }, Nothing);
+    return CallThrough(
+        Entry::MosaicStop, [] { return MosaicEngine::Instance().Stop(); }, Nothing);
 }
 
 }  // extern "C"

@@ -12,7 +12,7 @@ constexpr int kBlock = 16;
 constexpr double kFullRollBlocks = 900.0;
 constexpr double kFullRollArea = 640.0 * 640.0;
 constexpr double kPaperWhite = 215.0;
-constexpr double kTextured = 18.0;      // grey-level deviation of a block with ridges
+constexpr double kTextured = 18.0;       // grey-level deviation of a block with ridges
 constexpr double kGoodDeviation = 55.0;  // deviation of well-printed ridges
 
 struct BlockMeasure {
@@ -51,9 +51,7 @@ BlockMeasure MeasureBlock(const std::uint8_t* image, int width, int x0, int y0) 
     return measure;
 }
 
-int Score(double value) {
-    return static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 100.0));
-}
+int Score(double value) { return static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * 100.0)); }
 
 }  // namespace
 
@@ -83,8 +81,8 @@ QualityReport AssessQuality(const std::uint8_t* image, int width, int height) {
     // Ridges and valleys together average near 120 on a well-set scanner.
     report.tone = std::max(0.0, 1.0 - std::fabs(grey / blocks - 120.0) / 100.0);
     report.finger = Score(report.coverage * (0.2 + 0.7 * report.clarity));
-    report.image = Score((0.4 * report.contrast + 0.35 * report.clarity + 0.25 * report.tone) *
-                         std::sqrt(report.coverage));
+    report.image =
+        Score((0.4 * report.contrast + 0.35 * report.clarity + 0.25 * report.tone) * std::sqrt(report.coverage));
     return report;
 }
 

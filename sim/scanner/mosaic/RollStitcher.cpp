@@ -13,7 +13,7 @@ constexpr int kPatchKeepPercent = 85;  // of the patch's half width, around its 
 constexpr int kVisibleChange = 12;     // grey levels; less is sensor noise
 constexpr int kNewPixels = 150;        // fewer changed pixels is "nothing new"
 constexpr int kFlatChangePercent = 5;
-constexpr int kGlassMargin = 20;      // darker than the glass by this much is skin
+constexpr int kGlassMargin = 20;  // darker than the glass by this much is skin
 
 }  // namespace
 

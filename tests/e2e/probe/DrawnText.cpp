@@ -11,8 +11,7 @@ namespace {
 // A 32-bit top-down bitmap whose pixels are readable in memory.
 class Canvas {
 public:
-    Canvas(int width, int height) : width_(width), height_(height)
-    {
+    Canvas(int width, int height) : width_(width), height_(height) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -25,8 +24,7 @@ public:
         if (!dc_ || !bitmap_) throw std::runtime_error("cannot make a bitmap of the area");
         old_ = SelectObject(dc_, bitmap_);
     }
-    ~Canvas()
-    {
+    ~Canvas() {
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
@@ -36,8 +34,7 @@ public:
 
     HDC dc() const { return dc_; }
     // 0x00RRGGBB, as a DIB holds it.
-    uint32_t pixel(int x, int y) const
-    {
+    uint32_t pixel(int x, int y) const {
         GdiFlush();
         return bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
     }
@@ -51,30 +48,29 @@ private:
 };
 
 // The colour most of the area shows: what lies behind the text.
-uint32_t backgroundOf(const Canvas& canvas, int width, int height)
-{
+uint32_t backgroundOf(const Canvas& canvas, int width, int height) {
     std::map<uint32_t, int> counts;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) ++counts[canvas.pixel(x, y)];
     return std::max_element(counts.begin(), counts.end(),
-                            [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+                            [](const auto& a, const auto& b) { return a.second < b.second; })
+        ->first;
 }
 
 // Ink is anything well away from the background: the text's own colour and
 // the stronger steps of its smoothed edges.
-bool isInk(uint32_t pixel, uint32_t background)
-{
+bool isInk(uint32_t pixel, uint32_t background) {
     int distance = 0;
     for (int shift = 0; shift <= 16; shift += 8)
-        distance += std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((background >> shift) & 0xFF));
+        distance +=
+            std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((background >> shift) & 0xFF));
     return distance > 96;
 }
 
 }  // namespace
 
 DrawnTextComparison compareDrawnText(HWND wnd, const RECT& area, const DrawnTextFont& font, UINT format,
-                                     const std::wstring& text)
-{
+                                     const std::wstring& text) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) throw std::runtime_error("empty area");
 
@@ -94,8 +90,9 @@ DrawnTextComparison compareDrawnText(HWND wnd, const RECT& area, const DrawnText
     HBRUSH brush = CreateSolidBrush(backgroundRef);
     FillRect(drawn.dc(), &all, brush);
     DeleteObject(brush);
-    HFONT hfont = CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.face.c_str());
+    HFONT hfont =
+        CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.face.c_str());
     HGDIOBJ oldFont = SelectObject(drawn.dc(), hfont);
     SetBkMode(drawn.dc(), TRANSPARENT);
     SetTextColor(drawn.dc(), font.colour);

@@ -13,8 +13,7 @@ long long handleNumber(HWND h) { return static_cast<long long>(reinterpret_cast<
 // A block of memory inside another process for the tool bar messages that write through a pointer.
 class RemoteBlock {
 public:
-    RemoteBlock(DWORD pid, SIZE_T size) : size_(size)
-    {
+    RemoteBlock(DWORD pid, SIZE_T size) : size_(size) {
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (!process_) throw std::runtime_error("OpenProcess failed, error " + std::to_string(GetLastError()));
         address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
@@ -23,8 +22,7 @@ public:
             throw std::runtime_error("VirtualAllocEx failed, error " + std::to_string(GetLastError()));
         }
     }
-    ~RemoteBlock()
-    {
+    ~RemoteBlock() {
         VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
         CloseHandle(process_);
     }
@@ -32,13 +30,11 @@ public:
     RemoteBlock& operator=(const RemoteBlock&) = delete;
 
     LPARAM param() const { return reinterpret_cast<LPARAM>(address_); }
-    void clear()
-    {
+    void clear() {
         std::vector<char> zeros(size_, 0);
         WriteProcessMemory(process_, address_, zeros.data(), size_, nullptr);
     }
-    void read(void* target, SIZE_T count) const
-    {
+    void read(void* target, SIZE_T count) const {
         SIZE_T got = 0;
         if (!ReadProcessMemory(process_, address_, target, count, &got) || got != count)
             throw std::runtime_error("ReadProcessMemory failed, error " + std::to_string(GetLastError()));
@@ -50,18 +46,16 @@ private:
     SIZE_T size_;
 };
 
-LRESULT ask(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT ask(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result))
         throw std::runtime_error("the tool bar did not answer message " + std::to_string(msg));
     return static_cast<LRESULT>(result);
 }
 
-} // namespace
+}  // namespace
 
-std::string describeToolbarButtons(HWND toolbar)
-{
+std::string describeToolbarButtons(HWND toolbar) {
     DWORD pid = 0;
     GetWindowThreadProcessId(toolbar, &pid);
     const SIZE_T kTextChars = 256;
@@ -104,8 +98,7 @@ std::string describeToolbarButtons(HWND toolbar)
     return list.str();
 }
 
-std::string describeGuiThread(HWND hwnd)
-{
+std::string describeGuiThread(HWND hwnd) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     DWORD tid = GetWindowThreadProcessId(hwnd, nullptr);
@@ -118,8 +111,7 @@ std::string describeGuiThread(HWND hwnd)
         .str();
 }
 
-bool setTextOf(HWND hwnd, const std::wstring& text, UINT timeoutMs, DWORD_PTR& result)
-{
+bool setTextOf(HWND hwnd, const std::wstring& text, UINT timeoutMs, DWORD_PTR& result) {
     result = 0;
     return SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, timeoutMs,
                                &result) != 0;

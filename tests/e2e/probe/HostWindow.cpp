@@ -17,21 +17,18 @@ struct State {
     State() { InitializeCriticalSection(&lock); }
 };
 
-State& state()
-{
+State& state() {
     static State s;
     return s;
 }
 
-void record(const std::string& event)
-{
+void record(const std::string& event) {
     EnterCriticalSection(&state().lock);
     state().events.push_back(event);
     LeaveCriticalSection(&state().lock);
 }
 
-LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COPYDATA) {
         const COPYDATASTRUCT* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         JsonObject o;
@@ -57,8 +54,7 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-DWORD WINAPI hostThread(LPVOID)
-{
+DWORD WINAPI hostThread(LPVOID) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = hostProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -76,10 +72,9 @@ DWORD WINAPI hostThread(LPVOID)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-HWND startHostWindow(const std::wstring& caption)
-{
+HWND startHostWindow(const std::wstring& caption) {
     State& s = state();
     if (s.window) return s.window;
     s.caption = caption;
@@ -91,8 +86,7 @@ HWND startHostWindow(const std::wstring& caption)
     return s.window;
 }
 
-std::string takeHostEvents()
-{
+std::string takeHostEvents() {
     JsonArray list;
     EnterCriticalSection(&state().lock);
     for (const std::string& e : state().events) list.addRaw(e);
@@ -101,8 +95,7 @@ std::string takeHostEvents()
     return list.str();
 }
 
-void stopHostWindow()
-{
+void stopHostWindow() {
     State& s = state();
     if (!s.window) return;
     DWORD tid = GetThreadId(s.thread);

@@ -7,20 +7,17 @@
 
 namespace {
 
-std::map<std::string, HANDLE>& heldMutexes()
-{
+std::map<std::string, HANDLE>& heldMutexes() {
     static std::map<std::string, HANDLE> held;
     return held;
 }
 
-std::map<std::string, HANDLE>& heldMappings()
-{
+std::map<std::string, HANDLE>& heldMappings() {
     static std::map<std::string, HANDLE> held;
     return held;
 }
 
-bool closeHeld(std::map<std::string, HANDLE>& held, const std::string& name)
-{
+bool closeHeld(std::map<std::string, HANDLE>& held, const std::string& name) {
     auto it = held.find(name);
     if (it == held.end()) return false;
     CloseHandle(it->second);
@@ -28,16 +25,14 @@ bool closeHeld(std::map<std::string, HANDLE>& held, const std::string& name)
     return true;
 }
 
-std::map<std::string, HANDLE>& heldFiles()
-{
+std::map<std::string, HANDLE>& heldFiles() {
     static std::map<std::string, HANDLE> held;
     return held;
 }
 
-} // namespace
+}  // namespace
 
-bool holdFile(const std::string& path)
-{
+bool holdFile(const std::string& path) {
     if (heldFiles().count(path)) return true;
     HANDLE h = CreateFileW(fromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -45,13 +40,9 @@ bool holdFile(const std::string& path)
     return true;
 }
 
-bool releaseFile(const std::string& path)
-{
-    return closeHeld(heldFiles(), path);
-}
+bool releaseFile(const std::string& path) { return closeHeld(heldFiles(), path); }
 
-MutexHold holdMutex(const std::string& name)
-{
+MutexHold holdMutex(const std::string& name) {
     if (heldMutexes().count(name)) return {true, true};
     HANDLE h = CreateMutexW(nullptr, TRUE, fromUtf8(name).c_str());
     DWORD error = GetLastError();
@@ -60,13 +51,9 @@ MutexHold holdMutex(const std::string& name)
     return {true, error == ERROR_ALREADY_EXISTS};
 }
 
-bool releaseMutex(const std::string& name)
-{
-    return closeHeld(heldMutexes(), name);
-}
+bool releaseMutex(const std::string& name) { return closeHeld(heldMutexes(), name); }
 
-bool mutexExists(const std::string& name)
-{
+bool mutexExists(const std::string& name) {
     HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, fromUtf8(name).c_str());
     if (h) {
         CloseHandle(h);
@@ -76,8 +63,7 @@ bool mutexExists(const std::string& name)
     return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-std::vector<unsigned char> readMapping(const std::string& name, size_t size)
-{
+std::vector<unsigned char> readMapping(const std::string& name, size_t size) {
     HANDLE h = OpenFileMappingW(FILE_MAP_READ, FALSE, fromUtf8(name).c_str());
     if (!h) throw std::runtime_error("OpenFileMapping failed, error " + std::to_string(GetLastError()));
     void* view = MapViewOfFile(h, FILE_MAP_READ, 0, 0, size);
@@ -93,8 +79,7 @@ std::vector<unsigned char> readMapping(const std::string& name, size_t size)
     return bytes;
 }
 
-bool createMapping(const std::string& name, size_t size, const std::vector<unsigned char>& bytes, bool& existed)
-{
+bool createMapping(const std::string& name, size_t size, const std::vector<unsigned char>& bytes, bool& existed) {
     if (bytes.size() > size) return false;
     closeHeld(heldMappings(), name);
     HANDLE h = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(size),
@@ -112,7 +97,4 @@ bool createMapping(const std::string& name, size_t size, const std::vector<unsig
     return true;
 }
 
-bool closeMapping(const std::string& name)
-{
-    return closeHeld(heldMappings(), name);
-}
+bool closeMapping(const std::string& name) { return closeHeld(heldMappings(), name); }

@@ -5,8 +5,8 @@
 #include <vector>
 
 struct MutexHold {
-    bool held;      // the probe now holds a handle to the name
-    bool existed;   // the name existed before the probe asked for it
+    bool held;     // the probe now holds a handle to the name
+    bool existed;  // the name existed before the probe asked for it
 };
 
 MutexHold holdMutex(const std::string& name);

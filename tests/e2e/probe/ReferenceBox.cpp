@@ -9,18 +9,16 @@ struct Request {
     unsigned style;
 };
 
-DWORD WINAPI boxThread(LPVOID param)
-{
+DWORD WINAPI boxThread(LPVOID param) {
     Request* r = static_cast<Request*>(param);
     MessageBoxW(nullptr, r->text.c_str(), r->caption.c_str(), r->style);
     delete r;
     return 0;
 }
 
-} // namespace
+}  // namespace
 
-bool showReferenceBox(const std::wstring& text, const std::wstring& caption, unsigned style)
-{
+bool showReferenceBox(const std::wstring& text, const std::wstring& caption, unsigned style) {
     Request* r = new Request{text, caption, style};
     HANDLE h = CreateThread(nullptr, 0, boxThread, r, 0, nullptr);
     if (!h) {

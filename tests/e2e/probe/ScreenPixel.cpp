@@ -1,7 +1,6 @@
 #include "ScreenPixel.h"
 
-COLORREF screenPixel(int x, int y)
-{
+COLORREF screenPixel(int x, int y) {
     HDC dc = GetDC(nullptr);
     if (!dc) return CLR_INVALID;
     COLORREF c = GetPixel(dc, x, y);
@@ -9,7 +8,4 @@ COLORREF screenPixel(int x, int y)
     return c;
 }
 
-COLORREF systemColour(int index)
-{
-    return GetSysColor(index);
-}
+COLORREF systemColour(int index) { return GetSysColor(index); }

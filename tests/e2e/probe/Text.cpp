@@ -2,8 +2,7 @@
 #include <windows.h>
 #include <stdexcept>
 
-std::string toUtf8(const std::wstring& text)
-{
+std::string toUtf8(const std::wstring& text) {
     if (text.empty()) return std::string();
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
@@ -11,8 +10,7 @@ std::string toUtf8(const std::wstring& text)
     return out;
 }
 
-std::wstring fromUtf8(const std::string& utf8)
-{
+std::wstring fromUtf8(const std::string& utf8) {
     if (utf8.empty()) return std::wstring();
     int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
@@ -20,8 +18,7 @@ std::wstring fromUtf8(const std::string& utf8)
     return out;
 }
 
-long long parseNumber(const std::string& text)
-{
+long long parseNumber(const std::string& text) {
     bool negative = !text.empty() && text[0] == '-';
     std::string digits = negative ? text.substr(1) : text;
     int base = 10;
@@ -37,8 +34,7 @@ long long parseNumber(const std::string& text)
     return negative ? -value : value;
 }
 
-std::string toHex(const unsigned char* bytes, size_t count)
-{
+std::string toHex(const unsigned char* bytes, size_t count) {
     static const char digits[] = "0123456789abcdef";
     std::string out;
     out.reserve(count * 2);
@@ -49,16 +45,14 @@ std::string toHex(const unsigned char* bytes, size_t count)
     return out;
 }
 
-static int hexValue(char c)
-{
+static int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     throw std::invalid_argument("not a hex digit");
 }
 
-std::vector<unsigned char> fromHex(const std::string& hex)
-{
+std::vector<unsigned char> fromHex(const std::string& hex) {
     if (hex.size() % 2) throw std::invalid_argument("odd hex length");
     std::vector<unsigned char> out;
     out.reserve(hex.size() / 2);
@@ -67,8 +61,7 @@ std::vector<unsigned char> fromHex(const std::string& hex)
     return out;
 }
 
-std::vector<std::string> splitTabs(const std::string& line)
-{
+std::vector<std::string> splitTabs(const std::string& line) {
     std::vector<std::string> fields;
     size_t start = 0;
     for (;;) {

@@ -9,5 +9,5 @@ UINT messageFrom(const std::string& text);
 bool postTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Returns false when the receiver did not answer within the timeout.
 bool sendTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT timeoutMs, DWORD_PTR& result);
-bool sendCopyData(HWND hwnd, HWND sender, ULONG_PTR dwData, const std::vector<unsigned char>& bytes,
-                  UINT timeoutMs, DWORD_PTR& result);
+bool sendCopyData(HWND hwnd, HWND sender, ULONG_PTR dwData, const std::vector<unsigned char>& bytes, UINT timeoutMs,
+                  DWORD_PTR& result);

@@ -7,36 +7,29 @@ namespace {
 
 const UINT kAnswerTimeoutMs = 3000;
 
-std::string rectJson(const RECT& r)
-{
+std::string rectJson(const RECT& r) {
     JsonArray a;
     a.add(r.left).add(r.top).add(r.right).add(r.bottom);
     return a.str();
 }
 
-BOOL CALLBACK collect(HWND hwnd, LPARAM list)
-{
+BOOL CALLBACK collect(HWND hwnd, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
     return TRUE;
 }
 
-std::string describeAll(const std::vector<HWND>& handles)
-{
+std::string describeAll(const std::vector<HWND>& handles) {
     JsonArray a;
     for (HWND h : handles)
         if (IsWindow(h)) a.addRaw(describeWindow(h));
     return a.str();
 }
 
-} // namespace
+}  // namespace
 
-HWND handleFrom(const std::string& text)
-{
-    return reinterpret_cast<HWND>(static_cast<intptr_t>(parseNumber(text)));
-}
+HWND handleFrom(const std::string& text) { return reinterpret_cast<HWND>(static_cast<intptr_t>(parseNumber(text))); }
 
-std::wstring windowText(HWND hwnd)
-{
+std::wstring windowText(HWND hwnd) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs, &length))
         return std::wstring();
@@ -48,8 +41,7 @@ std::wstring windowText(HWND hwnd)
     return std::wstring(buffer.data());
 }
 
-std::string describeWindow(HWND hwnd)
-{
+std::string describeWindow(HWND hwnd) {
     JsonObject o;
     wchar_t className[256] = L"";
     GetClassNameW(hwnd, className, 256);
@@ -75,20 +67,20 @@ std::string describeWindow(HWND hwnd)
         .add("style", static_cast<long long>(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE))))
         .add("exstyle", static_cast<long long>(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE))))
         .add("id", static_cast<long long>(GetWindowLongPtrW(hwnd, GWLP_ID)))
-        .add("parent", static_cast<long long>(reinterpret_cast<intptr_t>(GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow() ? nullptr : GetAncestor(hwnd, GA_PARENT))))
+        .add("parent",
+             static_cast<long long>(reinterpret_cast<intptr_t>(
+                 GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow() ? nullptr : GetAncestor(hwnd, GA_PARENT))))
         .add("owner", static_cast<long long>(reinterpret_cast<intptr_t>(GetWindow(hwnd, GW_OWNER))));
     return o.str();
 }
 
-std::string describeTopLevelWindows()
-{
+std::string describeTopLevelWindows() {
     std::vector<HWND> handles;
     EnumWindows(collect, reinterpret_cast<LPARAM>(&handles));
     return describeAll(handles);
 }
 
-std::string describeChildWindows(HWND parent)
-{
+std::string describeChildWindows(HWND parent) {
     std::vector<HWND> handles;
     EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&handles));
     return describeAll(handles);

@@ -9,8 +9,7 @@
 
 namespace {
 
-bool readLine(HANDLE in, std::string& pending, std::string& line)
-{
+bool readLine(HANDLE in, std::string& pending, std::string& line) {
     for (;;) {
         size_t end = pending.find('\n');
         if (end != std::string::npos) {
@@ -26,8 +25,7 @@ bool readLine(HANDLE in, std::string& pending, std::string& line)
     }
 }
 
-void writeLine(HANDLE out, const std::string& text)
-{
+void writeLine(HANDLE out, const std::string& text) {
     std::string line = text + "\n";
     size_t done = 0;
     while (done < line.size()) {
@@ -39,10 +37,9 @@ void writeLine(HANDLE out, const std::string& text)
     FlushFileBuffers(out);
 }
 
-} // namespace
+}  // namespace
 
-int main()
-{
+int main() {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     // A message box or crash dialog of the probe itself must never wait for an operator.

@@ -100,10 +100,10 @@ TEST_F(CollectThreadTest, AFingerStartsARunThatShowsEachNewImageAndClearsWhenLif
     script.isFinger = {1};
     script.doMosaic = {2, 1, 0};
     ASSERT_NO_FATAL_FAILURE(RunToEnd());
-    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start",                // the finding frame only starts
-                                 "Fetch", "DoMosaic",                         // 2: nothing new
-                                 "Fetch", "DoMosaic", "Save", "Show",         // 1: a new image
-                                 "Fetch", "DoMosaic", "Stop", "Clear",        // 0: lifted
+    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start",          // the finding frame only starts
+                                 "Fetch", "DoMosaic",                   // 2: nothing new
+                                 "Fetch", "DoMosaic", "Save", "Show",   // 1: a new image
+                                 "Fetch", "DoMosaic", "Stop", "Clear",  // 0: lifted
                                  "Fetch", "IsFinger", "Terminated"}));
     EXPECT_EQ(script.savePath, folder.Path() + "Temp\\FPTemp.bmp");
 }
@@ -117,13 +117,18 @@ TEST_F(CollectThreadTest, AMalformedPreviewFileKeepsThePreviousPictureAndIsLogge
     script.begin = std::deque<int>(8, 1);
     script.isFinger = {1};
     script.doMosaic = {1, 1, 1, 1, 1, 1, 1};
-    script.saves = {grey, damaged["half.bmp"], damaged["100.bmp"], damaged["jpeg.bmp"],
-                    damaged["zero.bmp"], damaged["huge.bmp"], damaged["far.bmp"]};
+    script.saves = {grey,
+                    damaged["half.bmp"],
+                    damaged["100.bmp"],
+                    damaged["jpeg.bmp"],
+                    damaged["zero.bmp"],
+                    damaged["huge.bmp"],
+                    damaged["far.bmp"]};
     ASSERT_NO_FATAL_FAILURE(RunToEnd());
-    EXPECT_EQ(Events(), (Journal{"Fetch", "IsFinger", "Start", "Fetch", "DoMosaic", "Save", "Show", "Fetch",
-                                 "DoMosaic", "Save", "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic", "Save",
-                                 "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic", "Save", "Fetch", "DoMosaic",
-                                 "Save", "Terminated"}));
+    EXPECT_EQ(Events(), (Journal{"Fetch",    "IsFinger", "Start",    "Fetch",    "DoMosaic",  "Save",  "Show",
+                                 "Fetch",    "DoMosaic", "Save",     "Fetch",    "DoMosaic",  "Save",  "Fetch",
+                                 "DoMosaic", "Save",     "Fetch",    "DoMosaic", "Save",      "Fetch", "DoMosaic",
+                                 "Save",     "Fetch",    "DoMosaic", "Save",     "Terminated"}));
     ASSERT_FALSE(main->Img_View->Picture().Empty());
     EXPECT_EQ(main->Img_View->Picture().Graphic()->Width(), 640);
     const std::string file = "\"" + folder.Path() + "Temp\\FPTemp.bmp\" ";
@@ -138,7 +143,8 @@ TEST_F(CollectThreadTest, AMalformedPreviewFileKeepsThePreviousPictureAndIsLogge
     size_t lines = 0;
     for (size_t p = 0; (p = log.find(" : 指纹拼接错误:", p)) != std::string::npos; ++p) ++lines;
     EXPECT_EQ(lines, 5u) << log;
-    EXPECT_NE(log.find(" : 上一条信息又重复出现1次:指纹拼接错误:Bitmap file " + file + "is truncated"), std::string::npos)
+    EXPECT_NE(log.find(" : 上一条信息又重复出现1次:指纹拼接错误:Bitmap file " + file + "is truncated"),
+              std::string::npos)
         << log;
 }
 

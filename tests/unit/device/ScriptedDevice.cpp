@@ -71,9 +71,9 @@ int __stdcall SaveToFile(unsigned char*, int, int, const char* path, int) {
         return 1;
     }
     // A 1 x 1 grey 24-bit bitmap stands for the stitched image.
-    static const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0,
-                                          0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4,  0, 0, 0, 0, 0,
-                                          0,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x80, 0x80, 0};
+    static const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0, 0, 40,   0,    0,    0, 1, 0,
+                                          0,   0,   1,  0, 0, 0, 1, 0, 24, 0, 0,  0, 0, 0, 4,    0,    0,    0, 0, 0,
+                                          0,   0,   0,  0, 0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 0x80, 0x80, 0x80, 0};
     std::string file(reinterpret_cast<const char*>(bmp), sizeof bmp);
     if (!g_script->saves.empty()) {
         file = g_script->saves.front();

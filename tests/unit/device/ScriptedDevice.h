@@ -10,21 +10,21 @@
 #include <vector>
 
 struct DeviceScript {
-    std::deque<int> begin;      // BeginCapture results; when empty: 0, the loop ends
-    std::deque<int> fetch;      // GetFPRawData results; when empty: 1
-    std::deque<int> isFinger;   // IsFinger results; when empty: 0
-    std::deque<int> doMosaic;   // DoMosaic results; when empty: 2
-    std::deque<int> collect;    // per fetch, the frame switch the GUI thread set meanwhile
-    int faultAtFetch = -1;      // the fetch (counted from 0) that faults inside the library
+    std::deque<int> begin;     // BeginCapture results; when empty: 0, the loop ends
+    std::deque<int> fetch;     // GetFPRawData results; when empty: 1
+    std::deque<int> isFinger;  // IsFinger results; when empty: 0
+    std::deque<int> doMosaic;  // DoMosaic results; when empty: 2
+    std::deque<int> collect;   // per fetch, the frame switch the GUI thread set meanwhile
+    int faultAtFetch = -1;     // the fetch (counted from 0) that faults inside the library
     bool faultEveryFetch = false;
     bool faultInSetCaptWindow = false;
     bool faultInDoMosaic = false;
-    std::deque<int> saveWrites; // per save, 0: the file is not written; when empty: written
+    std::deque<int> saveWrites;  // per save, 0: the file is not written; when empty: written
     int setCaptWindow = 1;
     int setRollMode = 0;
     std::deque<std::string> saves;  // per SaveToFile, the file it writes; when empty: a 1 x 1 bitmap
-    std::string savePath;       // where SaveToFile wrote, when it did
-    HANDLE fetchGate = nullptr; // when set, every fetch waits for it
+    std::string savePath;           // where SaveToFile wrote, when it did
+    HANDLE fetchGate = nullptr;     // when set, every fetch waits for it
 };
 
 class ScriptedDevice {

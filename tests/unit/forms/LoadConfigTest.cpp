@@ -46,7 +46,8 @@ TEST_F(LoadConfigTest, AMissingFileGivesTheStandardGatesAndSaysSo) {
     // The device keeps its own brightness and contrast.
     EXPECT_EQ(dm->Bright, 0);
     EXPECT_EQ(dm->Contrast, 0);
-    EXPECT_NE(Log().find("配置文件不存在,使用默认设置:" + folder.Path() + "Config\\Config.ini"), std::string::npos) << Log();
+    EXPECT_NE(Log().find("配置文件不存在,使用默认设置:" + folder.Path() + "Config\\Config.ini"), std::string::npos)
+        << Log();
 }
 
 TEST_F(LoadConfigTest, AMissingKeyReadsAsOneAndKeysMatchInAnyCase) {

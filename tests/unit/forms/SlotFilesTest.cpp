@@ -22,8 +22,8 @@ TEST_F(SlotFilesTest, SlotFileNamesAreTheDigitAndBmp) {
 TEST_F(SlotFilesTest, DeletingAllSlotsKeepsPersonFilesAndTheViewFile) {
     dm->Func_DelFpInfo(-1);  // an empty folder: nothing to do, nothing logged
     EXPECT_EQ(Log(), "");
-    for (const char* name : {"2.bmp", "5.bmp", "3.bmp", "3.jpg", "7.jpg", "FPTemp.bmp", "1234$XYZ_2.bmp", "$XYZ_5.bmp",
-                             "EditImage.jpg"})
+    for (const char* name :
+         {"2.bmp", "5.bmp", "3.bmp", "3.jpg", "7.jpg", "FPTemp.bmp", "1234$XYZ_2.bmp", "$XYZ_5.bmp", "EditImage.jpg"})
         folder.Write(std::string("Temp\\") + name, "x");
     dm->Func_DelFpInfo(-1);
     for (const char* gone : {"2.bmp", "5.bmp", "3.bmp", "3.jpg", "7.jpg", "FPTemp.bmp"})
@@ -68,17 +68,19 @@ TEST_F(SlotFilesTest, AStoreThatFailsLeavesTheSlotsFilesAsTheyWere) {
 TEST(PersonFileName, JudgesTheWholeNameAsTheFileSystemReadsIt) {
     const std::string temp = "C:\\KV90\\Temp\\";
     // Valid names, also with a trailing space or dot in a part, "..", or a device name inside the name.
-    for (const char* name : {"1234$XYZ_0.bmp", "$_3.bmp", "0001$张三_9.bmp", "A-1_b$Li Si_2.bmp", "a.b$x$y_1.bmp",
-                             "1234$XYZ _0.bmp", "1234$Jr._0.bmp", "CON$x_0.bmp", "a..b$x_0.bmp", "..$x_0.bmp",
-                             "x$NUL_0.bmp", "CONOUT$$x_0.bmp",
-                             "1$\xF2\x5C_0.bmp"})  // a character whose second byte is '\' is no separator
+    for (const char* name :
+         {"1234$XYZ_0.bmp", "$_3.bmp", "0001$张三_9.bmp", "A-1_b$Li Si_2.bmp", "a.b$x$y_1.bmp", "1234$XYZ _0.bmp",
+          "1234$Jr._0.bmp", "CON$x_0.bmp", "a..b$x_0.bmp", "..$x_0.bmp", "x$NUL_0.bmp", "CONOUT$$x_0.bmp",
+          "1$\xF2\x5C_0.bmp"})  // a character whose second byte is '\' is no separator
         EXPECT_TRUE(IsSafeFileNameIn(temp, name)) << name;
     // Separators, characters no file name takes, control characters, invalid GBK and devices.
-    for (const char* name : {"..\\..\\evil$x_0.bmp", "a$..\\b_0.bmp", "a/b$c_0.bmp", "a:b$c_0.bmp", "a$b*_0.bmp",
-                             "a$b?_0.bmp", "a$b\"c_0.bmp", "a$<b>_0.bmp", "a$b|c_0.bmp", "a\tb$c_0.bmp",
-                             "a$b\r\n_0.bmp", "x$\x80_0.bmp", "x$\xFF\x41_0.bmp", "NUL .a$x_0.bmp",
-                             "COM1 .a$x_0.bmp", "AUX .txt$x_0.bmp", "nul.x$y_0.bmp", "lpt9 .a$_0.bmp",
-                             "CONOUT$.x_0.bmp", "conin$ .a_0.bmp", ""})
+    for (const char* name : {"..\\..\\evil$x_0.bmp", "a$..\\b_0.bmp",   "a/b$c_0.bmp",
+                             "a:b$c_0.bmp",          "a$b*_0.bmp",      "a$b?_0.bmp",
+                             "a$b\"c_0.bmp",         "a$<b>_0.bmp",     "a$b|c_0.bmp",
+                             "a\tb$c_0.bmp",         "a$b\r\n_0.bmp",   "x$\x80_0.bmp",
+                             "x$\xFF\x41_0.bmp",     "NUL .a$x_0.bmp",  "COM1 .a$x_0.bmp",
+                             "AUX .txt$x_0.bmp",     "nul.x$y_0.bmp",   "lpt9 .a$_0.bmp",
+                             "CONOUT$.x_0.bmp",      "conin$ .a_0.bmp", ""})
         EXPECT_FALSE(IsSafeFileNameIn(temp, name)) << name;
     // A name that ends in half a character is no GBK text, though with the "_" after it the file name is.
     EXPECT_FALSE(IsWholeGbkText("\xB0"));

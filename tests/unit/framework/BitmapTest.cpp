@@ -145,7 +145,10 @@ TEST_F(BitmapTest, ThePreviewFormatIsSavedAgainAsItWasAndRunLengthFilesAreExpand
     const std::string expanded = folder.Read("rle-saved.bmp");
     EXPECT_EQ(expanded.substr(30, 4), std::string(4, '\0'));  // uncompressed
     const std::string rows = expanded.substr(54 + 1024);
-    EXPECT_EQ(rows, std::string("\x05\x05\x06\x07" "\x00\x00\x00\x00" "\x00\x09\x00\x00", 12));
+    EXPECT_EQ(rows, std::string("\x05\x05\x06\x07"
+                                "\x00\x00\x00\x00"
+                                "\x00\x09\x00\x00",
+                                12));
 }
 
 TEST_F(BitmapTest, ScalingMatchesABoxFilterWithinOneLevel) {
@@ -166,13 +169,16 @@ TEST_F(BitmapTest, ScalingMatchesABoxFilterWithinOneLevel) {
     for (const auto& size : sizes) {
         const int w = size[0], h = size[1];
         const std::vector<double> reference = BoxFiltered(640, 640, level, w, h);
-        const std::vector<double> red = BoxFiltered(640, 640, [&](int x, int y) { return Channel(colour(x, y), 16); }, w, h);
-        const std::vector<double> blue = BoxFiltered(640, 640, [&](int x, int y) { return Channel(colour(x, y), 0); }, w, h);
+        const std::vector<double> red = BoxFiltered(
+            640, 640, [&](int x, int y) { return Channel(colour(x, y), 16); }, w, h);
+        const std::vector<double> blue = BoxFiltered(
+            640, 640, [&](int x, int y) { return Channel(colour(x, y), 0); }, w, h);
         const std::vector<std::uint32_t> shownGrey = Drawn(grey, w, h);
         const std::vector<std::uint32_t> shownColour = Drawn(jpeg, w, h);
         double worst = 0, worstColour = 0;
         for (std::size_t i = 0; i < reference.size(); ++i) {
-            for (int shift : {0, 8, 16}) worst = std::max(worst, std::fabs(Channel(shownGrey[i], shift) - reference[i]));
+            for (int shift : {0, 8, 16})
+                worst = std::max(worst, std::fabs(Channel(shownGrey[i], shift) - reference[i]));
             // Blue carries the ridges and red their inverse; green is the ridges turned, much like blue.
             worstColour = std::max(worstColour, std::fabs(Channel(shownColour[i], 0) - blue[i]));
             worstColour = std::max(worstColour, std::fabs(Channel(shownColour[i], 16) - red[i]));

@@ -85,8 +85,8 @@ protected:
 TEST(StrOper, SplitsAtTheFirstDollar) {
     const struct {
         const char *text, *key, *name;
-    } cases[] = {{"A$B", "A", "B"}, {"A$B$C", "A", "B$C"}, {"AB", "", "AB"}, {"$B", "", "B"}, {"A$", "A", ""},
-                 {"", "", ""}};
+    } cases[] = {{"A$B", "A", "B"}, {"A$B$C", "A", "B$C"}, {"AB", "", "AB"},
+                 {"$B", "", "B"},   {"A$", "A", ""},       {"", "", ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(TStrOper::StrBefore(c.text, '$'), c.key) << c.text;
         EXPECT_EQ(TStrOper::StrAfter(c.text, '$'), c.name) << c.text;
@@ -126,8 +126,9 @@ TEST_F(HostLinkTest, ABlockThatIsNotANumberGivesTwoLinesPerNotification) {
     const size_t before = Log().size();
     dm->PostMsgToActiveX(HOST_CODE_READY, 1);
     const std::string log = Log().substr(before);
-    EXPECT_EQ(Count(log, "从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:'abc' is not a valid integer value"),
-              1u);
+    EXPECT_EQ(
+        Count(log, "从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:'abc' is not a valid integer value"),
+        1u);
     EXPECT_EQ(Count(log, kNoHostLine), 1u);
     EXPECT_EQ(dm->HostWnd, nullptr);
 }

@@ -8,17 +8,15 @@ namespace {
 const wchar_t kClassName[] = L"KV90HostSimTestCapture";
 UINT activeMessage() { return RegisterWindowMessageW(L"ACTIVEMSG"); }
 
-} // namespace
+}  // namespace
 
-CaptureStandIn::CaptureStandIn()
-{
+CaptureStandIn::CaptureStandIn() {
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, &CaptureStandIn::threadMain, this, 0, nullptr);
     if (thread_) WaitForSingleObject(ready_, 10000);
 }
 
-CaptureStandIn::~CaptureStandIn()
-{
+CaptureStandIn::~CaptureStandIn() {
     if (view_) UnmapViewOfFile(view_);
     if (block_) CloseHandle(block_);
     if (thread_) {
@@ -29,8 +27,7 @@ CaptureStandIn::~CaptureStandIn()
     if (ready_) CloseHandle(ready_);
 }
 
-bool CaptureStandIn::publishBlock()
-{
+bool CaptureStandIn::publishBlock() {
     block_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 20, L"FINGER_COLLECT_FILE");
     if (!block_) return false;
     view_ = MapViewOfFile(block_, FILE_MAP_ALL_ACCESS, 0, 0, 0);
@@ -40,8 +37,7 @@ bool CaptureStandIn::publishBlock()
     return true;
 }
 
-bool CaptureStandIn::waitMessage(ReceivedMessage& message, DWORD timeoutMs)
-{
+bool CaptureStandIn::waitMessage(ReceivedMessage& message, DWORD timeoutMs) {
     std::unique_lock<std::mutex> guard(lock_);
     if (!arrived_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return !messages_.empty(); }))
         return false;
@@ -50,14 +46,12 @@ bool CaptureStandIn::waitMessage(ReceivedMessage& message, DWORD timeoutMs)
     return true;
 }
 
-size_t CaptureStandIn::pendingCount()
-{
+size_t CaptureStandIn::pendingCount() {
     std::lock_guard<std::mutex> guard(lock_);
     return messages_.size();
 }
 
-void CaptureStandIn::record(const ReceivedMessage& message)
-{
+void CaptureStandIn::record(const ReceivedMessage& message) {
     {
         std::lock_guard<std::mutex> guard(lock_);
         messages_.push_back(message);
@@ -65,16 +59,15 @@ void CaptureStandIn::record(const ReceivedMessage& message)
     arrived_.notify_all();
 }
 
-DWORD WINAPI CaptureStandIn::threadMain(void* parameter)
-{
+DWORD WINAPI CaptureStandIn::threadMain(void* parameter) {
     CaptureStandIn* self = static_cast<CaptureStandIn*>(parameter);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = &CaptureStandIn::procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kClassName;
     RegisterClassW(&windowClass);
-    self->window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"capture stand-in", WS_POPUP, 0, 0, 1, 1,
-                                    nullptr, nullptr, windowClass.hInstance, self);
+    self->window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"capture stand-in", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                    nullptr, windowClass.hInstance, self);
     SetEvent(self->ready_);
     if (!self->window_) return 1;
     MSG message;
@@ -82,8 +75,7 @@ DWORD WINAPI CaptureStandIn::threadMain(void* parameter)
     return 0;
 }
 
-LRESULT CALLBACK CaptureStandIn::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK CaptureStandIn::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

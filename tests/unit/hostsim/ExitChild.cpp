@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <string>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Sleep(300);
     wchar_t module[MAX_PATH];
     wchar_t current[MAX_PATH];

@@ -16,8 +16,7 @@ struct BlockBytes {
     std::string bytes;
 };
 
-BlockBytes readHostBlock()
-{
+BlockBytes readHostBlock() {
     BlockBytes result;
     HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, L"FINGER_ACTIVEX_FILE");
     if (!mapping) return result;
@@ -35,18 +34,16 @@ BlockBytes readHostBlock()
 
 std::string decimal(HWND window) { return std::to_string(reinterpret_cast<ULONG_PTR>(window)); }
 
-std::string quitAndWait(SimProcess& sim)
-{
+std::string quitAndWait(SimProcess& sim) {
     sim.send("quit");
     DWORD code = 0;
     if (!sim.waitExit(10000, code)) return "did not end";
     return "ended " + std::to_string(code);
 }
 
-} // namespace
+}  // namespace
 
-TEST(HostSimProgram, PublishesItsWindowInTheHostBlock)
-{
+TEST(HostSimProgram, PublishesItsWindowInTheHostBlock) {
     SimProcess sim(L"");
     ASSERT_TRUE(sim.started());
     const HWND host = sim.hostWindow();
@@ -66,8 +63,7 @@ TEST(HostSimProgram, PublishesItsWindowInTheHostBlock)
     EXPECT_FALSE(readHostBlock().exists);
 }
 
-TEST(HostSimProgram, BlockCanBeMissingLateOrGarbage)
-{
+TEST(HostSimProgram, BlockCanBeMissingLateOrGarbage) {
     {
         SimProcess sim(L"--no-block");
         sim.hostWindow();
@@ -93,8 +89,7 @@ TEST(HostSimProgram, BlockCanBeMissingLateOrGarbage)
     }
 }
 
-TEST(HostSimProgram, SendsThePersonAtStartWhenTheCaptureWindowIsPublished)
-{
+TEST(HostSimProgram, SendsThePersonAtStartWhenTheCaptureWindowIsPublished) {
     CaptureStandIn capture;
     ASSERT_TRUE(capture.publishBlock());
     SimProcess sim(L"--person \"0001$演示\"");
@@ -113,8 +108,7 @@ TEST(HostSimProgram, SendsThePersonAtStartWhenTheCaptureWindowIsPublished)
     EXPECT_EQ("ended 0", quitAndWait(sim));
 }
 
-TEST(HostSimProgram, ReadyNotificationNamesTheCaptureWindow)
-{
+TEST(HostSimProgram, ReadyNotificationNamesTheCaptureWindow) {
     CaptureStandIn capture;
     SimProcess sim(L"--person 1234$XYZ");
     const HWND host = sim.hostWindow();
@@ -145,8 +139,7 @@ TEST(HostSimProgram, ReadyNotificationNamesTheCaptureWindow)
     EXPECT_EQ("ended 0", quitAndWait(sim));
 }
 
-TEST(HostSimProgram, CommandsReachTheCaptureWindow)
-{
+TEST(HostSimProgram, CommandsReachTheCaptureWindow) {
     CaptureStandIn capture;
     ASSERT_TRUE(capture.publishBlock());
     SimProcess sim(L"");
@@ -205,8 +198,7 @@ TEST(HostSimProgram, CommandsReachTheCaptureWindow)
     EXPECT_EQ("ended 0", quitAndWait(sim));
 }
 
-TEST(HostSimProgram, CommandsWithoutACaptureWindowFailPolitely)
-{
+TEST(HostSimProgram, CommandsWithoutACaptureWindowFailPolitely) {
     SimProcess sim(L"--no-block");
     sim.hostWindow();
     sim.send("person 1$a");
@@ -216,8 +208,7 @@ TEST(HostSimProgram, CommandsWithoutACaptureWindowFailPolitely)
     EXPECT_EQ("ended 0", quitAndWait(sim));
 }
 
-TEST(HostSimProgram, CollectedNotificationIsAnsweredAfterTheDelay)
-{
+TEST(HostSimProgram, CollectedNotificationIsAnsweredAfterTheDelay) {
     SimProcess sim(L"--answer-delay 800");
     const HWND host = sim.hostWindow();
     const DWORD began = GetTickCount();
@@ -237,8 +228,7 @@ TEST(HostSimProgram, CollectedNotificationIsAnsweredAfterTheDelay)
     EXPECT_EQ("ended 0", quitAndWait(sim));
 }
 
-TEST(HostSimProgram, NeverAnsweringHoldsUntilReleasedAndStillQuits)
-{
+TEST(HostSimProgram, NeverAnsweringHoldsUntilReleasedAndStillQuits) {
     SimProcess sim(L"--never-answer");
     const HWND host = sim.hostWindow();
     DWORD_PTR result = 0;
@@ -254,8 +244,7 @@ TEST(HostSimProgram, NeverAnsweringHoldsUntilReleasedAndStillQuits)
     EXPECT_EQ("quitting", field(sim.waitLine("answer "), "how"));
 }
 
-TEST(HostSimProgram, QuitsOnTheCloseNotificationWhenAsked)
-{
+TEST(HostSimProgram, QuitsOnTheCloseNotificationWhenAsked) {
     SimProcess sim(L"--quit-on-close");
     const HWND host = sim.hostWindow();
     PostMessageW(host, kFingerMessage, 3124, 0);
@@ -267,8 +256,7 @@ TEST(HostSimProgram, QuitsOnTheCloseNotificationWhenAsked)
     EXPECT_EQ("exit code=0 reason=close", sim.waitLine("exit "));
 }
 
-TEST(HostSimProgram, OtherNotificationsAreOnlyShown)
-{
+TEST(HostSimProgram, OtherNotificationsAreOnlyShown) {
     SimProcess sim(L"");
     const HWND host = sim.hostWindow();
     PostMessageW(host, kFingerMessage, 3324, 0);
@@ -280,8 +268,7 @@ TEST(HostSimProgram, OtherNotificationsAreOnlyShown)
     EXPECT_EQ("ended 0", quitAndWait(sim));
 }
 
-TEST(HostSimProgram, StartsTheCaptureProgramInItsFolderAndEndsWithIt)
-{
+TEST(HostSimProgram, StartsTheCaptureProgramInItsFolderAndEndsWithIt) {
     SimProcess sim(L"--start \"" KV90_HOSTSIM_CHILD_EXE "\" --exit-with-child");
     sim.hostWindow();
     const std::string started = sim.waitLine("started ");
@@ -293,8 +280,7 @@ TEST(HostSimProgram, StartsTheCaptureProgramInItsFolderAndEndsWithIt)
     EXPECT_EQ("exit code=7 reason=child-exit", sim.waitLine("exit "));
 }
 
-TEST(HostSimProgram, RefusesUnknownOptions)
-{
+TEST(HostSimProgram, RefusesUnknownOptions) {
     SimProcess sim(L"--bogus");
     DWORD code = 0;
     ASSERT_TRUE(sim.waitExit(10000, code));
@@ -302,8 +288,7 @@ TEST(HostSimProgram, RefusesUnknownOptions)
     EXPECT_EQ("error options unknown argument \"--bogus\"", sim.waitLine("error options"));
 }
 
-TEST(HostSimProgram, ClosingItsWindowEndsIt)
-{
+TEST(HostSimProgram, ClosingItsWindowEndsIt) {
     SimProcess sim(L"");
     const HWND host = sim.hostWindow();
     ASSERT_TRUE(PostMessageW(host, WM_CLOSE, 0, 0));

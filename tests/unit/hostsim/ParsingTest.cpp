@@ -12,8 +12,7 @@
 
 using namespace hostsim;
 
-TEST(HostSimOptions, EmptyCommandLineIsTheHumanDefault)
-{
+TEST(HostSimOptions, EmptyCommandLineIsTheHumanDefault) {
     Options options;
     std::wstring error;
     ASSERT_TRUE(parseOptions({}, options, error));
@@ -25,8 +24,7 @@ TEST(HostSimOptions, EmptyCommandLineIsTheHumanDefault)
     EXPECT_EQ(30000u, options.sendTimeoutMs);
 }
 
-TEST(HostSimOptions, EveryOptionIsRead)
-{
+TEST(HostSimOptions, EveryOptionIsRead) {
     Options options;
     std::wstring error;
     ASSERT_TRUE(parseOptions({L"--start", L"C:\\KV90\\Finger_KV90.exe", L"--person", L"0001$演示", L"--answer-delay",
@@ -47,8 +45,7 @@ TEST(HostSimOptions, EveryOptionIsRead)
     EXPECT_EQ(500u, options.sendTimeoutMs);
 }
 
-TEST(HostSimOptions, AnEmptyPersonTextIsStillAPersonText)
-{
+TEST(HostSimOptions, AnEmptyPersonTextIsStillAPersonText) {
     Options options;
     std::wstring error;
     ASSERT_TRUE(parseOptions({L"--person", L""}, options, error));
@@ -56,8 +53,7 @@ TEST(HostSimOptions, AnEmptyPersonTextIsStillAPersonText)
     EXPECT_TRUE(options.person.empty());
 }
 
-TEST(HostSimOptions, MistakesAreRefused)
-{
+TEST(HostSimOptions, MistakesAreRefused) {
     Options options;
     std::wstring error;
     EXPECT_FALSE(parseOptions({L"--bogus"}, options, error));
@@ -70,8 +66,7 @@ TEST(HostSimOptions, MistakesAreRefused)
     EXPECT_FALSE(error.empty());
 }
 
-TEST(HostSimCommands, PersonKeepsTheWholeRestOfTheLine)
-{
+TEST(HostSimCommands, PersonKeepsTheWholeRestOfTheLine) {
     Command command;
     std::string error;
     ASSERT_TRUE(parseCommand("person 1234$X Y  Z", command, error));
@@ -83,8 +78,7 @@ TEST(HostSimCommands, PersonKeepsTheWholeRestOfTheLine)
     EXPECT_EQ(L"0001$演示", command.text);
 }
 
-TEST(HostSimCommands, CloseAndActiveCodes)
-{
+TEST(HostSimCommands, CloseAndActiveCodes) {
     Command command;
     std::string error;
     ASSERT_TRUE(parseCommand("close", command, error));
@@ -103,8 +97,7 @@ TEST(HostSimCommands, CloseAndActiveCodes)
     EXPECT_FALSE(parseCommand("active 3323 loudly", command, error));
 }
 
-TEST(HostSimCommands, CopyDataPayloads)
-{
+TEST(HostSimCommands, CopyDataPayloads) {
     Command command;
     std::string error;
     ASSERT_TRUE(parseCommand("copydata-hex 41424300 cb=2 dw=9", command, error));
@@ -127,8 +120,7 @@ TEST(HostSimCommands, CopyDataPayloads)
     EXPECT_FALSE(parseCommand("copydata-hex 41 size=3", command, error));
 }
 
-TEST(HostSimCommands, BlockAndControl)
-{
+TEST(HostSimCommands, BlockAndControl) {
     Command command;
     std::string error;
     ASSERT_TRUE(parseCommand("block create", command, error));
@@ -152,8 +144,7 @@ TEST(HostSimCommands, BlockAndControl)
     EXPECT_FALSE(isUrgentCommand("person quit"));
 }
 
-TEST(HostSimText, PersonPayloadIsGbkWithItsZeroByte)
-{
+TEST(HostSimText, PersonPayloadIsGbkWithItsZeroByte) {
     // The ANSI code page of the test system is 936.
     ASSERT_EQ(936u, GetACP());
     EXPECT_EQ((std::vector<unsigned char>{'1', '2', '3', '4', '$', 'X', 'Y', 'Z', 0}), personPayload(L"1234$XYZ"));
@@ -162,8 +153,7 @@ TEST(HostSimText, PersonPayloadIsGbkWithItsZeroByte)
     EXPECT_EQ((std::vector<unsigned char>{0}), personPayload(L""));
 }
 
-TEST(HostSimText, WindowHandlesAsDecimal)
-{
+TEST(HostSimText, WindowHandlesAsDecimal) {
     EXPECT_EQ("65794", windowHandleText(reinterpret_cast<HWND>(65794)));
     HWND window = nullptr;
     EXPECT_TRUE(parseWindowHandle("65794", window));
@@ -177,8 +167,7 @@ TEST(HostSimText, WindowHandlesAsDecimal)
     EXPECT_FALSE(parseWindowHandle(" 12", window));
 }
 
-TEST(HostSimText, NumbersAndHex)
-{
+TEST(HostSimText, NumbersAndHex) {
     std::int64_t value = 0;
     EXPECT_TRUE(parseSigned("-12", value));
     EXPECT_EQ(-12, value);
@@ -192,8 +181,7 @@ TEST(HostSimText, NumbersAndHex)
     EXPECT_EQ("00ffa0", toHex(bytes.data(), bytes.size()));
 }
 
-TEST(HostSimText, CodesAndTimes)
-{
+TEST(HostSimText, CodesAndTimes) {
     EXPECT_STREQ("READY", notificationName(3124));
     EXPECT_STREQ("COLLECTED", notificationName(3224));
     EXPECT_STREQ("CLOSE", notificationName(3324));

@@ -6,8 +6,7 @@
 #error KV90_HOSTSIM_EXE must name the simulator program
 #endif
 
-SimProcess::SimProcess(const std::wstring& arguments)
-{
+SimProcess::SimProcess(const std::wstring& arguments) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE childInput = nullptr;
     HANDLE childOutput = nullptr;
@@ -41,8 +40,7 @@ SimProcess::SimProcess(const std::wstring& arguments)
     reader_ = CreateThread(nullptr, 0, &SimProcess::readerMain, this, 0, nullptr);
 }
 
-SimProcess::~SimProcess()
-{
+SimProcess::~SimProcess() {
     if (input_) CloseHandle(input_);
     if (process_) {
         if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
@@ -58,8 +56,7 @@ SimProcess::~SimProcess()
     if (output_) CloseHandle(output_);
 }
 
-void SimProcess::send(const std::string& line)
-{
+void SimProcess::send(const std::string& line) {
     const std::string bytes = line + "\n";
     size_t done = 0;
     while (done < bytes.size()) {
@@ -71,8 +68,7 @@ void SimProcess::send(const std::string& line)
     }
 }
 
-std::string SimProcess::waitLine(const std::string& prefix, DWORD timeoutMs)
-{
+std::string SimProcess::waitLine(const std::string& prefix, DWORD timeoutMs) {
     std::unique_lock<std::mutex> guard(lock_);
     std::string found;
     auto take = [&] {
@@ -89,28 +85,24 @@ std::string SimProcess::waitLine(const std::string& prefix, DWORD timeoutMs)
     return found;
 }
 
-std::vector<std::string> SimProcess::allLines()
-{
+std::vector<std::string> SimProcess::allLines() {
     std::lock_guard<std::mutex> guard(lock_);
     return lines_;
 }
 
-bool SimProcess::waitExit(DWORD timeoutMs, DWORD& exitCode)
-{
+bool SimProcess::waitExit(DWORD timeoutMs, DWORD& exitCode) {
     if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
     return GetExitCodeProcess(process_, &exitCode) != FALSE;
 }
 
-HWND SimProcess::hostWindow()
-{
+HWND SimProcess::hostWindow() {
     const std::string line = waitLine("host ");
     const std::string value = field(line, "hwnd");
     if (value.empty()) return nullptr;
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::stoul(value)));
 }
 
-DWORD WINAPI SimProcess::readerMain(void* parameter)
-{
+DWORD WINAPI SimProcess::readerMain(void* parameter) {
     SimProcess* self = static_cast<SimProcess*>(parameter);
     std::string pending;
     char buffer[4096];
@@ -137,8 +129,7 @@ DWORD WINAPI SimProcess::readerMain(void* parameter)
     return 0;
 }
 
-std::string field(const std::string& line, const std::string& key)
-{
+std::string field(const std::string& line, const std::string& key) {
     const std::string marker = key + "=";
     size_t at = 0;
     while ((at = line.find(marker, at)) != std::string::npos) {

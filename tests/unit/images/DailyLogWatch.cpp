@@ -23,9 +23,7 @@ DailyLogWatch::~DailyLogWatch() {
     RemoveDirectoryA(folder_.c_str());
 }
 
-std::string DailyLogWatch::LogPath() const {
-    return folder_ + "\\FINGER" + FormatDateTime("yyyymmdd", Now()) + ".txt";
-}
+std::string DailyLogWatch::LogPath() const { return folder_ + "\\FINGER" + FormatDateTime("yyyymmdd", Now()) + ".txt"; }
 
 std::string DailyLogWatch::Contents() const {
     const std::string path = LogPath();

@@ -34,9 +34,9 @@ std::string CompressedBmp(int width, int height, int bitCount, DWORD compression
     bytes.resize(pixels);
     bytes += stream;
     auto field = [&bytes](size_t at, DWORD value) { bytes.replace(at, 4, reinterpret_cast<const char*>(&value), 4); };
-    field(2, static_cast<DWORD>(bytes.size()));           // bfSize
-    field(30, compression);                                // biCompression
-    field(34, static_cast<DWORD>(stream.size()));          // biSizeImage
+    field(2, static_cast<DWORD>(bytes.size()));    // bfSize
+    field(30, compression);                        // biCompression
+    field(34, static_cast<DWORD>(stream.size()));  // biSizeImage
     return bytes;
 }
 
@@ -142,8 +142,8 @@ JpegLayout ReadJpegLayout(const std::string& bytes) {
             const int count = Byte(bytes, body + 5);
             for (int i = 0; i < count; ++i) {
                 const size_t c = body + 6 + 3 * static_cast<size_t>(i);
-                layout.components.push_back({Byte(bytes, c), Byte(bytes, c + 1) >> 4, Byte(bytes, c + 1) & 0x0F,
-                                             Byte(bytes, c + 2)});
+                layout.components.push_back(
+                    {Byte(bytes, c), Byte(bytes, c + 1) >> 4, Byte(bytes, c + 1) & 0x0F, Byte(bytes, c + 2)});
             }
         }
         at += 2 + static_cast<size_t>(length);

@@ -166,8 +166,7 @@ TEST(JpegDecode, RandomlyDamagedFilesEitherDecodeOrRaise) {
     for (int round = 0; round < 400; ++round) {
         std::string bytes = round % 2 ? good : progressive;
         const int changes = 1 + static_cast<int>(random() % 8);
-        for (int i = 0; i < changes; ++i)
-            bytes[random() % bytes.size()] = static_cast<char>(random() & 0xFF);
+        for (int i = 0; i < changes; ++i) bytes[random() % bytes.size()] = static_cast<char>(random() & 0xFF);
         TJPEGImage jpeg;
         try {
             jpeg.LoadFromMemory(bytes);

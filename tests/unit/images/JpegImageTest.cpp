@@ -99,8 +99,8 @@ class PaletteDepth : public testing::TestWithParam<int> {};
 
 TEST_P(PaletteDepth, AssignExpandsEachIndexToItsPaletteColour) {
     const int bits = GetParam();
-    const std::vector<RGBQUAD> palette = {{0x10, 0x20, 0xF0, 0}, {0xE0, 0x30, 0x05, 0}, {0x00, 0xC0, 0x40, 0},
-                                          {0x80, 0x80, 0x80, 0}};
+    const std::vector<RGBQUAD> palette = {
+        {0x10, 0x20, 0xF0, 0}, {0xE0, 0x30, 0x05, 0}, {0x00, 0xC0, 0x40, 0}, {0x80, 0x80, 0x80, 0}};
     const int colours = bits == 1 ? 2 : 4;
     std::vector<RGBQUAD> used(palette.begin(), palette.begin() + colours);
     const auto index = [&](int x, int y) { return static_cast<unsigned>((x / 3 + y) % colours); };

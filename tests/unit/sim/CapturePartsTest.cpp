@@ -77,7 +77,7 @@ TEST(GreyBmp, HeadersPaletteAndRowsBottomUpWithPadding) {
     EXPECT_EQ(info.biBitCount, 8);
     EXPECT_EQ(info.biCompression, static_cast<DWORD>(BI_RGB));
     EXPECT_EQ(info.biClrUsed, 256u);
-    EXPECT_EQ(file[14 + 40 + 4 * 77], 77);      // palette entry 77 is grey 77
+    EXPECT_EQ(file[14 + 40 + 4 * 77], 77);  // palette entry 77 is grey 77
     EXPECT_EQ(file[14 + 40 + 4 * 77 + 3], 0);
     EXPECT_EQ(file[offset], image[2 * width]);  // the first stored row is the bottom one
     EXPECT_EQ(file[offset + 8 * 2 + 4], image[4]);

@@ -9,14 +9,14 @@ namespace kv90sim_test {
 namespace {
 
 const char* const kCaptureNames[] = {
-    "LIVESCAN_Init",        "LIVESCAN_Close",         "LIVESCAN_SetVideoWindow", "LIVESCAN_SetCaptWindow",
-    "LIVESCAN_SaveToFile",  "LIVESCAN_BeginCapture",  "LIVESCAN_GetFPRawData",   "LIVESCAN_EndCapture",
+    "LIVESCAN_Init",         "LIVESCAN_Close",        "LIVESCAN_SetVideoWindow", "LIVESCAN_SetCaptWindow",
+    "LIVESCAN_SaveToFile",   "LIVESCAN_BeginCapture", "LIVESCAN_GetFPRawData",   "LIVESCAN_EndCapture",
     "LIVESCAN_GetErrorInfo", "LIVESCAN_GetBright",    "LIVESCAN_SetBright",      "LIVESCAN_GetContrast",
     "LIVESCAN_SetContrast",
 };
 const char* const kMosaicNames[] = {
-    "MOSAIC_Init",      "MOSAIC_Close",  "MOSAIC_FingerQuality", "MOSAIC_ImageQuality", "MOSAIC_SetRollMode",
-    "MOSAIC_IsFinger",  "MOSAIC_Start",  "MOSAIC_DoMosaic",      "MOSAIC_Stop",
+    "MOSAIC_Init",     "MOSAIC_Close", "MOSAIC_FingerQuality", "MOSAIC_ImageQuality", "MOSAIC_SetRollMode",
+    "MOSAIC_IsFinger", "MOSAIC_Start", "MOSAIC_DoMosaic",      "MOSAIC_Stop",
 };
 
 TEST(Exports, EveryEntryPointUnderItsPlainName) {

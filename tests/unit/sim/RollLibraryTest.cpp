@@ -43,7 +43,6 @@ protected:
         livescan_->Fetch(frame_.data());
         return stitch_->DoMosaic(frame_.data(), kSide, kSide);
     }
-
 };
 
 TEST_F(Roll, FingerIsPlacedRolledHeldAndLiftedAgainAndAgain) {

@@ -66,13 +66,9 @@ void SimFolder::WriteControl(const std::string& text) {
     CloseHandle(handle);
 }
 
-void SimFolder::RemoveControl() {
-    DeleteFileW(File(L"scanner_sim.ini").c_str());
-}
+void SimFolder::RemoveControl() { DeleteFileW(File(L"scanner_sim.ini").c_str()); }
 
-std::string SimFolder::ReadJournal() const {
-    return ReadWholeFile(File(L"scanner_sim_calls.log"));
-}
+std::string SimFolder::ReadJournal() const { return ReadWholeFile(File(L"scanner_sim_calls.log")); }
 
 bool SimFolder::JournalExists() const {
     return GetFileAttributesW(File(L"scanner_sim_calls.log").c_str()) != INVALID_FILE_ATTRIBUTES;

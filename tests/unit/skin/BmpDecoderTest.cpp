@@ -50,7 +50,8 @@ bool Decodes(const Bytes& file) {
 }  // namespace
 
 TEST(BmpDecoder, Decodes24BitBottomUp) {
-    const SkinBitmap b = Decode(Bmp24(3, 2, [](int x, int y) { return static_cast<std::uint32_t>(x + 16 * y) * 0x010203u; }));
+    const SkinBitmap b =
+        Decode(Bmp24(3, 2, [](int x, int y) { return static_cast<std::uint32_t>(x + 16 * y) * 0x010203u; }));
     ASSERT_EQ(3, b.Width());
     ASSERT_EQ(2, b.Height());
     EXPECT_EQ(24, b.BitsPerPixel());
@@ -97,8 +98,7 @@ TEST(BmpDecoder, DecodesRunLengthImages) {
     for (std::uint8_t i = 0; i < 16; ++i) palette.insert(palette.end(), {i, 0, 0, 0});  // blue level = index
     // Bottom row: a run of 3 × 5, then a literal 6, 7, 8 cut at the row's end;
     // top row: moved 1 right, then 1 × 9, then the end of the bitmap.
-    const SkinBitmap eight =
-        Decode(Bmp(5, 2, 8, {3, 5, 0, 3, 6, 7, 8, 0, 0, 0, 0, 2, 1, 0, 1, 9, 0, 1}, palette, 1));
+    const SkinBitmap eight = Decode(Bmp(5, 2, 8, {3, 5, 0, 3, 6, 7, 8, 0, 0, 0, 0, 2, 1, 0, 1, 9, 0, 1}, palette, 1));
     ASSERT_EQ(5, eight.Width());
     const std::uint32_t top[] = {0, 0x090000, 0, 0, 0};  // what the stream skips is index 0
     const std::uint32_t bottom[] = {0x050000, 0x050000, 0x050000, 0x060000, 0x070000};
@@ -124,9 +124,9 @@ TEST(BmpDecoder, RefusesWhatItCannotDecode) {
     truncated.pop_back();
     EXPECT_FALSE(Decodes(truncated));
     const Bytes palette(16 * 4, 0);
-    EXPECT_FALSE(Decodes(Bmp(2, -2, 8, {0, 1}, palette, 1)));              // run-length images are bottom-up only
-    EXPECT_FALSE(Decodes(Bmp(4, 1, 8, {0, 4, 1, 2}, palette, 1)));         // a literal run cut short
-    EXPECT_FALSE(Decodes(Bmp(4, 1, 4, {2, 0x12, 0, 1}, palette, 3)));      // 4-bit with bit-field masks
+    EXPECT_FALSE(Decodes(Bmp(2, -2, 8, {0, 1}, palette, 1)));          // run-length images are bottom-up only
+    EXPECT_FALSE(Decodes(Bmp(4, 1, 8, {0, 4, 1, 2}, palette, 1)));     // a literal run cut short
+    EXPECT_FALSE(Decodes(Bmp(4, 1, 4, {2, 0x12, 0, 1}, palette, 3)));  // 4-bit with bit-field masks
     EXPECT_FALSE(Decodes(Bmp(0, 1, 24, {})));
     EXPECT_FALSE(Decodes(Bmp(1, 0, 24, {})));
     EXPECT_FALSE(Decodes(Bmp(1, 1, 7, {0, 0, 0, 0})));

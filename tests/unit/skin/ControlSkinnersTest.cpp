@@ -36,13 +36,13 @@ using Journal = std::vector<Seen>;
 
 // What a button's pressing, clicking and painting are made of; focus and activation depend on the
 // desktop's state and are left out.
-#define NAMED(msg) {msg, #msg}
+#define NAMED(msg) \
+    { msg, #msg }
 const std::map<UINT, std::string> kWatched = {
-    NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP),      NAMED(WM_LBUTTONDBLCLK), NAMED(WM_MOUSEMOVE),
-    NAMED(CM_MOUSELEAVE),  NAMED(WM_CAPTURECHANGED), NAMED(WM_KEYDOWN),       NAMED(WM_KEYUP),
-    NAMED(WM_CHAR),        NAMED(WM_TIMER),          NAMED(BM_SETSTATE),      NAMED(BM_CLICK),
-    NAMED(WM_COMMAND),     NAMED(CN_COMMAND),        NAMED(WM_PAINT),         NAMED(WM_ERASEBKGND),
-    {CLICK, "click"}};
+    NAMED(WM_LBUTTONDOWN),    NAMED(WM_LBUTTONUP), NAMED(WM_LBUTTONDBLCLK), NAMED(WM_MOUSEMOVE), NAMED(CM_MOUSELEAVE),
+    NAMED(WM_CAPTURECHANGED), NAMED(WM_KEYDOWN),   NAMED(WM_KEYUP),         NAMED(WM_CHAR),      NAMED(WM_TIMER),
+    NAMED(BM_SETSTATE),       NAMED(BM_CLICK),     NAMED(WM_COMMAND),       NAMED(CN_COMMAND),   NAMED(WM_PAINT),
+    NAMED(WM_ERASEBKGND),     {CLICK, "click"}};
 #undef NAMED
 
 Journal g_seen;
@@ -230,8 +230,9 @@ TEST_F(ControlSkinnersTest, APushButtonDraggedOffAndBackIsClickedAndNotLeftPushe
     Send(WM_MOUSEMOVE, MK_LBUTTON, kOutside);
     Send(WM_MOUSEMOVE, MK_LBUTTON, kInside);
     Send(WM_LBUTTONUP, 0, kInside);
-    EXPECT_EQ(Text({{WM_MOUSEMOVE, MK_LBUTTON}, {WM_MOUSEMOVE, MK_LBUTTON}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}, {CLICK}}),
-              Taken());
+    EXPECT_EQ(
+        Text({{WM_MOUSEMOVE, MK_LBUTTON}, {WM_MOUSEMOVE, MK_LBUTTON}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}, {CLICK}}),
+        Taken());
     // The system's button would be drawn stuck down once the skin is off.
     EXPECT_EQ(0, Send(BM_GETSTATE) & BST_PUSHED);
     engine->SetActive(false);
@@ -292,8 +293,13 @@ TEST_F(ControlSkinnersTest, APushButtonHandlesItsOwnPressWhileTheSkinIsOffAndIsS
     g_seen.clear();
     Send(WM_LBUTTONDOWN, MK_LBUTTON, kInside);
     Send(WM_LBUTTONUP, 0, kInside);
-    EXPECT_EQ(Text({{WM_LBUTTONDOWN, MK_LBUTTON}, {BM_SETSTATE, TRUE}, {WM_LBUTTONUP}, {BM_SETSTATE}, {WM_CAPTURECHANGED},
-                    {CN_COMMAND}, {CLICK}}),
+    EXPECT_EQ(Text({{WM_LBUTTONDOWN, MK_LBUTTON},
+                    {BM_SETSTATE, TRUE},
+                    {WM_LBUTTONUP},
+                    {BM_SETSTATE},
+                    {WM_CAPTURECHANGED},
+                    {CN_COMMAND},
+                    {CLICK}}),
               Taken())
         << "the system button clicks itself";
     engine->SetActive(true);
@@ -415,8 +421,8 @@ LRESULT CALLBACK RecordingButton(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPara
 HWND MakeOkButton(HWND parent) {
     HWND wnd = CreateWindowA("BUTTON", "&OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 75, 23, parent,
                              reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
-    g_systemButton = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingButton)));
+    g_systemButton =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingButton)));
     return wnd;
 }
 
@@ -489,7 +495,6 @@ TEST_F(ControlSkinnersTest, ADialogComboBoxGetsTheFlatBorderAndTheSkinsDropDownB
     DestroyWindow(parent);
 }
 
-
 namespace {
 
 // Counts the access violations raised on this thread while it lives, those the
@@ -518,8 +523,8 @@ enum class LetGo { FormDestroyed, SkinSwitchedOff, WindowUnskinned, EngineDestro
 }  // namespace
 
 TEST(SkinnerAfterItsControl, NeverTouchesTheFreedControlWhicheverWayItIsLetGo) {
-    for (const LetGo route : {LetGo::FormDestroyed, LetGo::SkinSwitchedOff, LetGo::WindowUnskinned,
-                              LetGo::EngineDestroyed}) {
+    for (const LetGo route :
+         {LetGo::FormDestroyed, LetGo::SkinSwitchedOff, LetGo::WindowUnskinned, LetGo::EngineDestroyed}) {
         SCOPED_TRACE(static_cast<int>(route));
         auto form = new TFrm_Controls(nullptr);
         form->SetBorderStyle(TFormBorderStyle::bsSizeable);

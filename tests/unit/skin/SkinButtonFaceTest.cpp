@@ -49,8 +49,8 @@ struct Face {
 
 // Without smoothing, every pixel of the caption is exactly its colour.
 HFONT PlainFont() {
-    static FontHandle font(CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
-                                       "Tahoma"));
+    static FontHandle font(
+        CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, "Tahoma"));
     return font.Get();
 }
 

@@ -170,8 +170,8 @@ TEST(SkinControlRules, EachKindGetsTheSkinnerOfItsRow) {
         EXPECT_EQ("TSkinBorderWinControl", drawnBy(kind)) << SkinnerName(kind);
     for (K kind : {K::SpeedButton, K::TabControl, K::StatusBar, K::Frame, K::RadioButton})
         EXPECT_EQ("TSkinPanel", drawnBy(kind)) << SkinnerName(kind);
-    for (K kind : {K::Button, K::CheckBox, K::GroupBox, K::Label, K::Panel, K::TrackBar, K::ToolBar, K::ScrollWinControl,
-                   K::BorderWinControl})
+    for (K kind : {K::Button, K::CheckBox, K::GroupBox, K::Label, K::Panel, K::TrackBar, K::ToolBar,
+                   K::ScrollWinControl, K::BorderWinControl})
         EXPECT_EQ(SkinnerName(kind), drawnBy(kind));
     // Only the kinds drawn on their parent's colour ask for it.
     for (int k = 0; k < static_cast<int>(K::Count); ++k) {

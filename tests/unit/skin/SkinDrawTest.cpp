@@ -75,7 +75,8 @@ TEST(SkinDraw, ThreeSliceKeepsTheEndsAndStretchesTheMiddle) {
 }
 
 TEST(SkinDraw, MaskedCopiesLeaveTheTransparencyColourOut) {
-    const TSkinImage image = Image(3, 1, [](int x, int) { return x == 1 ? kMagenta : kRed; }, true);
+    const TSkinImage image = Image(
+        3, 1, [](int x, int) { return x == 1 ? kMagenta : kRed; }, true);
     Canvas canvas(4, 2);
     DrawAt(canvas.target.Dc(), image, 0, 0, true);
     DrawAt(canvas.target.Dc(), image, 0, 1, false);
@@ -112,9 +113,12 @@ TEST(SkinDraw, OffscreenReplacesColoursAndFindsOpaqueRuns) {
     FillSolid(dc, RECT{2, 1, 3, 2}, kMagenta);
     const std::vector<RECT> runs = OpaqueRuns(canvas.target, 6, 3, 0, 1, kMagenta, 10);
     ASSERT_EQ(3u, runs.size());
-    EXPECT_EQ((std::vector<LONG>{2, 10, 5, 11}), (std::vector<LONG>{runs[0].left, runs[0].top, runs[0].right, runs[0].bottom}));
-    EXPECT_EQ((std::vector<LONG>{0, 11, 2, 12}), (std::vector<LONG>{runs[1].left, runs[1].top, runs[1].right, runs[1].bottom}));
-    EXPECT_EQ((std::vector<LONG>{3, 11, 6, 12}), (std::vector<LONG>{runs[2].left, runs[2].top, runs[2].right, runs[2].bottom}));
+    EXPECT_EQ((std::vector<LONG>{2, 10, 5, 11}),
+              (std::vector<LONG>{runs[0].left, runs[0].top, runs[0].right, runs[0].bottom}));
+    EXPECT_EQ((std::vector<LONG>{0, 11, 2, 12}),
+              (std::vector<LONG>{runs[1].left, runs[1].top, runs[1].right, runs[1].bottom}));
+    EXPECT_EQ((std::vector<LONG>{3, 11, 6, 12}),
+              (std::vector<LONG>{runs[2].left, runs[2].top, runs[2].right, runs[2].bottom}));
     // Rows past the bitmap are not read.
     EXPECT_EQ(0u, OpaqueRuns(canvas.target, 6, 3, 3, 40, kMagenta, 0).size());
     canvas.target.ReplaceColor(6, 3, kMagenta, kGreen);

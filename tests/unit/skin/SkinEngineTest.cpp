@@ -146,7 +146,8 @@ TEST_F(SkinEngineTest, LoadingSkinsTheOwnerFormKeepingItsClientArea) {
     // The listed class joins the auto-skin list once, however often it is given.
     engine->SetAutoSkinWndClassNames({"TFrm_Listed", "tfrm_listed"});
     const auto& classes = TSkinEngine::AutoSkinClasses();
-    EXPECT_EQ(1, std::count_if(classes.begin(), classes.end(), [](const std::string& c) { return SameText(c, "TFrm_Listed"); }));
+    EXPECT_EQ(1, std::count_if(classes.begin(), classes.end(),
+                               [](const std::string& c) { return SameText(c, "TFrm_Listed"); }));
 
     EXPECT_EQ("BuiltIn property only can be specified at design time!", Raised([&] { engine->SetBuiltIn(false); }));
     EXPECT_EQ("One form can only catch one TSkinEngine!", Raised([&] { new TSkinEngine(owner); }));
@@ -343,7 +344,8 @@ TEST_F(SkinEngineTest, TheSystemMenuIsOwnerDrawnWithTheSkinsMeasures) {
     TOffscreen target;
     target.Resize(120, 21);
     menu->Items()[0]->OnDrawItem(menu->Items()[0], target.Dc(), RECT{0, 0, 120, 21}, ODS_GRAYED);
-    EXPECT_EQ(engine->Metrics().menuColors[SKIN_COLOR_MENUITEMCOLOR - SKIN_COLOR_MENUBARSTARTCOLOR], target.Pixel(119, 1));
+    EXPECT_EQ(engine->Metrics().menuColors[SKIN_COLOR_MENUITEMCOLOR - SKIN_COLOR_MENUBARSTARTCOLOR],
+              target.Pixel(119, 1));
     int darkest = 255;
     for (int y = 0; y < 21; ++y)
         for (int x = 30; x < 100; ++x) {

@@ -45,7 +45,8 @@ TEST(SkinResourceParser, ReadsEveryKindOfEntry) {
 
 TEST(SkinResourceParser, LooksNamesUpInAnyLetterCase) {
     SkinTables tables;
-    ASSERT_TRUE(Parse(ResourceBuilder().Int("Skin2_FormColor", 7).Bitmap("skin2_button", Bmp24(1, 1, kRed)).Build(), tables));
+    ASSERT_TRUE(
+        Parse(ResourceBuilder().Int("Skin2_FormColor", 7).Bitmap("skin2_button", Bmp24(1, 1, kRed)).Build(), tables));
     EXPECT_EQ(7, tables.Int("SKIN2_FORMCOLOR"));
     EXPECT_EQ(7, tables.Int("skin2_formcolor"));
     EXPECT_NE(nullptr, tables.Bitmap("SKIN2_BUTTON"));
@@ -54,10 +55,14 @@ TEST(SkinResourceParser, LooksNamesUpInAnyLetterCase) {
 TEST(SkinResourceParser, TheFirstEntryOfANameWins) {
     SkinTables tables;
     ASSERT_TRUE(Parse(ResourceBuilder()
-                          .Int("A", 1).Int("a", 2)
-                          .Bool("F", 0).Bool("F", 1)
-                          .Text("T", "first").Text("t", "second")
-                          .Bitmap("B", Bmp24(1, 1, kRed)).Bitmap("b", Bmp24(5, 5, kRed))
+                          .Int("A", 1)
+                          .Int("a", 2)
+                          .Bool("F", 0)
+                          .Bool("F", 1)
+                          .Text("T", "first")
+                          .Text("t", "second")
+                          .Bitmap("B", Bmp24(1, 1, kRed))
+                          .Bitmap("b", Bmp24(5, 5, kRed))
                           .Build(),
                       tables));
     EXPECT_EQ(1, tables.Int("A"));

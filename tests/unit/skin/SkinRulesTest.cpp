@@ -94,7 +94,7 @@ TEST(SkinRules, TheWalkLeavesOptedOutForeignAndParentlessControls) {
     c = ChooseControl(*panel, 9999, false);
     EXPECT_EQ(-1, c.skinner);
     EXPECT_FALSE(c.visitChildren);
-    EXPECT_NE(-1, ChooseControl(*panel, 0, false).skinner);  // tag 0 switches the opt-out off
+    EXPECT_NE(-1, ChooseControl(*panel, 0, false).skinner);     // tag 0 switches the opt-out off
     EXPECT_EQ(-1, ChooseControl(*button, 9999, true).skinner);  // already skinned
     auto own = new TSkinStatusPanel(&form);
     own->SetParent(&form);

@@ -33,7 +33,8 @@ void PutEntryHeader(Bytes& out, const std::string& name, std::uint8_t kind, std:
 
 Bytes RawDeflate(const Bytes& data, int level) {
     z_stream z{};
-    if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::runtime_error("deflate");
+    if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("deflate");
     Bytes out(deflateBound(&z, static_cast<uLong>(data.size())) + 16);
     z.next_in = const_cast<Bytef*>(data.data());
     z.avail_in = static_cast<uInt>(data.size());
@@ -111,7 +112,8 @@ Bytes BuildArchive(const ArchiveLayout& layout) {
             stored.insert(stored.begin(), header.begin(), header.end());
             PkwareCipher(e.password).Encrypt(stored.data(), stored.size());
         }
-        const std::uint32_t compressedSize = e.recordedCompressedSize.value_or(static_cast<std::uint32_t>(stored.size()));
+        const std::uint32_t compressedSize =
+            e.recordedCompressedSize.value_or(static_cast<std::uint32_t>(stored.size()));
         const std::uint32_t size = e.recordedSize.value_or(static_cast<std::uint32_t>(e.data.size()));
         const std::uint32_t local = static_cast<std::uint32_t>(out.size());
         const auto header = [&](Bytes& to, bool centralRecord) {

@@ -25,7 +25,10 @@ public:
         return Raw(name, 3, Bytes(text.begin(), text.end()));
     }
     // Header fields, for malformed files.
-    ResourceBuilder& HeaderSize(std::uint32_t size) { headerSize_ = size; return *this; }
+    ResourceBuilder& HeaderSize(std::uint32_t size) {
+        headerSize_ = size;
+        return *this;
+    }
 
     Bytes Build() const;
 
@@ -42,12 +45,12 @@ private:
 struct ArchiveEntry {
     std::string name = "SKINDATA.SK2";
     Bytes data;
-    std::optional<Bytes> compressed;             // the stream to store instead of deflating `data`
-    std::optional<std::uint32_t> recordedSize;   // the uncompressed size to record instead of the real one
+    std::optional<Bytes> compressed;            // the stream to store instead of deflating `data`
+    std::optional<std::uint32_t> recordedSize;  // the uncompressed size to record instead of the real one
     std::optional<std::uint32_t> recordedCompressedSize;
     std::optional<std::uint32_t> localOffset;
-    std::uint16_t flags = 0;                     // bit 3 makes the password check use the time
-    std::string password;                        // encrypts when not empty
+    std::uint16_t flags = 0;  // bit 3 makes the password check use the time
+    std::string password;     // encrypts when not empty
     Bytes centralExtra;
     std::uint16_t time = 0x6A3C;
 };
