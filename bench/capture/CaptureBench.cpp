@@ -10,7 +10,7 @@
 //   - the image viewer's zoom steps;
 //   - the capture command from the press to the host's notification.
 // A benchmark prints; it asserts nothing.
-#include "bench/Pump.h"
+#include "tests/unit/Pump.h"
 #include "device/CollectThread.h"
 #include "forms/DataModule.h"
 #include "forms/ImageEdit.h"

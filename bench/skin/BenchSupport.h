@@ -3,7 +3,7 @@
 // handling the messages that painting has queued.
 #pragma once
 
-#include "bench/Pump.h"
+#include "tests/unit/Pump.h"
 
 #include <windows.h>
 
