@@ -91,7 +91,11 @@ public:
     UniqueHandle CollectMapHandle;
     MappedView CollectMapView;
     // Closes the program's shared block (once, however often the window closes).
-    void CloseCollectMap() { CollectMapHandle.Reset(); }
+    void CloseCollectMap() {
+        // The view holds the section too: both go, so the host can no longer open the block.
+        CollectMapView.Reset();
+        CollectMapHandle.Reset();
+    }
     // Delivers a notification to the host: posted, or sent and waited for.
     void PostMsgToActiveX(int code, int value);
     void SendMsgToActiveX(int code, int value);

@@ -54,10 +54,7 @@ void TControl::StoreBounds(int left, int top, int width, int height) {
 void TControl::SetBounds(int left, int top, int width, int height) {
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     if (parent_ && !Is<TWinControl>()) Invalidate();
-    left_ = left;
-    top_ = top;
-    width_ = std::max(0, width);
-    height_ = std::max(0, height);
+    StoreBounds(left, top, width, height);
     BoundsChanged();
     if (parent_ && !Is<TWinControl>()) Invalidate();
     if (parent_) parent_->ControlChanged(this);

@@ -1,11 +1,8 @@
 // The finger image files under Temp\: slot file names, their storing and their deletion.
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
-#include "framework/Exception.h"
 #include "framework/StagedFile.h"
 #include "framework/SysUtils.h"
-
-#include <vector>
 
 std::string TDM::Func_GetFpFileName(int slot) const {
     return slot >= 0 && slot <= 9 ? IntToStr(slot) + ".bmp" : std::string();
@@ -31,24 +28,16 @@ void TDM::Func_DelFpInfo(int slot) {
     // logged with its name and the system's reason; the others go on.
     const auto remove = [](const std::string& path) {
         if (!FileExists(path) || DeleteFile(path)) return;
-        const DWORD error = GetLastError();
-        throw EFileError("Cannot delete file \"" + path + "\". " + SysErrorMessage(error));
+        TSysOper::WriteLog("删除指纹图片失败,函数Func_DelFpInfo中错误:Cannot delete file \"" + path + "\". " +
+                           SysErrorMessage(GetLastError()));
     };
     const int first = slot == -1 ? 0 : slot;
     const int last = slot == -1 ? 9 : slot;
-    std::vector<std::string> paths;
     for (int n = first; n <= last; ++n) {
-        paths.push_back(PlainSlotPath(n));
-        paths.push_back(CompanionPath(n));
+        remove(PlainSlotPath(n));
+        remove(CompanionPath(n));
     }
-    paths.push_back(PreviewPath());
-    for (const std::string& path : paths) {
-        try {
-            remove(path);
-        } catch (const std::exception& e) {
-            TSysOper::WriteLog("删除指纹图片失败,函数Func_DelFpInfo中错误:" + ExceptionMessage(e));
-        }
-    }
+    remove(PreviewPath());
 }
 
 void TDM::StoreSlotFiles(int slot, const std::string& bytes) {
