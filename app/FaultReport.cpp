@@ -63,7 +63,7 @@ void TellHostTheStationCloses() {
     if (!TSysOper::ReadHostBlock(text)) return;
     const HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(std::strtol(text.c_str(), nullptr, 10)));
     if (host && IsWindow(host))
-        PostMessageA(host, RegisterWindowMessageA("FINGERMSG"), static_cast<WPARAM>(HOST_CODE_CLOSE), 0);
+        PostMessageA(host, RegisterWindowMessageA(kFingerMessageName), static_cast<WPARAM>(HOST_CODE_CLOSE), 0);
 }
 
 DWORD WINAPI Report(void* parameter) {
@@ -76,10 +76,11 @@ DWORD WINAPI Report(void* parameter) {
         line += access == 0 ? ",读取" : access == 1 ? ",写入" : ",执行";
         line += Hex(static_cast<DWORD>(record.ExceptionInformation[1]));
     }
-    // The line first: it is what an operator's supervisor finds, even if the rest fails; then
-    // the host, which must not wait while the dump is written.
-    TSysOper::WriteLog(line);
+    // The host first: it must not wait, and the log may be held by the thread that faulted,
+    // which would keep this one at its first line. Then the line, what an operator's
+    // supervisor finds even if the dump fails.
     TellHostTheStationCloses();
+    TSysOper::WriteLog(line);
     const std::string dump = WriteDump(fault);
     TSysOper::WriteLog(dump.empty() ? std::string("未能写入异常转储文件") : "异常转储文件:LogFiles\\" + dump);
     return 0;

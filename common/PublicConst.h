@@ -10,6 +10,10 @@ constexpr char kConfigSection[] = "KV90";
 
 constexpr int kSlotCount = 10;
 
+// The registered messages of the host link: the host's commands, and the station's notifications.
+constexpr char kActiveMessageName[] = "ACTIVEMSG";
+constexpr char kFingerMessageName[] = "FINGERMSG";
+
 // Codes carried in the first parameter of the notifications to the host.
 constexpr int HOST_CODE_READY = 3124;
 constexpr int HOST_CODE_COLLECTED = 3224;

@@ -1,5 +1,6 @@
 #include "forms/DataModule.h"
 
+#include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/FingerSlots.h"
 #include "framework/StdCtrls.h"
@@ -20,8 +21,8 @@ TDM::~TDM() {
 
 void TDM::DataModuleCreate(TObject*) {
     AppPath = TSysOper::GetAppPath();
-    ActiveMsgId = RegisterWindowMessageA("ACTIVEMSG");
-    FingerMsgId = RegisterWindowMessageA("FINGERMSG");
+    ActiveMsgId = RegisterWindowMessageA(kActiveMessageName);
+    FingerMsgId = RegisterWindowMessageA(kFingerMessageName);
     CollectEnabled = true;
     // Every text, person name and file name of the station is GBK through the ANSI functions;
     // with another code page they all come out wrong. Said once, in the log: a box here would

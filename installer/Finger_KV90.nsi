@@ -353,6 +353,10 @@ Section /o "un.${TEXT_UNSECTION_DATA}" UnSecData
   Call un.DeleteStationFiles
   RMDir "$INSTDIR\LogFiles"
   Delete "$INSTDIR\Config\Config.ini"
+  GetFunctionAddress $0 un.IsStagedName
+  Push "$INSTDIR\Config"
+  Push $0
+  Call un.DeleteStationFiles
   RMDir "$INSTDIR\Config"
 SectionEnd
 

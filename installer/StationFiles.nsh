@@ -6,17 +6,45 @@
 ; What setup has to tell when nobody sees its pages (a silent installation), in LogFiles\.
 !define SETUP_NOTES "Setup.txt"
 
+; Pushes 1 when the name on the stack is that of a file the station was still writing when it
+; stopped (a power cut): it writes each file under a temporary name kv9<hex>.tmp beside its
+; target first. Else 0.
+Function un.IsStagedName
+  Exch $0
+  Push $1
+  Push $2
+  StrLen $1 $0
+  StrCpy $2 $0 3
+  StrCpy $0 $0 4 -4
+  ${If} $2 == "kv9"
+  ${AndIf} $0 == ".tmp"
+  ${AndIf} $1 >= 8
+  ${AndIf} $1 <= 11
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
 ; Pushes 1 when the name on the stack is that of a finger image the station writes in Temp\,
 ; else 0: the slot files 0.bmp..9.bmp, their companions 0.jpg..9.jpg, the person files
-; <key>$<name>_<n>.bmp (n 0..9), the preview FPTemp.bmp and the view file EditImage.jpg.
+; <key>$<name>_<n>.bmp (n 0..9), the preview FPTemp.bmp, the view file EditImage.jpg, and
+; any of them left half written under its temporary name.
 Function un.IsFingerImageName
   Exch $0
   Push $1
   Push $2
   Push $3
+  Push $0
+  Call un.IsStagedName
+  Pop $3
   StrLen $1 $0
   StrCpy $2 $0 4 -4
-  ${If} $0 == "FPTemp.bmp"
+  ${If} $3 = 1
+  ${OrIf} $0 == "FPTemp.bmp"
   ${OrIf} $0 == "EditImage.jpg"
     StrCpy $0 1
   ${ElseIf} $1 = 5
@@ -133,17 +161,12 @@ Function un.DeleteStationFiles
   ClearErrors
   FindFirst $2 $3 "$1\*"
   ${DoUntil} ${Errors}
-    System::Call 'kernel32::GetFileAttributesW(w "$1\$3") i .r4'
-    ${If} $4 <> ${INVALID_FILE_ATTRIBUTES}
-      IntOp $4 $4 & ${FILE_ATTRIBUTE_DIRECTORY}
-      ${If} $4 = 0
-        Push $3
-        Call $0
-        Pop $4
-        ${If} $4 = 1
-          Delete "$1\$3"
-        ${EndIf}
-      ${EndIf}
+    Push $3
+    Call $0
+    Pop $4
+    ; Delete takes files only: a sub-folder of a matching name stays.
+    ${If} $4 = 1
+      Delete "$1\$3"
     ${EndIf}
     ClearErrors
     FindNext $2 $3

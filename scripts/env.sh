@@ -13,3 +13,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # The ANSI code page must be 936 so that GBK texts and file names come out right.
 export LC_ALL=zh_CN.UTF-8
 export LANG=zh_CN.UTF-8
+
+# Builds quietly: the build's output is shown only when it fails.
+kv90_build_quietly() {
+  local log
+  log="$(mktemp)"
+  "$KV90_ROOT/scripts/build" >"$log" 2>&1 || { cat "$log"; rm -f "$log"; return 1; }
+  rm -f "$log"
+}

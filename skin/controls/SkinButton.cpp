@@ -92,9 +92,6 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
     }
 }
 
-TSkinButton::TSkinButton(const ISkinLook* look, TSkinWindow* owner, TControl* control)
-    : TSkinControlVCL(look, owner, control, TSkinnerKind::Button) {}
-
 bool TSkinButton::PassToControl(TMessage& m) {
     switch (m.Msg) {
     case WM_KEYDOWN:

@@ -5,7 +5,7 @@
 #include "skin/controls/SkinStdCtrl.h"
 #include "skin/controls/SkinnerKinds.h"
 
-#include <type_traits>
+#include <iterator>
 
 namespace {
 
@@ -13,10 +13,7 @@ using TMakeSkinner = std::unique_ptr<TSkinControlVCL> (*)(const ISkinLook*, TSki
 
 template <class Skinner>
 std::unique_ptr<TSkinControlVCL> Make(const ISkinLook* look, TSkinWindow* owner, TControl* control, TSkinnerKind kind) {
-    if constexpr (std::is_constructible_v<Skinner, const ISkinLook*, TSkinWindow*, TControl*, TSkinnerKind>)
-        return std::make_unique<Skinner>(look, owner, control, kind);
-    else
-        return std::make_unique<Skinner>(look, owner, control);
+    return std::make_unique<Skinner>(look, owner, control, kind);
 }
 
 struct TSkinnerRow {

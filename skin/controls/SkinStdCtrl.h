@@ -31,7 +31,7 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
 // Framework push buttons: the control never sees a press, so the skinner clicks.
 class TSkinButton : public TSkinControlVCL {
 public:
-    TSkinButton(const ISkinLook* look, TSkinWindow* owner, TControl* control);
+    using TSkinControlVCL::TSkinControlVCL;
     bool PassToControl(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;

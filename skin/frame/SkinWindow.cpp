@@ -110,9 +110,8 @@ void TSkinWindow::SetSkin(bool on) {
 
 void TSkinWindow::RestyleControls() {
     // Each skinner puts its colours on, or gives the control's own back, and the controls repaint.
-    // A detached skinner's control is gone.
+    // A detached skinner leaves its control alone by itself.
     for (auto& c : controls_) {
-        if (c->Detached()) continue;
         try {
             c->Restyle();
         } catch (...) {
@@ -536,8 +535,10 @@ void TSkinWindow::OnNcMouseMove(TMessage& m) {
     }
     if (mouseDown_ && !PrimaryButtonHeld()) mouseDown_ = false;  // released elsewhere
     if (mouseDown_) {
+        // Still over the pressed button: this paint shows it; off it, the press is dropped.
         PaintFrame(&point);
-        if (lastPaint_.hot == fhNone) mouseDown_ = false;
+        if (lastPaint_.hot != fhNone) return;
+        mouseDown_ = false;
     }
     PaintFrame(&point);
 }

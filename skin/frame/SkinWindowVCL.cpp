@@ -58,7 +58,6 @@ void TSkinWindowVCL::MoveBounds(const RECT& r) {
 void TSkinWindowVCL::SetSkinState(bool on) {
     if (destroying_ || engine_->Destroying()) return;
     for (auto& c : controls_) {
-        if (c->Detached()) continue;  // its control is gone
         try {
             if (on) c->Restyle();
             c->Repaint();

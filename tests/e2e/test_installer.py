@@ -44,11 +44,12 @@ NOT_FULL_PATH = ("不能安装到这个位置：\r\n{folder}\r\n\r\n安装位置
 # What an office keeps in the station's folders, and names close to the station's own.
 FOREIGN = {"Temp/sub/important.txt", "Temp/sub/0.bmp", "Temp/notes.txt", "Temp/照片.bmp", "Temp/10.bmp",
            "Temp/0001$张三_0.bmp.bak", "Config/other.ini", "Config/Config.ini.bak", "LogFiles/other.log",
-           "LogFiles/FINGER2026.txt"}
+           "LogFiles/FINGER2026.txt", "Temp/kv9.txt", "Temp/other.tmp", "Config/kv9notes.tmp.txt"}
 # What the station writes there: finger images, its log and a fault's minidump.
 STATION_IMAGES = {"Temp/%d.bmp" % n for n in range(10)} | {"Temp/%d.jpg" % n for n in range(10)} | {
-    "Temp/0001$张三_0.bmp", "Temp/0001$张三_9.bmp", "Temp/0002$李四_5.bmp", "Temp/FPTemp.bmp", "Temp/EditImage.jpg"}
-STATION_LOGS = {"LogFiles/FINGER20260101.txt", "LogFiles/Finger_KV90_20260101_080000_1234.dmp"}
+    "Temp/0001$张三_0.bmp", "Temp/0001$张三_9.bmp", "Temp/0002$李四_5.bmp", "Temp/FPTemp.bmp", "Temp/EditImage.jpg",
+    "Temp/kv9a3f.tmp", "Temp/kv91.TMP"}  # the last two left half written by a power cut
+STATION_LOGS = {"LogFiles/FINGER20260101.txt", "LogFiles/Finger_KV90_20260101_080000_1234.dmp", "Config/kv9b2.tmp"}
 
 
 def write_files(root, names):
