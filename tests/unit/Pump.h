@@ -1,12 +1,14 @@
 // Handles the messages queued for this thread as the program's own loop would
 // (posted commands, paints, timers); for `forMs` milliseconds when given, so
-// that timers due within that time fire too. The unit tests and the benchmarks
-// share it.
+// that timers due within that time fire too; or until a condition holds. The
+// unit tests and the benchmarks share them.
 #pragma once
 
 #include "framework/Forms.h"
 
 #include <windows.h>
+
+#include <functional>
 
 inline void Pump(DWORD forMs = 0) {
     const DWORD until = GetTickCount() + forMs;
@@ -21,4 +23,15 @@ inline void Pump(DWORD forMs = 0) {
         }
         if (forMs) Sleep(10);
     } while (static_cast<LONG>(GetTickCount() - until) < 0);
+}
+
+// Handles messages until done() holds or `timeoutMs` milliseconds have passed, waking as soon as
+// a message arrives; whether done() holds in the end.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < timeoutMs) {
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return done();
 }

@@ -1,6 +1,7 @@
 // The capture loop against a scripted scanner: which library calls it makes
 // on which frame, and the preview changes it has the GUI thread make.
 #include "MessageBoxWatcher.h"
+#include "Pump.h"
 #include "device/ScriptedDevice.h"
 #include "forms/MainFixture.h"
 #include "images/ImageTestFiles.h"
@@ -36,8 +37,7 @@ protected:
         if (TThread::LiveThreads() != 0) {
             ScriptedDevice::EndLoop();
             if (gate) SetEvent(gate.Get());
-            Pump([] { return TThread::LiveThreads() == 0; });
-            if (TThread::LiveThreads() != 0) {
+            if (!PumpUntil([] { return TThread::LiveThreads() == 0; }, kWaitMs)) {
                 ADD_FAILURE() << "a capture thread is still running at the end of the test";
                 main = nullptr;
                 dm = nullptr;
@@ -51,21 +51,11 @@ protected:
         auto thread = new TCollectThread(main->Img_View);
         thread->OnTerminate = [](TObject*) { ScriptedDevice::Note("Terminated"); };
         thread->Start();
-        ASSERT_NO_FATAL_FAILURE(WaitFor([] { return TThread::LiveThreads() == 0; }));
+        ASSERT_TRUE(PumpUntil([] { return TThread::LiveThreads() == 0; }, kWaitMs));
     }
 
-    // Handles messages until done() or 20 seconds have passed; a fatal failure when not done.
-    static void WaitFor(const std::function<bool()>& done) { ASSERT_TRUE(Pump(done)); }
-
-    static bool Pump(const std::function<bool()>& done) {
-        const DWORD start = GetTickCount();
-        while (!done() && GetTickCount() - start < 20000) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
-        return done();
-    }
+    // How long a worker is waited for before the test fails.
+    static constexpr DWORD kWaitMs = 20000;
 
     // The loop's journal without the worker's preparation and the Begin and End of every frame.
     static Journal Events() {
@@ -226,11 +216,11 @@ TEST_F(CollectThreadTest, ATerminateRequestTakesEffectAfterTheBlockedFetch) {
     auto thread = new TCollectThread(main->Img_View);
     thread->OnTerminate = [](TObject*) { ScriptedDevice::Note("Terminated"); };
     thread->Start();
-    ASSERT_NO_FATAL_FAILURE(
-        WaitFor([] { return !ScriptedDevice::Journal().empty() && ScriptedDevice::Journal().back() == "Fetch"; }));
+    ASSERT_TRUE(PumpUntil(
+        [] { return !ScriptedDevice::Journal().empty() && ScriptedDevice::Journal().back() == "Fetch"; }, kWaitMs));
     thread->Terminate();
     SetEvent(gate.Get());
-    ASSERT_NO_FATAL_FAILURE(WaitFor([] { return TThread::LiveThreads() == 0; }));
+    ASSERT_TRUE(PumpUntil([] { return TThread::LiveThreads() == 0; }, kWaitMs));
     EXPECT_EQ(ScriptedDevice::Journal(),
               (Journal{"SetCaptWindow", "SetRollMode", "Begin", "Fetch", "End", "IsFinger", "Terminated"}));
 }

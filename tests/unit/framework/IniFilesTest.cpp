@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "TempFolder.h"
 
 #include "framework/Exception.h"
@@ -55,10 +56,7 @@ TEST(IniFile, AWriteThatDoesNotReadBackLeavesTheFileAsItWas) {
     EXPECT_EQ(folder.Files(), std::set<std::string>{"a.ini"});
     // A file where the system refuses to put it: the reason is the system's.
     folder.MakeDir("b.ini");
-    try {
-        TIniFile(folder.Path() + "b.ini").WriteString("KV90", "Bright", "1");
-        ADD_FAILURE() << "replaced a folder";
-    } catch (const EFileError& e) {
-        EXPECT_EQ(e.Message().find("Cannot replace file \"" + folder.Path() + "b.ini\". "), 0u) << e.Message();
-    }
+    const std::string message =
+        ErrorOf<EFileError>([&] { TIniFile(folder.Path() + "b.ini").WriteString("KV90", "Bright", "1"); });
+    EXPECT_EQ(message.find("Cannot replace file \"" + folder.Path() + "b.ini\". "), 0u) << message;
 }

@@ -1,5 +1,6 @@
 // Files replaced whole or not at all, against a write that stops short as
 // one does on a full disk.
+#include "ErrorOf.h"
 #include "TempFolder.h"
 
 #include "framework/Exception.h"
@@ -31,17 +32,6 @@ BOOL WINAPI StoppingWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written
     return WriteFile(file, data, now, written, overlapped);
 }
 
-std::string WriteFailure(const std::string& path, const std::string& bytes) {
-    try {
-        TStagedFile staged(path);
-        staged.Write(bytes, StoppingWrite);
-        staged.Commit();
-    } catch (const EFileError& e) {
-        return e.Message();
-    }
-    return "no failure";
-}
-
 class StagedFileTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -58,46 +48,46 @@ protected:
 
 }  // namespace
 
-TEST_F(StagedFileTest, AFullDiskLeavesTheOldFileAndNoTemporaryFileAndSaysWhy) {
-    g_budget = 151552;
-    const std::string message = WriteFailure(Path("1.bmp"), bytes);
-    EXPECT_EQ(message, "Cannot write file \"" + Path("1.bmp") + "\". " + SysErrorMessage(ERROR_DISK_FULL));
-    EXPECT_EQ(folder.Read("1.bmp"), "the finger the host has");
-    EXPECT_EQ(folder.Files(), std::set<std::string>{"1.bmp"});
-}
-
-TEST_F(StagedFileTest, AWriteThatStopsWithoutAReasonSaysHowMuchWasWritten) {
-    g_budget = 151552;
-    g_stop = Stop::Silently;
-    EXPECT_EQ(WriteFailure(Path("1.bmp"), bytes),
-              "Cannot write file \"" + Path("1.bmp") + "\". Only 151552 of 410678 bytes were written.");
-    EXPECT_EQ(folder.Read("1.bmp"), "the finger the host has");
-    EXPECT_EQ(folder.Files(), std::set<std::string>{"1.bmp"});
-    // A new file that cannot be written whole is not there at all.
-    g_budget = 10;
-    EXPECT_NE(WriteFailure(Path("2.bmp"), bytes), "no failure");
-    EXPECT_EQ(folder.Files(), std::set<std::string>{"1.bmp"});
-}
-
-TEST_F(StagedFileTest, ShortWritesThatGoOnGiveTheWholeFile) {
-    g_budget = 0xFFFFFFFF;
-    g_piece = 4096;
-    EXPECT_EQ(WriteFailure(Path("1.bmp"), bytes), "no failure");
-    EXPECT_EQ(folder.Read("1.bmp"), bytes);
-    EXPECT_EQ(folder.Files(), std::set<std::string>{"1.bmp"});
+// A write that stops leaves the old file (or none) and no temporary file, and says why; short
+// writes that go on give the whole file.
+TEST_F(StagedFileTest, EachWriteLeavesTheOldFileOrTheWholeNewOneAndSaysWhyItStopped) {
+    const std::string old = "the finger the host has", cannot = "Cannot write file \"" + Path("1.bmp") + "\". ";
+    const struct {
+        const char *what, *name;
+        DWORD budget, piece;
+        Stop stop;
+        std::string failure, first;
+    } cases[] = {
+        {"disk full", "1.bmp", 151552, 0xFFFFFFFF, Stop::DiskFull, cannot + SysErrorMessage(ERROR_DISK_FULL), old},
+        {"stopped without a reason", "1.bmp", 151552, 0xFFFFFFFF, Stop::Silently,
+         cannot + "Only 151552 of 410678 bytes were written.", old},
+        {"a new file not written whole", "2.bmp", 10, 0xFFFFFFFF, Stop::Silently,
+         "Cannot write file \"" + Path("2.bmp") + "\". Only 10 of 410678 bytes were written.", old},
+        {"short writes that go on", "1.bmp", 0xFFFFFFFF, 4096, Stop::DiskFull, "nothing raised", bytes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_budget = c.budget;
+        g_stop = c.stop;
+        g_piece = c.piece;
+        EXPECT_EQ(ErrorOf<EFileError>([&] {
+                      TStagedFile staged(Path(c.name));
+                      staged.Write(bytes, StoppingWrite);
+                      staged.Commit();
+                  }),
+                  c.failure);
+        EXPECT_EQ(folder.Read("1.bmp"), c.first);
+        EXPECT_EQ(folder.Files(), std::set<std::string>{"1.bmp"});
+    }
 }
 
 TEST_F(StagedFileTest, NoFailureReadsAsSuccess) {
     EXPECT_EQ(SysErrorReason(ERROR_SUCCESS, "no reason"), "no reason");
     EXPECT_EQ(SysErrorReason(ERROR_DISK_FULL, "no reason"), SysErrorMessage(ERROR_DISK_FULL));
-    try {
-        WriteFileBytes(Path("NoSuchFolder\\1.bmp"), bytes);
-        ADD_FAILURE() << "wrote into a missing folder";
-    } catch (const EFileError& e) {
-        const std::string start = "Cannot create file \"" + Path("NoSuchFolder\\1.bmp") + "\". ";
-        EXPECT_EQ(e.Message().find(start), 0u) << e.Message();
-        EXPECT_NE(e.Message().substr(start.size()), SysErrorMessage(ERROR_SUCCESS));
-    }
+    const std::string start = "Cannot create file \"" + Path("NoSuchFolder\\1.bmp") + "\". ";
+    const std::string message = ErrorOf<EFileError>([&] { WriteFileBytes(Path("NoSuchFolder\\1.bmp"), bytes); });
+    ASSERT_EQ(message.find(start), 0u) << message;
+    EXPECT_NE(message.substr(start.size()), SysErrorMessage(ERROR_SUCCESS));
 }
 
 TEST_F(StagedFileTest, WhenTheSecondCannotTakeItsPlaceTheFirstIsPutBack) {
@@ -105,15 +95,13 @@ TEST_F(StagedFileTest, WhenTheSecondCannotTakeItsPlaceTheFirstIsPutBack) {
     folder.MakeDir("1234$XYZ_1.bmp");
     for (const bool firstExisted : {true, false}) {
         if (!firstExisted) DeleteFile(Path("1.bmp"));
-        try {
+        const std::string message = ErrorOf<EFileError>([&] {
             TStagedFile plain(Path("1.bmp")), person(Path("1234$XYZ_1.bmp"));
             plain.Write("new finger");
             person.Write("new finger");
             CommitTogether({&plain, &person});
-            ADD_FAILURE() << "replaced a folder";
-        } catch (const EFileError& e) {
-            EXPECT_EQ(e.Message().find("Cannot replace file \"" + Path("1234$XYZ_1.bmp") + "\". "), 0u) << e.Message();
-        }
+        });
+        EXPECT_EQ(message.find("Cannot replace file \"" + Path("1234$XYZ_1.bmp") + "\". "), 0u) << message;
         if (firstExisted)
             EXPECT_EQ(folder.Read("1.bmp"), "the finger the host has");
         else

@@ -7,6 +7,7 @@
 #include "framework/SysUtils.h"
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -163,34 +164,27 @@ TEST_F(HostLinkTest, TheTextNeverRunsPastTheDataTheHostGave) {
     VirtualProtect(pages + info.dwPageSize, info.dwPageSize, PAGE_NOACCESS, &old);
     char* end = pages + info.dwPageSize;
     std::memcpy(end - 5, "AB$CD", 5);  // no zero byte
-    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
-    CopyData(end - 5, 5);
-    EXPECT_EQ(dm->PersonKey, "AB");
-    EXPECT_EQ(dm->PersonName, "CD");
-    EXPECT_EQ(Caption(), "当前采集姓名为：【CD】的指纹信息");
-    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
-    CopyData(end - 5, 3);  // cbData ends the text early
-    EXPECT_EQ(dm->PersonKey, "AB");
-    EXPECT_EQ(dm->PersonName, "");
-    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
+    const struct {
+        const char* what;
+        std::function<void()> send;
+        const char *key, *name;
+    } cases[] = {
+        {"the text at the page's end", [&] { CopyData(end - 5, 5); }, "AB", "CD"},
+        {"cbData ends the text early", [&] { CopyData(end - 5, 3); }, "AB", ""},
+        // No data at all: an empty person, whatever the pointer or the size say.
+        {"no bytes", [&] { CopyData("X$Y", 0); }, "", ""},
+        {"no pointer", [&] { CopyData(nullptr, 10); }, "", ""},
+        {"no COPYDATASTRUCT", [&] { SendMessageA(main->Handle(), WM_COPYDATA, 0, 0); }, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
+        c.send();
+        EXPECT_EQ(dm->PersonKey, c.key);
+        EXPECT_EQ(dm->PersonName, c.name);
+        EXPECT_EQ(Caption(), std::string("当前采集姓名为：【") + c.name + "】的指纹信息");
+    }
     VirtualFree(pages, 0, MEM_RELEASE);
-
-    // No data at all: an empty person, whatever the pointer or the size say.
-    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
-    CopyData("X$Y", 0);
-    EXPECT_EQ(dm->PersonKey, "");
-    EXPECT_EQ(dm->PersonName, "");
-    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
-    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
-    CopyData(nullptr, 10);
-    EXPECT_EQ(dm->PersonKey, "");
-    EXPECT_EQ(dm->PersonName, "");
-    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
-    ASSERT_NO_FATAL_FAILURE(NameKnownPerson());
-    SendMessageA(main->Handle(), WM_COPYDATA, 0, 0);
-    EXPECT_EQ(dm->PersonKey, "");
-    EXPECT_EQ(dm->PersonName, "");
-    EXPECT_EQ(Caption(), "当前采集姓名为：【】的指纹信息");
 }
 
 TEST_F(HostLinkTest, OnlyTheCloseCodeOfTheHostsMessageClosesTheWindow) {

@@ -13,6 +13,7 @@
 
 #include "PlaceControl.h"
 #include "Pump.h"
+#include "SkinForms.h"
 
 #include <gtest/gtest.h>
 
@@ -74,12 +75,6 @@ std::string Taken(Of what = Of::Pressing) {
     return text;
 }
 
-class TFrm_Controls : public TForm {
-    KV90_CLASS(TFrm_Controls, TForm)
-public:
-    using TForm::TForm;
-};
-
 // A push button that journals the messages reaching its own window procedure, and its clicks.
 class TRecordingButton : public TButton {
     KV90_CLASS(TRecordingButton, TButton)
@@ -95,25 +90,10 @@ protected:
     }
 };
 
-// Puts the program's own skin on a loaded form, as the main window's engine does, and shows it.
-TSkinEngine* SkinAndShow(TForm* form) {
-    auto engine = new TSkinEngine(form);
-    engine->SetActive(true);
-    engine->SetBuiltIn(true);
-    engine->ReadSkinData();
-    form->NotifyLoaded();
-    form->Show();
-    Pump();
-    return engine;
-}
-
 class ControlSkinnersTest : public testing::Test {
 protected:
     void SetUp() override {
-        form = new TFrm_Controls(nullptr);
-        form->SetBorderStyle(TFormBorderStyle::bsDialog);
-        form->SetClientSize(320, 200);
-        form->SetCaption("controls");
+        form = MakeForm<TFrm_Owner>("controls", 320, 200);
         button = Place<TRecordingButton>(form, form, 10, 10, 75, 25, "OK");
         check = Place<TCheckBox>(form, form, 10, 50, 97, 17, "check");
         label = Place<TLabel>(form, form, 10, 80, 60, 14, "label");
@@ -124,23 +104,17 @@ protected:
         // Windows are made from the form down, as loading a form makes them.
         form->HandleNeeded();
         keptBarStyle = GetWindowLongA(bar->Handle(), GWL_STYLE);
-        engine = SkinAndShow(form);
+        engine = SkinForm(form);
+        ShowNow(form);
         g_seen.clear();
     }
     void TearDown() override { delete form; }
 
-    template <typename T>
-    T* SkinnerOf(TControl* control) {
-        for (auto& c : engine->FindSkinWindow(form->Handle())->Controls())
-            if (auto vcl = dynamic_cast<TSkinControlVCL*>(c.get()); vcl && vcl->Control() == control)
-                return dynamic_cast<T*>(vcl);
-        return nullptr;
-    }
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendMessageA(button->Handle(), msg, wParam, lParam);
     }
 
-    TFrm_Controls* form = nullptr;
+    TFrm_Owner* form = nullptr;
     TRecordingButton* button = nullptr;
     TCheckBox* check = nullptr;
     TLabel* label = nullptr;
@@ -157,27 +131,23 @@ const LPARAM kInside = MAKELPARAM(10, 10), kOutside = MAKELPARAM(200, 10);
 }  // namespace
 
 TEST_F(ControlSkinnersTest, EachControlGetsTheSkinnerOfItsKind) {
-    EXPECT_NE(nullptr, SkinnerOf<TSkinButton>(button));
-    EXPECT_NE(nullptr, SkinnerOf<TSkinCheckBox>(check));
-    EXPECT_NE(nullptr, SkinnerOf<TSkinLabel>(label));
-    EXPECT_NE(nullptr, SkinnerOf<TSkinToolBar>(bar));
-    EXPECT_NE(nullptr, SkinnerOf<TSkinTrackBar>(slider));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinButton>(engine, form, button));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinCheckBox>(engine, form, check));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinLabel>(engine, form, label));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinToolBar>(engine, form, bar));
+    EXPECT_NE(nullptr, SkinnerOf<TSkinTrackBar>(engine, form, slider));
 }
 
 TEST_F(ControlSkinnersTest, LabelsHaveNoWindowsYetAreDrawnInsideASkinnedGroupBoxAndLetGoWhenDestroyed) {
-    ASSERT_NE(nullptr, SkinnerOf<TSkinGroupBox>(group));
+    ASSERT_NE(nullptr, SkinnerOf<TSkinGroupBox>(engine, form, group));
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // The skin draws the group box's whole face; the label's text must still be on it.
-    HDC dc = GetDC(group->Handle());
-    const COLORREF background = GetPixel(dc, 100, 60);
-    int ink = 0;
-    const RECT r = inner->BoundsRect();
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) ink += GetPixel(dc, x, y) != background;
-    ReleaseDC(group->Handle(), dc);
-    EXPECT_GT(ink, 30) << "the label inside the group box was painted over";
+    const COLORREF background = PixelAt(group->Handle(), 100, 60);
+    const std::vector<COLORREF> text = Pixels(group->Handle(), inner->BoundsRect());
+    EXPECT_GT(std::count_if(text.begin(), text.end(), [&](COLORREF c) { return c != background; }), 30)
+        << "the label inside the group box was painted over";
 
-    TSkinLabel* skinner = SkinnerOf<TSkinLabel>(inner);
+    TSkinLabel* skinner = SkinnerOf<TSkinLabel>(engine, form, inner);
     ASSERT_NE(nullptr, skinner);
     delete inner;
     EXPECT_TRUE(skinner->Detached());
@@ -219,7 +189,8 @@ TEST_F(ControlSkinnersTest, APushButtonHoldsTheMouseWhilePressedAndADragOffItIsN
     EXPECT_EQ(button->Handle(), GetCapture());
     button->Perform(CM_MOUSELEAVE);
     Send(WM_MOUSEMOVE, MK_LBUTTON, kOutside);
-    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & kSkinStatePressed) << "pressed while off the button";
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(engine, form, button)->State() & kSkinStatePressed)
+        << "pressed while off the button";
     Send(WM_LBUTTONUP, 0, kOutside);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_EQ(Text({{CM_MOUSELEAVE}, {WM_MOUSEMOVE, MK_LBUTTON}, {WM_LBUTTONUP}, {WM_CAPTURECHANGED}}), Taken());
@@ -258,10 +229,10 @@ TEST_F(ControlSkinnersTest, APushButtonIsClickedAtADoubleClickAndNotAtItsRelease
 TEST_F(ControlSkinnersTest, SpaceShowsAPushButtonPressedAndClicksItWhenReleased) {
     button->SetFocus();  // space clicks only the button that has the focus
     Send(WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(kSkinStatePressed, SkinnerOf<TSkinButton>(button)->State() & kSkinStatePressed);
+    EXPECT_EQ(kSkinStatePressed, SkinnerOf<TSkinButton>(engine, form, button)->State() & kSkinStatePressed);
     EXPECT_EQ("", Taken()) << "the control saw the key go down";
     Send(WM_KEYUP, VK_SPACE);
-    EXPECT_EQ(0, SkinnerOf<TSkinButton>(button)->State() & kSkinStatePressed);
+    EXPECT_EQ(0, SkinnerOf<TSkinButton>(engine, form, button)->State() & kSkinStatePressed);
     EXPECT_EQ(Text({{WM_KEYUP, VK_SPACE}, {CLICK}}), Taken());
 }
 
@@ -347,45 +318,27 @@ TEST_F(ControlSkinnersTest, SwitchingTheSkinOffGivesTheToolBarBackOnlyTheStyleBi
 
 namespace {
 
-// The colours of a control's client area (its left `width` pixels), sampled on a grid.
-std::vector<COLORREF> Face(HWND wnd, int width = 10000) {
-    RECT r{};
-    GetClientRect(wnd, &r);
-    r.right = std::min<LONG>(r.right, width);
-    std::vector<COLORREF> pixels;
-    HDC dc = GetDC(wnd);
-    for (int y = 1; y < r.bottom; y += 3)
-        for (int x = 1; x < r.right; x += 3) pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(wnd, dc);
-    return pixels;
-}
-
-// What the system's own drawing of a control leaves over the skin's face.
-void DrawOver(HWND wnd) {
-    RECT r{};
-    GetClientRect(wnd, &r);
-    HDC dc = GetDC(wnd);
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    ReleaseDC(wnd, dc);
+// The colours of a control's client area, sampled on a grid.
+std::vector<COLORREF> Face(HWND wnd) {
+    const RECT client = ClientRect(wnd);
+    return Pixels(wnd, RECT{1, 1, client.right, client.bottom}, Area::Client, 3);
 }
 
 }  // namespace
 
 TEST_F(ControlSkinnersTest, KeyboardCuesShownOrHiddenLeaveTheSkinsFaceOnTop) {
     // A push button's face is the skin's alone, so every pixel of it must come back.
-    {
-        const HWND wnd = button->Handle();
-        const int width = 10000;
-        for (const UINT msg : {WM_UPDATEUISTATE, WM_CHANGEUISTATE}) {
-            SCOPED_TRACE(msg);
-            const std::vector<COLORREF> skinned = Face(wnd, width);
-            DrawOver(wnd);
-            ASSERT_NE(skinned, Face(wnd, width));
-            // Alt pressed: the cues are shown, and the control has drawn itself.
-            SendMessageA(wnd, msg, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
-            UpdateWindow(wnd);  // a face drawn whole is drawn when the window paints
-            EXPECT_EQ(skinned, Face(wnd, width)) << "the skin's face is not back after the control drew itself";
-        }
+    const HWND wnd = button->Handle();
+    for (const UINT msg : {WM_UPDATEUISTATE, WM_CHANGEUISTATE}) {
+        SCOPED_TRACE(msg);
+        const std::vector<COLORREF> skinned = Face(wnd);
+        // What the system's own drawing of the control leaves over the skin's face.
+        PaintBlack(wnd, ClientRect(wnd));
+        ASSERT_NE(skinned, Face(wnd));
+        // Alt pressed: the cues are shown, and the control has drawn itself.
+        SendMessageA(wnd, msg, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+        UpdateWindow(wnd);  // a face drawn whole is drawn when the window paints
+        EXPECT_EQ(skinned, Face(wnd)) << "the skin's face is not back after the control drew itself";
     }
 }
 
@@ -526,16 +479,15 @@ TEST(SkinnerAfterItsControl, NeverTouchesTheFreedControlWhicheverWayItIsLetGo) {
     for (const LetGo route :
          {LetGo::FormDestroyed, LetGo::SkinSwitchedOff, LetGo::WindowUnskinned, LetGo::EngineDestroyed}) {
         SCOPED_TRACE(static_cast<int>(route));
-        auto form = new TFrm_Controls(nullptr);
-        form->SetBorderStyle(TFormBorderStyle::bsSizeable);
-        form->SetClientSize(320, 200);
+        auto form = MakeForm<TFrm_Owner>("form", 320, 200, TFormBorderStyle::bsSizeable);
         // The image viewer's pieces, created in its order: the bar first, so its owner frees it first.
         auto bar = Place<TToolBar>(form, form, 0, 0, 320, 38);
         auto check = Place<TCheckBox>(form, form, 10, 50, 97, 17, "check");
         auto button = Place<TButton>(form, form, 10, 80, 75, 25, "OK");
         auto kept = Place<TCheckBox>(form, form, 10, 120, 97, 17, "kept");
         form->HandleNeeded();
-        TSkinEngine* engine = SkinAndShow(form);
+        TSkinEngine* engine = SkinForm(form);
+        ShowNow(form);
         ASSERT_NE(nullptr, engine->FindSkinWindow(form->Handle()));
 
         AccessViolations faults;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -148,10 +149,7 @@ TEST(SkinControlRules, PushButtonClicks) {
 TEST(SkinControlRules, EachKindGetsTheSkinnerOfItsRow) {
     TForm form(nullptr);
     TEdit edit(&form);
-    const auto drawnBy = [&](TSkinnerKind kind) -> std::string {
-        auto skinner = MakeControlSkinner(nullptr, nullptr, &edit, kind);
-        EXPECT_EQ(SkinnerName(kind), skinner->Kind());
-        const TSkinControlVCL* s = skinner.get();
+    const auto drawnBy = [](const TSkinControlVCL* s) -> std::string {
         if (dynamic_cast<const TSkinButton*>(s)) return "TSkinButton";
         if (dynamic_cast<const TSkinCheckBox*>(s)) return "TSkinCheckBox";
         if (dynamic_cast<const TSkinGroupBox*>(s)) return "TSkinGroupBox";
@@ -164,20 +162,42 @@ TEST(SkinControlRules, EachKindGetsTheSkinnerOfItsRow) {
         return "TSkinControlVCL";
     };
     using K = TSkinnerKind;
-    for (K kind : {K::ListView, K::Grid, K::ComboBox, K::ComboBoxEx, K::DateTimePicker})
-        EXPECT_EQ("TSkinScrollWinControl", drawnBy(kind)) << SkinnerName(kind);
-    for (K kind : {K::UpDown, K::ProgressBar, K::ScrollBar})
-        EXPECT_EQ("TSkinBorderWinControl", drawnBy(kind)) << SkinnerName(kind);
-    for (K kind : {K::SpeedButton, K::TabControl, K::StatusBar, K::Frame, K::RadioButton})
-        EXPECT_EQ("TSkinPanel", drawnBy(kind)) << SkinnerName(kind);
-    for (K kind : {K::Button, K::CheckBox, K::GroupBox, K::Label, K::Panel, K::TrackBar, K::ToolBar,
-                   K::ScrollWinControl, K::BorderWinControl})
-        EXPECT_EQ(SkinnerName(kind), drawnBy(kind));
-    // Only the kinds drawn on their parent's colour ask for it.
-    for (int k = 0; k < static_cast<int>(K::Count); ++k) {
-        const std::string name = SkinnerName(static_cast<K>(k));
-        EXPECT_EQ(name == "TSkinLabel" || name == "TSkinPanel" || name == "TSkinGroupBox",
-                  SkinnerWantsParentColor(static_cast<K>(k)))
-            << name;
+    const struct {
+        K kind;
+        std::string name, drawer;
+    } rows[] = {
+        {K::ListView, "TSkinListView", "TSkinScrollWinControl"},
+        {K::Grid, "TSkinGrid", "TSkinScrollWinControl"},
+        {K::ComboBox, "TSkinComboBox", "TSkinScrollWinControl"},
+        {K::ComboBoxEx, "TSkinComboBoxEx", "TSkinScrollWinControl"},
+        {K::DateTimePicker, "TSkinDateTimePicker", "TSkinScrollWinControl"},
+        {K::UpDown, "TSkinUpDown", "TSkinBorderWinControl"},
+        {K::ProgressBar, "TSkinProgressBar", "TSkinBorderWinControl"},
+        {K::ScrollBar, "TSkinScrollBar", "TSkinBorderWinControl"},
+        {K::SpeedButton, "TSkinSpeedButton", "TSkinPanel"},
+        {K::TabControl, "TSkinTabControl", "TSkinPanel"},
+        {K::StatusBar, "TSkinStatusBar", "TSkinPanel"},
+        {K::Frame, "TSkinFrame", "TSkinPanel"},
+        {K::RadioButton, "TSkinRadioButton", "TSkinPanel"},
+        {K::Button, "TSkinButton", "TSkinButton"},
+        {K::CheckBox, "TSkinCheckBox", "TSkinCheckBox"},
+        {K::GroupBox, "TSkinGroupBox", "TSkinGroupBox"},
+        {K::Label, "TSkinLabel", "TSkinLabel"},
+        {K::Panel, "TSkinPanel", "TSkinPanel"},
+        {K::TrackBar, "TSkinTrackBar", "TSkinTrackBar"},
+        {K::ToolBar, "TSkinToolBar", "TSkinToolBar"},
+        {K::ScrollWinControl, "TSkinScrollWinControl", "TSkinScrollWinControl"},
+        {K::BorderWinControl, "TSkinBorderWinControl", "TSkinBorderWinControl"},
+    };
+    ASSERT_EQ(static_cast<size_t>(K::Count), std::size(rows));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.name, SkinnerName(row.kind));
+        auto skinner = MakeControlSkinner(nullptr, nullptr, &edit, row.kind);
+        EXPECT_EQ(row.name, skinner->Kind());
+        EXPECT_EQ(row.drawer, drawnBy(skinner.get()));
+        // Only the kinds drawn on their parent's colour ask for it.
+        EXPECT_EQ(row.name == "TSkinLabel" || row.name == "TSkinPanel" || row.name == "TSkinGroupBox",
+                  SkinnerWantsParentColor(row.kind));
     }
 }

@@ -11,8 +11,10 @@
 #include "skin/engine/SkinRules.h"
 #include "skin/frame/SkinWindow.h"
 
+#include "ErrorOf.h"
 #include "PlaceControl.h"
 #include "Pump.h"
+#include "SkinForms.h"
 
 #include <gtest/gtest.h>
 
@@ -20,34 +22,6 @@
 #include <string>
 
 namespace {
-
-class TFrm_Owner : public TForm {
-    KV90_CLASS(TFrm_Owner, TForm)
-public:
-    using TForm::TForm;
-};
-
-class TFrm_Listed : public TForm {
-    KV90_CLASS(TFrm_Listed, TForm)
-public:
-    using TForm::TForm;
-};
-
-class TFrm_Other : public TForm {
-    KV90_CLASS(TFrm_Other, TForm)
-public:
-    using TForm::TForm;
-};
-
-template <typename T>
-T* MakeForm(int tag = 0) {
-    auto form = new T(nullptr);
-    form->SetBorderStyle(TFormBorderStyle::bsDialog);
-    form->SetTag(tag);
-    form->SetClientSize(220, 120);
-    form->SetCaption("form");
-    return form;
-}
 
 bool Skinned(HWND wnd) { return SendMessageA(wnd, SKM_QUERYSKINNED, 0, 0) == 1; }
 
@@ -68,22 +42,10 @@ bool HasShape(HWND wnd) {
     return GetWindowRgn(wnd, rgn.Get()) != ERROR;
 }
 
-std::string Raised(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "nothing raised";
-}
-
 class SkinEngineTest : public testing::Test {
 protected:
     void SetUp() override {
-        owner = new TFrm_Owner(nullptr);
-        owner->SetBorderStyle(TFormBorderStyle::bsDialog);
-        owner->SetClientSize(300, 200);
-        owner->SetCaption("owner");
+        owner = MakeForm<TFrm_Owner>("owner", 300, 200);
         plain = new TPanel(owner);
         plain->SetTag(9999);
         plain->SetBounds(10, 10, 100, 100);
@@ -96,13 +58,7 @@ protected:
         plainPopup = new TPopupMenu(owner);
         plainPopup->SetTag(9999);
         plainPopup->Add("item");
-
-        engine = new TSkinEngine(owner);
-        engine->SetActive(true);
-        engine->SetBuiltIn(true);
-        engine->SetAutoSkinWndClassNames({"TFrm_Listed"});
-        engine->ReadSkinData();
-        owner->NotifyLoaded();
+        engine = SkinForm(owner, {"TFrm_Listed"});
     }
     void TearDown() override {
         for (TCustomForm* f : others) delete f;
@@ -110,10 +66,10 @@ protected:
     }
     template <typename T>
     T* Shown(int tag = 0) {
-        T* form = MakeForm<T>(tag);
+        T* form = MakeForm<T>();
+        form->SetTag(tag);
         others.push_back(form);
-        form->Show();
-        Pump();
+        ShowNow(form);
         return form;
     }
 
@@ -149,10 +105,10 @@ TEST_F(SkinEngineTest, LoadingSkinsTheOwnerFormKeepingItsClientArea) {
     EXPECT_EQ(1, std::count_if(classes.begin(), classes.end(),
                                [](const std::string& c) { return SameText(c, "TFrm_Listed"); }));
 
-    EXPECT_EQ("BuiltIn property only can be specified at design time!", Raised([&] { engine->SetBuiltIn(false); }));
-    EXPECT_EQ("One form can only catch one TSkinEngine!", Raised([&] { new TSkinEngine(owner); }));
+    EXPECT_EQ("BuiltIn property only can be specified at design time!", ErrorOf([&] { engine->SetBuiltIn(false); }));
+    EXPECT_EQ("One form can only catch one TSkinEngine!", ErrorOf([&] { new TSkinEngine(owner); }));
     TComponent loose(nullptr);
-    EXPECT_EQ("Must be placed on a Form", Raised([&] { new TSkinEngine(&loose); }));
+    EXPECT_EQ("Must be placed on a Form", ErrorOf([&] { new TSkinEngine(&loose); }));
 }
 
 TEST_F(SkinEngineTest, TheWalkSkinsControlsButLeavesTaggedOnesAndTheirChildren) {
@@ -287,11 +243,8 @@ TEST_F(SkinEngineTest, SwitchingActiveOffAndOnRestoresAndReskinsExactly) {
 }
 
 TEST_F(SkinEngineTest, ControlSkinnersKeepTheMouseStateAndAnswerTheQuery) {
-    TSkinWindow* window = engine->FindSkinWindow(owner->Handle());
-    ASSERT_NE(nullptr, window);
-    TSkinControl* skinner = nullptr;
-    for (auto& c : window->Controls())
-        if (auto vcl = dynamic_cast<TSkinControlVCL*>(c.get()); vcl && vcl->Control() == outer) skinner = vcl;
+    ASSERT_NE(nullptr, engine->FindSkinWindow(owner->Handle()));
+    TSkinControl* skinner = SkinnerOf(engine, owner, outer);
     ASSERT_NE(nullptr, skinner);
     EXPECT_EQ("TSkinButton", skinner->Kind());
     // The toolkit tells the skinner through messages; the control itself still sees them.
@@ -385,8 +338,7 @@ TEST_F(SkinEngineTest, AListedFormIsSkinnedBeforeItsFirstFrameIsPainted) {
         if (m.Msg == WM_NCPAINT || m.Msg == WM_NCACTIVATE) ++systemFrames;
         own(m);
     };
-    listed->Show();
-    Pump();
+    ShowNow(listed);
     EXPECT_TRUE(Skinned(listed->Handle()));
     EXPECT_EQ(0, systemFrames);
     EXPECT_EQ(220, ClientSize(listed->Handle()).cx);
@@ -441,8 +393,7 @@ HWND MakeDialogWithMenu(HWND owner, HMENU menu) {
 }  // namespace
 
 TEST_F(SkinEngineTest, AForeignWindowsMenuComesBackWhenUnskinnedAndIsFreedWithTheWindow) {
-    owner->Show();
-    Pump();
+    ShowNow(owner);
     for (const bool unskinFirst : {true, false}) {
         SCOPED_TRACE(unskinFirst ? "unskinned, then destroyed" : "destroyed while skinned");
         HMENU menu = CreateMenu();
@@ -462,23 +413,8 @@ TEST_F(SkinEngineTest, AForeignWindowsMenuComesBackWhenUnskinnedAndIsFreedWithTh
     }
 }
 
-namespace {
-
-// The pixels of a square of a window's frame, in window coordinates.
-std::vector<COLORREF> FramePixels(HWND wnd, POINT centre, int half) {
-    std::vector<COLORREF> pixels;
-    HDC dc = GetWindowDC(wnd);
-    for (int y = centre.y - half; y <= centre.y + half; ++y)
-        for (int x = centre.x - half; x <= centre.x + half; ++x) pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(wnd, dc);
-    return pixels;
-}
-
-}  // namespace
-
 TEST_F(SkinEngineTest, ATitleButtonPressReleasedOutsideTheWindowIsNotDrawnPressedOnTheNextHover) {
-    owner->Show();
-    Pump();
+    ShowNow(owner);
     HWND wnd = owner->Handle();
     TSkinWindow* skinned = engine->FindSkinWindow(wnd);
     ASSERT_NE(nullptr, skinned);
@@ -497,18 +433,19 @@ TEST_F(SkinEngineTest, ATitleButtonPressReleasedOutsideTheWindowIsNotDrawnPresse
     const WPARAM hit = static_cast<WPARAM>(SendMessageA(wnd, WM_NCHITTEST, 0, at));
 
     SendMessageA(wnd, WM_NCMOUSEMOVE, hit, at);
-    const std::vector<COLORREF> hot = FramePixels(wnd, close, 3);
+    // A square of the frame around the point.
+    const RECT square{close.x - 3, close.y - 3, close.x + 4, close.y + 4};
+    const std::vector<COLORREF> hot = Pixels(wnd, square, Area::Window);
     SendMessageA(wnd, WM_NCLBUTTONDOWN, hit, at);
-    ASSERT_NE(hot, FramePixels(wnd, close, 3)) << "the pressed face looks like the hot one";
+    ASSERT_NE(hot, Pixels(wnd, square, Area::Window)) << "the pressed face looks like the hot one";
     // The release happens over another window; the mouse leaves and comes back with the button up.
     SendMessageA(wnd, WM_NCMOUSELEAVE, 0, 0);
     SendMessageA(wnd, WM_NCMOUSEMOVE, hit, at);
-    EXPECT_EQ(hot, FramePixels(wnd, close, 3)) << "the button is still drawn pressed";
+    EXPECT_EQ(hot, Pixels(wnd, square, Area::Window)) << "the button is still drawn pressed";
 }
 
 TEST_F(SkinEngineTest, TheFrameShowsTheWindowsTextWhoeverSetIt) {
-    owner->Show();
-    Pump();
+    ShowNow(owner);
     TSkinWindow* skinned = engine->FindSkinWindow(owner->Handle());
     ASSERT_NE(nullptr, skinned);
     EXPECT_EQ("owner", skinned->LastPaint().drawnCaption);
@@ -518,11 +455,9 @@ TEST_F(SkinEngineTest, TheFrameShowsTheWindowsTextWhoeverSetIt) {
 }
 
 TEST_F(SkinEngineTest, ASizeableWindowKeepsTheOperatorsSizeAcrossTheSkinSwitchedOffAndOn) {
-    TFrm_Listed* form = MakeForm<TFrm_Listed>();
+    TFrm_Listed* form = MakeForm<TFrm_Listed>("form", 220, 120, TFormBorderStyle::bsSizeable);
     others.push_back(form);
-    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
-    form->Show();
-    Pump();
+    ShowNow(form);
     ASSERT_TRUE(Skinned(form->Handle()));
     RECT window;
     GetWindowRect(form->Handle(), &window);
@@ -546,10 +481,7 @@ namespace {
 // system does whatever it was asked.
 INT_PTR CALLBACK ThemedCaptionProc(HWND wnd, UINT msg, WPARAM, LPARAM) {
     if (msg == WM_NCACTIVATE) {
-        HDC dc = GetWindowDC(wnd);
-        RECT title{0, 0, 400, 20};
-        FillRect(dc, &title, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ReleaseDC(wnd, dc);
+        PaintBlack(wnd, RECT{0, 0, 400, 20}, Area::Window);
         return FALSE;
     }
     return msg == WM_INITDIALOG;
@@ -558,17 +490,13 @@ INT_PTR CALLBACK ThemedCaptionProc(HWND wnd, UINT msg, WPARAM, LPARAM) {
 }  // namespace
 
 TEST_F(SkinEngineTest, AForeignWindowsOwnActivationDrawingEndsUnderTheSkinsFrame) {
-    owner->Show();
-    Pump();
+    ShowNow(owner);
     HWND dialog = MakeDialog(owner->Handle(), ThemedCaptionProc);
     ShowWindow(dialog, SW_SHOW);
     SetActiveWindow(dialog);
     Pump();
     ASSERT_TRUE(Skinned(dialog));
     SendMessageA(dialog, WM_NCACTIVATE, TRUE, 0);
-    HDC dc = GetWindowDC(dialog);
-    const COLORREF title = GetPixel(dc, 40, 8);
-    ReleaseDC(dialog, dc);
-    EXPECT_NE(RGB(0, 0, 0), title) << "the window's own caption stayed over the skin's";
+    EXPECT_NE(RGB(0, 0, 0), PixelAt(dialog, 40, 8, Area::Window)) << "the window's own caption stayed over the skin's";
     DestroyWindow(dialog);
 }
