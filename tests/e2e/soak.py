@@ -3,19 +3,18 @@ refused by the quality gates and taken again), every finger viewed, the settings
 the slots cleared, and the station closed by the host at the end; all under Wine's heap checking.
 
 It prints, per ten persons, the station's memory and object counts, the fingers the host was told of
-and the fingers found on disk, and fails when a finger is lost, Wine reports a fault, or memory keeps
-growing. KV90_SOAK_PERSONS sets the number of persons (scripts/soak runs fifty; the test command two)."""
+and the fingers found on disk under the persons' names, and fails when a finger is lost, Wine reports
+a fault, or memory keeps growing. KV90_SOAK_PERSONS sets the number of persons (scripts/soak runs
+fifty; the test command two)."""
 
 import os
 import sys
 import unittest
 
-from kv90e2e import layout, wait_until
+from kv90e2e import wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
-from kv90e2e.station import CLEAR, COLLECT, SETTINGS, VIEW, StationTestCase
+from kv90e2e.station import CLEAR, GOOD, HELD, VIEW, StationTestCase, caption_for
 
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2")
-GOOD = dict(MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
 POOR = dict(MOSAIC_FingerQuality=20, MOSAIC_ImageQuality=80)
 WM_CLOSE = 0x0010
 WM_SYSCOMMAND = 0x0112
@@ -35,29 +34,19 @@ def say(text):
 
 class OperatorDay(StationTestCase):
 
-    def viewer(self):
-        found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
-        return found[0] if found else None
-
     def capture(self, slot, refused_first):
-        self.wait_status(layout.SLOTS[slot].finger_text)
         if refused_first:
             self.scanner.configure(**POOR)
-            self.offer_finger()
-            self.press(COLLECT)
+            self.collect_finger(slot)
             self.close_box(self.wait_message_box())
             self.scanner.configure(**GOOD)
-        self.offer_finger()
-        count = len(self.host.notifications(HOST_CODE_COLLECTED))
-        self.press(COLLECT)
-        note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]
-        self.assertEqual(note.value, slot)
+        super().capture(slot)
 
     def view(self, slot, route):
         self.click_slot(slot)
         wait_until(lambda: self.enabled(VIEW), what="the view button for slot %d" % slot)
         self.press(VIEW)
-        viewer = wait_until(self.viewer, what="the image viewer")
+        viewer = self.wait_viewer()
         bars = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"]
         buttons = {b["text"]: b for b in self.probe.toolbar_buttons(bars[0].hwnd)}
 
@@ -76,54 +65,39 @@ class OperatorDay(StationTestCase):
         else:
             self.probe.post(viewer.hwnd, WM_CLOSE, 0, 0)
         self.screen.park_pointer()
-        wait_until(lambda: self.viewer() is None, what="the viewer closed by route %d" % route)
+        self.wait_viewer_closed("the viewer closed by route %d" % route)
         wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
 
     def settings(self, save):
-        self.press(SETTINGS)
-        dialog = wait_until(lambda: (lambda f: f[0] if f else None)(
-            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
-        text = "确  定" if save else "取  消"
-        button = wait_until(lambda: (lambda b: b[0] if b else None)(
-            [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == text]),
-            what="the %s button" % text)
-        self.click_window(button)
+        self.click_window(self.open_settings()["save" if save else "cancel"])
         if save:
             box = self.wait_message_box()
             self.assertEqual(box.text, "保存设置成功")
             self.close_box(box)
-        wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
-                   what="the settings dialog closed")
-
-    def figures(self):
-        memory = self.probe.memory(self.run_.pid)
-        faults = len(self.collect_wine_faults_now())
-        return memory, faults
-
-    def collect_wine_faults_now(self):
-        from kv90e2e import winefaults
-        return [line for path, start in self.wine_output_files() for line in winefaults.faults_in_file(path, start)]
+        self.wait_settings_closed()
 
     def test_an_operator_day(self):
         count = persons()
         self.start_station(**HELD, **GOOD)
         notified = 0
-        on_disk = 0
         memory_after_first_ten = None
         say("\npersons  private KB  GDI  USER  faults  notified  on disk")
         for person in range(count):
             key, name = "%04d" % (person + 1), "人员%d" % (person + 1)
             self.host.ok("person %s$%s" % (key, name))
-            self.wait_caption("当前采集姓名为：【%s】的指纹信息" % name)
+            self.wait_caption(caption_for(name))
             for slot in range(10):
                 self.capture(slot, refused_first=(person + slot) % 4 == 0)
             # Every finger announced has both of its files, under the names the host expects.
+            files = self.temp_files()
             for slot in range(10):
-                self.assertTrue(os.path.exists(self.temp("%d.bmp" % slot)), "slot %d lost" % slot)
-                self.assertTrue(os.path.exists(self.temp("%s$%s_%d.bmp" % (key, name, slot))),
-                                "person file of slot %d lost" % slot)
+                self.assertIn("%d.bmp" % slot, files, "slot %d lost" % slot)
+                self.assertIn("%s$%s_%d.bmp" % (key, name, slot), files, "person file of slot %d lost" % slot)
             notified += 10
-            on_disk += 10
+            # The clear leaves the person files: every finger of the day so far is on disk.
+            person_files = [f for f in files if "$" in f]
+            on_disk = len(person_files)
+            self.assertEqual(on_disk, notified, "person files: %r" % person_files)
             for slot in range(10):
                 self.view(slot, (person * 10 + slot) % 4)
             if person % 3 == 2:
@@ -132,10 +106,11 @@ class OperatorDay(StationTestCase):
             wait_until(lambda: self.occupied_slots() == [], what="all slots empty")
             self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), notified)
             if (person + 1) % 10 == 0 or person + 1 == count:
-                memory, faults = self.figures()
+                memory = self.probe.memory(self.run_.pid)
+                faults = [line for _, _, lines in self.wine_faults() for line in lines]
                 say("%7d  %9d  %3d  %4d  %6d  %8d  %7d" % (person + 1, memory["private"] // 1024, memory["gdi"],
-                                                           memory["user"], faults, notified, on_disk))
-                self.assertEqual(faults, 0, "Wine reported faults: %r" % self.collect_wine_faults_now()[:5])
+                                                           memory["user"], len(faults), notified, on_disk))
+                self.assertEqual(faults, [], "Wine reported faults")
                 if person + 1 == 10:
                     memory_after_first_ten = memory["private"]
                 elif memory_after_first_ten is not None:
@@ -144,7 +119,9 @@ class OperatorDay(StationTestCase):
                                     % ((memory["private"] - memory_after_first_ten) // 1024))
         # The host closes the station at the end of the day.
         self.host.ok("close")
+        self.host.wait_notifications(HOST_CODE_CLOSE)
         self.assertEqual(self.exit_code(), 0)
+        self.host.sync()
         self.assertEqual(len(self.host.notifications(HOST_CODE_CLOSE)), 1)
 
 

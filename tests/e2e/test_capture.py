@@ -9,11 +9,7 @@ import unittest
 
 from kv90e2e import MB_ICONWARNING, layout, set_config_value, wait_until
 from kv90e2e.hostsim import HOST_CODE_COLLECTED
-from kv90e2e.station import COLLECT, VIEW, StationTestCase, bmp_size
-
-# A finger held still on the glass; each rewrite of the control file gives exactly one new finger image.
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2")
-GOOD = dict(MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+from kv90e2e.station import COLLECT, GOOD, HELD, VIEW, StationTestCase, bmp_size, caption_for
 
 UNSAFE_BOX = "人员编号或姓名中含有不能用于文件名的字符,不能保存指纹"
 UNSAFE_LOG = "人员编号或姓名不能用作文件名,未保存指纹:"
@@ -179,7 +175,7 @@ class HostToldSynchronously(StationTestCase):
             with self.subTest(text=text):
                 if slot:
                     self.host.ok("person " + text)
-                self.wait_caption("当前采集姓名为：【%s】的指纹信息" % caption_name)
+                self.wait_caption(caption_for(caption_name))
                 self.wait_status(layout.SLOTS[slot].finger_text)
                 self.offer_finger()
                 self.press(COLLECT)

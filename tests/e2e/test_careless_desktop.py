@@ -8,8 +8,7 @@ import unittest
 from kv90e2e import wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
 from kv90e2e.msgbox import MessageBox
-from kv90e2e.station import COLLECT, SETTINGS, VIEW
-from test_commands import HELD, PERSON, CaptureHelpers
+from kv90e2e.station import COLLECT, GOOD, HELD, PERSON, VIEW, StationTestCase, bmp_declared_length, bmp_size
 
 WM_NULL = 0x0000
 WM_NCLBUTTONDOWN = 0x00A1
@@ -22,7 +21,7 @@ PRIVATE_RANGES = (range(0xB000, 0xB100), range(0xBC00, 0xC000))
 GARBAGE = ((0, 0), (0xDEADBEEF, 0x12345678))
 
 
-class CarelessDesktop(CaptureHelpers):
+class CarelessDesktop(StationTestCase):
 
     def app_window(self):
         return self.probe.windows(cls="TApplication", pid=self.run_.pid)[0]
@@ -41,19 +40,17 @@ class CarelessDesktop(CaptureHelpers):
         self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
 
     def test_private_messages_with_any_parameters_are_ignored(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         self.click_slot(0)
         wait_until(lambda: self.enabled(VIEW), what="the view button")
         self.press(VIEW)
-        viewer = wait_until(lambda: (lambda v: v[0] if v else None)(
-            self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)), what="the viewer")
+        viewer = self.wait_viewer()
         bar = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"][0]
         # A reflected notification whose header is nowhere.
         self.probe.send(bar.hwnd, 0xBC4E, 0, 0)
         self.screen.key("Escape")
-        wait_until(lambda: not self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True),
-                   what="the viewer closed")
+        self.wait_viewer_closed()
         app = self.app_window()
         # A queued-work request with nothing queued, and a release the form never asked for.
         self.probe.post(app.hwnd, 0xBF01, 0, 0)
@@ -68,7 +65,7 @@ class CarelessDesktop(CaptureHelpers):
         self.assert_station_works(0)  # the slot viewed last is current
 
     def test_a_window_without_a_maximize_button_keeps_its_size(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         before = self.rect(self.main)
         self.probe.send(self.main.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
         self.settle(self.main)
@@ -81,31 +78,17 @@ class CarelessDesktop(CaptureHelpers):
             self.settle(self.main)
             self.assertEqual(self.rect(self.main), before, "hit-test code %d" % code)
 
-        self.press(SETTINGS)
-        dialog = wait_until(lambda: (lambda d: d[0] if d else None)(
-            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
+        dialog = self.open_settings()["dialog"]
         placed = self.settled_rect(dialog.hwnd)
         self.probe.send(dialog.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
         self.settle(dialog)
         self.assertEqual(self.rect(dialog), placed)
-        self.assert_settings_cancel(dialog)
+        self.cancel_settings()
         self.assert_station_works(0)
 
-    def assert_settings_cancel(self, dialog):
-        cancel = [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "取  消"][0]
-        self.click_window(cancel)
-        wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
-                   what="the settings dialog closed")
-
     def test_repeated_system_menu_requests_open_one_menu(self):
-        self.start_station(person=PERSON, **HELD)
-        self.press(SETTINGS)
-        dialog = wait_until(lambda: (lambda d: d[0] if d else None)(
-            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
-        save = wait_until(lambda: (lambda b: b[0] if b else None)(
-            [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "确  定"]),
-            what="the save button")
-        self.click_window(save)
+        self.start_station(person=PERSON, **HELD, **GOOD)
+        self.click_window(self.open_settings()["save"])
         box = self.wait_message_box()
         # The skin's frame is put on once the box shows: its caption is where the settled box has it.
         left, top, right, _ = self.settled_rect(box.hwnd)
@@ -120,17 +103,13 @@ class CarelessDesktop(CaptureHelpers):
         while menus():
             self.screen.key("Escape")
             wait_until(lambda: len(menus()) <= 1, what="a menu closed")
-            if menus():
-                continue
         self.close_box(box)
-        wait_until(lambda: not self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True),
-                   what="the settings dialog closed")
+        self.wait_settings_closed()
         self.assertTrue(self.run_.running())
 
     def test_captures_back_to_back_never_read_a_preview_being_written(self):
         # A new finger image, and a new preview file, on every frame, as fast as frames come.
-        self.start_station(person=PERSON, Journal=0, Pace=0, Finger="hold", MOSAIC_DoMosaic="1",
-                           MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+        self.start_station(person=PERSON, **GOOD, Journal=0, Pace=0, Finger="hold", MOSAIC_DoMosaic="1")
         self.wait_preview_finger()
         for n in range(40):
             count = len(self.host.notifications(HOST_CODE_COLLECTED))
@@ -145,8 +124,9 @@ class CarelessDesktop(CaptureHelpers):
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 40)
         # Every stored finger is a whole bitmap of the scanner's size.
         for slot in range(10):
-            with open(self.temp("%d.bmp" % slot), "rb") as f:
-                self.assertEqual(f.read(2), b"BM")
+            path = self.temp("%d.bmp" % slot)
+            self.assertEqual(bmp_size(path), (640, 640), "slot %d" % slot)
+            self.assertEqual(os.path.getsize(path), bmp_declared_length(path), "slot %d cut short" % slot)
         self.assertTrue(os.path.exists(self.temp("1234$XYZ_9.bmp")))
 
 

@@ -9,11 +9,8 @@ import unittest
 from kv90e2e import settings, windows_path
 from kv90e2e import MB_ICONINFORMATION, MB_ICONWARNING, config_value, layout, set_config_value, wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
-from kv90e2e.station import CLEAR, COLLECT, FINISH, SETTINGS, VIEW, StationTestCase
+from kv90e2e.station import CLEAR, COLLECT, FINISH, GOOD, HELD, PERSON, VIEW, StationTestCase
 
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
-            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
-PERSON = "1234$XYZ"
 SHUTDOWN = ["MOSAIC_Stop", "MOSAIC_Close", "LIVESCAN_Close"]
 
 WS_MAXIMIZE = 0x01000000
@@ -28,27 +25,10 @@ TBM_GETPOS = 0x0400
 TBM_SETPOS = 0x0405
 
 
-class CaptureHelpers(StationTestCase):
-
-    def capture(self, slot):
-        """Stores one finger into the current slot, which must be `slot`."""
-        self.wait_status(layout.SLOTS[slot].finger_text)
-        self.offer_finger()
-        count = len(self.host.notifications(HOST_CODE_COLLECTED))
-        self.press(COLLECT)
-        note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]
-        self.assertEqual(note.value, slot)
-        self.wait_preview_empty()
-
-    def plant(self, name, data=b"left by another program"):
-        with open(self.temp(name), "wb") as f:
-            f.write(data)
-
-
-class ClearCommand(CaptureHelpers):
+class ClearCommand(StationTestCase):
 
     def test_a_slot_file_held_open_keeps_its_finger_on_screen_and_the_log_names_it(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         for slot in (0, 1):
             self.capture(slot)
         held = windows_path(self.temp("1.bmp"))
@@ -67,7 +47,7 @@ class ClearCommand(CaptureHelpers):
         wait_until(lambda: self.enabled(VIEW), what="the finger kept on screen is viewable")
 
     def test_clear_empties_the_slots_and_deletes_their_files_but_not_the_person_files(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         for slot in (0, 1, 2):
             self.capture(slot)
         self.plant("3.jpg")
@@ -120,14 +100,7 @@ def jpeg_frame(path):
     return frame, components, quant
 
 
-class ViewCommand(CaptureHelpers):
-
-    def viewer(self):
-        found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
-        return found[0] if found else None
-
-    def wait_viewer(self):
-        return wait_until(self.viewer, what="the image viewer")
+class ViewCommand(StationTestCase):
 
     def toolbar(self, viewer):
         bars = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"]
@@ -160,7 +133,7 @@ class ViewCommand(CaptureHelpers):
             self.fail("the image is not shown at %d x %d: last seen %r" % (size, size, last[-1]))
 
     def test_view_writes_a_colour_jpeg_and_the_viewer_zooms_and_closes(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         self.assertFalse(self.enabled(VIEW), "slot 1 is current and empty")
         self.click_slot(0)
@@ -222,7 +195,7 @@ class ViewCommand(CaptureHelpers):
         self.wait_extent(viewer, background, 640)
 
         self.screen.key("Escape")
-        wait_until(lambda: self.viewer() is None, what="the viewer closed by Escape")
+        self.wait_viewer_closed("the viewer closed by Escape")
         wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
 
         # A double click on an occupied slot views it too; the exit button closes the viewer.
@@ -233,12 +206,12 @@ class ViewCommand(CaptureHelpers):
         _, buttons = self.toolbar(viewer)
         left, top, right, bottom = [b for b in buttons if b["text"] == "退  出"][0]["rect"]
         self.screen.click((left + right) // 2, (top + bottom) // 2)
-        wait_until(lambda: self.viewer() is None, what="the viewer closed by its exit button")
+        self.wait_viewer_closed("the viewer closed by its exit button")
         self.assertTrue(self.run_.running())
         self.assertEqual(self.log_texts(), [])
 
     def test_the_viewer_tool_bar_shows_its_captions(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         self.click_slot(0, double=True)
         viewer = self.wait_viewer()
@@ -260,17 +233,13 @@ class ViewCommand(CaptureHelpers):
                 text_pixels = sum(n for c, n in colours.items() if sum(abs(a - g) for a, g in zip(c, ground)) > 150)
                 self.assertGreater(text_pixels, 8, "no caption drawn under the icon of %r" % b["text"])
         self.screen.key("Escape")
-        wait_until(lambda: self.viewer() is None, what="the viewer closed by Escape")
+        self.wait_viewer_closed("the viewer closed by Escape")
 
 
-class SettingsDialog(CaptureHelpers):
-
-    def dialog(self):
-        return self.settings_dialog()
+class SettingsDialog(StationTestCase):
 
     def open_dialog(self):
-        self.press(SETTINGS)
-        self.d = self.settings_controls()
+        self.d = self.open_settings()
         return self.d
 
     def text(self, key):
@@ -298,7 +267,7 @@ class SettingsDialog(CaptureHelpers):
     def test_settings_are_read_checked_saved_and_used(self):
         set_config_value(self.folder.path, "Bright", "200")
         set_config_value(self.folder.path, "Contrast", "90")
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         d = self.open_dialog()
         self.assertEqual(d["dialog"]["text"], "系统设置")
@@ -360,7 +329,7 @@ class SettingsDialog(CaptureHelpers):
                 self.probe.set_text(d["fq"].hwnd, fq)
                 self.probe.set_text(d["pq"].hwnd, pq)
                 self.save_expecting(message, focus=focus)
-                self.assertIsNotNone(self.dialog(), "the dialog closed")
+                self.assertIsNotNone(self.settings_dialog(), "the dialog closed")
                 self.assertEqual(self.config_bytes(), original, "a refused save wrote the file")
 
         for fq in ("5x", "50 "):
@@ -379,7 +348,7 @@ class SettingsDialog(CaptureHelpers):
             self.probe.set_text(d["fq"].hwnd, " 70")
             self.probe.set_text(d["pq"].hwnd, "100")
             self.save_expecting("保存设置成功", icon=MB_ICONINFORMATION)
-            wait_until(lambda: self.dialog() is None, what="the dialog closed after saving")
+            self.wait_settings_closed("the dialog closed after saving")
             path = self.folder.path
             self.assertEqual([config_value(path, k) for k in ("Bright", "Contrast", "IsQuality", "FQuality", "PQuality")],
                              [str(bright), str(contrast), "1", "70", "100"])
@@ -397,8 +366,7 @@ class SettingsDialog(CaptureHelpers):
             self.screen.click(right - 20, (top + bottom) // 2)
             wait_until(lambda: self.pos("bright") != bright, what="the brightness slider moved")
             self.probe.set_text(d["fq"].hwnd, "90")
-            self.click_window(d["cancel"])
-            wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+            self.cancel_settings()
             self.assertEqual(self.config_bytes(), saved)
             self.assertEqual(len(self.scanner.calls("LIVESCAN_SetBright")), sets_before)
 
@@ -411,25 +379,24 @@ class SettingsDialog(CaptureHelpers):
             self.close_box(box)
 
     def test_a_device_that_refuses_the_brightness_or_the_contrast_keeps_the_dialog_open(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.scanner.configure(LIVESCAN_SetBright=0)
-        d = self.open_dialog()
+        self.open_dialog()
         original = self.config_bytes()
         self.save_expecting("设置设备亮度失败")
-        self.assertIsNotNone(self.dialog())
+        self.assertIsNotNone(self.settings_dialog())
         self.assertEqual(self.config_bytes(), original)
         self.assertNotIn("LIVESCAN_SetContrast", self.scanner.names())
         with self.subTest("the contrast refused after the brightness was taken"):
             self.scanner.configure(LIVESCAN_SetBright=1, LIVESCAN_SetContrast=0)
             self.save_expecting("设置设备对比度失败")
-            self.assertIsNotNone(self.dialog())
+            self.assertIsNotNone(self.settings_dialog())
             self.assertEqual(self.config_bytes(), original)
-        self.click_window(d["cancel"])
-        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        self.cancel_settings()
 
     def test_the_dialog_opens_with_the_first_control_of_its_tab_order_focused(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         d = self.open_dialog()
         focus = lambda: self.probe.gui_thread(d["dialog"].hwnd)["focus"]
@@ -447,11 +414,10 @@ class SettingsDialog(CaptureHelpers):
         self.probe.send(d["dialog"].hwnd, 0x0006, 0, 0)  # WM_ACTIVATE, WA_INACTIVE
         self.probe.send(d["dialog"].hwnd, 0x0006, 1, 0)  # WM_ACTIVATE, WA_ACTIVE
         self.assertEqual(focus(), d["bright_box"].hwnd)
-        self.click_window(d["cancel"])
-        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        self.cancel_settings()
 
     def test_tab_walks_the_dialog_in_its_order_into_the_quality_group(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         d = self.open_dialog()
         self.click_window(d["bright"])
@@ -469,24 +435,22 @@ class SettingsDialog(CaptureHelpers):
         wait_until(lambda: not self.probe.window(d["fq"].hwnd)["enabled"], what="the edits disabled")
         self.screen.key("shift+Tab")
         wait_until(lambda: focus() == d["cancel"].hwnd, what="Shift+Tab past the disabled edits")
-        self.click_window(d["cancel"])
-        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        self.cancel_settings()
 
     def test_without_device_libraries_the_sliders_open_at_0_and_saving_stops(self):
         self.scanner.remove_folder()
         self.start_station(person=PERSON)
         self.wait_status("加载指纹采集动态库失败")
-        d = self.open_dialog()
+        self.open_dialog()
         self.assertEqual((self.pos("bright"), self.pos("contrast")), (0, 0))
         self.assertEqual((self.text("bright_box"), self.text("contrast_box")), ("0", "0"))
         original = self.config_bytes()
         self.save_expecting("设置设备亮度失败")
         self.assertEqual(self.config_bytes(), original)
-        self.click_window(d["cancel"])
-        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        self.cancel_settings()
 
     def test_without_the_gates_the_file_keeps_whole_numbers(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         d = self.open_dialog()
         self.click_window(d["check"])
@@ -502,26 +466,25 @@ class SettingsDialog(CaptureHelpers):
         self.assertEqual(self.config_bytes(), original, "a failed save wrote the file")
         # The dialog is still open and answers: its check box enables the edits again.
         self.click_window(d["check"])
-        wait_until(lambda: self.dialog() is None or self.probe.window(d["fq"].hwnd)["enabled"],
+        wait_until(lambda: self.settings_dialog() is None or self.probe.window(d["fq"].hwnd)["enabled"],
                    what="the quality edits enabled again")
-        self.assertIsNotNone(self.dialog(), "the dialog closed after a failed save")
+        self.assertIsNotNone(self.settings_dialog(), "the dialog closed after a failed save")
         self.assertEqual(self.config_bytes(), original)
-        self.click_window(d["cancel"])
-        wait_until(lambda: self.dialog() is None, what="the dialog closed by cancel")
+        self.cancel_settings()
         # The configuration reader can still read the file.
         for key in ("IsQuality", "FQuality", "PQuality"):
             value = config_value(self.folder.path, key)
             self.assertRegex(value or "", r"^-?\d+$", "%s=%r is not a whole number" % (key, value))
 
 
-class LeavingTheStation(CaptureHelpers):
+class LeavingTheStation(StationTestCase):
 
     def test_a_library_that_fails_while_closing_neither_keeps_the_program_nor_its_names(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         for entry in SHUTDOWN:
             with self.subTest(failing=entry):
                 failed_before = [t for t in self.log_texts() if t.startswith("关闭窗体失败,错误:")]
-                self.scanner.configure(**dict(HELD, **{entry: "raise"}))
+                self.scanner.configure(**{entry: "raise"})
                 self.host.ok("close")
                 self.assertEqual(self.exit_code(), 0)
                 failed = [t for t in self.log_texts() if t.startswith("关闭窗体失败,错误:")]
@@ -536,7 +499,7 @@ class LeavingTheStation(CaptureHelpers):
                 self.host.wait_notifications(HOST_CODE_READY, count=ready + 1)
 
     def leave(self, how):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         self.capture(1)
         self.plant("5.jpg")
@@ -560,7 +523,7 @@ class LeavingTheStation(CaptureHelpers):
         self.leave(lambda: self.probe.post(self.main.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0))
 
     def test_a_close_command_repeated_while_the_device_stops(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         for _ in range(3):
             self.host.ok("close")

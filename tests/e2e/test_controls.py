@@ -5,16 +5,15 @@ viewer's tool bar and scroll bars, and the buttons of message boxes."""
 import time
 import unittest
 
-from kv90e2e import layout, wait_until
-from kv90e2e.station import FINISH, SETTINGS
-import test_commands
+from kv90e2e import wait_until
+from kv90e2e.station import GOOD, HELD, HOT_BORDER, PERSON, SETTINGS
 from test_skin import SkinHelpers
 
 TBM_GETPOS = 0x0400
 BM_GETCHECK = 0x00F0
 
 # The program's skin: the button frames' borders and fills (normal, hot, pressed), the controls' border.
-BORDER = {1: (0xA9, 0xB4, 0xC2), 2: (0x7F, 0xA3, 0xCF), 3: (0x3A, 0x6E, 0xA5)}
+BORDER = {1: (0xA9, 0xB4, 0xC2), 2: HOT_BORDER, 3: (0x3A, 0x6E, 0xA5)}
 HOT_FILL = (0xE3, 0xED, 0xF9)
 DOWN_FILL = (0xC9, 0xDB, 0xF0)
 CONTROL_BORDER = (0xA9, 0xB4, 0xC2)
@@ -79,21 +78,9 @@ class ControlHelpers(SkinHelpers):
         wait_until(lambda: self.frame_of(window) == 2, what="the hot frame of %r" % window["text"])
         self.screen.click(x, y)
 
-    def hover_to_settle(self, other):
-        """Moves the pointer over another button of the main window and waits for its hot frame (or for the
-        settings dialog, which would take the mouse from the window). The window handles mouse and keys in
-        the order they come, so whatever came before has been handled then; the pointer is parked after."""
-        x, y = centre(other)
-        self.screen.move(x, y)
-        wait_until(lambda: self.settings_dialog() is not None or self.frame_of(other) == 2,
-                   what="the hot frame of %r" % other["text"])
-        self.screen.park_pointer()
-
     def cancel_dialog(self):
-        dialog = wait_until(self.settings_dialog, what="the settings dialog")
-        cancel = [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "取  消"][0]
-        self.press_button(cancel)
-        wait_until(lambda: self.settings_dialog() is None, what="the settings dialog closed by its cancel button")
+        self.press_button(self.settings_controls()["cancel"])
+        self.wait_settings_closed("the settings dialog closed by its cancel button")
         wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
 
 
@@ -107,11 +94,11 @@ class PushButtons(ControlHelpers):
         self.screen.mouse_up()
         self.screen.park_pointer()
         wait_until(lambda: self.probe.gui_thread(self.main.hwnd)["focus"] == button.hwnd, what="the focus on the button")
-        self.hover_to_settle(self.button(FINISH))
+        self.hover_to_settle()
         self.assertIsNone(self.settings_dialog(), "a press dragged off the button acted")
 
     def test_main_buttons_act_on_release_over_them_space_and_return(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.screen.park_pointer()
         button = self.button(SETTINGS)
         x, y = centre(button)
@@ -136,7 +123,7 @@ class PushButtons(ControlHelpers):
         self.assertIsNone(self.settings_dialog(), "the button acted on the press")
         # Released elsewhere: nothing.
         self.screen.mouse_up()
-        self.hover_to_settle(self.button(FINISH))
+        self.hover_to_settle()
         self.assertIsNone(self.settings_dialog(), "a press dragged off the button acted")
         wait_until(lambda: self.frame_of(button) == 1, what="frame 1 once the mouse left")
 
@@ -159,7 +146,7 @@ class PushButtons(ControlHelpers):
         self.save_screenshot("controls-main-buttons-focused.png")
         self.screen.key_down("space")
         wait_until(lambda: self.frame_of(button) == 3, what="the pressed frame while space is held")
-        self.hover_to_settle(self.button(FINISH))
+        self.hover_to_settle()
         self.assertIsNone(self.settings_dialog(), "the button acted on space going down")
         self.screen.key_up("space")
         self.cancel_dialog()
@@ -172,7 +159,7 @@ class PushButtons(ControlHelpers):
         # A double click acts once: one dialog, and none after it is closed.
         self.screen.double_click(x, y)
         self.cancel_dialog()
-        self.hover_to_settle(self.button(FINISH))
+        self.hover_to_settle()
         self.assertIsNone(self.settings_dialog(), "the double click acted twice")
 
     def wait_left_while_held(self, button):
@@ -182,7 +169,7 @@ class PushButtons(ControlHelpers):
 
     def test_a_disabled_button_shows_frame_1_with_a_grey_caption_and_never_acts(self):
         # Until the host names a person the settings button is disabled; enabled, it would open the dialog.
-        self.start_station(**test_commands.HELD)
+        self.start_station(**HELD, **GOOD)
         self.screen.park_pointer()
         self.assertFalse(self.enabled(SETTINGS))
         button = self.button(SETTINGS)
@@ -200,7 +187,7 @@ class PushButtons(ControlHelpers):
         self.screen.click(x, y)
         self.screen.double_click(x, y)
         self.screen.key("Return")
-        self.hover_to_settle(self.button(FINISH))
+        self.hover_to_settle()
         self.assertIsNone(self.settings_dialog(), "the disabled settings button acted")
         self.assertFalse(self.enabled(SETTINGS))
         self.assertTrue(self.run_.running())
@@ -210,13 +197,13 @@ class SettingsControls(ControlHelpers):
 
     def open(self):
         self.press_button(self.button(SETTINGS))
-        wait_until(self.settings_dialog, what="the settings dialog")
+        self.wait_settings_dialog()
         self.screen.park_pointer()
         d = self.settings_controls()
         return d["dialog"], d
 
     def test_check_box_edits_and_track_bars(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         dialog, d = self.open()
         shot = wait_until(lambda: (lambda s: s if s.pixel(*d["fq"]["rect"][:2]) == CONTROL_BORDER else None)(
             self.screen.shot()), what="the flat border on the quality edit")
@@ -269,11 +256,10 @@ class SettingsControls(ControlHelpers):
 class ViewerControls(ControlHelpers):
 
     def test_tool_bar_states_and_the_scroll_bar_thumb(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         self.click_slot(0, double=True)
-        viewer = wait_until(lambda: (lambda f: f[0] if f else None)(
-            self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)), what="the image viewer")
+        viewer = self.wait_viewer()
         self.screen.park_pointer()
         bar = [c for c in self.probe.children(viewer.hwnd) if c["class"] == "TToolBar"][0]
         buttons = [b for b in self.probe.toolbar_buttons(bar.hwnd) if b["text"]]
@@ -318,15 +304,13 @@ class MessageBoxButtons(ControlHelpers):
 
     def saved_box(self):
         self.press_button(self.button(SETTINGS))
-        dialog = wait_until(self.settings_dialog, what="the settings dialog")
-        save = [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "确  定"][0]
-        self.press_button(save)
+        self.press_button(self.settings_controls()["save"])
         box = self.wait_message_box()
         self.assertEqual(box.text, "保存设置成功")
         return box
 
     def test_the_skinned_button_closes_the_box_by_mouse_and_return_and_drops_its_hot_face(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         box = self.saved_box()
         button = box.buttons[0]
         x, y = centre(button)
@@ -353,14 +337,14 @@ class MessageBoxButtons(ControlHelpers):
         self.screen.click(x, y)
         wait_until(box.gone, what="the box closed by its skinned button")
         # Saved, the dialog closes behind its box.
-        wait_until(lambda: self.settings_dialog() is None, what="the settings dialog closed")
+        self.wait_settings_closed()
         wait_until(lambda: self.probe.window(self.main.hwnd)["enabled"], what="the main window enabled again")
 
         box = self.saved_box()
         self.screen.park_pointer()
         self.screen.key("Return")
         wait_until(box.gone, what="the box closed by return")
-        wait_until(lambda: self.settings_dialog() is None, what="the settings dialog closed again")
+        self.wait_settings_closed("the settings dialog closed again")
 
 
 if __name__ == "__main__":

@@ -7,11 +7,8 @@ import unittest
 
 from kv90e2e import layout, wait_until
 from kv90e2e.hostsim import HOST_CODE_COLLECTED
-from kv90e2e.station import COLLECT, VIEW, StationTestCase
+from kv90e2e.station import COLLECT, GOOD, HELD, PERSON, VIEW, StationTestCase
 
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
-            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
-PERSON = "1234$XYZ"
 VIEW_FAILED = "将BMP文件转换为JPG文件失败,错误:"
 
 
@@ -32,30 +29,15 @@ def damaged(good):
 
 class DamagedBitmaps(StationTestCase):
 
-    def capture(self, slot):
-        self.wait_status(layout.SLOTS[slot].finger_text)
-        self.offer_finger()
-        count = len(self.host.notifications(HOST_CODE_COLLECTED))
-        self.press(COLLECT)
-        self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)
-        self.wait_preview_empty()
-
-    def write_temp(self, name, data):
-        with open(self.temp(name), "wb") as f:
-            f.write(data)
-
     def new_log_lines(self, before, start):
         return [t for t in self.log_texts()[before:] if t.startswith(start)]
-
-    def viewers(self):
-        return self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
 
     def assert_alive(self):
         self.assertTrue(self.run_.running(), "the station has ended")
         self.assertTrue(self.probe.window(self.main.hwnd)["visible"])
 
     def test_a_damaged_slot_file_makes_the_view_command_log_and_show_nothing(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         with open(self.temp("0.bmp"), "rb") as f:
             good = f.read()
@@ -63,7 +45,7 @@ class DamagedBitmaps(StationTestCase):
         wait_until(lambda: self.enabled(VIEW), what="the view button for the occupied slot 0")
         for name, (data, reason) in damaged(good).items():
             with self.subTest(damage=name):
-                self.write_temp("0.bmp", data)
+                self.plant("0.bmp", data)
                 before = len(self.log_texts())
                 self.press(VIEW)
                 lines = wait_until(lambda: self.new_log_lines(before, VIEW_FAILED),
@@ -74,28 +56,27 @@ class DamagedBitmaps(StationTestCase):
                 # The operator chooses another slot: once it is chosen, the view command has ended (a viewer
                 # or a message box would hold the window).
                 self.click_slot(1)
-                wait_until(lambda: self.viewers() or not self.no_message_box()
+                wait_until(lambda: self.viewer() is not None or not self.no_message_box()
                            or self.main.shows_status(layout.SLOTS[1].finger_text), what="slot 1 chosen")
-                self.assertEqual(self.viewers(), [])
+                self.assertIsNone(self.viewer())
                 self.assertTrue(self.no_message_box())
                 self.assert_alive()
                 self.click_slot(0)
                 wait_until(lambda: self.enabled(VIEW), what="the view button for the occupied slot 0 again")
         # The slot file made good again is shown.
-        self.write_temp("0.bmp", good)
+        self.plant("0.bmp", good)
         self.press(VIEW)
-        wait_until(lambda: self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True),
-                   what="the image viewer")
+        self.wait_viewer()
 
     def test_a_damaged_preview_file_makes_the_capture_command_fail_and_store_nothing(self):
-        self.start_station(person=PERSON, **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.offer_finger()
         with open(self.temp("FPTemp.bmp"), "rb") as f:
             good = f.read()
         for name, (data, reason) in damaged(good).items():
             with self.subTest(damage=name):
-                self.write_temp("FPTemp.bmp", data)
+                self.plant("FPTemp.bmp", data)
                 before = len(self.log_texts())
                 self.press(COLLECT)
                 expected = 'Temp\\FPTemp.bmp" ' + reason

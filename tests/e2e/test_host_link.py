@@ -8,14 +8,12 @@ import unittest
 
 from kv90e2e import layout, wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED, HOST_CODE_READY
-from kv90e2e.station import (CLEAR, COLLECT, FINISH, NO_HOST_LINE, SETTINGS, VIEW, StationTestCase, caption_for,
-                             lost_line)
+from kv90e2e.station import (CLEAR, COLLECT, FINISH, GOOD, HELD, NO_HOST_LINE, PERSON, SETTINGS, VIEW, StationTestCase,
+                             caption_for, lost_line)
 
 GARBAGE_LINE = ("从映像文件中获取通讯程序句柄时失败,函数GetNetAPIHandle中错误:"
                 "'abc' is not a valid integer value")
 SEND_TIMEOUT_LINE = "同步发送消息到ActiveX控件超时"
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
-            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
 WM_NULL = 0
 
 
@@ -80,7 +78,7 @@ class WithHost(StationTestCase):
         self.assertEqual(self.log_texts(), [])
 
     def test_activemsg_codes_other_than_close_do_nothing_and_close_shuts_the_device_down(self):
-        self.start_station(person="1234$XYZ", **HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.wait_preview_finger()
         self.press(COLLECT)
@@ -142,24 +140,18 @@ class WithHost(StationTestCase):
 
 class RestartedHost(StationTestCase):
 
-    def capture(self, slot):
-        self.wait_status(layout.SLOTS[slot].finger_text)
-        self.offer_finger()
-        self.press(COLLECT)
-
     def test_a_host_started_again_gets_the_next_notification_and_a_lost_one_is_logged(self):
-        self.start_station(person="1234$XYZ", Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
-                           MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
-        self.capture(0)
+        self.start_station(person=PERSON, **HELD, **GOOD)
+        self.collect_finger(0)
         self.assertEqual([n.value for n in self.host.wait_notifications(HOST_CODE_COLLECTED)], [0])
         # The host program ends; with no host at all the finger's notification is lost, and logged.
         self.host.close()
         wait_until(lambda: self.probe.read_mapping("FINGER_ACTIVEX_FILE", 1) is None, what="the host block gone")
-        self.capture(1)
+        self.collect_finger(1)
         wait_until(lambda: lost_line(HOST_CODE_COLLECTED, 1) in self.log_texts(), what="the lost notification logged")
         # Another host starts, with a new window and a new block: the next finger reaches it.
         second = self.start_host()
-        self.capture(2)
+        self.collect_finger(2)
         self.assertEqual([n.value for n in second.wait_notifications(HOST_CODE_COLLECTED)], [2])
 
 
@@ -208,7 +200,7 @@ class HostilePayloads(StationTestCase):
 class HostThatNeverAnswers(StationTestCase):
 
     def test_the_station_gives_up_waiting_and_works_again(self):
-        self.start_station(person="1234$XYZ", host_options=("--never-answer",), **HELD)
+        self.start_station(person=PERSON, host_options=("--never-answer",), **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.wait_preview_finger()
         self.press(COLLECT)

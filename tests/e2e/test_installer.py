@@ -18,7 +18,7 @@ from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_RE
                              VersionResource, registry_values, repository_version, start_menu_folder, tree)
 from kv90e2e.program import ProgramFolder, unix_path
 from kv90e2e.scanner import Scanner
-from kv90e2e.station import COLLECT, FINISH, StationTestCase
+from kv90e2e.station import COLLECT, FINISH, GOOD, HELD, StationTestCase
 
 # Shortcuts made under Wine would otherwise also become menu entries of the Linux desktop.
 os.environ["WINEDLLOVERRIDES"] = os.environ.get("WINEDLLOVERRIDES", "") + ";winemenubuilder.exe=d"
@@ -28,8 +28,6 @@ PUBLISHER = "KV90指纹采集站开发组"
 TRAINING_FOLDER = "C:\\培训 站\\指纹 采集"
 DEFAULT_FOLDER = "C:\\Program Files\\Finger_KV90"
 MARKER = "模拟扫描仪.txt"
-HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2",
-            MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
 
 PROGRAM = {"Finger_KV90.exe", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
@@ -188,7 +186,7 @@ class UnattendedDeployment(InstallerTestCase):
 
         # The station, simulated scanner and all, works from the installed folder.
         self.use_installed(folder)
-        self.start_station(person="0001$张三", **HELD)
+        self.start_station(person="0001$张三", **HELD, **GOOD)
         self.wait_status(layout.SLOTS[0].finger_text)
         self.offer_finger()
         self.press(COLLECT)

@@ -2,13 +2,11 @@
 borders, the rounded corners, and the frame's own mouse handling (title buttons that act on release,
 the skinned system menu, caption dragging and double clicks), driven with the real mouse."""
 
-import time
 import unittest
 
 from kv90e2e import layout, wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE
-from kv90e2e.station import SETTINGS, caption_for
-import test_commands
+from kv90e2e.station import GOOD, HELD, PERSON, SETTINGS, StationTestCase, caption_for
 
 SKM_QUERYSKINNED = 0x2AAA
 SKM_QUERYACTIVE = 0x2AAB
@@ -36,7 +34,7 @@ def near(a, b, tolerance=40):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
 
 
-class SkinHelpers(test_commands.CaptureHelpers):
+class SkinHelpers(StationTestCase):
 
     def skinned(self, hwnd):
         return self.probe.send(hwnd, SKM_QUERYSKINNED) == 1
@@ -92,10 +90,6 @@ class SkinHelpers(test_commands.CaptureHelpers):
             y += h
         return rows
 
-    def viewer(self):
-        found = self.probe.windows(cls="TFrm_ImageEdit", pid=self.run_.pid, visible=True)
-        return found[0] if found else None
-
     def zoomed(self, hwnd):
         window = self.probe.window(hwnd)
         return bool(window and window["style"] & WS_MAXIMIZE)
@@ -104,7 +98,7 @@ class SkinHelpers(test_commands.CaptureHelpers):
 class MainWindowFrame(SkinHelpers):
 
     def test_the_main_window_wears_the_frame_and_keeps_its_client_area(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.screen.park_pointer()
         main = self.assert_frame(self.main.window, layout.CLIENT_SIZE)
         self.assertTrue(main["style"] & WS_CAPTION)
@@ -121,7 +115,7 @@ class MainWindowFrame(SkinHelpers):
         self.assertEqual(shot.pixel(x, y), (255, 255, 255))
 
     def test_the_close_button_acts_on_release_over_it_only(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         rect = self.rect(self.main.hwnd)
         x, y = close_button_centre(rect)
         # Pressed on the button, released on the caption: nothing.
@@ -141,7 +135,7 @@ class MainWindowFrame(SkinHelpers):
         self.assertEqual([n.value for n in self.host.notifications(HOST_CODE_CLOSE)], [0])
 
     def test_dragging_the_caption_moves_the_window(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         left, top, right, bottom = self.rect(self.main.hwnd)
         # The pointer goes on only once the window has followed it: Wine's own move loop may count pointer
         # motions that come in quick succession twice (its plain windows' too), and the window would overshoot.
@@ -160,7 +154,7 @@ class MainWindowFrame(SkinHelpers):
 
     def test_a_name_too_long_for_the_title_ends_in_dots_before_the_buttons(self):
         name = "很长的名字" * 16
-        self.start_station(person="1234$" + name, **test_commands.HELD)
+        self.start_station(person="1234$" + name, **HELD, **GOOD)
         self.screen.park_pointer()
         rect = self.rect(self.main.hwnd)
         width = rect[2] - rect[0]
@@ -177,10 +171,10 @@ class MainWindowFrame(SkinHelpers):
 class ViewerFrame(SkinHelpers):
 
     def test_viewer_icon_menu_double_click_and_right_click(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.capture(0)
         self.click_slot(0, double=True)
-        viewer = wait_until(self.viewer, what="the image viewer")
+        viewer = self.wait_viewer()
         self.screen.park_pointer()
         self.assertTrue(self.zoomed(viewer.hwnd), "the viewer is not maximized")
         self.assertTrue(self.skinned(viewer.hwnd))
@@ -253,7 +247,7 @@ class ViewerFrame(SkinHelpers):
         self.screen.click(now[0] + 200, now[1] + 15, button=3)
         menu = wait_until(self.menu, what="the system menu at the mouse")
         self.screen.click(menu["rect"][0] + 40, self.menu_rows(menu)[3])
-        wait_until(lambda: self.viewer() is None, what="the viewer closed from its menu")
+        self.wait_viewer_closed("the viewer closed from its menu")
         self.assertTrue(self.run_.running())
 
         # The main window has no maximize button: a double click on its caption changes nothing.
@@ -271,10 +265,9 @@ class ViewerFrame(SkinHelpers):
 class DialogFrames(SkinHelpers):
 
     def test_the_settings_dialog_and_a_message_box_wear_the_frame(self):
-        self.start_station(person=test_commands.PERSON, **test_commands.HELD)
+        self.start_station(person=PERSON, **HELD, **GOOD)
         self.press(SETTINGS)
-        dialog = wait_until(lambda: (lambda f: f[0] if f else None)(
-            self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)), what="the settings dialog")
+        dialog = self.wait_settings_dialog()
         self.screen.park_pointer()
         dialog = self.assert_frame(dialog, (423, 244))
         # The main window behind it draws its caption in the inactive colour.
@@ -287,8 +280,7 @@ class DialogFrames(SkinHelpers):
         shot.crop(left - 10, top - 10, right - left + 20, bottom - top + 20).save_png(
             self.save_screenshot("skinned-settings-desktop.png").replace("-desktop", ""))
 
-        save = [c for c in self.probe.children(dialog.hwnd) if c["class"] == "TButton" and c["text"] == "确  定"][0]
-        self.click_window(save)
+        self.click_window(self.settings_controls()["save"])
         box = self.wait_message_box()
         self.assertEqual(box.text, "保存设置成功")
         self.screen.park_pointer()

@@ -2,37 +2,18 @@
 
 import unittest
 
-from kv90e2e import ProgramTestCase, layout, wait_until
+from kv90e2e import layout, wait_until
+from kv90e2e.station import VIEW, StationTestCase
 
 COLOR_WINDOW = 5
 RED = (255, 0, 0)
-HOT_BORDER = (0x7F, 0xA3, 0xCF)  # the skin's border along a button's top edge while the pointer is over it
 
 
-class SlotSelection(ProgramTestCase):
+class SlotSelection(StationTestCase):
 
     def setUp(self):
         super().setUp()
-        self.run_, self.main = self.start_main_window()
-
-    def status_text(self):
-        return self.main.status_text()
-
-    def click_slot(self, number, dx=0, dy=0):
-        x, y = self.main.to_screen(*layout.slot_image_centre(layout.SLOTS[number]))
-        self.screen.click(x + dx, y + dy)
-        # Nothing of the pointer may lie on the panels that are read next.
-        self.screen.park_pointer()
-
-    def hover_finish(self):
-        """Moves the pointer over the finish button and waits for its hot border. The window handles the
-        mouse in order, so a click before has been handled then. The pointer is parked again after."""
-        left, top, right, bottom = self.main.control("TButton", "采集完成")["rect"]
-        x = (left + right) // 2
-        self.screen.move(x, (top + bottom) // 2)
-        wait_until(lambda: all(abs(a - b) <= 8 for a, b in zip(self.screen.pixel(x, top), HOT_BORDER)),
-                   what="the finish button's hot border")
-        self.screen.park_pointer()
+        self.start_station(with_host=False)
 
     def panel_colours(self, shot, slot):
         return {shot.pixel(*self.main.to_screen(x, y)) for x, y in layout.slot_image_samples(slot)}
@@ -61,8 +42,7 @@ class SlotSelection(ProgramTestCase):
             wait_until(shown, what="the panel colours of slot %d" % number)
         except AssertionError:
             self.fail("panels not coloured for slot %d: %r" % (number, last[0]))
-        self.assertFalse(self.main.control("TButton", "查看指纹")["enabled"],
-                         "the view button is enabled for an empty slot")
+        self.assertFalse(self.enabled(VIEW), "the view button is enabled for an empty slot")
 
     def assert_status_is_red(self):
         x, y, width, height = layout.STATUS_AREA
@@ -98,7 +78,7 @@ class SlotSelection(ProgramTestCase):
         self.assert_selected(3, window_colour)
         # Again, a little beside the last click, so that the two are no double click.
         self.click_slot(3, dx=12, dy=12)
-        self.hover_finish()
+        self.hover_to_settle()
         self.assert_selected(3, window_colour)
 
     def test_every_slot_can_be_chosen(self):

@@ -57,6 +57,17 @@ class ProbeTestCase(unittest.TestCase):
         """A fault the test causes on purpose: Wine's lines matching the pattern do not fail it."""
         self._expected_faults.append(re.compile(pattern))
 
+    def wine_faults(self):
+        """The fault lines the test's Wine output holds so far, but for those it expects: (path, start offset,
+        lines) of each file with any."""
+        found = []
+        for path, start in self.wine_output_files():
+            lines = [line for line in winefaults.faults_in_file(path, start)
+                     if not any(p.search(line) for p in self._expected_faults)]
+            if lines:
+                found.append((path, start, lines))
+        return found
+
     def collect_wine_faults(self):
         """Scans the test's Wine output once its processes have ended; keeps the files that report a
         fault among the artifacts."""
@@ -64,11 +75,7 @@ class ProbeTestCase(unittest.TestCase):
             return self._wine_faults
         self._wine_faults = []
         stem = re.sub(r"[^A-Za-z0-9_.-]", "_", self.id())
-        for path, start in self.wine_output_files():
-            lines = [line for line in winefaults.faults_in_file(path, start)
-                     if not any(p.search(line) for p in self._expected_faults)]
-            if not lines:
-                continue
+        for path, start, lines in self.wine_faults():
             kept = os.path.join(settings.artifacts_dir(), "%s.%s" % (stem, os.path.basename(path)))
             with open(path, "rb") as src, open(kept, "wb") as dst:
                 src.seek(start)

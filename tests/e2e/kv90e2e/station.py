@@ -9,7 +9,7 @@ import time
 from . import layout, settings
 from .case import ProgramTestCase
 from .files import log_lines
-from .hostsim import HOST_CODE_READY, HostSim
+from .hostsim import HOST_CODE_COLLECTED, HOST_CODE_READY, HostSim
 from .mainwindow import MainWindow
 from .msgbox import MessageBox
 from .probe import ProbeError
@@ -27,6 +27,18 @@ CLEAR = "清空指纹"
 VIEW = "查看指纹"
 SETTINGS = "系统设置"
 FINISH = "采集完成"
+
+# A finger held still on the glass; each rewrite of the control file (offer_finger) gives exactly one new
+# finger image.
+HELD = dict(Journal=1, Pace=5, Finger="hold", MOSAIC_DoMosaic="1,2")
+# Qualities the capture command's gates accept.
+GOOD = dict(MOSAIC_FingerQuality=80, MOSAIC_ImageQuality=80)
+PERSON = "1234$XYZ"
+
+# The skin's border along a button's top edge while the pointer is over it.
+HOT_BORDER = (0x7F, 0xA3, 0xCF)
+VIEWER_CLASS = "TFrm_ImageEdit"
+SETTINGS_CLASS = "TFrm_SysConfig"
 
 NO_HOST_LINE = "异步发送消息到ActiveX控件中失败,未找到此程序句柄"
 
@@ -48,6 +60,15 @@ def bmp_size(path):
         raise AssertionError("%s is not a BMP" % path)
     width, height = struct.unpack("<ii", head[18:26])
     return width, abs(height)
+
+
+def bmp_declared_length(path):
+    """The file length a Windows bitmap's header declares for itself."""
+    with open(path, "rb") as f:
+        head = f.read(6)
+    if head[:2] != b"BM":
+        raise AssertionError("%s is not a BMP" % path)
+    return struct.unpack("<I", head[2:6])[0]
 
 
 class StationTestCase(ProgramTestCase):
@@ -139,12 +160,26 @@ class StationTestCase(ProgramTestCase):
         """Clicks the main window's button through the X display."""
         self.click_window(self.button(text))
 
-    def click_slot(self, number, double=False):
+    def hover_to_settle(self, button=None):
+        """Moves the pointer over a button of the main window (the finish button unless told) and waits for its
+        hot border, or for the settings dialog, which would take the mouse from the window. The window handles
+        mouse and keys in the order they come, so whatever came before has been handled then; the pointer is
+        parked after."""
+        button = button or self.button(FINISH)
+        left, top, right, bottom = button["rect"]
+        x = (left + right) // 2
+        self.screen.move(x, (top + bottom) // 2)
+        hot = lambda: all(abs(a - b) <= 8 for a, b in zip(self.screen.pixel(x, top), HOT_BORDER))
+        wait_until(lambda: self.settings_dialog() is not None or hot(), what="the hot border of %r" % button["text"])
+        self.screen.park_pointer()
+
+    def click_slot(self, number, double=False, dx=0, dy=0):
+        """Clicks the slot's image (dx, dy from its centre); nothing of the pointer is left on the panels."""
         x, y = self.main.to_screen(*layout.slot_image_centre(layout.SLOTS[number]))
         if double:
-            self.screen.double_click(x, y)
+            self.screen.double_click(x + dx, y + dy)
         else:
-            self.screen.click(x, y)
+            self.screen.click(x + dx, y + dy)
         self.screen.park_pointer()
 
     def dark_pixels(self, shot, left, top, width, height, step=3):
@@ -205,6 +240,11 @@ class StationTestCase(ProgramTestCase):
     def temp_files(self):
         return sorted(os.listdir(self.temp()))
 
+    def plant(self, name, data=b"left by another program"):
+        """A file in Temp\\ as another program, or a failing disk, leaves it."""
+        with open(self.temp(name), "wb") as f:
+            f.write(data)
+
     def log_texts(self):
         return [l.text for l in log_lines(self.folder.path)]
 
@@ -220,10 +260,51 @@ class StationTestCase(ProgramTestCase):
         wait_until(lambda: self.saves() > before, what="a new preview file")
         self.wait_preview_finger()
 
+    def collect_finger(self, slot):
+        """Offers a new finger to the current slot, which must be `slot`, and presses the capture button."""
+        self.wait_status(layout.SLOTS[slot].finger_text)
+        self.offer_finger()
+        self.press(COLLECT)
+
+    def capture(self, slot):
+        """Stores one finger into the current slot, which must be `slot`: the host is told of that slot, and the
+        preview empties."""
+        count = len(self.host.notifications(HOST_CODE_COLLECTED))
+        self.collect_finger(slot)
+        note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]
+        self.assertEqual(note.value, slot)
+        self.wait_preview_empty()
+
+    # -- the image viewer -------------------------------------------------------------------
+    def viewer(self):
+        found = self.probe.windows(cls=VIEWER_CLASS, pid=self.run_.pid, visible=True)
+        return found[0] if found else None
+
+    def wait_viewer(self):
+        return wait_until(self.viewer, what="the image viewer")
+
+    def wait_viewer_closed(self, what="the viewer closed"):
+        wait_until(lambda: self.viewer() is None, what=what)
+
     # -- the settings dialog ----------------------------------------------------------------
     def settings_dialog(self):
-        found = self.probe.windows(cls="TFrm_SysConfig", pid=self.run_.pid, visible=True)
+        found = self.probe.windows(cls=SETTINGS_CLASS, pid=self.run_.pid, visible=True)
         return found[0] if found else None
+
+    def wait_settings_dialog(self):
+        return wait_until(self.settings_dialog, what="the settings dialog")
+
+    def wait_settings_closed(self, what="the settings dialog closed"):
+        wait_until(lambda: self.settings_dialog() is None, what=what)
+
+    def open_settings(self):
+        """Presses the settings button; returns the dialog's controls (see settings_controls)."""
+        self.press(SETTINGS)
+        return self.settings_controls()
+
+    def cancel_settings(self):
+        self.click_window(self.settings_controls()["cancel"])
+        self.wait_settings_closed("the settings dialog closed by cancel")
 
     def settings_controls(self):
         """The open settings dialog and its controls by role, once the skin's frame has moved the client
