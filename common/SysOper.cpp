@@ -1,5 +1,7 @@
 #include "common/SysOper.h"
 
+#include "common/GbkText.h"
+
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
@@ -24,7 +26,9 @@ void TSysOper::WriteLogTo(const std::string& appPath, const std::string& message
         // The clock is read twice, for the file name and for the line, so a line
         // written on the stroke of midnight may carry the other day's time.
         const std::string path = appPath + "LogFiles\\FINGER" + FormatDateTime("yyyymmdd", Now()) + ".txt";
-        const std::string line = FormatDateTime("yyyy-mm-dd hh:nn:ss", Now()) + " : " + message + "\r\n";
+        // A text from outside (a person's name) may hold bytes that are no GBK; written raw,
+        // they would leave the rest of the day's file unreadable as GBK.
+        const std::string line = FormatDateTime("yyyy-mm-dd hh:nn:ss", Now()) + " : " + EscapeNonGbk(message) + "\r\n";
         // Both threads log; sharing the file for writing keeps one thread's line
         // from being lost while the other has the file open.
         UniqueHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -85,14 +85,12 @@ void TCollectThread::Execute() {
     log_.Flush();
 }
 
-// The loop ends with the device and the program ends with it (the
-// termination handler closes the window's side). The host is told first, as
-// for any close, so that it does not wait for a station that is gone.
+// The loop ends with the device and the program ends with it: the termination
+// handler, on the GUI thread, tells the host and closes the window's side.
 void TCollectThread::ReportLostDevice(int result) {
     log_.Write(DM->LIVESCAN_BeginCapture.Assigned()
                    ? "采集设备开始采集失败,返回值" + IntToStr(result) + ",采集程序退出"
                    : std::string("采集设备缺少开始采集函数LIVESCAN_BeginCapture,采集程序退出"));
-    DM->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
 }
 
 void TCollectThread::MosaicStep(bool& mosaicStarted) {

@@ -44,6 +44,8 @@ void TDM::PauseCollection() {
     }
 }
 
+void TDM::ResumeCollection() { CollectEnabled = !StationClosing; }
+
 void TDM::ShowCurrentFinger(TCustomLabel* label, int slot) noexcept {
     try {
         if (!label) return;

@@ -8,6 +8,7 @@
 #include "framework/Handles.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -81,6 +82,12 @@ public:
     // Switches frame processing off and waits, briefly, until the capture thread is
     // between frames, so that the preview file and the stitched image hold still.
     void PauseCollection();
+    // Ends a pause: frame processing goes on, unless the station has begun to close
+    // meanwhile (a close can run inside a paused command's message box or host wait),
+    // for no frame may write the preview file again once the close has deleted it.
+    void ResumeCollection();
+    // Set by the first close of the capture window, never cleared: the station is ending.
+    bool StationClosing = false;
 
     // Host link: the registered messages, the host's window and the
     // program's own shared block with its view, mapped while the data module
@@ -90,15 +97,17 @@ public:
     HWND HostWnd = nullptr;
     UniqueHandle CollectMapHandle;
     MappedView CollectMapView;
-    // Closes the program's shared block (once, however often the window closes).
-    void CloseCollectMap() {
-        // The view holds the section too: both go, so the host can no longer open the block.
-        CollectMapView.Reset();
-        CollectMapHandle.Reset();
-    }
+    // Closes the handle of the program's shared block (once, however often the window
+    // closes). The view stays mapped until the program exits, so that the block lives on
+    // for as long as a host that opened it holds it and the station runs.
+    void CloseCollectMap() { CollectMapHandle.Reset(); }
     // Delivers a notification to the host: posted, or sent and waited for.
     void PostMsgToActiveX(int code, int value);
     void SendMsgToActiveX(int code, int value);
+    // Posts the close notification, once for the station's window however many
+    // closes and endings follow; false when it had been posted already.
+    bool TellHostClosing();
+    bool HostToldClosing = false;
 
     // Finger image files under Temp\: "N.bmp" for slot N (empty outside 0 to 9),
     // and the paths of the plain and person slot files, the plain file's JPEG
@@ -111,7 +120,13 @@ public:
     std::string TempFolder() const { return AppPath + "Temp\\"; }
     std::string PreviewPath() const;
     // Deletes the plain slot files and companions of one slot (-1: all) and the preview file.
+    // Never raises.
     void Func_DelFpInfo(int slot);
+    // How Func_DelFpInfo deletes one file: false with the system's last error when
+    // refused. The system's deletion; a test puts a failing one in its place.
+    std::function<bool(const std::string&)> DeleteImageFile = [](const std::string& path) {
+        return DeleteFileA(path.c_str()) != 0;
+    };
     // Stores a finger's .bmp file as the slot's plain and person files: both
     // are replaced together, whole, or neither is (see StagedFile.h), so that
     // a finger the host was told of stays on disk until the new one is. The

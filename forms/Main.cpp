@@ -34,8 +34,16 @@ void TFrm_Main::FormCreate(TObject*) {
 
 void TFrm_Main::FormClose(TObject*, TCloseAction& action) {
     try {
-        DM->PostMsgToActiveX(HOST_CODE_CLOSE, 0);
-        // No frame may write the preview file again once it is deleted.
+        // The host hears of the close once: a close repeated while the device stops (the
+        // host's command again, the finish button, the close box) changes nothing more.
+        if (DM->StationClosing) {
+            TSysOper::WriteLog("采集窗口正在关闭,忽略重复的关闭请求");
+            return;
+        }
+        DM->StationClosing = true;
+        DM->TellHostClosing();
+        // No frame may write the preview file again once it is deleted, also when this
+        // close runs inside a capture whose pause ends later.
         DM->PauseCollection();
         DM->Func_DelFpInfo(-1);
         DM->CloseCollectMap();

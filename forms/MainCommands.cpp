@@ -14,12 +14,13 @@
 namespace {
 
 // Frame processing stays paused for as long as a finger is being stored, and
-// resumes however the command ends. The pause begins once the capture thread is
-// between frames, so the preview file and the stitched image are whole when read.
+// resumes however the command ends, unless the window closed meanwhile. The pause
+// begins once the capture thread is between frames, so the preview file and the
+// stitched image are whole when read.
 class PausedCollection {
 public:
     PausedCollection() { DM->PauseCollection(); }
-    ~PausedCollection() { DM->CollectEnabled = true; }
+    ~PausedCollection() { DM->ResumeCollection(); }
     PausedCollection(const PausedCollection&) = delete;
     PausedCollection& operator=(const PausedCollection&) = delete;
 };

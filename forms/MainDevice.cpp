@@ -127,6 +127,9 @@ void TFrm_Main::CollectThreadTerminate(TObject*) {
             TSysOper::WriteLog("关闭窗体失败,错误:" + ExceptionMessage(e));
         }
     };
+    // A thread that ended on its own (the device was lost) leaves the host to be told
+    // here, on this thread, as every notification is; after a close it was told already.
+    DM->TellHostClosing();
     DM->CollectEnabled = false;
     if (DM->MosaicLib) {
         step([] { return DM->MOSAIC_Stop(); });
@@ -137,6 +140,8 @@ void TFrm_Main::CollectThreadTerminate(TObject*) {
     Sleep(100);
     DM->MosaicBuffer.reset();
     DM->RawBuffer.reset();
+    // The vendor's libraries may still be finishing work of their own after they return.
+    Sleep(100);
     DM->DeviceStarted = false;
     CaptureThread = nullptr;  // the thread frees itself once this handler returns
     Application->Terminate();

@@ -30,10 +30,11 @@ TFrm_SysConfig::TFrm_SysConfig(TComponent* owner) : TForm(owner) {
 }
 
 void TFrm_SysConfig::FormShow(TObject*) {
+    const auto level = [](int value) { return std::max(kMinDeviceLevel, std::min(kMaxDeviceLevel, value)); };
     int value = 0;
-    if (DM->LIVESCAN_GetBright(0, &value) == 1) Tb_Bright->SetPosition(std::max(0, std::min(255, value)));
+    if (DM->LIVESCAN_GetBright(0, &value) == 1) Tb_Bright->SetPosition(level(value));
     value = 0;
-    if (DM->LIVESCAN_GetContrast(0, &value) == 1) Tb_Contrast->SetPosition(std::max(0, std::min(255, value)));
+    if (DM->LIVESCAN_GetContrast(0, &value) == 1) Tb_Contrast->SetPosition(level(value));
     Chb_IsQuality->SetChecked(DM->IsQuality == 1);
     Ed_FQuality->SetText(IntToStr(DM->FQuality));
     Ed_PQuality->SetText(IntToStr(DM->PQuality));
@@ -65,14 +66,28 @@ bool TFrm_SysConfig::CheckQualityText(TEdit* edit, const char* field) {
     return true;
 }
 
+bool TFrm_SysConfig::CheckDeviceLevel(TTrackBar* slider, const char* field) {
+    const int value = slider->Position();
+    if (value >= kMinDeviceLevel && value <= kMaxDeviceLevel) return true;
+    ShowWarning(std::string("【") + field + "】范围在【" + IntToStr(kMinDeviceLevel) + "~" + IntToStr(kMaxDeviceLevel) +
+                "】之间");
+    slider->SetFocus();
+    return false;
+}
+
 void TFrm_SysConfig::Btn_SaveClick(TObject*) {
     try {
         const std::string path = DM->AppPath + kConfigFile;
-        if (DM->LIVESCAN_SetBright(0, Tb_Bright->Position()) != 1) {
+        // Brightness and contrast are the sliders' whole numbers, which the device takes too:
+        // the boxes beside them only show them, and another program can put any text there.
+        if (!CheckDeviceLevel(Tb_Bright, "亮度") || !CheckDeviceLevel(Tb_Contrast, "对比度")) return;
+        const int bright = Tb_Bright->Position();
+        const int contrast = Tb_Contrast->Position();
+        if (DM->LIVESCAN_SetBright(0, bright) != 1) {
             ShowWarning("设置设备亮度失败");
             return;
         }
-        if (DM->LIVESCAN_SetContrast(0, Tb_Contrast->Position()) != 1) {
+        if (DM->LIVESCAN_SetContrast(0, contrast) != 1) {
             ShowWarning("设置设备对比度失败");
             return;
         }
@@ -85,8 +100,8 @@ void TFrm_SysConfig::Btn_SaveClick(TObject*) {
         const int fvalue = StrToInt(fquality);
         const int pvalue = StrToInt(pquality);
         // One replacement of the file: a save that fails leaves it and the gates in use as they were.
-        TIniFile(path).WriteStrings({{kConfigSection, "Bright", Trim(Ed_Bright->Text())},
-                                     {kConfigSection, "Contrast", Trim(Ed_Contrast->Text())},
+        TIniFile(path).WriteStrings({{kConfigSection, "Bright", IntToStr(bright)},
+                                     {kConfigSection, "Contrast", IntToStr(contrast)},
                                      {kConfigSection, "IsQuality", gates ? "1" : "0"},
                                      {kConfigSection, "FQuality", fquality},
                                      {kConfigSection, "PQuality", pquality}});

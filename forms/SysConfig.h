@@ -6,6 +6,10 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 
+// The range of the device's brightness and contrast, and of their sliders.
+constexpr int kMinDeviceLevel = 0;
+constexpr int kMaxDeviceLevel = 255;
+
 class TFrm_SysConfig : public TForm {
     KV90_CLASS(TFrm_SysConfig, TForm)
 public:
@@ -41,4 +45,6 @@ private:
     void BuildControls();
     // False (the operator told, the edit focused) when a ticked gate's text is empty or out of range.
     bool CheckQualityText(TEdit* edit, const char* field);
+    // False (the operator told, the slider focused) when a slider stands outside the device's range.
+    bool CheckDeviceLevel(TTrackBar* slider, const char* field);
 };

@@ -31,7 +31,7 @@ TLabel* MakeRangeHint(TComponent* owner, TWinControl* parent, const char* name, 
 
 TTrackBar* MakeSlider(TComponent* owner, TWinControl* parent, const char* name, int top) {
     auto slider = Make<TTrackBar>(owner, parent, name, 40, top, 343, 25);
-    slider->SetRange(0, 255);
+    slider->SetRange(kMinDeviceLevel, kMaxDeviceLevel);
     slider->SetThumbLength(15);
     return slider;
 }

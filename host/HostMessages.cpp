@@ -1,5 +1,6 @@
 // What the host sends the capture window: the person whose fingers are
 // captured (WM_COPYDATA) and the close command.
+#include "common/GbkText.h"
 #include "common/PublicConst.h"
 #include "common/StrOper.h"
 #include "common/SysOper.h"
@@ -43,7 +44,7 @@ void TFrm_Main::Mymessage(TMessage& m) {
         Btn_Collect->SetEnabled(true);
         Btn_Clear->SetEnabled(true);
         Btn_SysConfig->SetEnabled(true);
-        SetCaption("当前采集姓名为：【" + DM->PersonName + "】的指纹信息");
+        SetCaption("当前采集姓名为：【" + EscapeNonGbk(DM->PersonName) + "】的指纹信息");
     } catch (const std::exception& e) {
         TSysOper::WriteLog("处理WM_COPYDATA消息时出错,函数Mymessage中错误:" + ExceptionMessage(e));
     }

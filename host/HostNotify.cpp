@@ -1,5 +1,6 @@
 // Finding the host's window and telling it what happens: the window is
 // ready, a finger is stored, the window closes.
+#include "common/PublicConst.h"
 #include "common/SysOper.h"
 #include "forms/DataModule.h"
 #include "framework/Handles.h"
@@ -71,6 +72,13 @@ void TDM::PostMsgToActiveX(int code, int value) {
         const DWORD error = GetLastError();
         LogLost(code, value, error ? error : ERROR_INVALID_WINDOW_HANDLE);
     }
+}
+
+bool TDM::TellHostClosing() {
+    if (HostToldClosing) return false;
+    HostToldClosing = true;
+    PostMsgToActiveX(HOST_CODE_CLOSE, 0);
+    return true;
 }
 
 void TDM::SendMsgToActiveX(int code, int value) {

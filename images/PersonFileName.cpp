@@ -1,5 +1,7 @@
 #include "images/PersonFileName.h"
 
+#include "common/GbkText.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -11,23 +13,16 @@ constexpr size_t kMaxComponentChars = 255;
 
 bool IsForbiddenByte(unsigned char c) { return c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr; }
 
-bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsGbkTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
 // Counts the characters of a GBK text; -1 when it is not valid GBK or, for a
 // file name, holds a single-byte character that no file name takes. A trail
 // byte equal to '\' or '|' belongs to its character and is no separator.
 long GbkCharacterCount(const std::string& text, bool fileName = false) {
     long count = 0;
-    for (size_t i = 0; i < text.size(); ++i, ++count) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            if (fileName && IsForbiddenByte(c)) return -1;
-            continue;
-        }
-        if (!IsGbkLeadByte(c) || i + 1 >= text.size() || !IsGbkTrailByte(static_cast<unsigned char>(text[i + 1])))
-            return -1;
-        ++i;
+    for (size_t i = 0; i < text.size(); ++count) {
+        const size_t length = GbkCharacterAt(text, i);
+        if (length == 0) return -1;
+        if (length == 1 && fileName && IsForbiddenByte(static_cast<unsigned char>(text[i]))) return -1;
+        i += length;
     }
     return count;
 }

@@ -24,20 +24,26 @@ std::string TDM::PersonSlotPath(int slot) const { return TempFolder() + PersonSl
 std::string TDM::PreviewPath() const { return TempFolder() + "FPTemp.bmp"; }
 
 void TDM::Func_DelFpInfo(int slot) {
-    // A deletion the file system refuses (a file held open) leaves that file and is
-    // logged with its name and the system's reason; the others go on.
-    const auto remove = [](const std::string& path) {
-        if (!FileExists(path) || DeleteFile(path)) return;
-        TSysOper::WriteLog("删除指纹图片失败,函数Func_DelFpInfo中错误:Cannot delete file \"" + path + "\". " +
-                           SysErrorMessage(GetLastError()));
-    };
-    const int first = slot == -1 ? 0 : slot;
-    const int last = slot == -1 ? 9 : slot;
-    for (int n = first; n <= last; ++n) {
-        remove(PlainSlotPath(n));
-        remove(CompanionPath(n));
+    // Nothing may escape to the caller: the close handler goes on to stop the capture
+    // thread, and the program waits for that thread.
+    try {
+        // A deletion the file system refuses (a file held open) leaves that file and is
+        // logged with its name and the system's reason; the others go on.
+        const auto remove = [this](const std::string& path) {
+            if (!FileExists(path) || DeleteImageFile(path)) return;
+            const DWORD error = GetLastError();
+            TSysOper::WriteLog("删除指纹图片文件被拒绝,文件\"" + path + "\",原因:" + SysErrorMessage(error));
+        };
+        const int first = slot == -1 ? 0 : slot;
+        const int last = slot == -1 ? 9 : slot;
+        for (int n = first; n <= last; ++n) {
+            remove(PlainSlotPath(n));
+            remove(CompanionPath(n));
+        }
+        remove(PreviewPath());
+    } catch (const std::exception& e) {
+        TSysOper::WriteLog("删除指纹图片失败,函数Func_DelFpInfo中错误:" + ExceptionMessage(e));
     }
-    remove(PreviewPath());
 }
 
 void TDM::StoreSlotFiles(int slot, const std::string& bytes) {

@@ -71,13 +71,14 @@ TEST(PersonFileName, JudgesTheWholeNameAsTheFileSystemReadsIt) {
     for (const char* name :
          {"1234$XYZ_0.bmp", "$_3.bmp", "0001$张三_9.bmp", "A-1_b$Li Si_2.bmp", "a.b$x$y_1.bmp", "1234$XYZ _0.bmp",
           "1234$Jr._0.bmp", "CON$x_0.bmp", "a..b$x_0.bmp", "..$x_0.bmp", "x$NUL_0.bmp", "CONOUT$$x_0.bmp",
-          "1$\xF2\x5C_0.bmp"})  // a character whose second byte is '\' is no separator
+          "1$\xF2\x5C_0.bmp",  // a character whose second byte is '\' is no separator
+          "x$\x80_0.bmp"})     // the euro sign, one byte of its own in the code page
         EXPECT_TRUE(IsSafeFileNameIn(temp, name)) << name;
     // Separators, characters no file name takes, control characters, invalid GBK and devices.
     for (const char* name : {"..\\..\\evil$x_0.bmp", "a$..\\b_0.bmp",   "a/b$c_0.bmp",
                              "a:b$c_0.bmp",          "a$b*_0.bmp",      "a$b?_0.bmp",
                              "a$b\"c_0.bmp",         "a$<b>_0.bmp",     "a$b|c_0.bmp",
-                             "a\tb$c_0.bmp",         "a$b\r\n_0.bmp",   "x$\x80_0.bmp",
+                             "a\tb$c_0.bmp",         "a$b\r\n_0.bmp",   "x$\x80\x80\xFF_0.bmp",
                              "x$\xFF\x41_0.bmp",     "NUL .a$x_0.bmp",  "COM1 .a$x_0.bmp",
                              "AUX .txt$x_0.bmp",     "nul.x$y_0.bmp",   "lpt9 .a$_0.bmp",
                              "CONOUT$.x_0.bmp",      "conin$ .a_0.bmp", ""})
@@ -94,4 +95,31 @@ TEST(PersonFileName, JudgesTheWholeNameAsTheFileSystemReadsIt) {
     for (size_t i = 0; i < longest.size(); ++i) chinese += "张";
     EXPECT_TRUE(IsSafeFileNameIn(temp, chinese + "_0.bmp"));
     EXPECT_FALSE(IsSafeFileNameIn("C:\\", std::string(256, 'k')));
+}
+
+TEST_F(SlotFilesTest, ARefusedDeletionIsLoggedWithTheFileAndTheSystemsReason) {
+    folder.Write("Temp\\3.bmp", "x");
+    folder.Write("Temp\\FPTemp.bmp", "x");
+    dm->DeleteImageFile = [](const std::string& path) {
+        if (path.find("3.bmp") == std::string::npos) return DeleteFileA(path.c_str()) != 0;
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return false;
+    };
+    dm->Func_DelFpInfo(-1);
+    EXPECT_TRUE(FileExists(folder.Path() + "Temp\\3.bmp"));
+    EXPECT_FALSE(FileExists(folder.Path() + "Temp\\FPTemp.bmp"));
+    EXPECT_NE(Log().find("删除指纹图片文件被拒绝,文件\"" + folder.Path() +
+                         "Temp\\3.bmp\",原因:" + SysErrorMessage(ERROR_SHARING_VIOLATION)),
+              std::string::npos)
+        << Log();
+    EXPECT_EQ(Log().find("Func_DelFpInfo中错误"), std::string::npos) << Log();
+}
+
+TEST_F(SlotFilesTest, AFailureInsideTheDeletionsEndsThemWithItsLogLineAndRaisesNothing) {
+    folder.Write("Temp\\0.bmp", "x");
+    folder.Write("Temp\\FPTemp.bmp", "x");
+    dm->DeleteImageFile = [](const std::string&) -> bool { throw std::bad_alloc(); };
+    EXPECT_NO_THROW(dm->Func_DelFpInfo(-1));
+    EXPECT_NE(Log().find("删除指纹图片失败,函数Func_DelFpInfo中错误:"), std::string::npos) << Log();
+    EXPECT_TRUE(FileExists(folder.Path() + "Temp\\FPTemp.bmp"));
 }

@@ -162,3 +162,27 @@ TEST_F(SysConfigTest, ASaveTheFileSystemRefusesIsReportedWithItsReasonAndTakesNo
         << Log();
     EXPECT_EQ(folder.Files("Config\\"), std::set<std::string>{});
 }
+
+TEST_F(SysConfigTest, BrightnessAndContrastAreSavedFromTheSlidersWhateverTheBoxesSay) {
+    dialog->Tb_Bright->SetPosition(90);
+    // Another program can put any text into the read-only boxes.
+    SendMessageA(dialog->Ed_Bright->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("abc"));
+    SendMessageA(dialog->Ed_Contrast->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(" 7x"));
+    const auto boxes = Save(true, "50", "60");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "保存设置成功");
+    EXPECT_EQ(Ini("Bright"), "90");
+    EXPECT_EQ(Ini("Contrast"), "255");
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"SetBright 90", "SetContrast 255"}));
+}
+
+TEST_F(SysConfigTest, ASliderOutsideTheDevicesRangeIsRefusedAndNothingIsWrittenOrApplied) {
+    dialog->Tb_Contrast->SetRange(0, 1000);
+    dialog->Tb_Contrast->SetPosition(999);
+    const auto boxes = Save(true, "50", "60");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "【对比度】范围在【0~255】之间");
+    EXPECT_EQ(boxes[0].caption, "提示");
+    EXPECT_TRUE(g_calls.empty());
+    EXPECT_FALSE(FileExists(folder.Path() + "Config\\Config.ini"));
+}

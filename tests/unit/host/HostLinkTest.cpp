@@ -207,3 +207,51 @@ TEST_F(HostLinkTest, TheCollectBlockIsClosedOnceHoweverOftenTheWindowCloses) {
     dm->CloseCollectMap();
     EXPECT_FALSE(dm->CollectMapHandle);
 }
+
+TEST_F(HostLinkTest, CloseCommandsFinishAndCloseBoxTellTheHostOnceAndTheRestAreLogged) {
+    StandInHost host;
+    main->OnClose = [this](TObject* sender, TCloseAction& action) {
+        main->FormClose(sender, action);
+        action = TCloseAction::caNone;
+    };
+    dm->DeviceStarted = true;  // the device stops later: the window stays while it does
+    SendMessageA(main->Handle(), dm->ActiveMsgId, HOST_CODE_CLOSE, 0);
+    SendMessageA(main->Handle(), dm->ActiveMsgId, HOST_CODE_CLOSE, 0);
+    main->Btn_CollectFinishClick(main->Btn_CollectFinish);
+    SendMessageA(main->Handle(), WM_CLOSE, 0, 0);
+    dm->DeviceStarted = false;
+    Pump();
+    ASSERT_EQ(g_received.size(), 1u);
+    EXPECT_EQ(g_received[0].code, static_cast<WPARAM>(HOST_CODE_CLOSE));
+    EXPECT_EQ(g_received[0].value, 0);
+    EXPECT_EQ(Count(Log(), "采集窗口正在关闭,忽略重复的关闭请求"), 3u) << Log();
+    // The thread's end after a close tells the host nothing more.
+    EXPECT_FALSE(dm->TellHostClosing());
+    Pump();
+    EXPECT_EQ(g_received.size(), 1u);
+}
+
+TEST_F(HostLinkTest, TheCollectBlocksViewStaysMappedUntilTheProgramEnds) {
+    main->OnClose = [this](TObject* sender, TCloseAction& action) {
+        main->FormClose(sender, action);
+        action = TCloseAction::caNone;
+    };
+    dm->DeviceStarted = true;
+    SendMessageA(main->Handle(), dm->ActiveMsgId, HOST_CODE_CLOSE, 0);
+    dm->DeviceStarted = false;
+    // The handle went with the close; the view, and the block it keeps, go with the program.
+    EXPECT_FALSE(dm->CollectMapHandle);
+    ASSERT_TRUE(dm->CollectMapView);
+    MEMORY_BASIC_INFORMATION info{};
+    ASSERT_NE(VirtualQuery(dm->CollectMapView.Get(), &info, sizeof info), 0u);
+    EXPECT_EQ(info.State, static_cast<DWORD>(MEM_COMMIT));
+    EXPECT_EQ(std::string(static_cast<const char*>(dm->CollectMapView.Get())),
+              std::to_string(reinterpret_cast<UINT_PTR>(main->Handle())));
+}
+
+TEST_F(HostLinkTest, ACaptionShowsBytesThatAreNoGbkEscaped) {
+    const char text[] = "1$\x81";
+    CopyData(text, sizeof text);
+    EXPECT_EQ(dm->PersonName, "\x81");
+    EXPECT_EQ(Caption(), "当前采集姓名为：【\\x81】的指纹信息");
+}
