@@ -6,7 +6,9 @@
 ;
 ; Exit codes besides NSIS's own (0 done, 1 cancelled): 2 a capture program runs; 3 the
 ; uninstaller is not in the installation the uninstall entry names; 4 setup cannot use the
-; folder given with /D= (not a full path, a drive's or share's root, or a file in the way).
+; folder given with /D= (not a full path, a drive's or share's root, a device path, a name
+; Windows does not allow, too long for the station's files, or a file in the way); 5 the
+; station's files are not all in the folder after copying (setup then registers nothing).
 
 ; Wide-character texts, so that the Chinese pages show whatever the system's code page.
 Unicode true
@@ -22,6 +24,11 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+; The longest path the station writes below its folder is a fault's minidump,
+; "\LogFiles\Finger_KV90_yyyymmdd_hhnnss_<pid>.dmp" with a ten-digit process id: 52 characters,
+; and the system's paths hold at most 259 and a zero. Every other fixed name is shorter (the
+; temporary names in Temp\ and Config\ among them), and a person's file name gets what is left.
+!define LONGEST_FOLDER 207
 !include "Texts.nsh"
 !include "RunningCheck.nsh"
 !include "FolderRights.nsh"
@@ -32,6 +39,7 @@ SetCompressor /SOLID lzma
 !define UNINSTALLER "Uninstall.exe"
 !define EXIT_NOT_THIS_INSTALLATION 3
 !define EXIT_FOLDER_REFUSED 4
+!define EXIT_NOT_INSTALLED 5
 ; Lies beside the simulated scanner's libraries, so that they are never taken for the vendor's.
 !define SIMULATOR_MARKER "模拟扫描仪.txt"
 
@@ -39,6 +47,9 @@ Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
 InstallDir "$PROGRAMFILES\Finger_KV90"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+; Roots are refused by setup's own checks, with their own exit code; without this NSIS itself
+; would refuse an uninstaller started on a root (_?=C:\) before it could say why.
+AllowRootDirInstall true
 ; Program Files, the machine's uninstall entry and the rights on the folders need an administrator.
 RequestExecutionLevel admin
 ManifestDPIAware true
@@ -116,24 +127,6 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   File "${PROGRAM_FOLDER}/Config/Config.ini"
   SetOverwrite on
 
-  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-  ; The shortcut starts the program in its own folder.
-  SetOutPath "$INSTDIR"
-  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
-  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\Finger_KV90.exe"
-  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${TEXT_UNINSTALL_SHORTCUT}.lnk" "$INSTDIR\${UNINSTALLER}"
-
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Finger_KV90.exe,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
 Section /o "${TEXT_SECTION_SIMULATOR}" SecSimulator
@@ -164,6 +157,40 @@ Section "-Finish"
     Call RemoveSimulator
   ${EndIf}
 
+  ; The station is registered only once every file of it is where it belongs: a copy that
+  ; failed (a share that is not there, a folder the system refuses) is no installation.
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  Call MissingStationFile
+  Pop $0
+  ${If} $0 != ""
+    StrCpy $RefusedFolder $0
+    DetailPrint "${TEXT_NOT_INSTALLED}"
+    ${If} ${Silent}
+      Push "${TEXT_NOT_INSTALLED}"
+      Call WriteSetupNote
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "${TEXT_NOT_INSTALLED}" /SD IDOK
+    SetErrorLevel ${EXIT_NOT_INSTALLED}
+    Abort
+  ${EndIf}
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  ; The shortcut starts the program in its own folder.
+  SetOutPath "$INSTDIR"
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\Finger_KV90.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${TEXT_UNINSTALL_SHORTCUT}.lnk" "$INSTDIR\${UNINSTALLER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Finger_KV90.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
@@ -192,8 +219,37 @@ Section "-Finish"
   ${EndIf}
 SectionEnd
 
+; Pushes the first file or folder of the station that is not in $INSTDIR after copying, or ""
+; when every one is there.
+Function MissingStationFile
+  Push $0
+  StrCpy $0 ""
+  ${IfNot} ${FileExists} "$INSTDIR\Finger_KV90.exe"
+    StrCpy $0 "$INSTDIR\Finger_KV90.exe"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\Config\Config.ini"
+    StrCpy $0 "$INSTDIR\Config\Config.ini"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+    StrCpy $0 "$INSTDIR\${UNINSTALLER}"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\KV90DLL\*.*"
+    StrCpy $0 "$INSTDIR\KV90DLL"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\LogFiles\*.*"
+    StrCpy $0 "$INSTDIR\LogFiles"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\Temp\*.*"
+    StrCpy $0 "$INSTDIR\Temp"
+  ${ElseIf} ${SectionIsSelected} ${SecSimulator}
+    ; Chosen, the simulator is there whole, or the vendor's libraries were kept in its place.
+    ${IfNot} ${FileExists} "$INSTDIR\KV90DLL\GALS7302.dll"
+      StrCpy $0 "$INSTDIR\KV90DLL\GALS7302.dll"
+    ${ElseIfNot} ${FileExists} "$INSTDIR\KV90DLL\GAMC7302.dll"
+      StrCpy $0 "$INSTDIR\KV90DLL\GAMC7302.dll"
+    ${EndIf}
+  ${EndIf}
+  Exch $0
+FunctionEnd
+
 ; Appends the text on the stack, with the time, to LogFiles\Setup.txt (UTF-16 with its byte
-; order mark, so that any Windows reads the Chinese whatever its code page).
+; order mark, so that any Windows reads the Chinese whatever its code page); when the folder
+; has no LogFiles\ (setup could not make it), to Setup.txt in the temporary folder.
 Function WriteSetupNote
   Exch $1
   Push $2
@@ -205,6 +261,9 @@ Function WriteSetupNote
   Push $8
   Push $9
   StrCpy $2 "$INSTDIR\LogFiles\${SETUP_NOTES}"
+  ${IfNot} ${FileExists} "$INSTDIR\LogFiles\*.*"
+    StrCpy $2 "$TEMP\${SETUP_NOTES}"
+  ${EndIf}
   ClearErrors
   ${IfNot} ${FileExists} $2
     FileOpen $3 $2 w
@@ -240,27 +299,43 @@ FunctionEnd
 ; Pushes the reason why setup cannot install into $INSTDIR, "" when it can, after making
 ; $INSTDIR the full path it stands for; $RefusedFolder is then the path the reason names.
 Function CheckTargetFolder
+  Push $1
   Push $0
   StrCpy $RefusedFolder $INSTDIR
   Push $INSTDIR
-  Call FullPath
-  Pop $INSTDIR
-  Push $INSTDIR
-  Call IsBelowRoot
+  Call FolderNameKind
   Pop $0
-  ${If} $0 = 0
+  ${If} $0 = 1
     StrCpy $0 "${TEXT_FOLDER_NOT_FULL_PATH}"
+  ${ElseIf} $0 = 2
+    StrCpy $0 "${TEXT_FOLDER_BAD_NAME}"
   ${Else}
     Push $INSTDIR
-    Call FileInTheWay
-    Pop $RefusedFolder
-    ${If} $RefusedFolder == ""
-      StrCpy $0 ""
+    Call FullPath
+    Pop $INSTDIR
+    Push $INSTDIR
+    Call IsBelowRoot
+    Pop $0
+    StrLen $1 $INSTDIR
+    ${If} $0 = 0
+      StrCpy $0 "${TEXT_FOLDER_NOT_FULL_PATH}"
+    ${ElseIf} $1 > ${LONGEST_FOLDER}
+      StrCpy $RefusedFolder $INSTDIR
+      StrCpy $0 "${TEXT_FOLDER_TOO_LONG}"
     ${Else}
-      StrCpy $0 "${TEXT_FOLDER_IS_FILE}"
+      Push $INSTDIR
+      Call FileInTheWay
+      Pop $RefusedFolder
+      ${If} $RefusedFolder == ""
+        StrCpy $0 ""
+      ${Else}
+        StrCpy $0 "${TEXT_FOLDER_IS_FILE}"
+      ${EndIf}
     ${EndIf}
   ${EndIf}
   Exch $0
+  Exch
+  Pop $1
 FunctionEnd
 
 ; The folder is also checked once chosen on the page: NSIS itself takes a typed "..", and a
@@ -286,6 +361,7 @@ Function .onInit
     Push $0
     Call IsRootedPath
     Pop $1
+    ; NSIS has dropped from $INSTDIR the characters it does not take: the name as given is checked.
     StrCpy $INSTDIR $0
     ${If} $1 = 0
       StrCpy $RefusedFolder $0

@@ -64,6 +64,46 @@ Function IsRootedPath
   Exch $0
 FunctionEnd
 
+; Pushes what kind of name the folder on the stack is, as given: 1 a device path ("\\.\" or
+; "\\?\", which no folder of the station's may be), 2 a name holding a character Windows does
+; not allow in names (< > " | ? *, or a colon anywhere but after the drive letter), else 0.
+Function FolderNameKind
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $1 $0 4
+  ${If} $1 == "\\.\"
+  ${OrIf} $1 == "\\?\"
+    StrCpy $0 1
+  ${Else}
+    StrCpy $2 0
+    ${Do}
+      StrCpy $1 $0 1 $2
+      ${If} $1 == ""
+        StrCpy $0 0
+        ${Break}
+      ${EndIf}
+      ${If} $1 == ":"
+      ${AndIf} $2 <> 1
+        StrCpy $0 2
+        ${Break}
+      ${EndIf}
+      Push '<>"|?*'
+      Push $1
+      Call IsOneOf
+      Pop $1
+      ${If} $1 = 1
+        StrCpy $0 2
+        ${Break}
+      ${EndIf}
+      IntOp $2 $2 + 1
+    ${Loop}
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
 ; Pushes 1 when the absolute path on the stack (as FullPath gives it) names a folder below a
 ; drive's root or a share's root, else 0: setup lays out its folders in a folder of its own.
 Function IsBelowRoot

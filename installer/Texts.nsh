@@ -18,6 +18,10 @@
 ; $RefusedFolder is the path that the reason names.
 !define TEXT_FOLDER_NOT_FULL_PATH "不能安装到这个位置：$\r$\n$RefusedFolder$\r$\n$\r$\n安装位置必须是完整的文件夹路径，以盘符和反斜杠（如 C:\Program Files\Finger_KV90）或网络共享（如 \\服务器\共享\Finger_KV90）开头，并且不能是驱动器或共享的根文件夹。"
 !define TEXT_FOLDER_IS_FILE "安装位置上已有同名的文件，不能在那里创建文件夹：$\r$\n$RefusedFolder$\r$\n$\r$\n请选择其他安装位置。"
+!define TEXT_FOLDER_BAD_NAME "不能安装到这个位置：$\r$\n$RefusedFolder$\r$\n$\r$\n文件夹名中不能含有 < > $\" | ? * 这些字符，冒号只能跟在盘符后面。"
+!define TEXT_FOLDER_TOO_LONG "不能安装到这个位置：$\r$\n$RefusedFolder$\r$\n$\r$\n文件夹路径太长，指纹采集程序在其中写入的文件会超出系统的路径长度限制。请选择不超过 ${LONGEST_FOLDER} 个字符的文件夹路径。"
+; $RefusedFolder is the first file or folder that is missing.
+!define TEXT_NOT_INSTALLED "未能把指纹采集程序的文件复制到安装位置：$\r$\n$RefusedFolder$\r$\n$\r$\n安装没有完成，没有创建卸载信息和开始菜单快捷方式。请检查安装位置是否存在并且可以写入。"
 !define TEXT_NOTHING_INSTALLED "安装程序已退出，没有安装任何文件。"
 !define TEXT_NOT_THIS_INSTALLATION "此卸载程序不在 ${PRODUCT} 的安装文件夹中，不能用它卸载：$\r$\n$INSTDIR$\r$\n$\r$\n没有删除任何文件。请在“添加或删除程序”中卸载 ${PRODUCT}，或运行安装文件夹中的 Uninstall.exe。"
 

@@ -14,7 +14,7 @@ import zipfile
 from kv90e2e import MessageBox, layout, log_lines, set_config_value, config_value, wait_until, windows_path
 from kv90e2e import settings
 from kv90e2e.hostsim import HOST_CODE_COLLECTED
-from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_REFUSED, UNINSTALL_KEY, Deployment,
+from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_NOT_INSTALLED, EXIT_REFUSED, UNINSTALL_KEY, Deployment,
                              VersionResource, registry_values, repository_version, start_menu_folder, tree)
 from kv90e2e.program import ProgramFolder, unix_path
 from kv90e2e.scanner import Scanner
@@ -371,6 +371,53 @@ class TargetFolder(InstallerTestCase):
             box.press(box.buttons[0])
             self.assertEqual(self.deploy.wait(pid), EXIT_FOLDER_REFUSED)
             self.assert_nothing_installed()
+
+    def test_setup_refuses_device_paths_forbidden_characters_and_folders_too_long_for_the_station(self):
+        self.remove_afterwards(DEFAULT_FOLDER)
+        # 207 characters leave the station room for its longest file, a fault's minidump in LogFiles\.
+        longest = "C:\\" + "k" * 100 + "\\" + "l" * 103
+        self.assertEqual(len(longest), 207)
+        targets = ("C:\\a<b>\\c", 'C:\\KV90 "quoted"', "C:\\KV90|x", "C:\\KV90?", "C:\\KV*90", "C:\\KV90:stream",
+                   "\\\\.\\C:\\KV90dev", "\\\\?\\C:\\KV90dev", "C:\\" + "a" * 270, longest + "l")
+        for target in targets:
+            with self.subTest(target=target[:40]):
+                self.assertEqual(self.install("/S", "/D=" + target), EXIT_FOLDER_REFUSED)
+                self.assert_nothing_installed()
+        for elsewhere in ("C:\\ab", "C:\\KV90 quoted", "C:\\KV90x", "C:\\KV90", "C:\\KV90dev", "C:\\KV90stream"):
+            self.assertFalse(os.path.exists(unix_path(elsewhere)), elsewhere)
+        with self.subTest("the longest folder the station can use"):
+            self.remove_afterwards(longest)
+            self.remove_afterwards("C:\\" + "k" * 100)
+            self.assertEqual(self.install("/S", "/D=" + longest), 0)
+            self.assertEqual(tree(unix_path(longest)), PROGRAM | {"Uninstall.exe"})
+
+    def test_setup_that_could_not_copy_the_station_registers_nothing_and_says_so(self):
+        self.remove_afterwards(DEFAULT_FOLDER)
+        self.assertEqual(self.install("/S", "/D=\\\\kv90-nosuchserver\\share\\KV90"), EXIT_NOT_INSTALLED)
+        self.assert_nothing_installed()
+        # Silent, setup leaves its reason where it could write: the temporary folder.
+        notes = []
+        for root, _, files in os.walk(unix_path("C:\\users")):
+            if "Setup.txt" in files:
+                with open(os.path.join(root, "Setup.txt"), "rb") as f:
+                    notes.append(f.read().decode("utf-16"))
+                os.remove(os.path.join(root, "Setup.txt"))
+        self.assertEqual(len(notes), 1, notes)
+        self.assertIn("未能把指纹采集程序的文件复制到安装位置", notes[0])
+        self.assertIn("kv90-nosuchserver", notes[0])
+
+    def test_a_copied_uninstaller_at_a_drive_root_refuses_as_anywhere_else(self):
+        folder = "C:\\KV90 根"
+        self.remove_afterwards(folder)
+        self.assertEqual(self.install("/S", "/D=" + folder), 0)
+        copied = unix_path("C:\\Uninstall.exe")
+        shutil.copy(os.path.join(unix_path(folder), "Uninstall.exe"), copied)
+        self.addCleanup(os.remove, copied)
+        entry = registry_values(UNINSTALL_KEY)
+        self.assertEqual(self.deploy.run('"C:\\Uninstall.exe" /S _?=C:\\'), EXIT_NOT_INSTALLATION)
+        self.assertEqual(self.deploy.uninstall("C:\\Uninstall.exe", "/S"), EXIT_NOT_INSTALLATION)
+        self.assertEqual(registry_values(UNINSTALL_KEY), entry)
+        self.assertEqual(tree(unix_path(folder)), PROGRAM | {"Uninstall.exe"})
 
     def test_a_folder_with_dots_is_installed_and_recorded_resolved(self):
         folder = "C:\\KV90dots"

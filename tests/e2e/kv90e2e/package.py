@@ -20,6 +20,8 @@ EXIT_REFUSED = 2
 EXIT_NOT_INSTALLATION = 3
 # Setup's exit code when it cannot use the folder given with /D=.
 EXIT_FOLDER_REFUSED = 4
+# Setup's exit code when the station's files are not all in the folder after copying.
+EXIT_NOT_INSTALLED = 5
 
 
 def repository_version():
