@@ -2,6 +2,7 @@
 
 #include "common/PublicConst.h"
 #include "common/SysOper.h"
+#include "device/DeviceGuard.h"
 #include "framework/Handles.h"
 #include "framework/SysUtils.h"
 
@@ -102,10 +103,38 @@ LONG WINAPI LastFilter(EXCEPTION_POINTERS* pointers) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+bool IsFault(DWORD code) {
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_STACK_OVERFLOW:
+    case EXCEPTION_IN_PAGE_ERROR:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A window procedure that the system calls back for a message another thread or process sent
+// runs under Wine's callback dispatcher, which catches every exception and goes on
+// ("KiUserCallbackDispatcher ignoring exception"), as 64-bit Windows does: the last filter
+// never sees such a fault, so there would be no report and no close notification, and the
+// station would go on in whatever state the aborted procedure left. A fault raised while a
+// sent message is handled is therefore reported here, where it is raised, unless a guarded
+// device call is under way, whose own frame turns the fault into an error its caller handles.
+LONG WINAPI FaultInSentMessage(EXCEPTION_POINTERS* pointers) {
+    if (!IsFault(pointers->ExceptionRecord->ExceptionCode) || InsideGuardedCall() || !InSendMessage())
+        return EXCEPTION_CONTINUE_SEARCH;
+    return LastFilter(pointers);
+}
+
 }  // namespace
 
 void InstallFaultReport() {
     // The system's own error box would keep the program (and the host waiting on it) on screen.
     SetErrorMode(GetErrorMode() | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(&LastFilter);
+    AddVectoredExceptionHandler(1, &FaultInSentMessage);
 }

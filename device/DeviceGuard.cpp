@@ -64,6 +64,8 @@ std::string Describe(const GuardFrame& f) {
 
 }  // namespace
 
+bool InsideGuardedCall() { return t_frame != nullptr; }
+
 void __attribute__((noinline)) RunGuarded(void (*call)(void* context), void* context) {
     // A fault leaves through the library's code without its epilogue, so the
     // registers it was to restore for us hold its values. Declaring them

@@ -15,6 +15,9 @@ public:
 // Runs call(context) and raises EExternalException when it faults.
 void RunGuarded(void (*call)(void* context), void* context);
 
+// True while the calling thread is inside RunGuarded: a fault there is the guard's to handle.
+bool InsideGuardedCall();
+
 // A device entry point: empty when its library lacks the name. An empty
 // entry is never called; the call counts as one that did not succeed and
 // yields the entry's failure value.
