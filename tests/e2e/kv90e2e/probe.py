@@ -109,6 +109,11 @@ class Probe:
                 and (pid is None or w["pid"] == pid)
                 and (visible is None or w["visible"] == visible)]
 
+    def message_windows(self, cls=None, pid=None):
+        """Message-only windows, the system's helper windows among them, filtered by exact class and pid."""
+        found = [Window(w) for w in self.call("message_windows")["windows"]]
+        return [w for w in found if (cls is None or w["class"] == cls) and (pid is None or w["pid"] == pid)]
+
     def window(self, hwnd):
         """The window's current description, or None once it is gone."""
         reply = self.call("window", hwnd)

@@ -59,6 +59,10 @@ const std::map<std::string, Handler>& handlers() {
              if (!IsWindow(h)) return JsonObject().addBool("ok", true).addBool("exists", false).str();
              return JsonObject().addBool("ok", true).addBool("exists", true).addRaw("window", describeWindow(h)).str();
          }},
+        {"message_windows",
+         [](const Args&) {
+             return JsonObject().addBool("ok", true).addRaw("windows", describeMessageOnlyWindows()).str();
+         }},
         {"children",
          [](const Args& a) {
              HWND h = window(a, 1);

@@ -80,6 +80,14 @@ std::string describeTopLevelWindows() {
     return describeAll(handles);
 }
 
+std::string describeMessageOnlyWindows() {
+    std::vector<HWND> handles;
+    for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
+         h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr))
+        handles.push_back(h);
+    return describeAll(handles);
+}
+
 std::string describeChildWindows(HWND parent) {
     std::vector<HWND> handles;
     EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&handles));

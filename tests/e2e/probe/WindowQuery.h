@@ -8,6 +8,8 @@
 std::string describeWindow(HWND hwnd);
 // A JSON array describing every top-level window of the desktop.
 std::string describeTopLevelWindows();
+// A JSON array describing every message-only window (the system's own helper windows too).
+std::string describeMessageOnlyWindows();
 // A JSON array describing every descendant of the window, parents before children.
 std::string describeChildWindows(HWND parent);
 // The window's text as it answers WM_GETTEXT; a window that does not answer in
