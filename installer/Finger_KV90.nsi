@@ -358,14 +358,22 @@ Function .onInit
   Pop $1
   Pop $0
   ${If} $1 = 1
+    ; NSIS drops from $INSTDIR the characters it does not take (also when it is assigned):
+    ; the name as given is checked.
+    Push $0
+    Call FolderNameKind
+    Pop $2
     Push $0
     Call IsRootedPath
     Pop $1
-    ; NSIS has dropped from $INSTDIR the characters it does not take: the name as given is checked.
     StrCpy $INSTDIR $0
     ${If} $1 = 0
+    ${OrIf} $2 = 1
       StrCpy $RefusedFolder $0
       StrCpy $0 "${TEXT_FOLDER_NOT_FULL_PATH}"
+    ${ElseIf} $2 = 2
+      StrCpy $RefusedFolder $0
+      StrCpy $0 "${TEXT_FOLDER_BAD_NAME}"
     ${Else}
       Call CheckTargetFolder
       Pop $0

@@ -386,10 +386,13 @@ class TargetFolder(InstallerTestCase):
         for elsewhere in ("C:\\ab", "C:\\KV90 quoted", "C:\\KV90x", "C:\\KV90", "C:\\KV90dev", "C:\\KV90stream"):
             self.assertFalse(os.path.exists(unix_path(elsewhere)), elsewhere)
         with self.subTest("the longest folder the station can use"):
-            self.remove_afterwards(longest)
+            # Cleaned up last: the installation inside it is removed by its uninstaller first.
             self.remove_afterwards("C:\\" + "k" * 100)
+            self.remove_afterwards(longest)
             self.assertEqual(self.install("/S", "/D=" + longest), 0)
             self.assertEqual(tree(unix_path(longest)), PROGRAM | {"Uninstall.exe"})
+            self.assertEqual(self.deploy.uninstall(longest + "\\Uninstall.exe", "/S", "/PURGE"), 0)
+            self.assertIsNone(registry_values(UNINSTALL_KEY))
 
     def test_setup_that_could_not_copy_the_station_registers_nothing_and_says_so(self):
         self.remove_afterwards(DEFAULT_FOLDER)
