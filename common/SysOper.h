@@ -16,8 +16,9 @@ public:
 
     // Appends "yyyy-mm-dd hh:nn:ss : <message>" and CR LF to
     // LogFiles\FINGERyyyymmdd.txt under the program folder, opening and closing
-    // the file for this one line. Never fails towards its caller: a line that
-    // cannot be written is lost.
+    // the file for this one line; bytes that make no GBK character (from a text
+    // the host sent) are written as \xNN, so the file stays GBK. Never fails
+    // towards its caller: a line that cannot be written is lost.
     static void WriteLog(const std::string& message) noexcept;
 
     // The text of the host's shared block FINGER_ACTIVEX_FILE; false when there is none.
