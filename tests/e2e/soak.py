@@ -104,6 +104,7 @@ class OperatorDay(StationTestCase):
                 self.settings(save=person % 2 == 0)
             self.press(CLEAR)
             wait_until(lambda: self.occupied_slots() == [], what="all slots empty")
+            self.host.sync()
             self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), notified)
             if (person + 1) % 10 == 0 or person + 1 == count:
                 memory = self.probe.memory(self.run_.pid)

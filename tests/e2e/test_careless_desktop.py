@@ -37,6 +37,7 @@ class CarelessDesktop(StationTestCase):
         self.assertTrue(self.run_.running(), "the station ended")
         self.assertEqual(self.find_main().hwnd, self.main.hwnd)
         self.capture(slot)
+        self.host.sync()
         self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
 
     def test_private_messages_with_any_parameters_are_ignored(self):
@@ -112,6 +113,7 @@ class CarelessDesktop(StationTestCase):
         self.start_station(person=PERSON, **GOOD, Journal=0, Pace=0, Finger="hold", MOSAIC_DoMosaic="1")
         self.wait_preview_finger()
         for n in range(40):
+            self.host.sync()
             count = len(self.host.notifications(HOST_CODE_COLLECTED))
             self.press(COLLECT)
 
@@ -121,6 +123,7 @@ class CarelessDesktop(StationTestCase):
                     raise AssertionError("capture %d failed: %r" % (n + 1, box.text))
                 return len(self.host.notifications(HOST_CODE_COLLECTED)) > count
             wait_until(stored_or_refused, what="capture %d stored" % (n + 1))
+        self.host.sync()
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 40)
         # Every stored finger is a whole bitmap of the scanner's size.
         for slot in range(10):

@@ -269,6 +269,7 @@ class StationTestCase(ProgramTestCase):
     def capture(self, slot):
         """Stores one finger into the current slot, which must be `slot`: the host is told of that slot, and the
         preview empties."""
+        self.host.sync()
         count = len(self.host.notifications(HOST_CODE_COLLECTED))
         self.collect_finger(slot)
         note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]
