@@ -75,8 +75,3 @@ class Scan:
             if FAULT_LINE.search(line) and not (expected and expected(offset, decoded(line))):
                 self.faults.append(decoded(line))
             offset += len(line)
-
-
-def faults_in_file(path, start=0):
-    """Fault lines of a stderr file from byte offset start; none for a file that is not there."""
-    return Scan(path, start).faults
