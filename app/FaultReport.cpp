@@ -41,6 +41,16 @@ std::string WriteDump(const FaultContext& fault) {
     const auto write =
         reinterpret_cast<WriteDumpFn>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "MiniDumpWriteDump")));
     if (!write) return std::string();
+    // Writing a dump looks at every module of the process; unless told to defer it, Wine's dbghelp
+    // then reads each one's debug information, which on a busy machine outlasts the report's time
+    // and leaves the dump empty. The dump needs none of it.
+    using GetOptionsFn = DWORD(WINAPI*)();
+    using SetOptionsFn = DWORD(WINAPI*)(DWORD);
+    const auto getOptions =
+        reinterpret_cast<GetOptionsFn>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "SymGetOptions")));
+    const auto setOptions =
+        reinterpret_cast<SetOptionsFn>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "SymSetOptions")));
+    if (getOptions && setOptions) setOptions(getOptions() | SYMOPT_DEFERRED_LOADS);
     const std::string name = "Finger_KV90_" + FormatDateTime("yyyymmdd_hhnnss", Now()) + "_" +
                              IntToStr(static_cast<int>(GetCurrentProcessId())) + ".dmp";
     const std::string path = TSysOper::GetAppPath() + "LogFiles\\" + name;

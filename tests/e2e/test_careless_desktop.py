@@ -5,12 +5,11 @@ capture thread. The station goes on as if nothing had happened."""
 import os
 import unittest
 
-from kv90e2e import wait_until
+from kv90e2e import layout, wait_until
 from kv90e2e.hostsim import HOST_CODE_CLOSE, HOST_CODE_COLLECTED
 from kv90e2e.msgbox import MessageBox
 from kv90e2e.station import COLLECT, GOOD, HELD, PERSON, VIEW, StationTestCase, bmp_declared_length, bmp_size
 
-WM_NULL = 0x0000
 WM_NCLBUTTONDOWN = 0x00A1
 WM_NCRBUTTONDOWN = 0x00A4
 WM_SYSCOMMAND = 0x0112
@@ -29,14 +28,17 @@ class CarelessDesktop(StationTestCase):
     def rect(self, window):
         return tuple(self.probe.window(window.hwnd)["rect"])
 
-    def settle(self, window):
-        """A message sent after the posted ones returns once they have all been handled."""
-        self.probe.send(window.hwnd, WM_NULL)
+    def settle(self):
+        """Returns once the windows' thread has handled every message posted to it before: it takes the input
+        that follows them (the pointer's move over a button, which shows it hot) only after them. A sent
+        message would overtake them."""
+        self.hover_to_settle()
 
     def assert_station_works(self, slot):
         self.assertTrue(self.run_.running(), "the station ended")
         self.assertEqual(self.find_main().hwnd, self.main.hwnd)
         self.capture(slot)
+        self.host.sync()
         self.assertEqual(self.host.notifications(HOST_CODE_CLOSE), [])
 
     def test_private_messages_with_any_parameters_are_ignored(self):
@@ -55,33 +57,41 @@ class CarelessDesktop(StationTestCase):
         # A queued-work request with nothing queued, and a release the form never asked for.
         self.probe.post(app.hwnd, 0xBF01, 0, 0)
         self.probe.post(self.main.hwnd, 0xBF00, 0, 0)
-        self.settle(self.main)
+        self.settle()
         for window in (self.main, app):
             for messages in PRIVATE_RANGES:
                 for msg in messages:
                     for wparam, lparam in GARBAGE:
                         self.probe.post(window.hwnd, msg, wparam, lparam)
-            self.settle(window)
+            self.settle()
         self.assert_station_works(0)  # the slot viewed last is current
 
     def test_a_window_without_a_maximize_button_keeps_its_size(self):
         self.start_station(person=PERSON, **HELD, **GOOD)
         before = self.rect(self.main)
         self.probe.send(self.main.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
-        self.settle(self.main)
+        self.settle()
         self.assertEqual(self.rect(self.main), before)
-        # Hit-test codes of a frame the skin does not have, at a point inside the window.
+        # Hit-test codes of a frame the skin does not have, at a point inside the window. A size, a move or a
+        # close box tracked for one would follow the pointer until the button goes up: the pointer moves, and a
+        # click chooses a slot, which the window takes only once it has handled the press posted before.
         left, top, right, bottom = before
-        inside = ((top + bottom) // 2 << 16) | ((left + right) // 2)
-        for code in (HTTOP, HTLEFT, HTBOTTOMRIGHT, HTCLOSE):
-            self.probe.post(self.main.hwnd, WM_NCLBUTTONDOWN, code, inside)
-            self.settle(self.main)
+        x, y = (left + right) // 2, (top + bottom) // 2
+        for slot, code in enumerate((HTTOP, HTLEFT, HTBOTTOMRIGHT, HTCLOSE, HTCAPTION), start=1):
+            self.probe.post(self.main.hwnd, WM_NCLBUTTONDOWN, code, (y << 16) | x)
+            self.screen.move(x + 30, y + 30)
+            self.click_slot(slot)
+            wait_until(lambda: self.rect(self.main) != before or not self.run_.running()
+                       or self.main.shows_status(layout.SLOTS[slot].finger_text),
+                       what="slot %d chosen after hit-test code %d" % (slot, code))
             self.assertEqual(self.rect(self.main), before, "hit-test code %d" % code)
+        self.click_slot(0)
+        self.wait_status(layout.SLOTS[0].finger_text)
 
         dialog = self.open_settings()["dialog"]
         placed = self.settled_rect(dialog.hwnd)
+        # Sent: handled before the call returns.
         self.probe.send(dialog.hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0)
-        self.settle(dialog)
         self.assertEqual(self.rect(dialog), placed)
         self.cancel_settings()
         self.assert_station_works(0)
@@ -97,12 +107,16 @@ class CarelessDesktop(StationTestCase):
             self.probe.post(box.hwnd, WM_NCRBUTTONDOWN, HTCAPTION, on_caption)
         menus = lambda: self.probe.windows(cls="#32768", pid=self.run_.pid, visible=True)
         wait_until(lambda: len(menus()) >= 1, what="the system menu")
-        # The other requests are handled inside the open menu's loop by now.
-        self.settle(box)
+        # The open menu's loop takes the pointer's move only after the requests posted before it: once the
+        # item under the pointer shows selected, every request has been handled.
+        left, top, right, bottom = menus()[0]["rect"]
+        unselected = self.screen.shot().crop(left, top, right - left, bottom - top).rgb
+        self.screen.move((left + right) // 2, bottom - 12)
+        wait_until(lambda: self.screen.shot().crop(left, top, right - left, bottom - top).rgb != unselected,
+                   what="the menu's item under the pointer selected")
         self.assertEqual(len(menus()), 1, "menus open: %r" % [m["rect"] for m in menus()])
-        while menus():
-            self.screen.key("Escape")
-            wait_until(lambda: len(menus()) <= 1, what="a menu closed")
+        self.screen.key("Escape")
+        wait_until(lambda: not menus(), what="the one menu closed by one Escape; open: %r" % menus())
         self.close_box(box)
         self.wait_settings_closed()
         self.assertTrue(self.run_.running())
@@ -112,6 +126,7 @@ class CarelessDesktop(StationTestCase):
         self.start_station(person=PERSON, **GOOD, Journal=0, Pace=0, Finger="hold", MOSAIC_DoMosaic="1")
         self.wait_preview_finger()
         for n in range(40):
+            self.host.sync()
             count = len(self.host.notifications(HOST_CODE_COLLECTED))
             self.press(COLLECT)
 
@@ -121,6 +136,7 @@ class CarelessDesktop(StationTestCase):
                     raise AssertionError("capture %d failed: %r" % (n + 1, box.text))
                 return len(self.host.notifications(HOST_CODE_COLLECTED)) > count
             wait_until(stored_or_refused, what="capture %d stored" % (n + 1))
+        self.host.sync()
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 40)
         # Every stored finger is a whole bitmap of the scanner's size.
         for slot in range(10):

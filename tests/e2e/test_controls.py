@@ -6,7 +6,7 @@ import time
 import unittest
 
 from kv90e2e import wait_until
-from kv90e2e.station import GOOD, HELD, HOT_BORDER, PERSON, SETTINGS
+from kv90e2e.station import FINISH, GOOD, HELD, HOT_BORDER, PERSON, SETTINGS
 from test_skin import SkinHelpers
 
 TBM_GETPOS = 0x0400
@@ -174,12 +174,16 @@ class PushButtons(ControlHelpers):
         self.assertFalse(self.enabled(SETTINGS))
         button = self.button(SETTINGS)
         x, y = centre(button)
+        # From the finish button beside it, hot, onto the disabled one: once the finish button has lost its hot
+        # face the window has handled the move, and the disabled button shows what it shows under the pointer.
+        finish = self.button(FINISH)
+        self.screen.move(*centre(finish))
+        wait_until(lambda: self.shows_hot(finish), what="the finish button hot")
         self.screen.move(x, y)
-
-        def disabled_face():
-            shot = self.screen.shot()
-            return shot if self.frame_of(button, shot) == 1 and self.caption_in_disabled_grey(self.face(button, shot)) else None
-        shot = wait_until(disabled_face, what="frame 1 with the disabled grey caption under the pointer")
+        shot = wait_until(lambda: (lambda s: None if self.shows_hot(finish, s) else s)(self.screen.shot()),
+                          what="the finish button's hot face gone with the pointer on the disabled button")
+        self.assertEqual(self.frame_of(button, shot), 1)
+        self.assertTrue(self.caption_in_disabled_grey(self.face(button, shot)), "the caption is not the disabled grey")
         self.screen.park_pointer()
         left, top, right, bottom = self.main.window["rect"]
         shot.crop(left, top, right - left, bottom - top).save_png(
@@ -278,9 +282,15 @@ class ViewerControls(ControlHelpers):
         self.save_screenshot("controls-viewer-toolbar-pressed.png")
         self.screen.move((zl + zr) // 2, zb + 200)
         self.screen.mouse_up()
+        # Dragged off, it may already show neither: it is read once a later move, over the next tool button,
+        # has made that one hot, and so the release before it has been handled.
+        ol, ot, or_, ob = buttons[1]["rect"]
+        self.screen.move((ol + or_) // 2, (ot + ob) // 2)
+        wait_until(lambda: self.screen.pixel(ol + 2, ob - 3) == HOT_FILL, what="the next tool button hot")
+        self.assertNotIn(self.screen.pixel(zl + 2, zb - 3), (HOT_FILL, DOWN_FILL),
+                         "the tool button is still hot or pressed after the release off it")
         self.screen.park_pointer()
-        wait_until(lambda: self.screen.pixel(zl + 2, zb - 3) not in (HOT_FILL, DOWN_FILL),
-                   what="the tool button neither hot nor pressed once the pointer left")
+        wait_until(lambda: self.screen.pixel(ol + 2, ob - 3) != HOT_FILL, what="the next tool button no longer hot")
         self.save_screenshot("controls-viewer-scroll-bars.png")
 
         # Dragging the vertical scroll bar's thumb scrolls the picture.

@@ -52,7 +52,6 @@ class DamagedBitmaps(StationTestCase):
                                    what="the conversion's log line; log %r" % self.log_texts()[before:])
                 self.assertEqual(len(lines), 1, lines)
                 self.assertIn('Temp\\0.bmp" ' + reason, lines[0])
-                self.assertNotIn("成功", lines[0])
                 # The operator chooses another slot: once it is chosen, the view command has ended (a viewer
                 # or a message box would hold the window).
                 self.click_slot(1)

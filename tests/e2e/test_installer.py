@@ -449,8 +449,9 @@ class AnotherCodePage(InstallerTestCase):
 
     def run_in_other_locale(self, *args):
         env = dict(os.environ, LC_ALL=self.OTHER_LOCALE, LANG=self.OTHER_LOCALE)
-        return subprocess.run([settings.wine()] + list(args), env=env, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=300).returncode
+        with open(self.own_wine_output("other-code-page-setup"), "wb") as err:
+            return subprocess.run([settings.wine()] + list(args), env=env, stdout=subprocess.DEVNULL, stderr=err,
+                                  timeout=300).returncode
 
     def test_setup_and_the_station_say_so_and_only_then(self):
         folder = "C:\\KV90cp"

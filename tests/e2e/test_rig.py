@@ -2,6 +2,7 @@
 is the program's and not the rig's."""
 
 import os
+import shutil
 import struct
 import tempfile
 import unittest
@@ -9,6 +10,36 @@ import zlib
 
 from kv90e2e import (MB_ICONINFORMATION, MB_ICONWARNING, Image, MessageBox, ProbeTestCase, config_value,
                      log_lines, set_config_value, wait_until, write_config_text)
+from kv90e2e import winefaults
+
+# Lines of each kind of fault, as Wine 8 and the C++ runtime write them.
+FAULT_SAMPLES = {
+    "an exception ignored in a window procedure": b"0024:err:seh:KiUserCallbackDispatcher ignoring exception",
+    "a freed block used again": b"0024:warn:heap:unsafe_block_from_ptr heap 00140000, block 00155B60: delayed freed block",
+    "a damaged heap": b"0024:err:heap:validate_used_block heap 00140000, block 00155B60: invalid block size",
+    "a page fault": b"wine: Unhandled page fault on write access to 00000000 at address 004015C4 (thread 0024), "
+                    b"starting debugger...",
+    "the debugger's report": b"Unhandled exception: page fault on write access to 0x00000000 in 32-bit code (0x004015c4).",
+    "a stack overflow": b"wine: Unhandled stack overflow at address 0040B5F3 (thread 0024), starting debugger...",
+    "a stack overflow Wine could not raise": b"0024:err:virtual:virtual_setup_exception stack overflow 1104 bytes "
+                                             b"addr 0x7bc4ed7f stack 0x220bb0 (0x220000-0x221000-0x320000)",
+    "a division by zero": b"wine: Unhandled division by zero at address 00401636 (thread 0024), starting debugger...",
+    "the debugger's division by zero": b"Unhandled exception: divide by zero in 32-bit code (0x00401636).",
+    "an illegal instruction": b"wine: Unhandled illegal instruction at address 00401654 (thread 0024), "
+                              b"starting debugger...",
+    "an unimplemented function": b"wine: Call from 7B012866 to unimplemented function "
+                                 b"KERNEL32.dll.BaseCheckAppcompatCache, aborting",
+    "an exception nothing caught": b"terminate called after throwing an instance of 'std::runtime_error'",
+    "terminate outside an exception": b"terminate called without an active exception",
+    "abort": b"abnormal program termination",
+}
+# Output of a quiet run, none of it a fault.
+QUIET_LINES = [
+    b"0024:fixme:ole:CoInitializeSecurity stub",
+    b"[ RUN      ] StagedFileTest.NoFailureReadsAsSuccess",
+    b"Register dump:",
+    b"wine: configuration in L\"/tmp/kv90-wine\" has been updated.",
+]
 
 
 class ProbeOnTheDesktop(ProbeTestCase):
@@ -100,6 +131,66 @@ class ProbeOnTheDesktop(ProbeTestCase):
             wait_until(box.gone)
 
 
+class WineFaultScan(unittest.TestCase):
+    """The scan that fails a test on Wine's fault reports, on lines of every kind."""
+
+    def test_each_kind_of_fault_line_is_found_and_nothing_else(self):
+        for kind, line in FAULT_SAMPLES.items():
+            with self.subTest(kind):
+                self.assertEqual(winefaults.fault_lines(b"\n".join(QUIET_LINES + [line, b""])), [line.decode()])
+        self.assertEqual(winefaults.fault_lines(b"\r\n".join(QUIET_LINES)), [])
+
+    def test_a_scan_goes_on_where_the_last_one_ended_and_leaves_out_only_what_is_expected(self):
+        folder = tempfile.mkdtemp(prefix="kv90e2e-rig-")
+        self.addCleanup(lambda: shutil.rmtree(folder))
+        path = os.path.join(folder, "run1.err")
+        fault = FAULT_SAMPLES["a page fault"]
+        with open(path, "wb") as f:
+            f.write(fault + b"\n")
+        first = winefaults.Scan(path)
+        self.assertEqual((first.faults, first.end), ([fault.decode()], len(fault) + 1))
+        with open(path, "ab") as f:
+            f.write(b"quiet\n" + fault + b"\n")
+        # Expected from the second one's offset on: the first is still a fault.
+        later = winefaults.Scan(path, 0, lambda offset, line: offset >= first.end and "page fault" in line)
+        self.assertEqual(later.faults, [fault.decode()])
+        self.assertEqual(winefaults.Scan(path, first.end).faults, [fault.decode()])
+        self.assertEqual(winefaults.Scan(os.path.join(folder, "none.err")).faults, [])
+
+
+class ADeliberateFault(unittest.TestCase):
+    """A process that faults fails the test that started it, though only the probe started it."""
+
+    def test_in_a_process_the_probe_started_fails_the_case(self):
+        class ProbeStarted(ProbeTestCase):
+            def run_notepad(self, fault):
+                pid = self.probe.call("spawn", "notepad.exe")["pid"]
+                wait_until(lambda: self.probe.windows(pid=pid, visible=True), what="notepad's window")
+                if fault:
+                    self.probe.inject_fault(pid)
+                else:
+                    self.probe.terminate(pid)
+                wait_until(lambda: self.probe.exit_code(pid) is not None, timeout=60, what="notepad's end")
+                # The debugger that Wine starts for an unhandled fault has said its piece once it has ended.
+                wait_until(lambda: not [p for p in self.probe.processes() if "winedbg" in p["path"].lower()],
+                           timeout=60, what="the debugger's end")
+
+            def test_that_faults(self):
+                self.run_notepad(fault=True)
+
+            def test_that_is_ended(self):
+                self.run_notepad(fault=False)
+
+        result = unittest.TestResult()
+        unittest.TestSuite([ProbeStarted("test_that_faults"), ProbeStarted("test_that_is_ended")]).run(result)
+        self.assertEqual(result.errors, [])
+        self.assertEqual([test._testMethodName for test, _ in result.failures], ["test_that_faults"],
+                         "failures: %r" % result.failures)
+        report = result.failures[0][1]
+        self.assertIn("Wine reported", report)
+        self.assertIn("wine: Unhandled page fault on execute access to 00000010", report)
+
+
 class ProgramFiles(unittest.TestCase):
     """The helpers for the program's GBK files, on files of their own."""
 
@@ -109,7 +200,6 @@ class ProgramFiles(unittest.TestCase):
         os.makedirs(os.path.join(self.folder, "LogFiles"))
 
     def tearDown(self):
-        import shutil
         shutil.rmtree(self.folder)
 
     def test_config_values_are_replaced_and_added_in_their_section(self):

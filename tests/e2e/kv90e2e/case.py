@@ -18,6 +18,14 @@ from .waiting import wait_until
 FAMILY_MUTEXES = ("Finger_KV90", "Finger_LX20", "Finger_NR50")
 
 
+def keep_scanned(scan, stem):
+    """A copy, among the artifacts, of the part of an output file that a scan read; returns its path."""
+    kept = os.path.join(settings.artifacts_dir(), "%s.%s" % (stem, os.path.basename(scan.path)))
+    with open(kept, "wb") as dst:
+        dst.write(scan.data)
+    return kept
+
+
 class ProbeTestCase(unittest.TestCase):
     """A test class with its own probe on the Wine desktop and the X screen."""
 
@@ -28,6 +36,9 @@ class ProbeTestCase(unittest.TestCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.probe_log = os.path.join(settings.artifacts_dir(), "probe-%s.err" % cls.__name__)
+        # How far the class's scans have read each output file that outlives a test (the probe's, which
+        # the programs it starts write into too): each scan goes on from where the last one ended.
+        cls._scanned = {cls.probe_log: winefaults.size_of(cls.probe_log)}
         cls.probe = Probe(log_path=cls.probe_log)
         cls.screen = Screen()
         cls._reference_icons = {}
@@ -37,50 +48,73 @@ class ProbeTestCase(unittest.TestCase):
         if cls.probe is not None:
             cls.probe.close()
             cls.probe = None
+        # What the class's processes wrote after its last test's scan: the probe's own end among it.
+        found = []
+        for path, start in sorted(cls._scanned.items()):
+            scan = winefaults.Scan(path, start)
+            cls._scanned[path] = scan.end
+            if scan.faults:
+                found += ["%s: %s" % (keep_scanned(scan, "%s.tearDownClass" % cls.__name__), line)
+                          for line in scan.faults]
         super().tearDownClass()
+        if found:
+            raise AssertionError("Wine reported %d fault(s) after the last test of %s:\n  %s"
+                                 % (len(found), cls.__name__, "\n  ".join(found[:40])))
 
     def setUp(self):
         super().setUp()
-        # Programs the probe starts (setup, the uninstaller) write beside it.
-        self._probe_log_start = os.path.getsize(self.probe_log) if os.path.exists(self.probe_log) else 0
         self._wine_faults = None
         self._expected_faults = []
+        self._own_outputs = []
         # Registered first, so it runs last: once every process of the test has ended.
         self.addCleanup(self._fail_on_wine_faults)
 
     # -- Wine's fault reports -----------------------------------------------------------------
     def wine_output_files(self):
         """(path, start offset) of every stderr file the test's Wine processes wrote."""
-        return [(self.probe_log, self._probe_log_start)]
+        return sorted(self._scanned.items()) + [(path, 0) for path in self._own_outputs]
 
-    def expect_wine_fault(self, pattern):
-        """A fault the test causes on purpose: Wine's lines matching the pattern do not fail it."""
-        self._expected_faults.append(re.compile(pattern))
+    def own_wine_output(self, label):
+        """A stderr file, among the artifacts, for a Wine process the test starts by itself; it is scanned
+        with the others."""
+        path = os.path.join(settings.artifacts_dir(), "%s.%s.err" % (self.stem(), label))
+        self._own_outputs.append(path)
+        return path
+
+    def expect_wine_fault(self, pattern, path):
+        """A fault the test is about to cause on purpose in the process that writes the stderr file at
+        path: from here on, that file's lines matching the pattern do not fail the test."""
+        self._expected_faults.append((path, winefaults.size_of(path), re.compile(pattern)))
+
+    def _expected(self, path, offset, line):
+        return any(path == where and offset >= start and pattern.search(line)
+                   for where, start, pattern in self._expected_faults)
+
+    def wine_scans(self):
+        """A scan of each output file of the test's Wine processes so far, the faults it expects left out."""
+        scans = []
+        for path, start in self.wine_output_files():
+            scan = winefaults.Scan(path, start, lambda offset, line, path=path: self._expected(path, offset, line))
+            scans.append(scan)
+        return scans
 
     def wine_faults(self):
         """The fault lines the test's Wine output holds so far, but for those it expects: (path, start offset,
         lines) of each file with any."""
-        found = []
-        for path, start in self.wine_output_files():
-            lines = [line for line in winefaults.faults_in_file(path, start)
-                     if not any(p.search(line) for p in self._expected_faults)]
-            if lines:
-                found.append((path, start, lines))
-        return found
+        return [(scan.path, scan.start, scan.faults) for scan in self.wine_scans() if scan.faults]
 
     def collect_wine_faults(self):
         """Scans the test's Wine output once its processes have ended; keeps the files that report a
-        fault among the artifacts."""
+        fault among the artifacts. The class's next scan goes on where this one ended."""
         if self._wine_faults is not None:
             return self._wine_faults
         self._wine_faults = []
-        stem = re.sub(r"[^A-Za-z0-9_.-]", "_", self.id())
-        for path, start, lines in self.wine_faults():
-            kept = os.path.join(settings.artifacts_dir(), "%s.%s" % (stem, os.path.basename(path)))
-            with open(path, "rb") as src, open(kept, "wb") as dst:
-                src.seek(start)
-                shutil.copyfileobj(src, dst)
-            self._wine_faults += ["%s: %s" % (kept, line) for line in lines]
+        for scan in self.wine_scans():
+            if scan.path in self._scanned:
+                self._scanned[scan.path] = scan.end
+            if scan.faults:
+                kept = keep_scanned(scan, self.stem())
+                self._wine_faults += ["%s: %s" % (kept, line) for line in scan.faults]
         return self._wine_faults
 
     def _fail_on_wine_faults(self):
@@ -88,6 +122,10 @@ class ProbeTestCase(unittest.TestCase):
         if faults:
             raise AssertionError("Wine reported %d fault(s) in the test's processes:\n  %s"
                                  % (len(faults), "\n  ".join(faults[:40])))
+
+    def stem(self):
+        """The test's name as a file name."""
+        return re.sub(r"[^A-Za-z0-9_.-]", "_", self.id())
 
     def has_failed(self):
         """Whether this test (or one of its subtests) has failed so far; for keeping evidence."""
@@ -241,7 +279,7 @@ class ProgramTestCase(ProbeTestCase):
             self.release_mutex(name)
 
     def _save_evidence(self):
-        stem = re.sub(r"[^A-Za-z0-9_.-]", "_", self.id())
+        stem = self.stem()
         try:
             path = self.save_screenshot(stem + ".png")
             print("\nscreenshot of the failure: %s" % path)

@@ -163,15 +163,23 @@ class StationTestCase(ProgramTestCase):
     def hover_to_settle(self, button=None):
         """Moves the pointer over a button of the main window (the finish button unless told) and waits for its
         hot border, or for the settings dialog, which would take the mouse from the window. The window handles
-        mouse and keys in the order they come, so whatever came before has been handled then; the pointer is
-        parked after."""
+        mouse and keys in the order they come, so whatever came before has been handled then. A hot border left
+        from before would say nothing: the pointer is parked until the border has gone first, and after."""
         button = button or self.button(FINISH)
-        left, top, right, bottom = button["rect"]
-        x = (left + right) // 2
-        self.screen.move(x, (top + bottom) // 2)
-        hot = lambda: all(abs(a - b) <= 8 for a, b in zip(self.screen.pixel(x, top), HOT_BORDER))
-        wait_until(lambda: self.settings_dialog() is not None or hot(), what="the hot border of %r" % button["text"])
         self.screen.park_pointer()
+        wait_until(lambda: self.settings_dialog() is not None or not self.shows_hot(button),
+                   what="the hot border of %r gone with the pointer parked" % button["text"])
+        left, top, right, bottom = button["rect"]
+        self.screen.move((left + right) // 2, (top + bottom) // 2)
+        wait_until(lambda: self.settings_dialog() is not None or self.shows_hot(button),
+                   what="the hot border of %r" % button["text"])
+        self.screen.park_pointer()
+
+    def shows_hot(self, button, shot=None):
+        """Whether the main window's button shows the hot border along its top edge."""
+        left, top, right, _ = button["rect"]
+        pixel = (shot or self.screen.shot()).pixel((left + right) // 2, top)
+        return all(abs(a - b) <= 8 for a, b in zip(pixel, HOT_BORDER))
 
     def click_slot(self, number, double=False, dx=0, dy=0):
         """Clicks the slot's image (dx, dy from its centre); nothing of the pointer is left on the panels."""
@@ -269,6 +277,7 @@ class StationTestCase(ProgramTestCase):
     def capture(self, slot):
         """Stores one finger into the current slot, which must be `slot`: the host is told of that slot, and the
         preview empties."""
+        self.host.sync()
         count = len(self.host.notifications(HOST_CODE_COLLECTED))
         self.collect_finger(slot)
         note = self.host.wait_notifications(HOST_CODE_COLLECTED, count=count + 1)[-1]

@@ -97,10 +97,20 @@ bool watchProcess(DWORD pid) {
 
 bool startWatchedProcess(const std::wstring& commandLine, DWORD& pid) {
     std::wstring writable = commandLine;  // CreateProcessW may write into the command line
+    // The probe's standard output carries its answers: whatever the process (or the debugger Wine
+    // starts for its crash) prints goes to the probe's error output instead, where faults are looked for.
+    HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+    const bool passErrors = errors && errors != INVALID_HANDLE_VALUE &&
+                            SetHandleInformation(errors, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (passErrors) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = errors;
+        startup.hStdError = errors;
+    }
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessW(nullptr, &writable[0], nullptr, nullptr, passErrors, 0, nullptr, nullptr, &startup, &info))
         return false;
     CloseHandle(info.hThread);
     watched()[info.dwProcessId] = info.hProcess;
