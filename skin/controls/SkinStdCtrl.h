@@ -5,6 +5,7 @@
 
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
+#include "skin/controls/SkinClassTables.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinControlRules.h"
 
@@ -180,6 +181,5 @@ public:
     void Paint() override;
 };
 
-// The skinner a window class table key names, ready for Init.
-std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd,
-                                                   const std::string& key);
+// The skinner of a dialog box's child window for its key, ready for Init.
+std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd, TWindowKey key);
