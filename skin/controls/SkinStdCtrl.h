@@ -33,7 +33,7 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
 class TSkinButton : public TSkinControlVCL {
 public:
     using TSkinControlVCL::TSkinControlVCL;
-    bool PassToControl(TMessage& m) override;
+    bool BeforeMessage(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
     void MouseLeave() override;
@@ -54,7 +54,7 @@ class TSkinWndButton : public TSkinControlWnd {
 public:
     TSkinWndButton(const ISkinLook* look, TSkinWindow* owner, HWND wnd);
     void Init() override;
-    bool PassToControl(TMessage& m) override;
+    bool BeforeMessage(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
 
@@ -158,7 +158,7 @@ public:
     using TSkinControlVCL::TSkinControlVCL;
     void Init() override;
     void Install() override;
-    bool PassToControl(TMessage& m) override;
+    bool BeforeMessage(TMessage& m) override;
 
 private:
     void GiveBack() override { Restore(); }
