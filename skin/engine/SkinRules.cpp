@@ -33,13 +33,15 @@ std::optional<TWindowKey> ChildWindowKey(const std::string& upperClass, DWORD st
     }
     if (upperClass == "BUTTON") {
         const auto all = [style](DWORD bits) { return (style & bits) == bits; };
-        // a group box, or a type whose bits include a group box's, keeps its own drawing
+        // A group box, or a type whose bits include a group box's, keeps its own drawing.
         if (all(BS_GROUPBOX)) return std::nullopt;
         if (all(BS_AUTOCHECKBOX) || (style & BS_CHECKBOX) || all(BS_3STATE)) return TWindowKey::CheckBox;
         if (all(BS_AUTORADIOBUTTON) || (style & BS_RADIOBUTTON)) return TWindowKey::RadioButton;
         return TWindowKey::Button;
     }
-    if (upperClass == "COMBOBOX" && (style & CBS_DROPDOWNLIST) == CBS_SIMPLE) return std::nullopt;
+    // A simple combo box (its list always shown) keeps its own drawing.
+    constexpr DWORD kComboTypeMask = CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST;
+    if (upperClass == "COMBOBOX" && (style & kComboTypeMask) == CBS_SIMPLE) return std::nullopt;
     return WindowKeyOfName(upperClass);
 }
 
