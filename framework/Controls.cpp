@@ -216,7 +216,7 @@ void TGraphicControl::WndProc(TMessage& m) {
     TControl::WndProc(m);
 }
 
-// ------------------------------------------------------------- TWinControl
+// ------------------------ TWinControl: creation and class registration
 
 namespace {
 
@@ -342,6 +342,18 @@ void TWinControl::DestroyHandle() {
     handle_ = nullptr;
 }
 
+void TWinControl::ParentChanged() {
+    if (!Parent()) {
+        DestroyHandle();
+    } else if (handle_) {
+        ::SetParent(handle_, Parent()->Handle());
+    } else if (Parent()->HandleAllocated()) {
+        HandleNeeded();
+    }
+}
+
+// -------------------------- TWinControl: children, tab order and focus
+
 void TWinControl::InsertControl(TControl* control) {
     controls_.push_back(control);
     if (auto win = dynamic_cast<TWinControl*>(control)) tabList_.push_back(win);
@@ -383,66 +395,15 @@ bool TWinControl::CanFocus() const {
     return true;
 }
 
-void TWinControl::ParentChanged() {
-    if (!Parent()) {
-        DestroyHandle();
-    } else if (handle_) {
-        ::SetParent(handle_, Parent()->Handle());
-    } else if (Parent()->HandleAllocated()) {
-        HandleNeeded();
-    }
-}
-
-TControl* TWinControl::ControlAtPos(POINT point, bool allowDisabled) const {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        TControl* c = *it;
-        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!c->Enabled() && !allowDisabled)) continue;
-        const RECT r = c->BoundsRect();
-        if (PtInRect(&r, point)) return c;
-    }
-    return nullptr;
-}
-
 void TWinControl::SetFocus() {
     if (Handle()) ::SetFocus(handle_);
 }
 
-void TWinControl::Invalidate() {
-    FacesChanged();
-    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void TWinControl::Repaint() {
-    FacesChanged();
-    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
-void TWinControl::FacesChanged() {
-    face_.Changed();
-    for (TWinControl* child : tabList_) child->FacesChanged();
-}
-
-void TWinControl::DropFaces() {
-    face_.Drop();
-    for (TWinControl* child : tabList_) child->DropFaces();
-}
+// -------------------------- TWinControl: layout and the window's state
 
 void TWinControl::BoundsChanged() {
     if (handle_) MoveWindow(handle_, Left(), Top(), Width(), Height(), TRUE);
     AlignControls();
-}
-
-std::string TWinControl::Text() const {
-    if (!handle_) return Caption();
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(handle_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(handle_, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-void TWinControl::BringToFront() {
-    TControl::BringToFront();
-    onTop_ = !handle_;
-    if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 RECT TWinControl::ClientArea() const {
@@ -469,6 +430,33 @@ void TWinControl::AlignControls() {
 
 void TWinControl::ControlChanged(TControl*) {}
 
+void TWinControl::FollowWindow() {
+    if (!handle_) return;
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (HWND parent = GetParent(handle_); parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        // Stored only: the window is where it is, so nothing is moved again.
+        StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else {
+        // A top-level window keeps the place the program gave it: only its size follows.
+        StoreBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+    }
+}
+
+void TWinControl::BringToFront() {
+    TControl::BringToFront();
+    onTop_ = !handle_;
+    if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+std::string TWinControl::Text() const {
+    if (!handle_) return Caption();
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(handle_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(handle_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void TWinControl::ColorChanged() { Invalidate(); }
 
 void TWinControl::FontChangedHook() {
@@ -489,18 +477,26 @@ void TWinControl::VisibleChanged() {
     if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
 }
 
-void TWinControl::FollowWindow() {
-    if (!handle_) return;
-    RECT r;
-    GetWindowRect(handle_, &r);
-    if (HWND parent = GetParent(handle_); parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        // Stored only: the window is where it is, so nothing is moved again.
-        StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else {
-        // A top-level window keeps the place the program gave it: only its size follows.
-        StoreBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
-    }
+// ----------------------------------------------- TWinControl: painting
+
+void TWinControl::Invalidate() {
+    FacesChanged();
+    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinControl::Repaint() {
+    FacesChanged();
+    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TWinControl::FacesChanged() {
+    face_.Changed();
+    for (TWinControl* child : tabList_) child->FacesChanged();
+}
+
+void TWinControl::DropFaces() {
+    face_.Drop();
+    for (TWinControl* child : tabList_) child->DropFaces();
 }
 
 void TWinControl::PaintWindow(HDC dc) {
@@ -530,6 +526,18 @@ void TWinControl::PaintControls(HDC dc, const RECT& area) {
     }
 }
 
+// ------------------------------------------ TWinControl: mouse routing
+
+TControl* TWinControl::ControlAtPos(POINT point, bool allowDisabled) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible() || (!c->Enabled() && !allowDisabled)) continue;
+        const RECT r = c->BoundsRect();
+        if (PtInRect(&r, point)) return c;
+    }
+    return nullptr;
+}
+
 void TWinControl::RouteMouse(TMessage& m) {
     POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     TControl* target = mouseControl_ ? mouseControl_ : ControlAtPos(p);
@@ -549,49 +557,57 @@ void TWinControl::RouteMouse(TMessage& m) {
     m.Result = 0;
 }
 
+// Entering is seen on the first move; the system reports the leaving once asked to.
+void TWinControl::NoticeMouseEntering() {
+    if (mouseInside_ || !handle_) return;
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+    mouseInside_ = TrackMouseEvent(&track) != FALSE;
+    Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::OnMouseLeave() {
+    mouseInside_ = false;
+    Perform(CM_MOUSELEAVE);
+}
+
+// ----------------------------------- TWinControl: the window procedure
+
+// One handler per message; each returns true when it answered the message, which then
+// goes no further, and false when TControl::WndProc and the default procedure follow.
+
 void TWinControl::WndProc(TMessage& m) {
-    if (m.Msg == WM_MOUSEMOVE && !mouseInside_ && handle_) {
-        // Entering is seen on the first move; the system reports the leaving once asked to.
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
-        mouseInside_ = TrackMouseEvent(&track) != FALSE;
-        Perform(CM_MOUSEENTER);
+    if (m.Msg == WM_MOUSEMOVE) NoticeMouseEntering();
+    if (!wrapsSystemClass_ && HandleOwnWindowMessage(m)) return;
+    if (HandleMessage(m)) return;
+    TControl::WndProc(m);
+}
+
+// The messages that a window of the toolkit's own class answers itself; a wrapped
+// system control paints and takes the mouse as its class does.
+bool TWinControl::HandleOwnWindowMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+        return OnPaint();
+    case WM_ERASEBKGND:
+        return OnEraseBackground(m);
+    case WM_MOUSEWHEEL:
+        return false;
     }
-    if (!wrapsSystemClass_) {
-        switch (m.Msg) {
-        case WM_PAINT: {
-            // The toolkit's own windows never hold a caret.
-            PaintScope paint(handle_);
-            PaintFace(paint.Dc(), paint.Area());
-            return;
-        }
-        case WM_ERASEBKGND:
-            // Painting fills the background itself, so erasing would only flicker.
-            m.Result = 1;
-            return;
-        default:
-            if (IsMouseMessage(m.Msg) && m.Msg != WM_MOUSEWHEEL) {
-                RouteMouse(m);
-                return;
-            }
-        }
-    }
+    if (!IsMouseMessage(m.Msg)) return false;
+    RouteMouse(m);
+    return true;
+}
+
+bool TWinControl::HandleMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_SIZE:
         AlignControls();
-        break;
+        return false;
     case WM_WINDOWPOSCHANGED:
-        // The system moved or sized the window (maximized it, say): the bounds follow.
-        DefaultHandler(m);
-        FollowWindow();
-        return;
+        return OnWindowPosChanged(m);
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
-        // Owner-drawn items of a menu this window opened measure and draw themselves.
-        if (TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) {
-            m.Result = TRUE;
-            return;
-        }
-        break;
+        return OnOwnerDraw(m);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_HSCROLL:
@@ -599,42 +615,85 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-        // Hand the notification back to the child control that sent it.
-        if (m.Msg == WM_NOTIFY && !m.LParam) break;
-        if (TWinControl* child = FindControl(m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
-                                                                : reinterpret_cast<HWND>(m.LParam));
-            child && child != this) {
-            DeliverNotification(*child, m);
-            return;
-        }
-        break;
+        return ReflectNotification(m);
     case WM_SYSCOLORCHANGE:
     case WM_DISPLAYCHANGE:
     case WM_THEMECHANGED:
         // The system's colours or the screen's format changed: every kept face is out of date.
         DropFaces();
-        break;
+        return false;
     case WM_MOUSELEAVE:
-        mouseInside_ = false;
-        Perform(CM_MOUSELEAVE);
-        break;
+        OnMouseLeave();
+        return false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (TCustomForm* form = dynamic_cast<TCustomForm*>(FindControl(GetAncestor(handle_, GA_ROOT))))
-            form->Perform(CM_FOCUSCHANGED, reinterpret_cast<WPARAM>(m.Msg == WM_SETFOCUS ? this : nullptr));
-        break;
+        OnFocusChange(m);
+        return false;
     case WM_SETCURSOR:
-        if (Screen->Cursor() != crDefault && LOWORD(m.LParam) == HTCLIENT) {
-            ::SetCursor(Screen->CursorHandle());
-            m.Result = 1;
-            return;
-        }
-        break;
+        return OnSetCursor(m);
     case WM_CANCELMODE:
         mouseControl_ = nullptr;
-        break;
+        return false;
     }
-    TControl::WndProc(m);
+    return false;
+}
+
+bool TWinControl::OnPaint() {
+    // The toolkit's own windows never hold a caret.
+    PaintScope paint(handle_);
+    PaintFace(paint.Dc(), paint.Area());
+    return true;
+}
+
+bool TWinControl::OnEraseBackground(TMessage& m) {
+    // Painting fills the background itself, so erasing would only flicker.
+    m.Result = 1;
+    return true;
+}
+
+bool TWinControl::OnWindowPosChanged(TMessage& m) {
+    // The system moved or sized the window (maximized it, say): the bounds follow.
+    DefaultHandler(m);
+    FollowWindow();
+    return true;
+}
+
+bool TWinControl::OnOwnerDraw(TMessage& m) {
+    // Owner-drawn items of a menu this window opened measure and draw themselves.
+    if (!TMenuItem::DispatchOwnerDraw(m.Msg, m.LParam)) return false;
+    m.Result = TRUE;
+    return true;
+}
+
+void TWinControl::OnFocusChange(const TMessage& m) {
+    if (TCustomForm* form = dynamic_cast<TCustomForm*>(FindControl(GetAncestor(handle_, GA_ROOT))))
+        form->Perform(CM_FOCUSCHANGED, reinterpret_cast<WPARAM>(m.Msg == WM_SETFOCUS ? this : nullptr));
+}
+
+bool TWinControl::OnSetCursor(TMessage& m) {
+    if (Screen->Cursor() == crDefault || LOWORD(m.LParam) != HTCLIENT) return false;
+    ::SetCursor(Screen->CursorHandle());
+    m.Result = 1;
+    return true;
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    // A reflected notification that the control does not handle stops here.
+    if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) return;
+    if (handle_ || m.Msg == WM_NCCREATE || m.Msg == WM_CREATE)
+        m.Result = CallWindowProcA(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+// -------------------------------- TWinControl: reflected notifications
+
+// Hands a notification back to the child control that sent it.
+bool TWinControl::ReflectNotification(TMessage& m) {
+    if (m.Msg == WM_NOTIFY && !m.LParam) return false;
+    TWinControl* child = FindControl(m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
+                                                        : reinterpret_cast<HWND>(m.LParam));
+    if (!child || child == this) return false;
+    DeliverNotification(*child, m);
+    return true;
 }
 
 // The notification is the child's own event (a click, a slider moved), so a
@@ -650,11 +709,4 @@ void TWinControl::DeliverNotification(TWinControl& child, TMessage& m) {
     } catch (...) {
         Application->HandleException(Exception("Unknown failure"));
     }
-}
-
-void TWinControl::DefaultHandler(TMessage& m) {
-    // A reflected notification that the control does not handle stops here.
-    if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) return;
-    if (handle_ || m.Msg == WM_NCCREATE || m.Msg == WM_CREATE)
-        m.Result = CallWindowProcA(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
 }

@@ -243,6 +243,18 @@ private:
     void RemoveControl(TControl* control);
     void AttachHandle(HWND wnd);
     void RouteMouse(TMessage& message);
+    // The window procedure's handlers: true when the message was answered and goes no further.
+    bool HandleOwnWindowMessage(TMessage& message);
+    bool HandleMessage(TMessage& message);
+    void NoticeMouseEntering();
+    void OnMouseLeave();
+    bool OnPaint();
+    bool OnEraseBackground(TMessage& message);
+    bool OnWindowPosChanged(TMessage& message);
+    bool OnOwnerDraw(TMessage& message);
+    void OnFocusChange(const TMessage& message);
+    bool OnSetCursor(TMessage& message);
+    bool ReflectNotification(TMessage& message);
     // This control's kept face and those of every windowed control inside it.
     void FacesChanged();
     void DropFaces();

@@ -1,5 +1,6 @@
 # Starts one virtual X display and one Wine virtual desktop for this shell, unless
-# a display is already there. Sourced; defines kv90_display_stop for the caller's trap.
+# a display is already there, or the test lanes (one display, desktop and private prefix
+# each). Sourced; defines kv90_display_stop and kv90_lanes_stop for the caller's trap.
 KV90_OWN_XVFB=""
 KV90_PRIVATE_PREFIX=""
 # A copy of the prepared Wine prefix for this run alone, so that runs side by
@@ -43,4 +44,38 @@ kv90_display_stop() {
   wineserver -k 2>/dev/null || true
   if [ -n "$KV90_OWN_XVFB" ]; then kill "$KV90_OWN_XVFB" 2>/dev/null || true; wait "$KV90_OWN_XVFB" 2>/dev/null || true; fi
   if [ -n "$KV90_PRIVATE_PREFIX" ]; then rm -rf "$KV90_PRIVATE_PREFIX"; fi
+}
+
+# The test lanes of tests/lanes.json: for each, a private prefix, a virtual display and its Wine
+# desktop, handed to the tests as KV90_LANE<n>_DISPLAY and KV90_LANE<n>_WINEPREFIX (tests/in-lane).
+# The caller's own DISPLAY and WINEPREFIX are left as they were.
+KV90_LANES=()
+kv90_lanes_start() {
+  local count="$1" n saved_display="${DISPLAY:-}" saved_prefix="$WINEPREFIX"
+  for n in $(seq 1 "$count"); do
+    KV90_OWN_XVFB=""
+    KV90_PRIVATE_PREFIX=""
+    WINEPREFIX="$saved_prefix"
+    kv90_private_prefix
+    KV90_FORCE_XVFB=1 kv90_display_start || { kv90_display_stop; return 1; }
+    KV90_LANES+=("$KV90_OWN_XVFB:$KV90_PRIVATE_PREFIX")
+    export "KV90_LANE${n}_DISPLAY=$DISPLAY" "KV90_LANE${n}_WINEPREFIX=$WINEPREFIX"
+  done
+  KV90_OWN_XVFB=""
+  KV90_PRIVATE_PREFIX=""
+  export WINEPREFIX="$saved_prefix"
+  if [ -n "$saved_display" ]; then export DISPLAY="$saved_display"; else unset DISPLAY; fi
+}
+kv90_lanes_stop() {
+  local lane saved_prefix="$WINEPREFIX"
+  for lane in "${KV90_LANES[@]}"; do
+    KV90_OWN_XVFB="${lane%%:*}"
+    KV90_PRIVATE_PREFIX="${lane#*:}"
+    WINEPREFIX="$KV90_PRIVATE_PREFIX/prefix"
+    kv90_display_stop
+  done
+  KV90_LANES=()
+  KV90_OWN_XVFB=""
+  KV90_PRIVATE_PREFIX=""
+  WINEPREFIX="$saved_prefix"
 }

@@ -92,21 +92,21 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
     }
 }
 
-bool TSkinButton::PassToControl(TMessage& m) {
+bool TSkinButton::BeforeMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_KEYDOWN:
-        return m.WParam != VK_RETURN && m.WParam != VK_SPACE;
+        return m.WParam == VK_RETURN || m.WParam == VK_SPACE;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The pressed bit and the repaint follow in AfterMessage.
-        return false;
+        return true;
     case BM_SETSTATE:
         // The mouse is held on the control's window, so the system's button follows a drag
         // and pushes itself when the mouse comes back over it; having never seen the press,
         // it would stay pushed after the release. The skinner's press owns the state.
-        return !clicks_.MousePressed();
+        return clicks_.MousePressed();
     }
-    return true;
+    return false;
 }
 
 void TSkinButton::AfterMessage(TMessage& m) {

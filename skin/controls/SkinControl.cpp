@@ -46,7 +46,7 @@ void TSkinControl::Dispatch(TMessage& m, int controlTag) {
         return;
     }
     const std::shared_ptr<bool> alive = alive_;
-    if (PassToControl(m)) CallControl(m);
+    if (!BeforeMessage(m)) CallControl(m);
     if (*alive && !detached_) AfterMessage(m);
 }
 

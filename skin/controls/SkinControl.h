@@ -48,7 +48,9 @@ public:
     void ControlGone();
 
     // virtual operations, in slot order
-    virtual bool PassToControl(TMessage&) { return true; }
+    // Before the control's own procedure: true when the skinner answered the message itself and the
+    // control never sees it, as with TSkinWindow::BeforeMessage.
+    virtual bool BeforeMessage(TMessage&) { return false; }
     virtual void AfterMessage(TMessage& m);
     virtual void Paint() {}
     virtual void MouseEnter() {}

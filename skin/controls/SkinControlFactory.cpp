@@ -2,6 +2,7 @@
 // as a button's paint function is picked by its style. Kinds that the
 // program's windows do not contain keep their rows and are drawn by the
 // general skinner nearest to them.
+#include "skin/controls/SkinClassTables.h"
 #include "skin/controls/SkinStdCtrl.h"
 #include "skin/controls/SkinnerKinds.h"
 
@@ -52,12 +53,7 @@ constexpr TSkinnerRow kSkinners[] = {
 };
 static_assert(std::size(kSkinners) == static_cast<size_t>(TSkinnerKind::Count), "one row per skinner kind");
 
-constexpr bool RowsInKindOrder() {
-    for (size_t i = 0; i < std::size(kSkinners); ++i)
-        if (static_cast<size_t>(kSkinners[i].kind) != i) return false;
-    return true;
-}
-static_assert(RowsInKindOrder(), "the rows are indexed by kind");
+static_assert(RowsInKeyOrder(kSkinners, &TSkinnerRow::kind), "the rows are indexed by kind");
 
 const TSkinnerRow& Row(TSkinnerKind kind) { return kSkinners[static_cast<size_t>(kind)]; }
 
@@ -73,11 +69,12 @@ std::unique_ptr<TSkinControlVCL> MakeControlSkinner(const ISkinLook* look, TSkin
 }
 
 std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd,
-                                                   const std::string& key) {
-    if (key == "BUTTON") return std::make_unique<TSkinWndButton>(look, owner, wnd);
+                                                   TWindowKey key) {
+    if (key == TWindowKey::Button) return std::make_unique<TSkinWndButton>(look, owner, wnd);
     // An extended combo box arrives as the combo box inside it.
-    if (key == "COMBOBOX" || key == "COMBOBOXEX32") return std::make_unique<TSkinWndComboBox>(look, owner, wnd, key);
+    if (key == TWindowKey::ComboBox || key == TWindowKey::ComboBoxEx)
+        return std::make_unique<TSkinWndComboBox>(look, owner, wnd, WindowKeyName(key));
     // Dialog check boxes, radio buttons, tab and tool bar controls keep
     // their own drawing under the base skinner's state keeping.
-    return std::make_unique<TSkinControlWnd>(look, owner, wnd, key);
+    return std::make_unique<TSkinControlWnd>(look, owner, wnd, WindowKeyName(key));
 }

@@ -5,6 +5,7 @@
 
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
+#include "skin/controls/SkinClassTables.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinControlRules.h"
 
@@ -32,7 +33,7 @@ void PaintButtonFace(HDC dc, const TSkinControlLook& look, const RECT& client, c
 class TSkinButton : public TSkinControlVCL {
 public:
     using TSkinControlVCL::TSkinControlVCL;
-    bool PassToControl(TMessage& m) override;
+    bool BeforeMessage(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
     void MouseLeave() override;
@@ -53,7 +54,7 @@ class TSkinWndButton : public TSkinControlWnd {
 public:
     TSkinWndButton(const ISkinLook* look, TSkinWindow* owner, HWND wnd);
     void Init() override;
-    bool PassToControl(TMessage& m) override;
+    bool BeforeMessage(TMessage& m) override;
     void AfterMessage(TMessage& m) override;
     void Paint() override;
 
@@ -157,7 +158,7 @@ public:
     using TSkinControlVCL::TSkinControlVCL;
     void Init() override;
     void Install() override;
-    bool PassToControl(TMessage& m) override;
+    bool BeforeMessage(TMessage& m) override;
 
 private:
     void GiveBack() override { Restore(); }
@@ -180,6 +181,5 @@ public:
     void Paint() override;
 };
 
-// The skinner a window class table key names, ready for Init.
-std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd,
-                                                   const std::string& key);
+// The skinner of a dialog box's child window for its key, ready for Init.
+std::unique_ptr<TSkinControlWnd> MakeWindowSkinner(const ISkinLook* look, TSkinWindow* owner, HWND wnd, TWindowKey key);

@@ -41,12 +41,12 @@ void TSkinToolBar::Restore() {
     if (keptParentColor_) Control()->SetParentColor(true);
 }
 
-bool TSkinToolBar::PassToControl(TMessage& m) {
+bool TSkinToolBar::BeforeMessage(TMessage& m) {
     if (m.Msg == CN_NOTIFY && m.LParam && reinterpret_cast<NMHDR*>(m.LParam)->code == NM_CUSTOMDRAW) {
         m.Result = CustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam));
-        return false;
+        return true;
     }
-    return true;
+    return false;
 }
 
 LRESULT TSkinToolBar::CustomDraw(NMTBCUSTOMDRAW& draw) {

@@ -33,26 +33,26 @@ void TSkinWndButton::GiveBack() {
     timer_ = false;
 }
 
-bool TSkinWndButton::PassToControl(TMessage& m) {
+bool TSkinWndButton::BeforeMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_KEYDOWN:
-        return m.WParam != VK_RETURN;
+        return m.WParam == VK_RETURN;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        return false;
+        return true;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         Paint();
-        return false;
+        return true;
     case WM_PAINT:
         AnswerPaint(m);
-        return false;
+        return true;
     case WM_TIMER:
-        if (m.WParam != kSkinHoverTimer) return true;
+        if (m.WParam != kSkinHoverTimer) return false;
         Tick();
-        return false;
+        return true;
     }
-    return true;
+    return false;
 }
 
 void TSkinWndButton::AfterMessage(TMessage& m) {

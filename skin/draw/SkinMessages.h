@@ -7,4 +7,3 @@
 constexpr UINT SKM_QUERYSKINNED = 0x2AAA;  // a skinned window or control answers 1
 constexpr UINT SKM_QUERYACTIVE = 0x2AAB;   // 2 while the frame is drawn inactive, else 1
 constexpr UINT SKM_REDRAW = 0x2AAC;        // a control skinner repaints its control
-constexpr UINT SKM_MDIREDRAW = 0x2AAD;     // the frame of an MDI form is repainted

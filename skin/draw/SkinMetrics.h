@@ -8,13 +8,16 @@
 
 class TSkinReader;
 
+// The title-button strip: three frames (normal, hot, pressed) for each of six faces.
+constexpr int kTitleButtonFrames = 18;
+
 struct TSkinMetrics {
     // Pieces of the frame.
     TSkinImage title[5];  // "SKIN2_TITLEBAR1".."SKIN2_TITLEBAR5"
     TSkinImage leftBorder, rightBorder;
     TSkinImage bottom[3];  // "SKIN2_FORMBOTTOMBORDER1".."3"
     TSkinImage minimizedTitle;
-    TSkinImage titleButtons;  // 18 frames
+    TSkinImage titleButtons;  // kTitleButtonFrames frames
     TSkinImage menuBar;
 
     int titleHeight = 0;
@@ -32,8 +35,8 @@ struct TSkinMetrics {
     bool titleButtonsMasked = false;
     int minFrameWidth = 0;
 
-    // The width of one title button frame (the strip has 18); 0 without a strip.
-    int ButtonFrameWidth() const { return titleButtons.Width() / 18; }
+    // The width of one title button frame; 0 without a strip.
+    int ButtonFrameWidth() const { return titleButtons.Width() / kTitleButtonFrames; }
     int ButtonFrameHeight() const { return ButtonFrameWidth() > 0 ? titleButtons.Height() : 0; }
 };
 

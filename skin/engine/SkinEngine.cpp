@@ -226,8 +226,6 @@ void TSkinEngine::ApplySkin() {
     LoadSkinMetrics(reader_, metrics_);
     LoadControlLook(reader_, controlLook_);
     formBrush_.Reset(CreateSolidBrush(metrics_.formColor));
-    for (TSkinRes* res : std::initializer_list<TSkinRes*>{&scrollBtnRes_, &progressBarRes_, &tabRes_})
-        res->Load(reader_);
     // Already transparent in the skin's transparency colour, as every skin bitmap is.
     if (const SkinBitmap* mark = reader_.GetSkinBitmap(SKIN_BMP_CHECKEDMENUICON)) checkedMark_ = TSkinImage(*mark);
     for (std::size_t i = 0; i < windows_.size(); ++i) {

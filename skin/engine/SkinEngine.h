@@ -10,7 +10,6 @@
 #include "skin/draw/SkinMetrics.h"
 #include "skin/frame/SkinWindowHost.h"
 #include "skin/archive/SkinReader.h"
-#include "skin/draw/SkinRes.h"
 
 #include <windows.h>
 
@@ -23,13 +22,6 @@ class TPopupMenu;
 class TMenuItem;
 class TSkinWindow;
 class TControl;
-
-// A further skin kept in the form resource.
-struct TSkinCollectionItem {
-    std::string SkinFile;
-    std::string Password;
-    std::vector<unsigned char> SkinData;
-};
 
 class TSkinEngine : public TComponent, public ISkinWindowHost {
     KV90_CLASS(TSkinEngine, TComponent)
@@ -68,7 +60,6 @@ public:
     bool SkinDialogs = true;
     bool SkinAllForms() const { return skinAllForms_; }
     void SetSkinAllForms(bool value);
-    std::vector<TSkinCollectionItem> AdditionalBuiltInSkins;
     bool NoChangeButtonsFontColor = false;
     const std::vector<std::string>& AutoSkinWndClassNames() const { return autoSkinNames_; }
     void SetAutoSkinWndClassNames(const std::vector<std::string>& names);
@@ -109,9 +100,6 @@ public:
     HFONT CaptionFont() const override { return captionFont_.Get(); }
     HICON ApplicationIcon() const override;
     int CaptionXOverride() const override { return captionX_; }
-    const TSkinScrollBtnRes& ScrollBtnRes() const { return scrollBtnRes_; }
-    const TSkinProgressBarRes& ProgressBarRes() const { return progressBarRes_; }
-    const TSkinTabRes& TabRes() const { return tabRes_; }
     const TSkinImage& CheckedMark() const override { return checkedMark_; }
     TPopupMenu* SystemMenu() const { return systemMenu_; }
     void ShowSystemMenu(TSkinWindow* window, POINT screen) override;
@@ -144,9 +132,6 @@ private:
     std::vector<std::unique_ptr<TSkinWindow>> windows_;
     TSkinMetrics metrics_;
     TSkinControlLook controlLook_;
-    TSkinScrollBtnRes scrollBtnRes_;
-    TSkinProgressBarRes progressBarRes_;
-    TSkinTabRes tabRes_;
     TSkinImage checkedMark_;
     BrushHandle formBrush_;
     FontHandle captionFont_;

@@ -26,7 +26,7 @@ void TSkinEngine::WalkControl(TControl* control, TSkinWindow* window) {
     const TControlChoice choice = ChooseControl(*control, DisabledTag, answers);
     if (choice.skinner >= 0) {
         try {
-            auto skinner = MakeControlSkinner(this, window, control, kControlSkinners[choice.skinner]);
+            auto skinner = MakeControlSkinner(this, window, control, kControlClasses[choice.skinner].skinner);
             skinner->Init();
             skinner->Restyle();
             if (skinner->WantsParentColor()) control->SetParentColor(true);
@@ -48,13 +48,13 @@ void TSkinEngine::SkinChildWindows(HWND wnd, TSkinWindow* window) {
         if (SendMessageA(child, SKM_QUERYSKINNED, 0, 0) == 1) continue;
         char name[64] = "";
         GetClassNameA(child, name, sizeof name);
-        const std::string key = ChildWindowKey(UpperCase(name), GetWindowLongA(child, GWL_STYLE), holdsAnimation);
-        if (key.empty()) continue;
+        const auto key = ChildWindowKey(UpperCase(name), GetWindowLongA(child, GWL_STYLE), holdsAnimation);
+        if (!key) continue;
         HWND target = child;
         // An extended combo box is drawn through the combo box inside it.
-        if (key == "COMBOBOXEX32" && !(target = GetWindow(child, GW_CHILD))) continue;
+        if (*key == TWindowKey::ComboBoxEx && !(target = GetWindow(child, GW_CHILD))) continue;
         try {
-            auto skinner = MakeWindowSkinner(this, window, target, key);
+            auto skinner = MakeWindowSkinner(this, window, target, *key);
             skinner->Init();
             skinner->Restyle();
             window->Controls().push_back(std::move(skinner));

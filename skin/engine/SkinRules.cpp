@@ -26,70 +26,27 @@ std::vector<std::string> InitialAutoSkinClasses() {
     return {"TSelectDirDlg", "TForm", "TfrmRegBrowser", "TfrmFTPBrowser"};
 }
 
-const char* const kWindowClassKeys[7] = {"COMBOBOX",           "COMBOBOXEX32",    "BUTTON",         "BUTTON_CHECKBOX",
-                                         "BUTTON_RADIOBUTTON", "SYSTABCONTROL32", "TOOLBARWINDOW32"};
-
-std::string ChildWindowKey(const std::string& upperClass, DWORD style, bool& holdsAnimation) {
+std::optional<TWindowKey> ChildWindowKey(const std::string& upperClass, DWORD style, bool& holdsAnimation) {
     if (upperClass == "SYSANIMATE32" || upperClass == "MSCTLS_PROGRESS32") {
         holdsAnimation = true;
-        return "";
+        return std::nullopt;
     }
     if (upperClass == "BUTTON") {
         const auto all = [style](DWORD bits) { return (style & bits) == bits; };
-        if (all(7)) return "";  // group box
-        if (all(BS_AUTOCHECKBOX) || (style & BS_CHECKBOX) || all(BS_3STATE)) return "BUTTON_CHECKBOX";
-        if (all(BS_AUTORADIOBUTTON) || (style & BS_RADIOBUTTON)) return "BUTTON_RADIOBUTTON";
-        return "BUTTON";
+        // A group box, or a type whose bits include a group box's, keeps its own drawing.
+        if (all(BS_GROUPBOX)) return std::nullopt;
+        if (all(BS_AUTOCHECKBOX) || (style & BS_CHECKBOX) || all(BS_3STATE)) return TWindowKey::CheckBox;
+        if (all(BS_AUTORADIOBUTTON) || (style & BS_RADIOBUTTON)) return TWindowKey::RadioButton;
+        return TWindowKey::Button;
     }
-    if (upperClass == "COMBOBOX" && (style & 3) == CBS_SIMPLE) return "";
-    return WindowClassRow(upperClass) >= 0 ? upperClass : "";
+    // A simple combo box (its list always shown) keeps its own drawing.
+    constexpr DWORD kComboTypeMask = CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST;
+    if (upperClass == "COMBOBOX" && (style & kComboTypeMask) == CBS_SIMPLE) return std::nullopt;
+    return WindowKeyOfName(upperClass);
 }
-
-int WindowClassRow(const std::string& key) {
-    for (int row = 0; row < 7; ++row)
-        if (key == kWindowClassKeys[row]) return row;
-    return -1;
-}
-
-const char* const kControlClassNames[27] = {
-    "TCustomControl",   "TCustomFrame",    "TScrollBox",        "TCoolBar",           "TToolBar",
-    "TCustomStatusBar", "TDateTimePicker", "TCustomTreeView",   "TCustomUpDown",      "TCustomHotKey",
-    "TProgressBar",     "TTrackBar",       "TCustomTabControl", "TCustomGrid",        "TSpeedButton",
-    "TCustomPanel",     "TCustomGroupBox", "TScrollBar",        "TCustomListControl", "TCustomListView",
-    "TRadioButton",     "TCustomComboBox", "TCustomComboBoxEx", "TCustomCheckBox",    "TCustomEdit",
-    "TButton",          "TCustomLabel"};
-
-// The skinner of each row of the control class table.
-const TSkinnerKind kControlSkinners[27] = {TSkinnerKind::ScrollWinControl,
-                                           TSkinnerKind::Frame,
-                                           TSkinnerKind::ScrollWinControl,
-                                           TSkinnerKind::Panel,
-                                           TSkinnerKind::ToolBar,
-                                           TSkinnerKind::StatusBar,
-                                           TSkinnerKind::DateTimePicker,
-                                           TSkinnerKind::ScrollWinControl,
-                                           TSkinnerKind::UpDown,
-                                           TSkinnerKind::BorderWinControl,
-                                           TSkinnerKind::ProgressBar,
-                                           TSkinnerKind::TrackBar,
-                                           TSkinnerKind::TabControl,
-                                           TSkinnerKind::Grid,
-                                           TSkinnerKind::SpeedButton,
-                                           TSkinnerKind::Panel,
-                                           TSkinnerKind::GroupBox,
-                                           TSkinnerKind::ScrollBar,
-                                           TSkinnerKind::ScrollWinControl,
-                                           TSkinnerKind::ListView,
-                                           TSkinnerKind::RadioButton,
-                                           TSkinnerKind::ComboBox,
-                                           TSkinnerKind::ComboBoxEx,
-                                           TSkinnerKind::CheckBox,
-                                           TSkinnerKind::ScrollWinControl,
-                                           TSkinnerKind::Button,
-                                           TSkinnerKind::Label};
 
 int ControlClassRow(const TObject& control) {
-    for (int row = 26; row >= 0; --row)
-        if (control.InheritsFrom(kControlClassNames[row])) return row;
+    for (int row = static_cast<int>(std::size(kControlClasses)) - 1; row >= 0; --row)
+        if (control.InheritsFrom(kControlClasses[row].className)) return row;
     return -1;
 }

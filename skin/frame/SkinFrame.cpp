@@ -7,6 +7,14 @@ namespace {
 constexpr int kIconSize = 16;
 constexpr int kCornerGrip = 12;  // how far along an edge a corner's sizing reaches
 
+// The first of each title button face's three frames (normal, hot, pressed) in the title-button strip,
+// counted from 1.
+constexpr int kHelpFace = 4;
+constexpr int kMaximizeFace = 7;
+constexpr int kRestoreFace = 10;  // the maximise box of a maximised window, the minimise box of a minimised one
+constexpr int kMinimizeFace = 13;
+constexpr int kCloseFace = 16;
+
 int TextWidth(HDC dc, const std::string& text) {
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -92,10 +100,10 @@ std::vector<TTitleButton> LayoutTitleButtons(int windowWidth, const TSkinMetrics
         buttons.push_back(TTitleButton{kind, RECT{x, y, x + fw, y + fh}, {normal, normal + 1, normal + 2}});
         x -= fw + 2;
     };
-    if (s.hasClose) add(fhClose, 16);
-    if (s.hasMaximize) add(fhMaxRestore, s.zoomed ? 10 : 7);
-    if (s.hasMinimize) add(fhMinimize, s.iconic ? 10 : 13);
-    if (s.hasHelp) add(fhHelp, 4);
+    if (s.hasClose) add(fhClose, kCloseFace);
+    if (s.hasMaximize) add(fhMaxRestore, s.zoomed ? kRestoreFace : kMaximizeFace);
+    if (s.hasMinimize) add(fhMinimize, s.iconic ? kRestoreFace : kMinimizeFace);
+    if (s.hasHelp) add(fhHelp, kHelpFace);
     return buttons;
 }
 
@@ -184,7 +192,8 @@ void TFramePainter::ComposeTitle(SIZE window, const TSkinMetrics& m, const TFram
     for (const TTitleButton& b : LayoutTitleButtons(W, m, s)) {
         const bool hot = st.mouseInside && PtInRect(&b.rect, mouse);
         const int frame = hot ? (st.mouseDown ? b.frames[2] : b.frames[1]) : b.frames[0];
-        DrawPiece(dc, m.titleButtons, StripFrame(m.titleButtons.Width(), m.titleButtons.Height(), 18, frame), b.rect,
+        DrawPiece(dc, m.titleButtons,
+                  StripFrame(m.titleButtons.Width(), m.titleButtons.Height(), kTitleButtonFrames, frame), b.rect,
                   m.titleButtonsMasked);
         if (hot) out.hot = b.kind;
         out.buttonBlockLeft = b.rect.left;

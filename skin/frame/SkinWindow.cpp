@@ -305,7 +305,7 @@ void TSkinWindow::WndProc(TMessage& m) {
     }
     bool handled = false;
     try {
-        handled = HandleNonClient(m) || BeforeMessage(m);
+        handled = BeforeOwn(m) || BeforeMessage(m);
     } catch (...) {
         // The skin could not handle it: the window's own procedure answers.
     }
@@ -319,7 +319,7 @@ void TSkinWindow::WndProc(TMessage& m) {
 }
 
 // Before the window's own procedure; true when the skin answered the message itself.
-bool TSkinWindow::HandleNonClient(TMessage& m) {
+bool TSkinWindow::BeforeOwn(TMessage& m) {
     if (IsNonClientButton(m.Msg)) {
         // The frame's own answer at the point, not a code another program put in the message:
         // the system would size a fixed window for HTTOP or draw its close box for HTCLOSE.
@@ -580,6 +580,7 @@ void TSkinWindow::OnActivate(TMessage& m) {
 }
 
 void TSkinWindow::OnSize(TMessage& m) {
+    AdjustAfterSize();
     // The operator sized the window: switching the skin off and on keeps that size.
     if (m.WParam == SIZE_RESTORED && IsSizeable() && !keepingClientSize_)
         unskinnedClient_ = SIZE{LOWORD(m.LParam), HIWORD(m.LParam)};

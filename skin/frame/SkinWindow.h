@@ -51,7 +51,8 @@ public:
     // Posts the system command of a title button kind.
     void Command(TFrameHot kind);
 
-    // The window procedure of the skinned window; `own` reaches the window's own.
+    // The window procedure of the skinned window: the skin's half before the window's own procedure
+    // (CallOwn), then its half after.
     void WndProc(TMessage& m);
 
     std::vector<std::unique_ptr<TSkinControl>>& Controls() { return controls_; }
@@ -77,9 +78,12 @@ protected:
     virtual bool IsSizeable() const;
     virtual bool SkinAtOnce() const { return false; }
     virtual bool SuppressSystemActivation() const { return false; }
-    // True when the message was handled entirely.
+    // Before the window's own procedure: true when the skin answered the message itself and the window
+    // never sees it, as with TSkinControl::BeforeMessage.
     virtual bool BeforeMessage(TMessage&) { return false; }
     virtual void AfterMessage(TMessage&) {}
+    // After WM_SIZE, before the frame is painted for the new size: a kind's own correction of it.
+    virtual void AdjustAfterSize() {}
     virtual void Attach() = 0;
     virtual void Detach() = 0;
 
@@ -130,7 +134,7 @@ private:
 
     // Before the window's own procedure (true when the skin answered the message itself)
     // and after it; `sent` is the message as the window's own procedure was given it.
-    bool HandleNonClient(TMessage& m);
+    bool BeforeOwn(TMessage& m);
     void AfterOwn(const TMessage& sent, TMessage& m);
 
     // One handler per message. A message with work on both sides of the window's own
@@ -179,6 +183,7 @@ protected:
     bool SkinAtOnce() const override { return true; }
     bool SuppressSystemActivation() const override { return true; }
     void AfterMessage(TMessage& m) override;
+    void AdjustAfterSize() override;
     void Attach() override;
     void Detach() override;
     void MoveBounds(const RECT& r) override;
@@ -203,7 +208,7 @@ protected:
     void Measure() override;
     void SkinControls() override;
     bool BeforeMessage(TMessage& m) override;
-    void AfterMessage(TMessage& m) override;
+    void AdjustAfterSize() override;
     void Attach() override;
     void Detach() override;
 

@@ -118,24 +118,24 @@ bool TSkinWindowVCL::HasMinimize() const {
 
 bool TSkinWindowVCL::HasHelp() const { return (form_->BorderIcons() & biHelp) != 0; }
 
+void TSkinWindowVCL::AdjustAfterSize() {
+    if (!IsZoomed(wnd_)) return;
+    // Maximised, the frame's edges lie just outside the work area, as the system's do.
+    MONITORINFO info{sizeof info, {}, {}, 0};
+    GetMonitorInfoA(MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &info);
+    RECT target = info.rcWork;
+    target.bottom -= 1;
+    InflateRect(&target, 4, 4);
+    RECT window;
+    GetWindowRect(wnd_, &window);
+    if (window.right - window.left < target.right - target.left ||
+        window.bottom - window.top < target.bottom - target.top)
+        SetWindowPos(wnd_, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TSkinWindowVCL::AfterMessage(TMessage& m) {
     switch (m.Msg) {
-    case WM_SIZE:
-        if (IsZoomed(wnd_)) {
-            // Maximised, the frame's edges lie just outside the work area, as the system's do.
-            MONITORINFO info{sizeof info, {}, {}, 0};
-            GetMonitorInfoA(MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &info);
-            RECT target = info.rcWork;
-            target.bottom -= 1;
-            InflateRect(&target, 4, 4);
-            RECT window;
-            GetWindowRect(wnd_, &window);
-            if (window.right - window.left < target.right - target.left ||
-                window.bottom - window.top < target.bottom - target.top)
-                SetWindowPos(wnd_, nullptr, target.left, target.top, target.right - target.left,
-                             target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        break;
     case WM_GETMINMAXINFO: {
         // Never smaller than the frame can be drawn whole: the title, its buttons and a little caption.
         auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);

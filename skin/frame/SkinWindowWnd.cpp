@@ -99,8 +99,8 @@ bool TSkinWindowWnd::BeforeMessage(TMessage& m) {
     return false;
 }
 
-void TSkinWindowWnd::AfterMessage(TMessage& m) {
-    if (m.Msg != WM_SIZE || IsZoomed(wnd_)) return;
+void TSkinWindowWnd::AdjustAfterSize() {
+    if (IsZoomed(wnd_)) return;
     RECT client;
     GetClientRect(wnd_, &client);
     // A box squeezed flat by a frame taller than the system's gets its height back, once.

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <string>
+
 namespace {
 
 // A control of the engine's own family, which the walk never skins.
@@ -43,42 +48,77 @@ TEST(SkinRules, ActivationRulesByClassName) {
     EXPECT_EQ(TActivationRule::None, ActivationRule("TFrm_Other", list));
 }
 
+namespace {
+
+std::string KeyName(const std::optional<TWindowKey>& key) { return key ? WindowKeyName(*key) : ""; }
+
+std::string SkinnerOfRow(int row) { return row < 0 ? "none" : SkinnerName(kControlClasses[row].skinner); }
+
+}  // namespace
+
 TEST(SkinRules, ChildWindowsOfDialogsByClassAndStyle) {
     bool animation = false;
-    EXPECT_EQ("BUTTON", ChildWindowKey("BUTTON", BS_PUSHBUTTON, animation));
-    EXPECT_EQ("BUTTON", ChildWindowKey("BUTTON", BS_DEFPUSHBUTTON, animation));
-    EXPECT_EQ("", ChildWindowKey("BUTTON", BS_GROUPBOX, animation));
-    EXPECT_EQ("BUTTON_CHECKBOX", ChildWindowKey("BUTTON", BS_AUTOCHECKBOX, animation));
-    EXPECT_EQ("BUTTON_CHECKBOX", ChildWindowKey("BUTTON", BS_AUTO3STATE, animation));
-    EXPECT_EQ("BUTTON_RADIOBUTTON", ChildWindowKey("BUTTON", BS_AUTORADIOBUTTON, animation));
-    EXPECT_EQ("BUTTON_RADIOBUTTON", ChildWindowKey("BUTTON", BS_RADIOBUTTON, animation));
-    EXPECT_EQ("", ChildWindowKey("COMBOBOX", CBS_SIMPLE, animation));
-    EXPECT_EQ("COMBOBOX", ChildWindowKey("COMBOBOX", CBS_DROPDOWNLIST, animation));
-    EXPECT_EQ("TOOLBARWINDOW32", ChildWindowKey("TOOLBARWINDOW32", 0, animation));
-    EXPECT_EQ("", ChildWindowKey("STATIC", 0, animation));
+    const auto key = [&animation](const char* upperClass, DWORD style) {
+        return KeyName(ChildWindowKey(upperClass, style, animation));
+    };
+    EXPECT_EQ("BUTTON", key("BUTTON", BS_PUSHBUTTON));
+    EXPECT_EQ("BUTTON", key("BUTTON", BS_DEFPUSHBUTTON));
+    EXPECT_EQ("", key("BUTTON", BS_GROUPBOX));
+    EXPECT_EQ("BUTTON_CHECKBOX", key("BUTTON", BS_AUTOCHECKBOX));
+    EXPECT_EQ("BUTTON_CHECKBOX", key("BUTTON", BS_AUTO3STATE));
+    EXPECT_EQ("BUTTON_RADIOBUTTON", key("BUTTON", BS_AUTORADIOBUTTON));
+    EXPECT_EQ("BUTTON_RADIOBUTTON", key("BUTTON", BS_RADIOBUTTON));
+    EXPECT_EQ("", key("COMBOBOX", CBS_SIMPLE));
+    EXPECT_EQ("COMBOBOX", key("COMBOBOX", CBS_DROPDOWNLIST));
+    EXPECT_EQ("", key("STATIC", 0));
     EXPECT_FALSE(animation);
-    EXPECT_EQ("", ChildWindowKey("MSCTLS_PROGRESS32", 0, animation));
+    EXPECT_EQ("", key("MSCTLS_PROGRESS32", 0));
     EXPECT_TRUE(animation);
-    EXPECT_EQ(2, WindowClassRow("BUTTON"));
-    EXPECT_EQ(-1, WindowClassRow("STATIC"));
+}
+
+// Every window class of the table other than a button's gets its own row's key.
+TEST(SkinRules, EveryNonButtonWindowClassFindsItsRow) {
+    for (const TWindowClassRow& row : kWindowClasses) {
+        if (std::string(row.name).rfind("BUTTON", 0) == 0) continue;
+        SCOPED_TRACE(row.name);
+        bool animation = false;
+        const auto key = ChildWindowKey(row.name, CBS_DROPDOWN, animation);
+        ASSERT_TRUE(key.has_value());
+        EXPECT_EQ(row.key, *key);
+        EXPECT_FALSE(animation);
+    }
 }
 
 TEST(SkinRules, ControlsFindTheirSkinnerFromTheLastRowUp) {
     TForm form(nullptr);
-    const auto row = [](const TObject& c) {
-        const int r = ControlClassRow(c);
-        return r < 0 ? std::string("none") : std::string(SkinnerName(kControlSkinners[r]));
-    };
-    EXPECT_EQ("TSkinButton", row(TButton(&form)));
-    EXPECT_EQ("TSkinLabel", row(TLabel(&form)));
-    EXPECT_EQ("TSkinPanel", row(TPanel(&form)));
-    EXPECT_EQ("TSkinGroupBox", row(TGroupBox(&form)));
-    EXPECT_EQ("TSkinCheckBox", row(TCheckBox(&form)));
-    EXPECT_EQ("TSkinScrollWinControl", row(TEdit(&form)));
-    EXPECT_EQ("TSkinTrackBar", row(TTrackBar(&form)));
-    EXPECT_EQ("TSkinToolBar", row(TToolBar(&form)));
-    EXPECT_EQ("TSkinScrollWinControl", row(TScrollBox(&form)));
-    EXPECT_EQ("none", row(TImage(&form)));
+    const auto skinner = [](const TObject& c) { return SkinnerOfRow(ControlClassRow(c)); };
+    EXPECT_EQ("TSkinButton", skinner(TButton(&form)));
+    EXPECT_EQ("TSkinLabel", skinner(TLabel(&form)));
+    EXPECT_EQ("TSkinPanel", skinner(TPanel(&form)));
+    EXPECT_EQ("TSkinGroupBox", skinner(TGroupBox(&form)));
+    EXPECT_EQ("TSkinCheckBox", skinner(TCheckBox(&form)));
+    EXPECT_EQ("TSkinScrollWinControl", skinner(TEdit(&form)));
+    EXPECT_EQ("TSkinTrackBar", skinner(TTrackBar(&form)));
+    EXPECT_EQ("TSkinToolBar", skinner(TToolBar(&form)));
+    EXPECT_EQ("TSkinScrollWinControl", skinner(TScrollBox(&form)));
+    EXPECT_EQ("none", skinner(TImage(&form)));
+}
+
+// The derivations the table's order is checked against are the framework's own, and a control of
+// the derived class takes the derived class's row.
+TEST(SkinRules, TheCheckedDerivationsHoldInTheFramework) {
+    TForm form(nullptr);
+    const TPanel panel(&form);
+    const TGroupBox groupBox(&form);
+    const TObject* const instances[] = {&panel, &groupBox};
+    for (const TClassDerivation& d : kControlClassDerivations) {
+        SCOPED_TRACE(d.derived);
+        const auto it = std::find_if(std::begin(instances), std::end(instances),
+                                     [&d](const TObject* o) { return o->InheritsFrom(d.derived); });
+        ASSERT_NE(std::end(instances), it);
+        EXPECT_TRUE((*it)->InheritsFrom(d.base));
+        EXPECT_EQ(ControlClassIndex(d.derived), ControlClassRow(**it));
+    }
 }
 
 TEST(SkinRules, TheWalkLeavesOptedOutForeignAndParentlessControls) {
@@ -88,7 +128,7 @@ TEST(SkinRules, TheWalkLeavesOptedOutForeignAndParentlessControls) {
     auto button = new TButton(&form);
     button->SetParent(panel);
     TControlChoice c = ChooseControl(*panel, 9999, false);
-    EXPECT_EQ("TSkinPanel", std::string(SkinnerName(kControlSkinners[c.skinner])));
+    EXPECT_EQ("TSkinPanel", SkinnerOfRow(c.skinner));
     EXPECT_TRUE(c.visitChildren);
     panel->SetTag(9999);
     c = ChooseControl(*panel, 9999, false);
