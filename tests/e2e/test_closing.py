@@ -59,7 +59,7 @@ class FaultWhileHandlingASentMessage(StationTestCase):
         self.start_station(person=PERSON, **HELD, **GOOD)
         com = wait_until(lambda: self.probe.message_windows(cls="OleMainThreadWndClass", pid=self.run_.pid),
                          what="the system's COM window in the station")[0]
-        self.expect_wine_fault(r"err:seh|page fault")
+        self.expect_wine_fault(r"err:seh|page fault", self.run_.stderr_path)
         # A pointer that is nowhere in the station's process, sent from this one: the system's window
         # faults while the station's thread handles a message another thread sent it.
         try:
