@@ -2,6 +2,7 @@
 
 #include "CaptureBlock.h"
 #include "CaptureMessages.h"
+#include "MessageWait.h"
 #include "SlotFiles.h"
 
 #include <vector>
@@ -26,21 +27,6 @@ HINSTANCE thisModule() {
 std::wstring folderOf(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
-
-// Dispatches what waits in the thread's queue. False when WM_QUIT came: it is
-// put back for the loop that owns the thread.
-bool dispatchWaiting() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
 }
 
 }  // namespace

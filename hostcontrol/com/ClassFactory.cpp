@@ -1,0 +1,37 @@
+#include "ClassFactory.h"
+
+#include "FingerHost.h"
+
+namespace kv90com {
+
+HRESULT ClassFactory::QueryInterface(REFIID id, void** object) {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IClassFactory)) {
+        *object = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID id, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    FingerHost* host = new (std::nothrow) FingerHost;
+    if (!host) return E_OUTOFMEMORY;
+    const HRESULT hr = host->QueryInterface(id, object);
+    host->Release();
+    return hr;
+}
+
+HRESULT ClassFactory::LockServer(BOOL lock) {
+    if (lock)
+        ModuleUsage::add();
+    else
+        ModuleUsage::remove();
+    return S_OK;
+}
+
+}  // namespace kv90com
