@@ -5,14 +5,7 @@
 namespace kv90com {
 
 HRESULT ClassFactory::QueryInterface(REFIID id, void** object) {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IClassFactory)) {
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return answerQuery(static_cast<IClassFactory*>(this), id, object, {&IID_IUnknown, &IID_IClassFactory});
 }
 
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID id, void** object) {

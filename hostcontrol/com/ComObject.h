@@ -2,6 +2,9 @@
 // living objects and locks that says whether the DLL may be unloaded.
 #pragma once
 #include <windows.h>
+#include <unknwn.h>
+
+#include <initializer_list>
 
 namespace kv90com {
 
@@ -48,5 +51,19 @@ public:
 private:
     T* object_;
 };
+
+// QueryInterface of an object that is `self` for each of `ids` (IUnknown among them).
+inline HRESULT answerQuery(IUnknown* self, REFIID id, void** object, std::initializer_list<const IID*> ids) {
+    if (!object) return E_POINTER;
+    for (const IID* known : ids) {
+        if (IsEqualIID(id, *known)) {
+            *object = self;
+            self->AddRef();
+            return S_OK;
+        }
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
 
 }  // namespace kv90com

@@ -13,14 +13,7 @@ EventConnectionPoint::EventConnectionPoint(IConnectionPointContainer& container,
 EventConnectionPoint::~EventConnectionPoint() { unadviseAll(); }
 
 HRESULT EventConnectionPoint::QueryInterface(REFIID id, void** object) {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IConnectionPoint)) {
-        *object = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return answerQuery(static_cast<IConnectionPoint*>(this), id, object, {&IID_IUnknown, &IID_IConnectionPoint});
 }
 
 HRESULT EventConnectionPoint::GetConnectionInterface(IID* id) {

@@ -3,6 +3,8 @@
 // that binds to an event dispinterface (VB6, VBA, .NET, script hosts) expects.
 // A part of its container: it shares the container's reference count.
 #pragma once
+#include "ComObject.h"
+
 #include <ocidl.h>
 
 #include <utility>

@@ -11,14 +11,8 @@ HRESULT copyText(const std::wstring& text, BSTR* value) {
 IFingerEvent* FingerEvent::create(const kv90host::EventRecord& record) { return new FingerEvent(record); }
 
 HRESULT FingerEvent::QueryInterface(REFIID id, void** object) {
-    if (!object) return E_POINTER;
-    if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDispatch) || IsEqualIID(id, __uuidof(IFingerEvent))) {
-        *object = static_cast<IFingerEvent*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return answerQuery(static_cast<IFingerEvent*>(this), id, object,
+                       {&IID_IUnknown, &IID_IDispatch, &__uuidof(IFingerEvent)});
 }
 
 HRESULT FingerEvent::get_Name(BSTR* value) { return copyText(record_.name, value); }

@@ -171,6 +171,8 @@ class Refusals(HostControlCase):
         client.process.stdin.flush()
         program = windows_path(self.folder.file("Finger_KV90.exe"))
         pid = wait_until(lambda: (self.probe.pids_of_path(program) or [None])[0], 60, what="the station started")
+        self.station_pid = pid
+        self.probe.watch_process(pid)
         box = wait_until(lambda: MessageBox.find(self.probe, pid), 60, what="the station's refusal box")
         box.press(box.buttons[0])
         reply = client.wait_line(lambda l: l.startswith(("ok open", "error open")), 60, after=start,
