@@ -4,7 +4,6 @@ descriptions, a station killed from outside, and registration that leaves no key
 
 import filecmp
 import os
-import shutil
 import subprocess
 import tempfile
 
@@ -51,11 +50,15 @@ class HostControlCase(StationTestCase):
     def end_station(self):
         if self.station_pid and self.probe.exit_code(self.station_pid) is None:
             self.probe.terminate(self.station_pid, 1)
+        self.station_pid = None
 
     def start_client(self, *options):
         client = HostSim(*options, log_dir=self.folder.root, label="client%d" % len(self.folder.runs),
                          program=[CLIENT])
         self.addCleanup(client.close)
+        # Under Wine the station the control started holds the client's output pipe: it goes first,
+        # or reading the client's output never ends.
+        self.addCleanup(self.end_station)
         return client
 
     def adopt_main_window(self, pid):
@@ -113,6 +116,7 @@ class ScriptHost(HostControlCase):
         script = HostSim("//nologo", windows_path(os.path.join(SAMPLES, name)), windows_path(self.folder.path),
                          log_dir=self.folder.root, label=name, program=["cscript"], first_line=None)
         self.addCleanup(script.close)
+        self.addCleanup(self.end_station)
         found = wait_until(lambda: self.probe.windows(cls=MAIN_CLASS, visible=True), 60,
                            what="the station started by the script")
         self.adopt_main_window(found[0]["pid"])
