@@ -111,6 +111,10 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
   File "${PROGRAM_FOLDER}/Finger_KV90.exe"
+  ; The host control for the office's own programs, registered for the whole machine.
+  File "${PROGRAM_FOLDER}/KV90Host.dll"
+  File "${PROGRAM_FOLDER}/KV90Host.txt"
+  RegDLL "$INSTDIR\KV90Host.dll"
   CreateDirectory "$INSTDIR\KV90DLL"
   CreateDirectory "$INSTDIR\LogFiles"
   CreateDirectory "$INSTDIR\Temp"
@@ -409,6 +413,10 @@ FunctionEnd
 Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
   SectionIn RO
   Delete "$INSTDIR\Finger_KV90.exe"
+  ; Unregistered first: removal leaves no registry entry pointing at a deleted file.
+  UnRegDLL "$INSTDIR\KV90Host.dll"
+  Delete "$INSTDIR\KV90Host.dll"
+  Delete "$INSTDIR\KV90Host.txt"
   Delete "$INSTDIR\KV90DLL\GALS7302.dll"
   Delete "$INSTDIR\KV90DLL\GAMC7302.dll"
   Delete "$INSTDIR\KV90DLL\scanner_sim.ini"

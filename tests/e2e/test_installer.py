@@ -29,7 +29,7 @@ TRAINING_FOLDER = "C:\\培训 站\\指纹 采集"
 DEFAULT_FOLDER = "C:\\Program Files\\Finger_KV90"
 MARKER = "模拟扫描仪.txt"
 
-PROGRAM = {"Finger_KV90.exe", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
+PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
 RUNNING_INSTALL = ("指纹采集程序（KV90、LX20 或 NR50）正在运行。\r\n\r\n"
                    "请先关闭指纹采集程序，然后再运行安装程序。")

@@ -42,23 +42,26 @@ class HostSim(WineProcess):
 
     what = "the host simulator"
 
-    def __init__(self, *options, log_dir=None, label="host"):
+    def __init__(self, *options, log_dir=None, label="host", program=None, first_line="host "):
         self.options = list(options)
         self._lines = []  # (time.time(), text)
         self._lock = threading.Lock()
         err_path = os.path.join(log_dir, "%s.err" % label) if log_dir else os.devnull
         self.out_path = os.path.join(log_dir, "%s.out" % label) if log_dir else None
         self._err = open(err_path, "wb")
-        self.process = subprocess.Popen([settings.wine(), settings.hostsim_exe()] + self.options,
+        self.process = subprocess.Popen([settings.wine()] + (program or [settings.hostsim_exe()]) + self.options,
                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self._err,
                                         env=os.environ.copy())
         self._reader = threading.Thread(target=self._read, daemon=True)
         self._reader.start()
-        first = self.wait_line(lambda l: l.startswith("host "), what="the host simulator's first line")
-        f = fields(first)
-        self.hwnd = int(f["hwnd"])
-        self.activemsg = int(f["activemsg"])
-        self.fingermsg = int(f["fingermsg"])
+        f = {}
+        if first_line:
+            first = self.wait_line(lambda l: l.startswith(first_line), what="the host program's first line")
+            f = fields(first)
+        # Another host program (program=) may name only some of them.
+        self.hwnd = int(f.get("hwnd", 0))
+        self.activemsg = int(f.get("activemsg", 0))
+        self.fingermsg = int(f.get("fingermsg", 0))
 
     def _read(self):
         out = open(self.out_path, "w", encoding="utf-8") if self.out_path else None

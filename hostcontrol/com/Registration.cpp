@@ -1,0 +1,144 @@
+#include "Registration.h"
+
+#include "KV90Host.h"
+#include "TypeLibrary.h"
+
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+namespace kv90com {
+
+namespace {
+
+constexpr wchar_t kProgId[] = L"KV90.FingerHost";
+constexpr wchar_t kVersionedProgId[] = L"KV90.FingerHost.1";
+constexpr wchar_t kDescription[] = L"KV90 FingerHost";
+// The standard marshaller of type-library-described interfaces.
+constexpr wchar_t kTypeLibMarshaller[] = L"{00020424-0000-0000-C000-000000000046}";
+#ifdef _WIN64
+constexpr wchar_t kPlatform[] = L"win64";
+#else
+constexpr wchar_t kPlatform[] = L"win32";
+#endif
+
+std::wstring text(REFGUID guid) {
+    wchar_t buffer[40] = {};
+    StringFromGUID2(guid, buffer, 40);
+    return buffer;
+}
+
+struct Value {
+    std::wstring key;   // below Software\Classes
+    std::wstring name;  // empty: the key's default value
+    std::wstring data;
+};
+
+std::wstring typeLibKey() { return L"TypeLib\\" + text(LIBID_KV90HostLib) + L"\\1.0"; }
+
+std::vector<Value> entries() {
+    const std::wstring path = thisModulePath();
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    const std::wstring clsid = L"CLSID\\" + text(CLSID_FingerHost);
+    const std::wstring libid = text(LIBID_KV90HostLib);
+    std::vector<Value> values = {
+        {clsid, L"", kDescription},
+        {clsid + L"\\InprocServer32", L"", path},
+        {clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {clsid + L"\\ProgID", L"", kVersionedProgId},
+        {clsid + L"\\VersionIndependentProgID", L"", kProgId},
+        {clsid + L"\\TypeLib", L"", libid},
+        {clsid + L"\\Version", L"", L"1.0"},
+        {kProgId, L"", kDescription},
+        {std::wstring(kProgId) + L"\\CLSID", L"", text(CLSID_FingerHost)},
+        {std::wstring(kProgId) + L"\\CurVer", L"", kVersionedProgId},
+        {kVersionedProgId, L"", kDescription},
+        {std::wstring(kVersionedProgId) + L"\\CLSID", L"", text(CLSID_FingerHost)},
+        {typeLibKey(), L"", L"KV90 fingerprint capture station host control"},
+        {typeLibKey() + L"\\0\\" + kPlatform, L"", path},
+        {typeLibKey() + L"\\FLAGS", L"", L"0"},
+        {typeLibKey() + L"\\HELPDIR", L"", folder},
+    };
+    const std::pair<const GUID*, const wchar_t*> interfaces[] = {
+        {&IID_IFingerHost, L"IFingerHost"},
+        {&IID_IFingerEvent, L"IFingerEvent"},
+        {&DIID__IFingerHostEvents, L"_IFingerHostEvents"},
+    };
+    for (const auto& item : interfaces) {
+        const std::wstring key = L"Interface\\" + text(*item.first);
+        values.push_back({key, L"", item.second});
+        values.push_back({key + L"\\ProxyStubClsid32", L"", kTypeLibMarshaller});
+        values.push_back({key + L"\\TypeLib", L"", libid});
+        values.push_back({key + L"\\TypeLib", L"Version", L"1.0"});
+    }
+    return values;
+}
+
+// The keys that are the control's alone, removed whole.
+std::vector<std::wstring> ownKeys() {
+    return {L"CLSID\\" + text(CLSID_FingerHost),
+            kProgId,
+            kVersionedProgId,
+            L"Interface\\" + text(IID_IFingerHost),
+            L"Interface\\" + text(IID_IFingerEvent),
+            L"Interface\\" + text(DIID__IFingerHostEvents)};
+}
+
+HKEY rootOf(bool perUser) { return perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+std::wstring classesKey(const std::wstring& key) { return L"Software\\Classes\\" + key; }
+
+// Deletes key and then each parent up to (not including) stop while it is empty.
+void deleteUpward(HKEY root, std::wstring key, const std::wstring& stop) {
+    while (key.size() > stop.size()) {
+        if (RegDeleteKeyW(root, classesKey(key).c_str()) != ERROR_SUCCESS) return;
+        key.erase(key.find_last_of(L'\\'));
+    }
+}
+
+}  // namespace
+
+HRESULT registerServer(bool perUser) {
+    const HKEY root = rootOf(perUser);
+    for (const Value& value : entries()) {
+        HKEY key = nullptr;
+        LONG status =
+            RegCreateKeyExW(root, classesKey(value.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        if (status == ERROR_SUCCESS) {
+            status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.data.c_str()),
+                                    static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+        if (status != ERROR_SUCCESS) {
+            unregisterServer(perUser);
+            return status == ERROR_ACCESS_DENIED ? SELFREG_E_CLASS : HRESULT_FROM_WIN32(status);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT unregisterServer(bool perUser) {
+    const HKEY root = rootOf(perUser);
+    for (const std::wstring& key : ownKeys()) RegDeleteTreeW(root, classesKey(key).c_str());
+    // The type library's key is shared by the two bitnesses: each removes its own platform.
+    const std::wstring library = typeLibKey();
+    RegDeleteTreeW(root, classesKey(library + L"\\0\\" + kPlatform).c_str());
+    deleteUpward(root, library + L"\\0", library);
+    HKEY key = nullptr;
+    DWORD subkeys = 1;
+    if (RegOpenKeyExW(root, classesKey(library).c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr);
+        RegCloseKey(key);
+        // FLAGS and HELPDIR are left alone while the other bitness still has its platform key.
+        if (subkeys <= 2) {
+            RegDeleteTreeW(root, classesKey(library).c_str());
+            deleteUpward(root, L"TypeLib\\" + text(LIBID_KV90HostLib), L"TypeLib");
+        }
+    }
+    return S_OK;
+}
+
+}  // namespace kv90com
