@@ -1,8 +1,7 @@
 #include "Commands.h"
 
-#include "HostCodes.h"
+#include "LinkCore.h"
 #include "NumberText.h"
-#include "TextCodec.h"
 
 #include <sstream>
 

@@ -1,11 +1,8 @@
 #include "HostSimulator.h"
 
-#include "CaptureBlock.h"
-#include "CaptureMessages.h"
 #include "Clock.h"
 #include "NumberText.h"
 #include "StandardOutput.h"
-#include "TextCodec.h"
 
 namespace hostsim {
 
@@ -30,7 +27,7 @@ std::string failureReason(const Delivery& delivery) {
 
 HostSimulator::HostSimulator(const Options& options)
     : options_(options),
-      ids_(registerHostMessages()),
+      ids_(kv90host::registerLinkMessages()),
       window_(*this, ids_.finger),
       gate_(options.answerDelayMs, options.neverAnswer) {}
 

@@ -3,11 +3,9 @@
 // each notification, button and command line.
 #pragma once
 #include "AnswerGate.h"
-#include "ChildProcess.h"
 #include "CommandInput.h"
 #include "Commands.h"
-#include "HostBlock.h"
-#include "HostCodes.h"
+#include "LinkCore.h"
 #include "MainWindow.h"
 #include "Options.h"
 

@@ -1,6 +1,6 @@
 #include "MainWindow.h"
 
-#include "HostCodes.h"
+#include "LinkCore.h"
 
 #include <vector>
 

@@ -1,14 +1,15 @@
 // Numbers and byte strings as they appear on the command line, on standard input
 // and in the shared blocks.
 #pragma once
+#include "DecimalText.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace hostsim {
 
-// Decimal digits only (no sign, no spaces), at most `limit`.
-bool parseUnsigned(const std::string& text, std::uint64_t limit, std::uint64_t& value);
+using kv90host::parseUnsigned;
 // Decimal, or hexadecimal after 0x; a leading minus is allowed, for window messages
 // whose parameters a test wants to be negative.
 bool parseSigned(const std::string& text, std::int64_t& value);

@@ -1,7 +1,7 @@
 #include "Options.h"
 
 #include "NumberText.h"
-#include "TextCodec.h"
+#include "LinkCore.h"
 
 #include <shellapi.h>
 

@@ -1,6 +1,6 @@
 #include "StandardOutput.h"
 
-#include "TextCodec.h"
+#include "LinkCore.h"
 
 #include <windows.h>
 #include <mutex>

@@ -3,7 +3,7 @@
 #include "HostSimulator.h"
 #include "Options.h"
 #include "StandardOutput.h"
-#include "TextCodec.h"
+#include "LinkCore.h"
 
 #include <windows.h>
 #include <string>

@@ -30,10 +30,11 @@ LAYERS = [
 
 # The stand-ins for the scanner's libraries and the host see the toolkit's
 # header-only parts and nothing of the product; the native tools see only the
-# portable skin reader.
+# portable skin reader; the host control, built for 64 bits too, sees only itself.
 OUTSIDE = {
     "sim": ["framework"],
     "tools": ["skin/archive"],
+    "hostcontrol": [],
 }
 
 # Upward includes the design shares: the data module holds the settings and

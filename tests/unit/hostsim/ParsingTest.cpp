@@ -1,10 +1,7 @@
 // The simulator's pure pieces: options, command lines, numbers and texts.
-#include "CaptureBlock.h"
-#include "CaptureMessages.h"
+#include "LinkCore.h"
 #include "Clock.h"
 #include "Commands.h"
-#include "HostBlock.h"
-#include "HostCodes.h"
 #include "NumberText.h"
 #include "Options.h"
 

@@ -2,7 +2,7 @@
 
 #include "TextCodec.h"
 
-namespace hostsim {
+namespace kv90host {
 
 namespace {
 
@@ -55,4 +55,4 @@ Delivery sendCommand(HWND target, UINT message, WPARAM code, LPARAM value, DWORD
     return sendWithTimeout(target, message, code, value, timeoutMs);
 }
 
-}  // namespace hostsim
+}  // namespace kv90host

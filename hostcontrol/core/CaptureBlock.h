@@ -1,10 +1,10 @@
-// The capture program's shared block FINGER_COLLECT_FILE, read by the host to
-// find the capture window.
+// The station's shared block FINGER_COLLECT_FILE, read by the host to
+// find the station's window.
 #pragma once
 #include <windows.h>
 #include <string>
 
-namespace hostsim {
+namespace kv90host {
 
 struct CaptureBlockContent {
     bool exists = false;
@@ -19,4 +19,7 @@ CaptureBlockContent readCaptureBlock();
 // a window the host can talk to.
 bool parseWindowHandle(const std::string& text, HWND& window);
 
-}  // namespace hostsim
+// The window FINGER_COLLECT_FILE names, if it is a live window; 0 otherwise.
+HWND liveStationWindow();
+
+}  // namespace kv90host

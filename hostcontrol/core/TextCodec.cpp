@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace hostsim {
+namespace kv90host {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::wstring fromAnsi(const std::string& bytes) {
     return result;
 }
 
-}  // namespace hostsim
+}  // namespace kv90host

@@ -1,8 +1,8 @@
-#include "HostCodes.h"
+#include "LinkNames.h"
 
-namespace hostsim {
+namespace kv90host {
 
-MessageIds registerHostMessages() {
+MessageIds registerLinkMessages() {
     MessageIds ids;
     ids.active = RegisterWindowMessageW(kActiveMessageName);
     ids.finger = RegisterWindowMessageW(kFingerMessageName);
@@ -22,4 +22,4 @@ const char* notificationName(WPARAM code) {
     }
 }
 
-}  // namespace hostsim
+}  // namespace kv90host

@@ -1,23 +1,23 @@
 #include "HostBlock.h"
 
-#include "HostCodes.h"
+#include "LinkNames.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace hostsim {
+namespace kv90host {
 
 bool HostBlock::create(const std::string& ansiText) {
     remove();
     const DWORD size = std::max<DWORD>(kBlockMinimumSize, static_cast<DWORD>(ansiText.size() + 1));
-    UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, kHostBlockName));
+    KernelHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, kHostBlockName));
     const DWORD createError = GetLastError();
     if (!mapping) {
         lastError_ = createError;
         return false;
     }
     const bool shared = createError == ERROR_ALREADY_EXISTS;
-    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) {
         lastError_ = GetLastError();
         return false;
@@ -25,9 +25,9 @@ bool HostBlock::create(const std::string& ansiText) {
     // A block made earlier by someone else may be smaller than this text.
     MEMORY_BASIC_INFORMATION region{};
     size_t room = size;
-    if (VirtualQuery(view.Get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
+    if (VirtualQuery(view.get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
     const size_t count = std::min(ansiText.size(), room - 1);
-    char* bytes = static_cast<char*>(view.Get());
+    char* bytes = static_cast<char*>(view.get());
     std::memcpy(bytes, ansiText.data(), count);
     std::memset(bytes + count, 0, std::min<size_t>(room - count, size - count));
 
@@ -40,14 +40,19 @@ bool HostBlock::create(const std::string& ansiText) {
 }
 
 void HostBlock::remove() {
-    view_.Reset();
-    mapping_.Reset();
+    view_.reset();
+    mapping_.reset();
     text_.clear();
     shared_ = false;
+}
+
+bool hostBlockExists() {
+    KernelHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kHostBlockName));
+    return mapping.valid();
 }
 
 std::string windowHandleText(HWND window) {
     return std::to_string(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
 }
 
-}  // namespace hostsim
+}  // namespace kv90host

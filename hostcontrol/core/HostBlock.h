@@ -1,12 +1,12 @@
-// The host's shared block FINGER_ACTIVEX_FILE: where the capture program looks for
-// the window to notify. Held open for as long as it should exist; a named mapping
+// The host's shared block FINGER_ACTIVEX_FILE: where the station looks for the
+// window to notify. Held open for as long as it should exist; a named mapping
 // vanishes with its last handle.
 #pragma once
-#include "framework/HandleOwners.h"
+#include "OwnedHandles.h"
 
 #include <string>
 
-namespace hostsim {
+namespace kv90host {
 
 class HostBlock {
 public:
@@ -16,21 +16,25 @@ public:
     bool create(const std::string& ansiText);
     void remove();
 
-    bool exists() const { return mapping_.Valid(); }
+    bool exists() const { return mapping_.valid(); }
     const std::string& text() const { return text_; }
     // Another process held a block of that name already; this one shares it.
     bool wasShared() const { return shared_; }
     DWORD lastError() const { return lastError_; }
 
 private:
-    UniqueHandle mapping_;
+    KernelHandle mapping_;
     MappedView view_;
     std::string text_;
     bool shared_ = false;
     DWORD lastError_ = 0;
 };
 
-// The decimal text a host writes for its window.
+// Whether any process holds a host block now.
+bool hostBlockExists();
+
+// The decimal text a host writes for its window. Window handles fit 32 bits in
+// both bitnesses, so a 64-bit host and the 32-bit station read the same text.
 std::string windowHandleText(HWND window);
 
-}  // namespace hostsim
+}  // namespace kv90host

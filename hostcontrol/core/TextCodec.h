@@ -1,10 +1,10 @@
-// Conversions between the three encodings the simulator meets: UTF-16 inside the
+// Conversions between the three encodings the link meets: UTF-16 inside the
 // window system, UTF-8 on its standard streams, and the system's ANSI code page
 // (GBK on a Chinese system), in which the capture program reads the person text.
 #pragma once
 #include <string>
 
-namespace hostsim {
+namespace kv90host {
 
 std::string toUtf8(const std::wstring& text);
 // Lines typed into a console or written by a test driver are UTF-8; a line that is
@@ -13,4 +13,4 @@ std::wstring fromUtf8OrAnsi(const std::string& bytes);
 std::string toAnsi(const std::wstring& text);
 std::wstring fromAnsi(const std::string& bytes);
 
-}  // namespace hostsim
+}  // namespace kv90host
