@@ -47,7 +47,8 @@ std::wstring Tip(int port, StationState state) {
 // A failure the operator should see: a balloon on a tray icon of its own for
 // a few seconds, since there is no window to show it in.
 void TellAndWait(const std::wstring& text) {
-    TrayIcon tray(LoadIconW(nullptr, IDI_ERROR), L"KV90网页采集服务");
+    // IDI_ERROR and IDI_APPLICATION: the macros are typed for the ANSI calls here.
+    TrayIcon tray(LoadIconW(nullptr, MAKEINTRESOURCEW(32513)), L"KV90网页采集服务");
     tray.ShowBalloon(L"KV90网页采集服务", text, true);
     const DWORD until = GetTickCount() + 5000;
     MSG message;
@@ -89,7 +90,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ServiceRoutes routes(policy, desk, events, refusals, KV90_SERVICE_VERSION);
     routes.Install(server.Server());
 
-    TrayIcon tray(LoadIconW(nullptr, IDI_APPLICATION), Tip(config.Port, StationState::Stopped));
+    TrayIcon tray(LoadIconW(nullptr, MAKEINTRESOURCEW(32512)), Tip(config.Port, StationState::Stopped));
     tray.OnExit = [] { PostQuitMessage(0); };
     desk.OnStateChanged = [&](StationState state) { tray.SetTip(Tip(config.Port, state)); };
 
