@@ -41,7 +41,7 @@ bool CallerPolicy::OriginListed(const std::string& origin) const {
 }
 
 std::string CallerPolicy::CallerName(const CallerRequest& request) {
-    return request.HasOrigin ? request.Origin : std::string("(无Origin)");
+    return request.HasOrigin ? request.Origin : std::string();
 }
 
 CallerVerdict CallerPolicy::Judge(const CallerRequest& request) const {

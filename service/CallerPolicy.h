@@ -49,7 +49,7 @@ public:
 
     CallerVerdict Judge(const CallerRequest& request) const;
 
-    // The Origin as the log names the caller: the origin, or "(无Origin)".
+    // The Origin as the log names the caller; "" for a caller without one.
     static std::string CallerName(const CallerRequest& request);
 
 private:

@@ -13,7 +13,8 @@ std::string Printable(const std::string& text) {
 }  // namespace
 
 void RefusalLog::Refused(const std::string& caller, const std::string& reason) {
-    const std::string line = "网页采集服务拒绝请求,来源" + Printable(caller) + ",原因:" + reason;
+    const std::string from = caller.empty() ? std::string("(无Origin)") : Printable(caller);
+    const std::string line = "网页采集服务拒绝请求,来源" + from + ",原因:" + reason;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (seen_.count(line)) return;

@@ -15,7 +15,7 @@ public:
 
     explicit RefusalLog(Writer writer) : writer_(std::move(writer)) {}
 
-    // caller: the Origin or a stand-in; reason: the refusal's fixed text.
+    // caller: the Origin, "" for none; reason: the refusal's fixed text.
     void Refused(const std::string& caller, const std::string& reason);
 
 private:
