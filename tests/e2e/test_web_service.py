@@ -3,6 +3,7 @@
 cannot start anything, and plain HTTP callers that break the rules are answered and change nothing."""
 
 import base64
+import filecmp
 import http.client
 import http.server
 import json
@@ -17,9 +18,11 @@ import unittest
 
 from kv90e2e import layout, settings
 from kv90e2e.files import log_lines
-from kv90e2e.program import WineProcess, windows_path
+from kv90e2e.program import WineProcess, unix_path, windows_path
 from kv90e2e.station import GOOD, HELD, StationTestCase
 from kv90e2e.waiting import wait_until
+
+import test_installer
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVICE_EXE = "KV90Service.exe"
@@ -325,6 +328,57 @@ class HostileCallers(WebServiceTestCase):
             self.assertEqual(blocked.wait_exit(60) & 0xFF, 3)
         self.assertTrue(any(t.startswith("网页采集服务无法监听端口%d" % self.port) for t in self.service_lines()),
                         self.service_lines())
+
+
+class WebServiceSetup(test_installer.InstallerTestCase):
+
+    def startup_shortcuts(self):
+        """The service's shortcuts in the common Start-up folder (Wine spells the folder's case its own way)."""
+        found = []
+        for folder, _, files in os.walk(unix_path("C:\\ProgramData\\Microsoft\\Windows\\Start Menu")):
+            if os.path.basename(folder).lower() == "startup":
+                found += [os.path.join(folder, f) for f in files if "网页采集服务" in f]
+        return found
+
+    def test_option_installs_starts_at_logon_and_removal_takes_it_out(self):
+        folder = "C:\\KV90 网页"
+        path = unix_path(folder)
+        self.remove_afterwards(folder)
+        self.assertEqual(self.install("/S", "/WEBSERVICE", "/D=" + folder), 0)
+        self.assertTrue(filecmp.cmp(os.path.join(path, SERVICE_EXE), os.path.join(settings.stage_dir(), SERVICE_EXE),
+                                    shallow=False))
+        self.assertTrue(os.path.exists(os.path.join(path, "Config", "Service.ini")))
+        self.assertEqual(len(self.startup_shortcuts()), 1, "no shortcut in the Start-up folder")
+
+        # Running when it is removed: removal ends it through its tray menu and takes it out.
+        port = free_port()
+        with open(os.path.join(path, "Config", "Service.ini"), "w", newline="\r\n") as f:
+            f.write("[Service]\nPort=%d\n" % port)
+        self.deploy.start('"%s\\%s"' % (folder, SERVICE_EXE))
+        wait_until(lambda: self._answers(port), 60, what="the installed service to answer")
+        self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S"), 0)
+        self.assertFalse(os.path.exists(os.path.join(path, SERVICE_EXE)))
+        self.assertEqual(self.startup_shortcuts(), [])
+        self.assertEqual(self.probe.pids_of_path(folder + "\\" + SERVICE_EXE), [])
+        self.assertTrue(os.path.exists(os.path.join(path, "Config", "Service.ini")), "settings kept without /PURGE")
+
+    def test_without_the_option_nothing_of_it_is_installed(self):
+        folder = "C:\\KV90 无网页"
+        self.remove_afterwards(folder)
+        self.assertEqual(self.install("/S", "/D=" + folder), 0)
+        self.assertFalse(os.path.exists(os.path.join(unix_path(folder), SERVICE_EXE)))
+        self.assertEqual(self.startup_shortcuts(), [])
+
+    @staticmethod
+    def _answers(port):
+        connection = http.client.HTTPConnection("127.0.0.1", port, timeout=5)
+        try:
+            connection.request("GET", "/v1/info")
+            return connection.getresponse().status == 200
+        except OSError:
+            return False
+        finally:
+            connection.close()
 
 
 if __name__ == "__main__":
