@@ -5,6 +5,7 @@
 // finger as JPEG: its size and the time to read and compress it. The browser's
 // own delivery to the page's script is not included. Prints figures; not a test.
 #include "FakeStation.h"
+#include "TestBitmap.h"
 #include "service/FingerImage.h"
 #include "service/ServiceRoutes.h"
 #include "service/WebServer.h"
@@ -17,7 +18,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -43,38 +43,11 @@ void Pump() {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-// A grey 8-bit bitmap with ridges like a rolled finger's, so that the JPEG's size is a finger's.
-std::string WriteFinger() {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "kv90_service_bench.bmp";
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info + 256 * 4;
-    file.bfSize = file.bfOffBits + kSide * kSide;
-    info.biSize = sizeof info;
-    info.biWidth = kSide;
-    info.biHeight = kSide;
-    info.biPlanes = 1;
-    info.biBitCount = 8;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < 256; ++i) {
-        const unsigned char entry[4] = {static_cast<unsigned char>(i), static_cast<unsigned char>(i),
-                                        static_cast<unsigned char>(i), 0};
-        out.write(reinterpret_cast<const char*>(entry), 4);
-    }
-    for (int y = 0; y < kSide; ++y) {
-        for (int x = 0; x < kSide; ++x) {
-            const double dx = (x - kSide / 2) / 220.0, dy = (y - kSide / 2) / 300.0;
-            const double r = std::sqrt(dx * dx + dy * dy);
-            const int level = r > 1.0 ? 255 : static_cast<int>(128 + 100 * std::sin(r * 140 + x * 0.02));
-            out.put(static_cast<char>(level));
-        }
-    }
-    return path;
+// Ridges like a rolled finger's inside an oval, white around it, so that the JPEG's size is a finger's.
+int FingerLevel(int x, int y) {
+    const double dx = (x - kSide / 2) / 220.0, dy = (y - kSide / 2) / 300.0;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    return r > 1.0 ? 255 : static_cast<int>(128 + 100 * std::sin(r * 140 + x * 0.02));
 }
 
 void Report(const char* what, std::vector<double> values, const char* unit) {
@@ -86,7 +59,7 @@ void Report(const char* what, std::vector<double> values, const char* unit) {
 }  // namespace
 
 int main() {
-    const std::string finger = WriteFinger();
+    const std::string finger = WriteGreyBitmap("kv90_service_bench.bmp", kSide, FingerLevel);
 
     FakeStation station;
     EventHistory events(64, 64, 4);

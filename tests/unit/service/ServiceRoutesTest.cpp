@@ -1,6 +1,8 @@
 // The routes over a real loopback connection, with a stand-in station: a page's
 // flow, and the requests that must change nothing.
 #include "FakeStation.h"
+#include "TestBitmap.h"
+#include "service/FingerImage.h"
 #include "service/ServiceRoutes.h"
 #include "service/WebServer.h"
 
@@ -13,7 +15,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <future>
 
 namespace {
@@ -31,33 +32,6 @@ auto Pumped(F call) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     }
     return answer.get();
-}
-
-std::string WriteBitmap() {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + "kv90_service_slot.bmp";
-    const int side = 8, rowBytes = side * 3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + rowBytes * side;
-    info.biSize = sizeof info;
-    info.biWidth = side;
-    info.biHeight = side;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < rowBytes * side; ++i) out.put(static_cast<char>(i * 7));
-    return path;
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 class ServiceRoutesTest : public testing::Test {
@@ -131,7 +105,7 @@ TEST_F(ServiceRoutesTest, PageOpensNamesGetsEventsAndFingers) {
     ASSERT_TRUE(named);
     EXPECT_EQ(named->status, 200) << named->body;
 
-    const std::string bitmap = WriteBitmap();
+    const std::string bitmap = WriteGreyBitmap("kv90_service_slot.bmp", 8, [](int x, int y) { return x * 30 + y; });
     station.Collect(3, bitmap);
     const std::string stream = Events("", 2);
     EXPECT_NE(stream.find("id: 1\nevent: ready\n"), std::string::npos) << stream;
@@ -145,7 +119,9 @@ TEST_F(ServiceRoutesTest, PageOpensNamesGetsEventsAndFingers) {
     auto finger = Get("/v1/fingers/3", Page());
     ASSERT_TRUE(finger);
     EXPECT_EQ(finger->status, 200);
-    EXPECT_EQ(finger->body, FileBytes(bitmap));
+    std::string onDisk;
+    ASSERT_TRUE(ReadWholeFile(bitmap, onDisk));
+    EXPECT_EQ(finger->body, onDisk);
     EXPECT_EQ(finger->get_header_value("Content-Type"), "image/bmp");
     EXPECT_EQ(finger->get_header_value("Cache-Control"), "no-store");
     auto jpeg = Get("/v1/fingers/3?format=jpeg", Page());
