@@ -313,6 +313,15 @@ class HostileCallers(WebServiceTestCase):
         self.assertEqual(self.probe.pids_of_path(self.folder.exe_windows_path), [])
         self.assertEqual(self.station_lines(), [])
 
+    def test_open_beside_another_host_fails_with_that_reason(self):
+        self.start_service()
+        self.probe.create_mapping("FINGER_ACTIVEX_FILE", 20, b"12345\0")
+        self.addCleanup(self.probe.close_mapping, "FINGER_ACTIVEX_FILE")
+        status, body = self.request("POST", "/v1/station/open", body=b"", headers={"Origin": self.page.origin})
+        self.assertEqual(status, 409, body)
+        self.assertTrue(json.loads(body)["error"], body)
+        self.assertEqual(self.probe.pids_of_path(self.folder.exe_windows_path), [], "the station was started")
+
     def test_second_instance_and_taken_port_fail_with_a_reason(self):
         self.start_service()
         second = ServiceRun(self.folder)
