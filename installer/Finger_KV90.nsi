@@ -34,6 +34,7 @@ SetCompressor /SOLID lzma
 !include "FolderRights.nsh"
 !include "Folders.nsh"
 !include "StationFiles.nsh"
+!include "WebService.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
 !define UNINSTALLER "Uninstall.exe"
@@ -154,7 +155,15 @@ Section /o "${TEXT_SECTION_SIMULATOR}" SecSimulator
   ${EndIf}
 SectionEnd
 
+Section /o "${TEXT_SECTION_WEB_SERVICE}" SecWebService
+  Call InstallWebService
+SectionEnd
+
 Section "-Finish"
+  ${IfNot} ${SectionIsSelected} ${SecWebService}
+  ${AndIf} ${FileExists} "$INSTDIR\${WEB_SERVICE_EXE}"
+    Call RemoveWebService
+  ${EndIf}
   ; A simulator from an earlier installation goes once it is no longer chosen.
   ${IfNot} ${SectionIsSelected} ${SecSimulator}
   ${AndIf} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
@@ -400,11 +409,20 @@ Function .onInit
   ${ElseIf} ${FileExists} "$INSTDIR\KV90DLL\${SIMULATOR_MARKER}"
     !insertmacro SelectSection ${SecSimulator}
   ${EndIf}
+  ; Likewise the web service.
+  ClearErrors
+  ${GetOptions} $0 "/WEBSERVICE" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecWebService}
+  ${ElseIf} ${FileExists} "$INSTDIR\${WEB_SERVICE_EXE}"
+    !insertmacro SelectSection ${SecWebService}
+  ${EndIf}
 FunctionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "${TEXT_DESC_PROGRAM}"
   !insertmacro MUI_DESCRIPTION_TEXT ${SecSimulator} "${TEXT_DESC_SIMULATOR}"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecWebService} "${TEXT_DESC_WEB_SERVICE}"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 ; ---------------------------------------------------------------------------------------
@@ -412,6 +430,7 @@ FunctionEnd
 
 Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
   SectionIn RO
+  Call un.RemoveWebService
   Delete "$INSTDIR\Finger_KV90.exe"
   ; Unregistered first: removal leaves no registry entry pointing at a deleted file.
   UnRegDLL "$INSTDIR\KV90Host.dll"
@@ -445,6 +464,7 @@ Section /o "un.${TEXT_UNSECTION_DATA}" UnSecData
   Call un.DeleteStationFiles
   RMDir "$INSTDIR\LogFiles"
   Delete "$INSTDIR\Config\Config.ini"
+  Delete "$INSTDIR\Config\Service.ini"
   GetFunctionAddress $0 un.IsStagedName
   Push "$INSTDIR\Config"
   Push $0

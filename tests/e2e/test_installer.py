@@ -31,6 +31,8 @@ MARKER = "模拟扫描仪.txt"
 
 PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
+# The optional web service (its setup is tested in test_web_service).
+WEB_SERVICE = {"KV90Service.exe", "Config/Service.ini"}
 RUNNING_INSTALL = ("指纹采集程序（KV90、LX20 或 NR50）正在运行。\r\n\r\n"
                    "请先关闭指纹采集程序，然后再运行安装程序。")
 NOT_INSTALLATION = ("此卸载程序不在 %s 的安装文件夹中，不能用它卸载：\r\n{folder}\r\n\r\n没有删除任何文件。"
@@ -101,7 +103,7 @@ class ReleasePackage(unittest.TestCase):
                 self.assertEqual((resource.strings["ProductName"], resource.strings["CompanyName"]),
                                  (PRODUCT, PUBLISHER))
         with zipfile.ZipFile(settings.package_zip()) as z:
-            self.assertEqual(set(z.namelist()), {"Finger_KV90/"} | {"Finger_KV90/" + n for n in PROGRAM})
+            self.assertEqual(set(z.namelist()), {"Finger_KV90/"} | {"Finger_KV90/" + n for n in PROGRAM | WEB_SERVICE})
             with open(os.path.join(settings.stage_dir(), "Finger_KV90.exe"), "rb") as f:
                 self.assertEqual(z.read("Finger_KV90/Finger_KV90.exe"), f.read())
             self.assertEqual(z.read("Finger_KV90/Config/Config.ini"), default_config())

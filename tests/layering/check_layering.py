@@ -25,6 +25,7 @@ LAYERS = [
     "forms",
     "host",
     "app",
+    "service",
 ]
 
 # The stand-ins for the scanner's libraries and the host see the toolkit's

@@ -1,0 +1,71 @@
+// Between the web requests, which arrive on the server's worker threads, and
+// the station's link, which lives on the thread that owns its window: the
+// desk carries each command to that thread and waits for its answer, keeps a
+// copy of the station's state for the readers, and turns what the station
+// does into numbered events.
+#pragma once
+
+#include "service/EventHistory.h"
+#include "service/StationPort.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <mutex>
+#include <string>
+
+class StationDesk : private StationEvents {
+public:
+    // Made on the owning thread, which must then dispatch its messages.
+    StationDesk(StationPort& port, EventHistory& events);
+    ~StationDesk();
+    StationDesk(const StationDesk&) = delete;
+    StationDesk& operator=(const StationDesk&) = delete;
+
+    // From any thread; each waits until the owning thread has run the command.
+    StationAnswer Open();
+    StationAnswer SetPerson(const std::wstring& key, const std::wstring& name);
+    StationAnswer Close();
+
+    // Answers every command still waiting with 503 and refuses new ones, so
+    // that the server's workers end while the owning thread stops.
+    void Stop();
+
+    // The state, person and captured slots as JSON text (UTF-8).
+    std::string InfoJson(const std::string& version) const;
+    // The person slot file of a slot captured for the current person; "" if none.
+    std::string SlotFile(int slot) const;
+    StationState State() const;
+
+    // Called on the owning thread whenever the state may have changed.
+    std::function<void(StationState)> OnStateChanged;
+
+private:
+    struct Command;
+    void Execute(const std::shared_ptr<Command>& command);
+    void Answer(const std::shared_ptr<Command>& command, const StationAnswer& answer);
+    StationAnswer Run(const std::function<StationAnswer()>& command);
+    void Refresh();
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    void StationReady() override;
+    void FingerCollected(int slot, const std::string& personSlotFile) override;
+    void StationClosed(const std::string& reason) override;
+
+    StationPort& port_;
+    EventHistory& events_;
+    HWND window_ = nullptr;
+    DWORD ownerThread_ = 0;
+
+    mutable std::mutex mutex_;
+    StationState state_ = StationState::Stopped;
+    std::string personKey_;   // UTF-8
+    std::string personName_;  // UTF-8
+    bool hasPerson_ = false;
+    std::map<int, std::string> slotFiles_;
+    std::set<std::shared_ptr<Command>> pending_;
+    bool stopping_ = false;
+};
