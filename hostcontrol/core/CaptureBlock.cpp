@@ -2,7 +2,7 @@
 
 #include "DecimalText.h"
 #include "LinkNames.h"
-#include "OwnedHandles.h"
+#include "framework/HandleOwners.h"
 
 #include <cstring>
 
@@ -10,16 +10,16 @@ namespace kv90host {
 
 CaptureBlockContent readCaptureBlock() {
     CaptureBlockContent content;
-    KernelHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kCaptureBlockName));
+    UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kCaptureBlockName));
     if (!mapping) return content;
-    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
     if (!view) return content;
     content.exists = true;
     // Never read past the mapped region, whatever the block holds.
     MEMORY_BASIC_INFORMATION region{};
     size_t room = kBlockMinimumSize;
-    if (VirtualQuery(view.get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
-    const char* bytes = static_cast<const char*>(view.get());
+    if (VirtualQuery(view.Get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
+    const char* bytes = static_cast<const char*>(view.Get());
     const void* zero = std::memchr(bytes, 0, room);
     const size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : room;
     content.text.assign(bytes, length);

@@ -10,14 +10,14 @@ namespace kv90host {
 bool HostBlock::create(const std::string& ansiText) {
     remove();
     const DWORD size = std::max<DWORD>(kBlockMinimumSize, static_cast<DWORD>(ansiText.size() + 1));
-    KernelHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, kHostBlockName));
+    UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, kHostBlockName));
     const DWORD createError = GetLastError();
     if (!mapping) {
         lastError_ = createError;
         return false;
     }
     const bool shared = createError == ERROR_ALREADY_EXISTS;
-    MappedView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    MappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) {
         lastError_ = GetLastError();
         return false;
@@ -25,9 +25,9 @@ bool HostBlock::create(const std::string& ansiText) {
     // A block made earlier by someone else may be smaller than this text.
     MEMORY_BASIC_INFORMATION region{};
     size_t room = size;
-    if (VirtualQuery(view.get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
+    if (VirtualQuery(view.Get(), &region, sizeof region) == sizeof region) room = region.RegionSize;
     const size_t count = std::min(ansiText.size(), room - 1);
-    char* bytes = static_cast<char*>(view.get());
+    char* bytes = static_cast<char*>(view.Get());
     std::memcpy(bytes, ansiText.data(), count);
     std::memset(bytes + count, 0, std::min<size_t>(room - count, size - count));
 
@@ -40,15 +40,15 @@ bool HostBlock::create(const std::string& ansiText) {
 }
 
 void HostBlock::remove() {
-    view_.reset();
-    mapping_.reset();
+    view_.Reset();
+    mapping_.Reset();
     text_.clear();
     shared_ = false;
 }
 
 bool hostBlockExists() {
-    KernelHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kHostBlockName));
-    return mapping.valid();
+    UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, kHostBlockName));
+    return mapping.Valid();
 }
 
 std::string windowHandleText(HWND window) {

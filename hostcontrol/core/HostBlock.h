@@ -2,7 +2,7 @@
 // window to notify. Held open for as long as it should exist; a named mapping
 // vanishes with its last handle.
 #pragma once
-#include "OwnedHandles.h"
+#include "framework/HandleOwners.h"
 
 #include <string>
 
@@ -16,14 +16,14 @@ public:
     bool create(const std::string& ansiText);
     void remove();
 
-    bool exists() const { return mapping_.valid(); }
+    bool exists() const { return mapping_.Valid(); }
     const std::string& text() const { return text_; }
     // Another process held a block of that name already; this one shares it.
     bool wasShared() const { return shared_; }
     DWORD lastError() const { return lastError_; }
 
 private:
-    KernelHandle mapping_;
+    UniqueHandle mapping_;
     MappedView view_;
     std::string text_;
     bool shared_ = false;

@@ -31,8 +31,8 @@ bool StationProcess::start(const std::wstring& path, std::wstring& error) {
         error = L"CreateProcess failed with error " + std::to_wstring(startError_);
         return false;
     }
-    KernelHandle thread(info.hThread);  // never waited on: closed on the way out
-    process_.reset(info.hProcess);
+    UniqueHandle thread(info.hThread);  // never waited on: closed on the way out
+    process_.Reset(info.hProcess);
     pid_ = info.dwProcessId;
     return true;
 }
@@ -40,11 +40,11 @@ bool StationProcess::start(const std::wstring& path, std::wstring& error) {
 bool StationProcess::adopt(HWND window) {
     DWORD pid = 0;
     if (!GetWindowThreadProcessId(window, &pid) || pid == 0) return false;
-    KernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return false;
     std::vector<wchar_t> image(MAX_PATH * 4);
     DWORD length = static_cast<DWORD>(image.size());
-    fullPath_ = QueryFullProcessImageNameW(process.get(), 0, image.data(), &length) ? std::wstring(image.data(), length)
+    fullPath_ = QueryFullProcessImageNameW(process.Get(), 0, image.data(), &length) ? std::wstring(image.data(), length)
                                                                                     : std::wstring();
     process_ = std::move(process);
     pid_ = pid;
@@ -53,8 +53,8 @@ bool StationProcess::adopt(HWND window) {
 
 DWORD StationProcess::collect() {
     DWORD code = 0;
-    if (process_) GetExitCodeProcess(process_.get(), &code);
-    process_.reset();
+    if (process_) GetExitCodeProcess(process_.Get(), &code);
+    process_.Reset();
     return code;
 }
 

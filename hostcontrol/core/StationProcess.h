@@ -2,7 +2,7 @@
 // from the window of a station that already runs. Its handle is what tells the
 // host that the station is gone, whether it closed, was killed or crashed.
 #pragma once
-#include "OwnedHandles.h"
+#include "framework/HandleOwners.h"
 
 #include <string>
 
@@ -18,17 +18,17 @@ public:
     // opened for waiting.
     bool adopt(HWND window);
 
-    bool running() const { return process_.valid(); }
+    bool running() const { return process_.Valid(); }
     DWORD pid() const { return pid_; }
     DWORD startError() const { return startError_; }
     const std::wstring& fullPath() const { return fullPath_; }
     // Signalled when the program ends; 0 before start and after collect().
-    HANDLE waitHandle() const { return process_.get(); }
+    HANDLE waitHandle() const { return process_.Get(); }
     // Once ended: its exit code, and the handle is let go.
     DWORD collect();
 
 private:
-    KernelHandle process_;
+    UniqueHandle process_;
     DWORD pid_ = 0;
     DWORD startError_ = 0;
     std::wstring fullPath_;

@@ -30,11 +30,12 @@ LAYERS = [
 
 # The stand-ins for the scanner's libraries and the host see the toolkit's
 # header-only parts and nothing of the product; the native tools see only the
-# portable skin reader; the host control, built for 64 bits too, sees only itself.
+# portable skin reader; the host control, built for 64 bits too, sees only itself
+# and the toolkit's header-only handle owners.
 OUTSIDE = {
     "sim": ["framework"],
     "tools": ["skin/archive"],
-    "hostcontrol": [],
+    "hostcontrol": ["framework"],
 }
 
 # Upward includes the design shares: the data module holds the settings and
