@@ -35,6 +35,7 @@ SetCompressor /SOLID lzma
 !include "Folders.nsh"
 !include "StationFiles.nsh"
 !include "WebService.nsh"
+!include "HostControl.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Finger_KV90"
 !define UNINSTALLER "Uninstall.exe"
@@ -104,6 +105,8 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "${PUBLISHER}"
 !insertmacro KV90_DEFINE_FULL_PATH "un."
 !insertmacro KV90_DEFINE_IS_ONE_OF ""
 !insertmacro KV90_DEFINE_IS_ONE_OF "un."
+!insertmacro KV90_DEFINE_REGSVR32_X64 ""
+!insertmacro KV90_DEFINE_REGSVR32_X64 "un."
 
 ; ---------------------------------------------------------------------------------------
 ; Installation
@@ -116,6 +119,8 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   File "${PROGRAM_FOLDER}/KV90Host.dll"
   File "${PROGRAM_FOLDER}/KV90Host.txt"
   RegDLL "$INSTDIR\KV90Host.dll"
+  SetOutPath "$INSTDIR\x64"
+  File "${PROGRAM_FOLDER}/x64/KV90Host.dll"
   CreateDirectory "$INSTDIR\KV90DLL"
   CreateDirectory "$INSTDIR\LogFiles"
   CreateDirectory "$INSTDIR\Temp"
@@ -126,6 +131,8 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   Call GrantUsersModify
   Push "$INSTDIR\Config"
   Call GrantUsersModify
+  ; Once LogFiles\ is there for what a silent setup has to tell.
+  Call RegisterHostControlX64
   ; An upgrade keeps the office's settings.
   SetOutPath "$INSTDIR\Config"
   SetOverwrite off
@@ -239,6 +246,10 @@ Function MissingStationFile
   StrCpy $0 ""
   ${IfNot} ${FileExists} "$INSTDIR\Finger_KV90.exe"
     StrCpy $0 "$INSTDIR\Finger_KV90.exe"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\KV90Host.dll"
+    StrCpy $0 "$INSTDIR\KV90Host.dll"
+  ${ElseIfNot} ${FileExists} "$INSTDIR\${HOST_X64_DLL}"
+    StrCpy $0 "$INSTDIR\${HOST_X64_DLL}"
   ${ElseIfNot} ${FileExists} "$INSTDIR\Config\Config.ini"
     StrCpy $0 "$INSTDIR\Config\Config.ini"
   ${ElseIfNot} ${FileExists} "$INSTDIR\${UNINSTALLER}"
@@ -436,6 +447,7 @@ Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
   UnRegDLL "$INSTDIR\KV90Host.dll"
   Delete "$INSTDIR\KV90Host.dll"
   Delete "$INSTDIR\KV90Host.txt"
+  Call un.RemoveHostControlX64
   Delete "$INSTDIR\KV90DLL\GALS7302.dll"
   Delete "$INSTDIR\KV90DLL\GAMC7302.dll"
   Delete "$INSTDIR\KV90DLL\scanner_sim.ini"

@@ -15,7 +15,7 @@ from kv90e2e import MessageBox, layout, log_lines, set_config_value, config_valu
 from kv90e2e import settings
 from kv90e2e.hostsim import HOST_CODE_COLLECTED
 from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_NOT_INSTALLED, EXIT_REFUSED, UNINSTALL_KEY, Deployment,
-                             VersionResource, registry_values, repository_version, start_menu_folder, tree)
+                             VersionResource, pe_machine, registry_values, repository_version, start_menu_folder, tree)
 from kv90e2e.program import ProgramFolder, unix_path
 from kv90e2e.scanner import Scanner
 from kv90e2e.station import COLLECT, FINISH, GOOD, HELD, StationTestCase
@@ -29,7 +29,7 @@ TRAINING_FOLDER = "C:\\培训 站\\指纹 采集"
 DEFAULT_FOLDER = "C:\\Program Files\\Finger_KV90"
 MARKER = "模拟扫描仪.txt"
 
-PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
+PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "x64/", "x64/KV90Host.dll", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
 # The optional web service (its setup is tested in test_web_service).
 WEB_SERVICE = {"KV90Service.exe", "Config/Service.ini"}
@@ -42,7 +42,7 @@ NOT_FULL_PATH = ("不能安装到这个位置：\r\n{folder}\r\n\r\n安装位置
                  "并且不能是驱动器或共享的根文件夹。\r\n\r\n安装程序已退出，没有安装任何文件。")
 
 # What an office keeps in the station's folders, and names close to the station's own.
-FOREIGN = {"Temp/sub/important.txt", "Temp/sub/0.bmp", "Temp/notes.txt", "Temp/照片.bmp", "Temp/10.bmp",
+FOREIGN = {"x64/notes.txt", "Temp/sub/important.txt", "Temp/sub/0.bmp", "Temp/notes.txt", "Temp/照片.bmp", "Temp/10.bmp",
            "Temp/0001$张三_0.bmp.bak", "Config/other.ini", "Config/Config.ini.bak", "LogFiles/other.log",
            "LogFiles/FINGER2026.txt", "Temp/kv9.txt", "Temp/other.tmp", "Config/kv9notes.tmp.txt"}
 # What the station writes there: finger images, its log and a fault's minidump.
@@ -107,6 +107,9 @@ class ReleasePackage(unittest.TestCase):
             with open(os.path.join(settings.stage_dir(), "Finger_KV90.exe"), "rb") as f:
                 self.assertEqual(z.read("Finger_KV90/Finger_KV90.exe"), f.read())
             self.assertEqual(z.read("Finger_KV90/Config/Config.ini"), default_config())
+            # 64-bit office programs can load only the x64 build of the control.
+            self.assertEqual([pe_machine(z.read(n), n) for n in ("Finger_KV90/KV90Host.dll", "Finger_KV90/x64/KV90Host.dll")],
+                             [0x14C, 0x8664])
 
 
 class InstallerTestCase(StationTestCase):

@@ -164,16 +164,27 @@ class VersionResource:
 
 
 # -- resources of a PE file ---------------------------------------------------------------------------
+def pe_header(data, name):
+    """Where the PE header of a Windows program or library file's bytes begins."""
+    if data[:2] != b"MZ":
+        raise AssertionError("%s is not a Windows program" % name)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise AssertionError("%s has no PE header" % name)
+    return pe
+
+
+def pe_machine(data, name):
+    """The processor a Windows program or library file is built for: 0x14C x86, 0x8664 x64."""
+    return struct.unpack_from("<H", data, pe_header(data, name) + 4)[0]
+
+
 def pe_resources(path, type_id):
     """The data of every resource of the numeric type in a Windows program file, walked through its
     headers and resource directory as the loader finds them: [(name id, language id, bytes)]."""
     with open(path, "rb") as f:
         data = f.read()
-    if data[:2] != b"MZ":
-        raise AssertionError("%s is not a Windows program" % path)
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        raise AssertionError("%s has no PE header" % path)
+    pe = pe_header(data, path)
     sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
     optional = pe + 24
     magic = struct.unpack_from("<H", data, optional)[0]
