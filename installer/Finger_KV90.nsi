@@ -115,10 +115,9 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
   File "${PROGRAM_FOLDER}/Finger_KV90.exe"
-  ; The host control for the office's own programs, registered for the whole machine.
+  ; The host control for the office's own programs (registered once the copy is whole).
   File "${PROGRAM_FOLDER}/KV90Host.dll"
   File "${PROGRAM_FOLDER}/KV90Host.txt"
-  RegDLL "$INSTDIR\KV90Host.dll"
   SetOutPath "$INSTDIR\x64"
   File "${PROGRAM_FOLDER}/x64/KV90Host.dll"
   CreateDirectory "$INSTDIR\KV90DLL"
@@ -131,8 +130,6 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   Call GrantUsersModify
   Push "$INSTDIR\Config"
   Call GrantUsersModify
-  ; Once LogFiles\ is there for what a silent setup has to tell.
-  Call RegisterHostControlX64
   ; An upgrade keeps the office's settings.
   SetOutPath "$INSTDIR\Config"
   SetOverwrite off
@@ -194,6 +191,10 @@ Section "-Finish"
     Abort
   ${EndIf}
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  ; The host controls are registered for the whole machine only now, so that a copy that
+  ; failed leaves no class pointing at a file that is not there.
+  Call RegisterHostControl
+  Call RegisterHostControlX64
   ; The shortcut starts the program in its own folder.
   SetOutPath "$INSTDIR"
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"

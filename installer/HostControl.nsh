@@ -28,6 +28,19 @@ Function ${UN}RegSvr32X64
 FunctionEnd
 !macroend
 
+Function RegisterHostControl
+  ClearErrors
+  RegDLL "$INSTDIR\KV90Host.dll"
+  ${If} ${Errors}
+    ; The station works without it; the integrator learns why no program finds the control.
+    DetailPrint "${TEXT_HOST_NOT_REGISTERED}"
+    ${If} ${Silent}
+      Push "${TEXT_HOST_NOT_REGISTERED}"
+      Call WriteSetupNote
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Function RegisterHostControlX64
   Push "/s"
   Call RegSvr32X64

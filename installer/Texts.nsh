@@ -30,6 +30,7 @@
 !define TEXT_FINISH_SIMULATOR "${PRODUCT} ${VERSION} 已安装到：$\r$\n$INSTDIR$\r$\n$\r$\n装入的是模拟扫描仪，仅供培训和演示，不能采集真实指纹。正式使用前请重新安装且不选模拟扫描仪，再把扫描仪厂商的驱动库复制到 KV90DLL 文件夹。"
 ; One line each, for the list of details.
 !define TEXT_DETAIL_NO_LIBRARIES "KV90DLL 文件夹中还缺少扫描仪厂商的驱动库 GALS7302.dll 和 GAMC7302.dll。"
+!define TEXT_HOST_NOT_REGISTERED "未能注册主机控件 $INSTDIR\KV90Host.dll，办公程序不能调用采集站。请以管理员身份运行：regsvr32 $\"$INSTDIR\KV90Host.dll$\""
 !define TEXT_HOST_X64_NOT_REGISTERED "未能注册 64 位主机控件 $INSTDIR\x64\KV90Host.dll（regsvr32 返回 $0），64 位的办公程序不能调用采集站。请以管理员身份运行：%SystemRoot%\System32\regsvr32.exe $\"$INSTDIR\x64\KV90Host.dll$\""
 !define TEXT_DETAIL_SIMULATOR "KV90DLL 文件夹中装入的是模拟扫描仪，仅供培训和演示。"
 

@@ -29,6 +29,8 @@ TRAINING_FOLDER = "C:\\培训 站\\指纹 采集"
 DEFAULT_FOLDER = "C:\\Program Files\\Finger_KV90"
 MARKER = "模拟扫描仪.txt"
 
+# Registered by setup for the whole machine, once every file is in place.
+HOST_CONTROL_KEY = "HKEY_CLASSES_ROOT\\KV90.FingerHost"
 PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "x64/", "x64/KV90Host.dll", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
 # The optional web service (its setup is tested in test_web_service).
@@ -159,6 +161,7 @@ class InstallerTestCase(StationTestCase):
     def assert_uninstall_entry(self, folder):
         entry = registry_values(UNINSTALL_KEY)
         self.assertIsNotNone(entry, "no uninstall entry")
+        self.assertIsNotNone(registry_values(HOST_CONTROL_KEY), "the host control is not registered")
         uninstaller = folder + "\\Uninstall.exe"
         self.assertEqual({k: entry.get(k) for k in ("DisplayName", "DisplayVersion", "Publisher", "UninstallString",
                                                      "QuietUninstallString", "InstallLocation")},
@@ -349,6 +352,7 @@ class TargetFolder(InstallerTestCase):
 
     def assert_nothing_installed(self):
         self.assertIsNone(registry_values(UNINSTALL_KEY))
+        self.assertIsNone(registry_values(HOST_CONTROL_KEY), "the host control is registered")
         self.assertFalse(os.path.exists(unix_path(DEFAULT_FOLDER)))
         self.assertFalse(os.path.exists(start_menu_folder(PRODUCT)))
 
