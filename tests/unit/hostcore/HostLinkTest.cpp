@@ -126,7 +126,8 @@ TEST(HostLink, NoPersonBeforeReadyAndNothingUnsafe) {
     // gets them, so the valid person named after them brings the only Collected.
     ASSERT_TRUE(link.setPerson(L"0002", L"li", error));
     ASSERT_TRUE(pumpUntil([&] {
-        return recorder.collectedFiles.size() == 2 && recorder.collectedFiles[1].find(L"0002$li_3.bmp") != std::wstring::npos;
+        return recorder.collectedFiles.size() == 2 &&
+               recorder.collectedFiles[1].find(L"0002$li_3.bmp") != std::wstring::npos;
     }));
     EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"ready", L"collected 3"}));
     EXPECT_TRUE(link.close(error));
