@@ -3,6 +3,8 @@ hit-test codes the windows do not have, repeated requests for the system menu, a
 capture thread. The station goes on as if nothing had happened."""
 
 import os
+import struct
+import time
 import unittest
 
 from kv90e2e import layout, wait_until
@@ -18,6 +20,40 @@ HTCAPTION, HTLEFT, HTTOP, HTBOTTOMRIGHT, HTCLOSE = 2, 10, 12, 17, 20
 # The toolkit's own messages, and the reflected notifications after them.
 PRIVATE_RANGES = (range(0xB000, 0xB100), range(0xBC00, 0xC000))
 GARBAGE = ((0, 0), (0xDEADBEEF, 0x12345678))
+# How far, on average over a band of rows, a stored finger may lie from the finger the scanner drew: the
+# stitched image keeps the darkest of the frames, which differ by the sensor's noise of a few levels.
+BAND_ROWS = 40
+BAND_TOLERANCE = 12
+
+
+def grey_rows(path):
+    """The rows, top first, of an 8-bit palettised bitmap, each as bytes of grey levels (the palette's blue)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:2] != b"BM":
+        raise AssertionError("%s is not a BMP" % path)
+    pixels, = struct.unpack("<I", data[10:14])
+    header, width, height, _, bits = struct.unpack("<IiiHH", data[14:30])
+    if bits != 8:
+        raise AssertionError("%s has %d bits a pixel" % (path, bits))
+    palette = bytes(data[14 + header + 4 * i] for i in range(256))
+    stride = (width + 3) // 4 * 4
+    rows = [data[pixels + y * stride:pixels + y * stride + width].translate(palette) for y in range(abs(height))]
+    if any(len(row) != width for row in rows):
+        raise AssertionError("%s is cut short" % path)
+    return rows[::-1] if height > 0 else rows
+
+
+def band_differences(rows, reference):
+    """The mean absolute difference of grey levels in each band of BAND_ROWS rows."""
+    bands = []
+    for top in range(0, len(reference), BAND_ROWS):
+        total = count = 0
+        for row, expected in zip(rows[top:top + BAND_ROWS], reference[top:top + BAND_ROWS]):
+            total += sum(abs(a - b) for a, b in zip(row, expected))
+            count += len(expected)
+        bands.append(total / count)
+    return bands
 
 
 class CarelessDesktop(StationTestCase):
@@ -138,12 +174,35 @@ class CarelessDesktop(StationTestCase):
             wait_until(stored_or_refused, what="capture %d stored" % (n + 1))
         self.host.sync()
         self.assertEqual(len(self.host.notifications(HOST_CODE_COLLECTED)), 40)
-        # Every stored finger is a whole bitmap of the scanner's size.
+        # Every stored finger is a whole bitmap of the scanner's size, and shows in every band of rows the
+        # finger the scanner drew: a preview read while it was being written would show another image below
+        # where the tear is.
+        drawn = self.drawn_finger()
         for slot in range(10):
             path = self.temp("%d.bmp" % slot)
             self.assertEqual(bmp_size(path), (640, 640), "slot %d" % slot)
             self.assertEqual(os.path.getsize(path), bmp_declared_length(path), "slot %d cut short" % slot)
+            bands = band_differences(grey_rows(path), drawn)
+            self.assertLess(max(bands), BAND_TOLERANCE, "slot %d differs from the drawn finger by band: %s"
+                            % (slot, " ".join("%.0f" % d for d in bands)))
         self.assertTrue(os.path.exists(self.temp("1234$XYZ_9.bmp")))
+
+    def drawn_finger(self):
+        """The held finger as the scanner saves it, once frames come seconds apart and the preview file stays
+        as it is: its rows, top first."""
+        self.scanner.configure(Pace=10000)
+        path = self.temp("FPTemp.bmp")
+        seen = {}
+
+        def still():
+            with open(path, "rb") as f:
+                data = f.read()
+            if data != seen.get("data"):
+                seen.update(data=data, at=time.monotonic())
+                return None
+            return time.monotonic() - seen["at"] >= 0.5 and len(data) == bmp_declared_length(path)
+        wait_until(still, what="the preview file to stay as it is")
+        return grey_rows(path)
 
 
 if __name__ == "__main__":

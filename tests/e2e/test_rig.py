@@ -23,6 +23,10 @@ FAULT_SAMPLES = {
     "a stack overflow": b"wine: Unhandled stack overflow at address 0040B5F3 (thread 0024), starting debugger...",
     "a stack overflow Wine could not raise": b"0024:err:virtual:virtual_setup_exception stack overflow 1104 bytes "
                                              b"addr 0x7bc4ed7f stack 0x220bb0 (0x220000-0x221000-0x320000)",
+    "an exception while the last one was being raised": b"0024:err:virtual:virtual_setup_exception nested exception "
+                                                          b"on signal stack addr 0x7bc4ed7f stack 0x7ffd1f40",
+    "a heap call Wine only stubs": b"0024:fixme:heap:RtlSetHeapInformation handle 00140000, info_class 0, "
+                                   b"info 0032FB48, size 4 stub!",
     "a division by zero": b"wine: Unhandled division by zero at address 00401636 (thread 0024), starting debugger...",
     "the debugger's division by zero": b"Unhandled exception: divide by zero in 32-bit code (0x00401636).",
     "an illegal instruction": b"wine: Unhandled illegal instruction at address 00401654 (thread 0024), "
@@ -31,6 +35,8 @@ FAULT_SAMPLES = {
                                  b"KERNEL32.dll.BaseCheckAppcompatCache, aborting",
     "an exception nothing caught": b"terminate called after throwing an instance of 'std::runtime_error'",
     "terminate outside an exception": b"terminate called without an active exception",
+    "terminate while terminating": b"terminate called recursively",
+    "the runtime's own end": b"This application has requested the Runtime to terminate it in an unusual way.",
     "abort": b"abnormal program termination",
 }
 # Output of a quiet run, none of it a fault.
@@ -156,6 +162,23 @@ class WineFaultScan(unittest.TestCase):
         self.assertEqual(later.faults, [fault.decode()])
         self.assertEqual(winefaults.Scan(path, first.end).faults, [fault.decode()])
         self.assertEqual(winefaults.Scan(os.path.join(folder, "none.err")).faults, [])
+
+    def test_a_fault_line_split_between_two_scans_is_read_whole_by_the_later_one(self):
+        folder = tempfile.mkdtemp(prefix="kv90e2e-rig-")
+        self.addCleanup(lambda: shutil.rmtree(folder))
+        path = os.path.join(folder, "run1.err")
+        fault = FAULT_SAMPLES["a page fault"]
+        with open(path, "wb") as f:
+            f.write(b"quiet\n" + fault[:20])
+        first = winefaults.Scan(path)
+        self.assertEqual((first.faults, first.end), ([], len(b"quiet\n")))
+        with open(path, "ab") as f:
+            f.write(fault[20:] + b"\n")
+        self.assertEqual(winefaults.Scan(path, first.end).faults, [fault.decode()])
+        # Once the writer has ended, a last line without its end of line counts.
+        with open(path, "ab") as f:
+            f.write(fault)
+        self.assertEqual(winefaults.Scan(path, len(b"quiet\n") + len(fault) + 1, ended=True).faults, [fault.decode()])
 
 
 class ADeliberateFault(unittest.TestCase):

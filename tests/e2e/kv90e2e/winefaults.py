@@ -57,17 +57,22 @@ def size_of(path):
 
 
 class Scan:
-    """The fault lines of a stderr file from byte offset start to its end as it is now (`end`), but for
-    those that expected(offset, line) accepts; a file that is not there has none."""
+    """The fault lines of a stderr file from byte offset start to the end of its last whole line (`end`),
+    but for those that expected(offset, line) accepts; a file that is not there has none.
 
-    def __init__(self, path, start=0, expected=None):
+    A line still being written is left to the next scan, which starts where it starts: a fault line
+    split between two scans is read whole by the later one. Once the file's writers have ended
+    (`ended`), a last line without its end of line is whole too."""
+
+    def __init__(self, path, start=0, expected=None, ended=False):
         self.path, self.start = path, start
         try:
             with open(path, "rb") as f:
                 f.seek(start)
-                self.data = f.read()
+                data = f.read()
         except FileNotFoundError:
-            self.data = b""
+            data = b""
+        self.data = data if ended else data[:data.rfind(b"\n") + 1]
         self.end = start + len(self.data)
         self.faults = []
         offset = start

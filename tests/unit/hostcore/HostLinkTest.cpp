@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,18 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD limitMs = 10000) {
 
 std::wstring standIn(const char* folder) { return std::wstring(folder, folder + std::strlen(folder)); }
 
+// The ready stand-in's folder, its Temp emptied: a file an earlier run left there must not stand in
+// for one the stand-in stores in this run.
 std::wstring readyStation() {
     const std::wstring folder = standIn(KV90_STAND_IN_READY);
-    CreateDirectoryW((folder + L"\\Temp").c_str(), nullptr);
+    const std::wstring temp = folder + L"\\Temp\\";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    const std::unique_ptr<void, decltype(&FindClose)> search(FindFirstFileW((temp + L"*").c_str(), &found), FindClose);
+    if (search.get() == INVALID_HANDLE_VALUE) return folder;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((temp + found.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &found));
     return folder;
 }
 
@@ -111,10 +121,15 @@ TEST(HostLink, NoPersonBeforeReadyAndNothingUnsafe) {
     EXPECT_EQ(error.refusal, PersonRefusal::KeyHasDollar);
     EXPECT_FALSE(link.setPerson(L"1", L"..\\x", error));
     EXPECT_EQ(error.refusal, PersonRefusal::UnsafeForFileName);
-    // Refused texts sent nothing: the stand-in stores a finger for every person it gets.
-    pumpUntil([] { return false; }, 1000);
-    EXPECT_EQ(recorder.events, std::vector<std::wstring>{L"ready"});
     EXPECT_TRUE(link.personKey().empty());
+    // Refused texts sent nothing: the stand-in stores a finger for every text it gets, in the order it
+    // gets them, so the valid person named after them brings the only Collected.
+    ASSERT_TRUE(link.setPerson(L"0002", L"li", error));
+    ASSERT_TRUE(pumpUntil([&] {
+        return recorder.collectedFiles.size() == 2 &&
+               recorder.collectedFiles[1].find(L"0002$li_3.bmp") != std::wstring::npos;
+    }));
+    EXPECT_EQ(recorder.events, (std::vector<std::wstring>{L"ready", L"collected 3"}));
     EXPECT_TRUE(link.close(error));
 }
 

@@ -10,8 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <set>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -145,36 +146,49 @@ TEST(SkinControlRules, PushButtonClicks) {
     EXPECT_FALSE(clicks.Char(' '));
 }
 
-// Every kind is made from its own row of the skinner table: the skinner names its kind, and kinds
-// without drawing of their own get one of the general skinners.
+// Every kind is made by the skinner written beside it here, under its own name: kinds without drawing
+// of their own get the general skinner whose handling they need (a combo box keeps its scroll bars).
 TEST(SkinControlRules, EachKindGetsTheSkinnerOfItsRow) {
     TForm form(nullptr);
     TEdit edit(&form);
-    const auto drawnBy = [](const TSkinControlVCL* s) -> std::string {
-        if (dynamic_cast<const TSkinButton*>(s)) return "TSkinButton";
-        if (dynamic_cast<const TSkinCheckBox*>(s)) return "TSkinCheckBox";
-        if (dynamic_cast<const TSkinGroupBox*>(s)) return "TSkinGroupBox";
-        if (dynamic_cast<const TSkinLabel*>(s)) return "TSkinLabel";
-        if (dynamic_cast<const TSkinPanel*>(s)) return "TSkinPanel";
-        if (dynamic_cast<const TSkinTrackBar*>(s)) return "TSkinTrackBar";
-        if (dynamic_cast<const TSkinToolBar*>(s)) return "TSkinToolBar";
-        if (dynamic_cast<const TSkinScrollWinControl*>(s)) return "TSkinScrollWinControl";
-        if (dynamic_cast<const TSkinBorderWinControl*>(s)) return "TSkinBorderWinControl";
-        return "TSkinControlVCL";
+    const struct {
+        TSkinnerKind kind;
+        const char* name;
+        std::type_index drawer;
+        bool onParentColor;
+    } expected[] = {
+        {TSkinnerKind::ScrollWinControl, "TSkinScrollWinControl", typeid(TSkinScrollWinControl), false},
+        {TSkinnerKind::BorderWinControl, "TSkinBorderWinControl", typeid(TSkinBorderWinControl), false},
+        {TSkinnerKind::Panel, "TSkinPanel", typeid(TSkinPanel), true},
+        {TSkinnerKind::Frame, "TSkinFrame", typeid(TSkinPanel), false},
+        {TSkinnerKind::ToolBar, "TSkinToolBar", typeid(TSkinToolBar), false},
+        {TSkinnerKind::StatusBar, "TSkinStatusBar", typeid(TSkinPanel), false},
+        {TSkinnerKind::DateTimePicker, "TSkinDateTimePicker", typeid(TSkinScrollWinControl), false},
+        {TSkinnerKind::UpDown, "TSkinUpDown", typeid(TSkinBorderWinControl), false},
+        {TSkinnerKind::ProgressBar, "TSkinProgressBar", typeid(TSkinBorderWinControl), false},
+        {TSkinnerKind::TrackBar, "TSkinTrackBar", typeid(TSkinTrackBar), false},
+        {TSkinnerKind::TabControl, "TSkinTabControl", typeid(TSkinPanel), false},
+        {TSkinnerKind::Grid, "TSkinGrid", typeid(TSkinScrollWinControl), false},
+        {TSkinnerKind::SpeedButton, "TSkinSpeedButton", typeid(TSkinPanel), false},
+        {TSkinnerKind::GroupBox, "TSkinGroupBox", typeid(TSkinGroupBox), true},
+        {TSkinnerKind::ScrollBar, "TSkinScrollBar", typeid(TSkinBorderWinControl), false},
+        {TSkinnerKind::ListView, "TSkinListView", typeid(TSkinScrollWinControl), false},
+        {TSkinnerKind::RadioButton, "TSkinRadioButton", typeid(TSkinPanel), false},
+        {TSkinnerKind::ComboBox, "TSkinComboBox", typeid(TSkinScrollWinControl), false},
+        {TSkinnerKind::ComboBoxEx, "TSkinComboBoxEx", typeid(TSkinScrollWinControl), false},
+        {TSkinnerKind::CheckBox, "TSkinCheckBox", typeid(TSkinCheckBox), false},
+        {TSkinnerKind::Button, "TSkinButton", typeid(TSkinButton), false},
+        {TSkinnerKind::Label, "TSkinLabel", typeid(TSkinLabel), true},
     };
-    const std::set<std::string> general{"TSkinScrollWinControl", "TSkinBorderWinControl", "TSkinPanel"};
-    const std::set<std::string> onParentColor{"TSkinLabel", "TSkinPanel", "TSkinGroupBox"};
-    std::set<std::string> names;
-    for (int k = 0; k < static_cast<int>(TSkinnerKind::Count); ++k) {
-        const auto kind = static_cast<TSkinnerKind>(k);
-        const std::string name = SkinnerName(kind);
-        SCOPED_TRACE(name);
-        EXPECT_TRUE(names.insert(name).second) << "two kinds share a name";
-        auto skinner = MakeControlSkinner(nullptr, nullptr, &edit, kind);
-        EXPECT_EQ(name, skinner->Kind());
-        const std::string drawer = drawnBy(skinner.get());
-        EXPECT_TRUE(drawer == name || general.count(drawer)) << "drawn by " << drawer;
-        // Only the kinds drawn on their parent's colour ask for it.
-        EXPECT_EQ(onParentColor.count(name) == 1, SkinnerWantsParentColor(kind));
+    ASSERT_EQ(std::size(expected), static_cast<size_t>(TSkinnerKind::Count));
+    for (const auto& row : expected) {
+        SCOPED_TRACE(row.name);
+        EXPECT_STREQ(row.name, SkinnerName(row.kind));
+        const auto skinner = MakeControlSkinner(nullptr, nullptr, &edit, row.kind);
+        const TSkinControlVCL& made = *skinner;
+        EXPECT_EQ(row.name, made.Kind());
+        EXPECT_TRUE(std::type_index(typeid(made)) == row.drawer)
+            << "drawn by " << typeid(made).name() << " instead of " << row.drawer.name();
+        EXPECT_EQ(row.onParentColor, SkinnerWantsParentColor(row.kind));
     }
 }

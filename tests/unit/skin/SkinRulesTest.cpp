@@ -76,15 +76,25 @@ TEST(SkinRules, ChildWindowsOfDialogsByClassAndStyle) {
     EXPECT_TRUE(animation);
 }
 
-// Every window class of the table other than a button's gets its own row's key.
-TEST(SkinRules, EveryNonButtonWindowClassFindsItsRow) {
-    for (const TWindowClassRow& row : kWindowClasses) {
-        if (std::string(row.name).rfind("BUTTON", 0) == 0) continue;
-        SCOPED_TRACE(row.name);
+// The other window classes of dialog boxes, each with the key of its own name, whatever its style.
+TEST(SkinRules, ComboBoxesTabsAndToolBarsOfDialogsByClass) {
+    const struct {
+        const char* upperClass;
+        TWindowKey key;
+        const char* keyName;
+    } expected[] = {
+        {"COMBOBOX", TWindowKey::ComboBox, "COMBOBOX"},
+        {"COMBOBOXEX32", TWindowKey::ComboBoxEx, "COMBOBOXEX32"},
+        {"SYSTABCONTROL32", TWindowKey::TabControl, "SYSTABCONTROL32"},
+        {"TOOLBARWINDOW32", TWindowKey::ToolBar, "TOOLBARWINDOW32"},
+    };
+    for (const auto& c : expected) {
+        SCOPED_TRACE(c.upperClass);
         bool animation = false;
-        const auto key = ChildWindowKey(row.name, CBS_DROPDOWN, animation);
+        const auto key = ChildWindowKey(c.upperClass, CBS_DROPDOWN, animation);
         ASSERT_TRUE(key.has_value());
-        EXPECT_EQ(row.key, *key);
+        EXPECT_EQ(c.key, *key);
+        EXPECT_EQ(c.keyName, KeyName(key));
         EXPECT_FALSE(animation);
     }
 }
