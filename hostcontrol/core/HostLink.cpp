@@ -118,7 +118,7 @@ bool HostLink::open(HostError& error) {
         // A station of this desktop runs already: it has long announced READY,
         // so the host takes its window from the station's block.
         stationWindow_ = running;
-        if (process_.adopt(running))
+        if (opensAdoptedProcess_ && process_.adopt(running))
             stationFolder_ = folderOf(process_.fullPath());
         else
             SetTimer(window_, kWindowWatch, kWindowWatchMs, nullptr);

@@ -63,6 +63,10 @@ public:
     DWORD closeTimeoutMs() const { return closeTimeoutMs_; }
     void setCloseTimeoutMs(DWORD ms) { closeTimeoutMs_ = ms; }
     LinkState state() const { return machine_.state(); }
+    // Whether an adopted station's process is opened to watch it (the default).
+    // A station this host may not open (elevated, or another user's) is watched
+    // through its window instead; false takes that path for every adoption.
+    void setOpensAdoptedProcess(bool opens) { opensAdoptedProcess_ = opens; }
     HWND stationWindow() const { return stationWindow_; }
     DWORD stationPid() const { return process_.pid(); }
     // The station's own folder once it is held (the started or adopted program's);
@@ -130,6 +134,7 @@ private:
     std::wstring personKey_;
     std::wstring personName_;
     bool personNamed_ = false;
+    bool opensAdoptedProcess_ = true;
     // Stations that ended while held, counted: close() waits for its own.
     unsigned stationEnds_ = 0;
     // Handlers of collected() running now (the station is blocked in its send).
