@@ -7,6 +7,7 @@
 //   close                 -> ok close | error close hr=0x... text=...
 //   state                 -> ok state state=S window=N key=K name=N
 //   caption               -> ok caption text=T (the station window's own caption)
+//   click TEXT            -> ok click: BM_CLICK posted to the station's child window of that text
 //   slots N               -> ok slots file=P person=P (SlotFile and PersonSlotFile of slot N)
 //   points                -> ok points count=N events=0|1 (EnumConnectionPoints)
 //   queue                 -> ok queue (QueueEvents = True)
@@ -248,6 +249,20 @@ void poll(DWORD limitMs) {
     print("ok poll events=" + seen);
 }
 
+struct ChildSearch {
+    std::wstring text;
+    HWND found;
+};
+
+BOOL CALLBACK findChild(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ChildSearch*>(context);
+    wchar_t caption[256] = {};
+    GetWindowTextW(child, caption, 256);
+    if (search->text != caption) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
 bool sentMessageWaits() { return (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0; }
 
 void run(const std::string& line, bool& quitting);
@@ -285,6 +300,14 @@ void runVerb(const std::string& verb, std::istringstream& words, bool& quitting)
         wchar_t caption[512] = {};
         GetWindowTextW(stationWindow(), caption, 512);
         print("ok caption text=" + utf8(caption));
+    } else if (verb == "click") {
+        std::string text;
+        std::getline(words >> std::ws, text);
+        ChildSearch search{wide(text), nullptr};
+        EnumChildWindows(stationWindow(), &findChild, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return print("error click not-found");
+        PostMessageW(search.found, BM_CLICK, 0, 0);
+        print("ok click");
     } else if (verb == "slots") {
         LONG slot = 0;
         words >> slot;
