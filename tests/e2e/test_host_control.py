@@ -69,7 +69,8 @@ def send(client, text):
 
 
 def line_index(client, prefix):
-    return next(i for i, l in enumerate(client.lines()) if l.startswith(prefix))
+    """Where the first line with the prefix is among what the client printed; after everything when none is."""
+    return next((i for i, l in enumerate(client.lines()) if l.startswith(prefix)), len(client.lines()))
 
 
 class HostControlCase(WineTools, StationTestCase):

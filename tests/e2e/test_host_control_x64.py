@@ -24,7 +24,8 @@ PREFIX = os.path.join(BUILD, "wineprefix-x64")
 
 
 def line_index(client, prefix):
-    return next(i for i, l in enumerate(client.lines()) if l.startswith(prefix))
+    """Where the first line with the prefix is among what the client printed; after everything when none is."""
+    return next((i for i, l in enumerate(client.lines()) if l.startswith(prefix)), len(client.lines()))
 
 
 @unittest.skipUnless(os.path.exists(CONTROL), "the 64-bit control is not built (no x86_64 compiler)")
