@@ -113,6 +113,7 @@ bool keyExists(HKEY root, const std::wstring& key, REGSAM view) {
 
 bool isThisFile(const std::wstring& path) { return _wcsicmp(path.c_str(), thisModulePath().c_str()) == 0; }
 
+
 HRESULT resultOf(LONG status) {
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return S_OK;
     return status == ERROR_ACCESS_DENIED ? E_ACCESSDENIED : HRESULT_FROM_WIN32(status);
@@ -123,20 +124,36 @@ void note(HRESULT& result, LONG status) {
     if (SUCCEEDED(result)) result = resultOf(status);
 }
 
+LONG write(HKEY root, const Value& value, REGSAM view) {
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExW(root, classesKey(value.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                  &key, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.data.c_str()),
+                            static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return status;
+}
+
+bool isProgIdValue(const Value& value) {
+    for (const std::wstring& key : sharedKeys())
+        if (value.key == key || value.key.rfind(key + L"\\", 0) == 0) return true;
+    return false;
+}
+
+#ifdef _WIN64
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
 }  // namespace
 
 HRESULT registerServer(bool perUser) {
     const HKEY root = rootOf(perUser);
     for (const Value& value : entries()) {
-        HKEY key = nullptr;
-        LONG status =
-            RegCreateKeyExW(root, classesKey(value.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-        if (status == ERROR_SUCCESS) {
-            status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(value.data.c_str()),
-                                    static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
+        const LONG status = write(root, value, 0);
         if (status != ERROR_SUCCESS) {
             unregisterServer(perUser);
             return resultOf(status);
@@ -152,10 +169,12 @@ HRESULT unregisterServer(bool perUser) {
     if (!server.empty() && !isThisFile(server)) return S_OK;
     HRESULT result = S_OK;
     for (const std::wstring& key : ownKeys()) note(result, RegDeleteTreeW(root, classesKey(key).c_str()));
-    // The ProgIDs stay while the other bitness still registers the class.
-    const std::wstring clsid = L"CLSID\\" + text(CLSID_FingerHost);
-    if (!keyExists(root, clsid, KEY_WOW64_32KEY) && !keyExists(root, clsid, KEY_WOW64_64KEY))
-        for (const std::wstring& key : sharedKeys()) note(result, RegDeleteTreeW(root, classesKey(key).c_str()));
+    for (const std::wstring& key : sharedKeys()) note(result, RegDeleteTreeW(root, classesKey(key).c_str()));
+    // Where the two views share the ProgIDs (Windows does), that removed the other bitness's
+    // too: it gets them back while it still registers the class.
+    if (keyExists(root, L"CLSID\\" + text(CLSID_FingerHost), kOtherView))
+        for (const Value& value : entries())
+            if (isProgIdValue(value)) note(result, write(root, value, kOtherView));
     // The type library's key is shared by the two bitnesses: each removes its own platform.
     const std::wstring library = typeLibKey();
     const std::wstring platform = library + L"\\0\\" + kPlatform;

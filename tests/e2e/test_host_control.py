@@ -39,7 +39,7 @@ class WineTools:
         """Runs a Wine program of this run's prefix; its exit code and its output (UTF-8 or the code page)."""
         label = "%s-%d" % (os.path.basename(args[0]), len(getattr(self, "_tool_runs", [])))
         self._tool_runs = getattr(self, "_tool_runs", []) + [label]
-        with open(self.own_wine_output(label), "ab") as err:
+        with open(self.own_wine_output(label), "wb") as err:
             done = subprocess.run([settings.wine()] + list(args), stdout=subprocess.PIPE, stderr=err,
                                   timeout=timeout, env=os.environ.copy())
         return done.returncode, done.stdout.decode("utf-8", "replace")

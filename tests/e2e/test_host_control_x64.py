@@ -19,6 +19,7 @@ BUILD = os.path.dirname(settings.stage_dir())
 X64 = os.path.join(BUILD, "hostcontrol-x64")
 CONTROL = os.path.join(X64, "hostcontrol", "KV90Host.dll")
 CLIENT = os.path.join(X64, "hostclient", "kv90hostclient.exe")
+CONTROL_32 = os.path.join(BUILD, "hostcontrol", "KV90Host.dll")
 # Made once and kept: a fresh 64-bit prefix takes a while.
 PREFIX = os.path.join(BUILD, "wineprefix-x64")
 
@@ -58,7 +59,8 @@ class Control64(unittest.TestCase):
 
     def wine64(self, *args, timeout=300):
         """Runs a Wine program of the 64-bit prefix; its error output goes to a file the test scans."""
-        err = os.path.join(self.folder, "%s-%d.err" % (os.path.basename(args[0]), len(os.listdir(self.folder))))
+        tool = args[0].replace("\\", "/").rsplit("/", 1)[-1]
+        err = os.path.join(self.folder, "%s-%d.err" % (tool, len(os.listdir(self.folder))))
         with open(err, "ab") as sink:
             done = subprocess.run([settings.wine()] + list(args), stdout=subprocess.PIPE, stderr=sink,
                                   timeout=timeout, env=os.environ.copy())
@@ -85,6 +87,11 @@ class Control64(unittest.TestCase):
         code, out = self.wine64("regsvr32", "/s", windows_path(control))
         self.assertEqual(code, 0, out)
         self.addCleanup(self.wine64, "regsvr32", "/s", "/u", windows_path(control))
+        # The 32-bit control registered and removed beside it leaves the 64-bit one usable: the ProgID
+        # is shared by the two registry views on Windows.
+        regsvr32_32 = "C:\\windows\\syswow64\\regsvr32.exe"
+        self.assertEqual(self.wine64(regsvr32_32, "/s", windows_path(CONTROL_32))[0], 0)
+        self.assertEqual(self.wine64(regsvr32_32, "/s", "/u", windows_path(CONTROL_32))[0], 0)
 
         client = HostSim(log_dir=self.folder, label="client64", program=[CLIENT])
         self.addCleanup(client.close)
