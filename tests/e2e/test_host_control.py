@@ -19,6 +19,7 @@ BUILD = os.path.dirname(settings.stage_dir())
 SAMPLES = os.path.join(os.path.dirname(os.path.dirname(settings.HERE)), "docs", "samples")
 CONTROL = os.path.join(BUILD, "hostcontrol", "KV90Host.dll")
 CLIENT = os.path.join(BUILD, "tests", "e2e", "hostclient", "kv90hostclient.exe")
+CLIENT_UTF8 = os.path.join(BUILD, "tests", "e2e", "hostclient", "kv90hostclient_utf8.exe")
 CLSID = "{22A84E31-7FB5-4F75-9A36-28302D79F42C}"
 TYPELIB = "{91B4D53A-1DD7-4D50-A89E-8234FF34FC48}"
 IFINGERHOST = "{A561FAA6-53B3-4C7B-A5DB-8F0AA87BD4EE}"
@@ -104,9 +105,9 @@ class HostControlCase(WineTools, StationTestCase):
                    what=what)
         return codes[-1]
 
-    def start_client(self, *options):
+    def start_client(self, *options, program=CLIENT):
         client = HostSim(*options, log_dir=self.folder.root, label="client%d" % len(self.folder.runs),
-                         program=[CLIENT])
+                         program=[program])
         self.addCleanup(client.close)
         # Under Wine the station the control started holds the client's output pipe: it goes first,
         # or reading the client's output never ends.
@@ -325,6 +326,16 @@ class Polling(HostControlCase):
         polled = client.wait_line(lambda l: l.startswith("ok poll"), 40, after=start, what="the poll's end")
         self.assertEqual(fields(polled)["events"], "Collected")
         self.wait_preview_empty()
+
+
+class CodePage(HostControlCase):
+
+    def test_a_host_with_a_utf8_code_page_names_the_person_in_the_systems(self):
+        client = self.start_client(program=CLIENT_UTF8)
+        self.assertEqual(fields(client.lines()[0])["acp"], "65001", "the host's own code page is UTF-8")
+        self.open_station(client)
+        client.ok("person 0001 张三")
+        self.wait_caption(caption_for("张三"))
 
 
 class WithoutStation(HostControlCase):

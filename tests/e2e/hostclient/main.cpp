@@ -396,7 +396,8 @@ int main(int argc, char** argv) {
     hr = host->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
     if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(DIID__IFingerHostEvents, &point);
     if (SUCCEEDED(hr)) hr = point->Advise(&sink, &cookie);
-    print("host pid=" + std::to_string(GetCurrentProcessId()) + " advise=" + (SUCCEEDED(hr) ? "1" : "0"));
+    print("host pid=" + std::to_string(GetCurrentProcessId()) + " advise=" + (SUCCEEDED(hr) ? "1" : "0") +
+          " acp=" + std::to_string(GetACP()));
 
     const DWORD mainThread = GetCurrentThreadId();
     std::thread([mainThread] {
