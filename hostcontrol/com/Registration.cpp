@@ -113,7 +113,6 @@ bool keyExists(HKEY root, const std::wstring& key, REGSAM view) {
 
 bool isThisFile(const std::wstring& path) { return _wcsicmp(path.c_str(), thisModulePath().c_str()) == 0; }
 
-
 HRESULT resultOf(LONG status) {
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return S_OK;
     return status == ERROR_ACCESS_DENIED ? E_ACCESSDENIED : HRESULT_FROM_WIN32(status);

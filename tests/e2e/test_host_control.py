@@ -1,6 +1,9 @@
 """The host control KV90Host.dll as integrators use it: a C++ program through CoCreateInstance and a
-connection point, scripts in Wine's script host polling with NextEvent, the refusals with their
-descriptions, a station killed from outside, and registration that leaves no key behind."""
+connection point, with event handlers that close, open again or release the control; scripts in Wine's
+script host polling with NextEvent; a host whose own code page is UTF-8; the refusals with their exact
+codes and descriptions; a station killed from outside; and registration that leaves the classes as
+they were and leaves another copy's registration alone. The output of regsvr32 and reg is scanned for
+Wine's fault lines with the test's processes."""
 
 import filecmp
 import os
