@@ -9,6 +9,7 @@ import filecmp
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 
 from kv90e2e import settings, wait_until
@@ -263,7 +264,9 @@ class Handlers(HostControlCase):
         self.wait_caption(caption_for("张三"))
         self.collect_finger(0)
         handled = client.wait_line(lambda l: l.startswith("handler close"), 60, what="the handler's close")
-        self.assertEqual(handled, "handler close ok")
+        self.assertTrue(handled.startswith("handler close ok "), handled)
+        # Measured, not asserted: the goal is well within a second.
+        print("\nClose() inside Collected took %s ms" % fields(handled)["ms"], file=sys.stderr)
         self.assertLess(line_index(client, "event Closed"), line_index(client, "handler close"),
                         "Closed comes before Close returns")
         self.assertEqual(fields(client.lines()[line_index(client, "event Closed")]), {"reason": "closed", "exit": "0"})

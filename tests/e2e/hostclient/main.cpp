@@ -22,7 +22,7 @@
 //   release               -> ok release: every reference to the control let go
 //   quit                  -> ok quit, then the program ends
 //   event Ready | event Collected slot=N file=P person=P | event Closed reason=R exit=N
-//   handler VERB ok | handler VERB error hr=... : what a handler (below) did
+//   handler VERB ok | handler VERB error hr=... : what a handler (below) did (close: and its ms=N)
 // With --copy-to DIR, each Collected handler copies both files there (as
 // copy-N.bmp and person-N.bmp) before it returns, while the station waits.
 // With --on-collected close|release, the Collected handler closes the station or
@@ -164,7 +164,9 @@ public:
             }
             print(line);
             if (onCollected == "close" && host) {
-                print("handler close " + outcome(host->Close()));
+                const DWORD began = GetTickCount();
+                const std::string result = outcome(host->Close());
+                print("handler close " + result + " ms=" + std::to_string(GetTickCount() - began));
             } else if (onCollected == "release") {
                 releaseAll();
                 print("handler release ok");
