@@ -1,5 +1,6 @@
 #include "FingerHost.h"
 
+#include "ConnectionPointList.h"
 #include "ErrorReport.h"
 #include "FingerEvent.h"
 #include "MessageWait.h"
@@ -43,27 +44,58 @@ std::wstring folderOf(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-}  // namespace
+bool holdsStation(const std::wstring& folder) {
+    const DWORD attributes = GetFileAttributesW((folder + L"\\" + kv90host::kStationProgram).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
-std::wstring defaultInstallDir() {
+std::wstring setupInstallLocation() {
     // The setup program is 32-bit: its uninstall entry lies in the 32-bit view.
     wchar_t value[MAX_PATH * 2] = {};
     DWORD size = sizeof value - sizeof(wchar_t);
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Finger_KV90", 0,
-                      KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
-        const LONG status = RegGetValueW(key, nullptr, L"InstallLocation", RRF_RT_REG_SZ, nullptr, value, &size);
-        RegCloseKey(key);
-        if (status == ERROR_SUCCESS && value[0] != 0) return value;
-    }
-    return folderOf(thisModulePath());
+                      KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+        return std::wstring();
+    const LONG status = RegGetValueW(key, nullptr, L"InstallLocation", RRF_RT_REG_SZ, nullptr, value, &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::wstring(value) : std::wstring();
 }
 
-FingerHost::FingerHost() : link_(*this), events_(*this, DIID__IFingerHostEvents) {
+}  // namespace
+
+std::wstring stationFolderBeside(const std::wstring& controlFolder) {
+    // The 64-bit control lies in the station's x64 subfolder.
+    const std::wstring last = controlFolder.substr(controlFolder.find_last_of(L"\\/") + 1);
+    if (_wcsicmp(last.c_str(), L"x64") == 0) return folderOf(controlFolder);
+    return controlFolder;
+}
+
+std::wstring defaultInstallDir() {
+    // A control unpacked with its station (the zip) drives that station, even
+    // where setup installed another one.
+    const std::wstring beside = stationFolderBeside(folderOf(thisModulePath()));
+    if (holdsStation(beside)) return beside;
+    const std::wstring installed = setupInstallLocation();
+    return installed.empty() ? beside : installed;
+}
+
+FingerHost::FingerHost()
+    : owner_(GetCurrentThreadId()), link_(*this), events_(*this, DIID__IFingerHostEvents) {
     link_.setInstallDir(defaultInstallDir());
 }
 
-FingerHost::~FingerHost() { events_.unadviseAll(); }
+FingerHost::~FingerHost() {
+    // A host that let go of the control has no say over the station any more:
+    // left running, it would keep capturing for the last person and tell nobody.
+    dying_ = true;
+    events_.unadviseAll();
+    const kv90host::LinkState state = link_.state();
+    if (state == kv90host::LinkState::Ready || state == kv90host::LinkState::Closing) {
+        kv90host::HostError error;
+        link_.close(error);
+    }
+}
 
 HRESULT FingerHost::QueryInterface(REFIID id, void** object) {
     if (!object) return E_POINTER;
@@ -91,42 +123,63 @@ HRESULT FingerHost::failed(const kv90host::HostError& error) {
     return refuse(controlFailure(static_cast<int>(error.failure)), error.description);
 }
 
+HRESULT FingerHost::succeeded() {
+    // A host that reads the error information after a call that went well must
+    // not find an earlier call's.
+    SetErrorInfo(0, nullptr);
+    return S_OK;
+}
+
+bool FingerHost::onOwnThread() const { return GetCurrentThreadId() == owner_; }
+
+HRESULT FingerHost::wrongThread() {
+    // The link's window and its waits belong to the thread that made the control.
+    return refuse(RPC_E_WRONG_THREAD, L"只能在创建控件的线程上调用控件。");
+}
+
 HRESULT FingerHost::Open() {
+    if (!onOwnThread()) return wrongThread();
+    // Every call that lets messages in keeps the object alive: a handler may release it.
     KeepAlive<FingerHost> alive(this);
     kv90host::HostError error;
-    return link_.open(error) ? S_OK : failed(error);
+    return link_.open(error) ? succeeded() : failed(error);
 }
 
 HRESULT FingerHost::SetPerson(BSTR key, BSTR name) {
+    if (!onOwnThread()) return wrongThread();
+    KeepAlive<FingerHost> alive(this);
     kv90host::HostError error;
-    return link_.setPerson(textOf(key), textOf(name), error) ? S_OK : failed(error);
+    return link_.setPerson(textOf(key), textOf(name), error) ? succeeded() : failed(error);
 }
 
 HRESULT FingerHost::Close() {
+    if (!onOwnThread()) return wrongThread();
     KeepAlive<FingerHost> alive(this);
     kv90host::HostError error;
-    return link_.close(error) ? S_OK : failed(error);
+    return link_.close(error) ? succeeded() : failed(error);
 }
 
 HRESULT FingerHost::NextEvent(LONG timeoutMs, IFingerEvent** event) {
     if (!event) return E_POINTER;
     *event = nullptr;
+    if (!onOwnThread()) return wrongThread();
     if (!queueEvents_) return refuse(kWrongState, L"未打开事件队列：请先把 QueueEvents 设为 True。");
     if (timeoutMs < 0) return refuse(E_INVALIDARG, L"等待时间（毫秒）不能为负数。");
     KeepAlive<FingerHost> alive(this);
     kv90host::EventRecord record;
-    kv90host::dispatchUntil(static_cast<DWORD>(timeoutMs), [&] { return queue_.pop(record); });
+    kv90host::dispatchUntil(link_.window(), static_cast<DWORD>(timeoutMs), [&] { return queue_.pop(record); });
     *event = FingerEvent::create(record);
-    return S_OK;
+    return succeeded();
 }
 
 HRESULT FingerHost::get_InstallDir(BSTR* value) { return copyText(link_.installDir(), value); }
 
 HRESULT FingerHost::put_InstallDir(BSTR value) {
+    if (!onOwnThread()) return wrongThread();
     if (link_.state() != kv90host::LinkState::Stopped)
         return refuse(kWrongState, L"采集程序运行时不能更改 InstallDir。");
     link_.setInstallDir(textOf(value));
-    return S_OK;
+    return succeeded();
 }
 
 HRESULT FingerHost::get_State(BSTR* value) { return copyText(kv90host::linkStateName(link_.state()), value); }
@@ -162,7 +215,7 @@ HRESULT FingerHost::get_StartTimeout(LONG* value) {
 HRESULT FingerHost::put_StartTimeout(LONG value) {
     if (value <= 0) return refuse(E_INVALIDARG, L"StartTimeout（毫秒）必须大于 0。");
     link_.setStartTimeoutMs(static_cast<DWORD>(value));
-    return S_OK;
+    return succeeded();
 }
 
 HRESULT FingerHost::get_QueueEvents(VARIANT_BOOL* value) {
@@ -179,8 +232,9 @@ HRESULT FingerHost::put_QueueEvents(VARIANT_BOOL value) {
 }
 
 HRESULT FingerHost::EnumConnectionPoints(IEnumConnectionPoints** points) {
-    if (points) *points = nullptr;
-    return E_NOTIMPL;
+    if (!points) return E_POINTER;
+    *points = ConnectionPointList::create({&events_});
+    return S_OK;
 }
 
 HRESULT FingerHost::FindConnectionPoint(REFIID id, IConnectionPoint** point) {
@@ -208,6 +262,7 @@ void FingerHost::queue(kv90host::EventRecord record) {
 }
 
 void FingerHost::ready() {
+    if (dying_) return;
     KeepAlive<FingerHost> alive(this);
     kv90host::EventRecord record;
     record.name = L"Ready";
@@ -216,6 +271,7 @@ void FingerHost::ready() {
 }
 
 void FingerHost::collected(int slot, const std::wstring& slotFile, const std::wstring& personSlotFile) {
+    if (dying_) return;
     KeepAlive<FingerHost> alive(this);
     kv90host::EventRecord record;
     record.name = L"Collected";
@@ -227,6 +283,8 @@ void FingerHost::collected(int slot, const std::wstring& slotFile, const std::ws
 }
 
 void FingerHost::closed(const std::wstring& reason, DWORD exitCode) {
+    // The close of a control being released tells no one: its sinks are gone.
+    if (dying_) return;
     KeepAlive<FingerHost> alive(this);
     kv90host::EventRecord record;
     record.name = L"Closed";

@@ -22,6 +22,7 @@ public:
     static constexpr size_t kQueueCapacity = 64;
 
     FingerHost();
+    // Closes the station it opened or adopted.
     ~FingerHost() override;
 
     // IUnknown
@@ -68,15 +69,23 @@ private:
     void queue(kv90host::EventRecord record);
     HRESULT failed(const kv90host::HostError& error);
     HRESULT refuse(HRESULT result, const std::wstring& description);
+    HRESULT succeeded();
+    bool onOwnThread() const;
+    HRESULT wrongThread();
 
+    const DWORD owner_;
+    bool dying_ = false;
     kv90host::HostLink link_;
     EventConnectionPoint events_;
     kv90host::EventQueue queue_{kQueueCapacity};
     bool queueEvents_ = false;
 };
 
-// Where the station is installed: the setup's InstallLocation, else this DLL's
-// own folder (the setup puts the control beside the station).
+// Where the station is installed: the folder of this DLL, or its parent when
+// the DLL lies in x64\, if the station is there (the setup and the zip put the
+// control beside the station); else the setup's InstallLocation; else that folder.
 std::wstring defaultInstallDir();
+// The station's folder for a control in controlFolder.
+std::wstring stationFolderBeside(const std::wstring& controlFolder);
 
 }  // namespace kv90com

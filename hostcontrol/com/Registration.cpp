@@ -75,15 +75,14 @@ std::vector<Value> entries() {
     return values;
 }
 
-// The keys that are the control's alone, removed whole.
+// The keys of this bitness's view that are the control's alone, removed whole.
 std::vector<std::wstring> ownKeys() {
-    return {L"CLSID\\" + text(CLSID_FingerHost),
-            kProgId,
-            kVersionedProgId,
-            L"Interface\\" + text(IID_IFingerHost),
-            L"Interface\\" + text(IID_IFingerEvent),
-            L"Interface\\" + text(DIID__IFingerHostEvents)};
+    return {L"CLSID\\" + text(CLSID_FingerHost), L"Interface\\" + text(IID_IFingerHost),
+            L"Interface\\" + text(IID_IFingerEvent), L"Interface\\" + text(DIID__IFingerHostEvents)};
 }
+
+// The ProgIDs lie in a part of the classes that both bitnesses share.
+std::vector<std::wstring> sharedKeys() { return {kProgId, kVersionedProgId}; }
 
 HKEY rootOf(bool perUser) { return perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -97,23 +96,66 @@ void deleteUpward(HKEY root, std::wstring key, const std::wstring& stop) {
     }
 }
 
+std::wstring defaultValue(HKEY root, const std::wstring& key) {
+    wchar_t value[MAX_PATH * 2] = {};
+    DWORD size = sizeof value - sizeof(wchar_t);
+    if (RegGetValueW(root, classesKey(key).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return value;
+}
+
+bool keyExists(HKEY root, const std::wstring& key, REGSAM view) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, classesKey(key).c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+bool isThisFile(const std::wstring& path) { return _wcsicmp(path.c_str(), thisModulePath().c_str()) == 0; }
+
+HRESULT resultOf(LONG status) {
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND) return S_OK;
+    return status == ERROR_ACCESS_DENIED ? E_ACCESSDENIED : HRESULT_FROM_WIN32(status);
+}
+
+// Keeps the first failure.
+void note(HRESULT& result, LONG status) {
+    if (SUCCEEDED(result)) result = resultOf(status);
+}
+
+LONG write(HKEY root, const Value& value, REGSAM view) {
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExW(root, classesKey(value.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                  &key, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.data.c_str()),
+                            static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return status;
+}
+
+bool isProgIdValue(const Value& value) {
+    for (const std::wstring& key : sharedKeys())
+        if (value.key == key || value.key.rfind(key + L"\\", 0) == 0) return true;
+    return false;
+}
+
+#ifdef _WIN64
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
+
 }  // namespace
 
 HRESULT registerServer(bool perUser) {
     const HKEY root = rootOf(perUser);
     for (const Value& value : entries()) {
-        HKEY key = nullptr;
-        LONG status =
-            RegCreateKeyExW(root, classesKey(value.key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-        if (status == ERROR_SUCCESS) {
-            status = RegSetValueExW(key, value.name.empty() ? nullptr : value.name.c_str(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(value.data.c_str()),
-                                    static_cast<DWORD>((value.data.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(key);
-        }
+        const LONG status = write(root, value, 0);
         if (status != ERROR_SUCCESS) {
             unregisterServer(perUser);
-            return status == ERROR_ACCESS_DENIED ? SELFREG_E_CLASS : HRESULT_FROM_WIN32(status);
+            return resultOf(status);
         }
     }
     return S_OK;
@@ -121,10 +163,23 @@ HRESULT registerServer(bool perUser) {
 
 HRESULT unregisterServer(bool perUser) {
     const HKEY root = rootOf(perUser);
-    for (const std::wstring& key : ownKeys()) RegDeleteTreeW(root, classesKey(key).c_str());
+    // Another copy of the control registered since: its registration is not this file's to remove.
+    const std::wstring server = defaultValue(root, L"CLSID\\" + text(CLSID_FingerHost) + L"\\InprocServer32");
+    if (!server.empty() && !isThisFile(server)) return S_OK;
+    HRESULT result = S_OK;
+    for (const std::wstring& key : ownKeys()) note(result, RegDeleteTreeW(root, classesKey(key).c_str()));
+    for (const std::wstring& key : sharedKeys()) note(result, RegDeleteTreeW(root, classesKey(key).c_str()));
+    // Where the two views share the ProgIDs (Windows does), that removed the other bitness's
+    // too: it gets them back while it still registers the class.
+    if (keyExists(root, L"CLSID\\" + text(CLSID_FingerHost), kOtherView))
+        for (const Value& value : entries())
+            if (isProgIdValue(value)) note(result, write(root, value, kOtherView));
     // The type library's key is shared by the two bitnesses: each removes its own platform.
     const std::wstring library = typeLibKey();
-    RegDeleteTreeW(root, classesKey(library + L"\\0\\" + kPlatform).c_str());
+    const std::wstring platform = library + L"\\0\\" + kPlatform;
+    const std::wstring libraryFile = defaultValue(root, platform);
+    if (!libraryFile.empty() && !isThisFile(libraryFile)) return result;
+    note(result, RegDeleteTreeW(root, classesKey(platform).c_str()));
     deleteUpward(root, library + L"\\0", library);
     HKEY key = nullptr;
     DWORD subkeys = 1;
@@ -134,11 +189,11 @@ HRESULT unregisterServer(bool perUser) {
         RegCloseKey(key);
         // FLAGS and HELPDIR are left alone while the other bitness still has its platform key.
         if (subkeys <= 2) {
-            RegDeleteTreeW(root, classesKey(library).c_str());
+            note(result, RegDeleteTreeW(root, classesKey(library).c_str()));
             deleteUpward(root, L"TypeLib\\" + text(LIBID_KV90HostLib), L"TypeLib");
         }
     }
-    return S_OK;
+    return result;
 }
 
 }  // namespace kv90com

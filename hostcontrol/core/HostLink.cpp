@@ -4,6 +4,7 @@
 #include "CaptureMessages.h"
 #include "MessageWait.h"
 #include "SlotFiles.h"
+#include "TextCodec.h"
 
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"KV90HostLinkWindow";
 // Posted by the process watch from a pool thread; handled on the link's thread.
 constexpr UINT kProcessEnded = WM_APP + 0x29;
+// Watches the window of a station adopted without its process (elevated, or
+// another user's): the window's end is then the only sign of the station's.
+constexpr UINT_PTR kWindowWatch = 1;
+constexpr UINT kWindowWatchMs = 250;
 
 int liveWindows = 0;
 
@@ -34,6 +39,7 @@ std::wstring folderOf(const std::wstring& path) {
 HostLink::HostLink(HostEvents& events) : events_(events), ids_(registerLinkMessages()) {}
 
 HostLink::~HostLink() {
+    for (Presence* presence = presence_; presence; presence = presence->outer) presence->alive = false;
     stopWatching();
     block_.remove();
     if (window_) {
@@ -49,6 +55,7 @@ std::wstring HostLink::stationFolder() const { return stationFolder_.empty() ? i
 std::wstring HostLink::slotFile(int slot) const { return slotFilePath(tempFolderOf(stationFolder()), slot); }
 
 std::wstring HostLink::personSlotFile(int slot) const {
+    if (!personNamed_) return std::wstring();
     return personSlotFilePath(tempFolderOf(stationFolder()), personKey_, personName_, slot);
 }
 
@@ -104,13 +111,17 @@ bool HostLink::open(HostError& error) {
     machine_.beginOpen();
     personKey_.clear();
     personName_.clear();
+    personNamed_ = false;
     stationFolder_.clear();
 
     if (HWND running = liveStationWindow()) {
         // A station of this desktop runs already: it has long announced READY,
         // so the host takes its window from the station's block.
         stationWindow_ = running;
-        if (process_.adopt(running)) stationFolder_ = folderOf(process_.fullPath());
+        if (opensAdoptedProcess_ && process_.adopt(running))
+            stationFolder_ = folderOf(process_.fullPath());
+        else
+            SetTimer(window_, kWindowWatch, kWindowWatchMs, nullptr);
         machine_.readyArrived();
         watchProcess();
         events_.ready();
@@ -167,7 +178,7 @@ bool HostLink::setPerson(const std::wstring& key, const std::wstring& name, Host
             error, HostFailure::WrongState,
             std::wstring(L"采集程序尚未就绪（状态：") + linkStateName(machine_.state()) + L"）：请先调用 Open()。");
     std::string bytes;
-    error.refusal = encodePersonText(key, name, tempFolderOf(stationFolder()), GetACP(), bytes);
+    error.refusal = encodePersonText(key, name, tempFolderOf(stationFolder()), systemCodePage(), bytes);
     if (error.refusal != PersonRefusal::None)
         return fail(error, HostFailure::PersonRefused, describePersonRefusal(error.refusal));
     std::vector<unsigned char> payload(bytes.begin(), bytes.end());
@@ -181,6 +192,7 @@ bool HostLink::setPerson(const std::wstring& key, const std::wstring& name, Host
     }
     personKey_ = key;
     personName_ = name;
+    personNamed_ = true;
     return true;
 }
 
@@ -189,13 +201,19 @@ bool HostLink::close(HostError& error) {
     if (!machine_.ready() && machine_.state() != LinkState::Closing)
         return fail(error, HostFailure::WrongState,
                     std::wstring(L"没有可关闭的采集程序（状态：") + linkStateName(machine_.state()) + L"）。");
+    // Inside the handler of a collected notification the station is still blocked
+    // in sending it and would read the close only after the handler returned:
+    // it is answered now.
+    if (collectedDepth_ > 0 && InSendMessage()) ReplyMessage(0);
+    // The station this call closes: a handler of Closed may already open the next.
+    const unsigned endsBefore = stationEnds_;
+    const auto closedIt = [this, endsBefore] { return stationEnds_ != endsBefore; };
     machine_.beginClose();
     if (stationWindow_) PostMessageW(stationWindow_, ids_.active, kCodeClose, 0);
     stopWatching();
-    const WaitOutcome outcome =
-        waitDispatching(closeTimeoutMs_, [this] { return machine_.state() == LinkState::Stopped; });
+    const WaitOutcome outcome = waitDispatching(closeTimeoutMs_, closedIt);
     if (outcome == WaitOutcome::ProcessEnded) stationEnded();
-    if (machine_.state() == LinkState::Stopped) return true;
+    if (closedIt()) return true;
     watchProcess();
     return fail(error, HostFailure::CloseTimedOut,
                 L"采集程序在 " + std::to_wstring(closeTimeoutMs_) + L" 毫秒内没有结束。");
@@ -210,14 +228,17 @@ HostLink::WaitOutcome HostLink::waitDispatching(DWORD timeoutMs, Done done) {
         if (spent >= timeoutMs) return WaitOutcome::TimedOut;
         HANDLE process = process_.waitHandle();
         const DWORD count = process ? 1 : 0;
-        const DWORD woke = MsgWaitForMultipleObjectsEx(count, count ? &process : nullptr, timeoutMs - spent,
-                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         // What the station posted before it ended (its CLOSE) is read first.
-        const bool dispatched = dispatchWaiting();
+        const bool dispatched = dispatchWaiting(window_);
+        if (done()) return WaitOutcome::Done;
+        if (!dispatched) return WaitOutcome::TimedOut;
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(count, count ? &process : nullptr, timeoutMs - spent, kWakeMask, 0);
+        dispatchWaiting(window_);
         if (done()) return WaitOutcome::Done;
         if (count == 1 && (woke == WAIT_OBJECT_0 || WaitForSingleObject(process, 0) == WAIT_OBJECT_0))
             return WaitOutcome::ProcessEnded;
-        if (!dispatched || woke == WAIT_FAILED) return WaitOutcome::TimedOut;
+        if (woke == WAIT_FAILED) return WaitOutcome::TimedOut;
     }
 }
 
@@ -234,6 +255,11 @@ LRESULT CALLBACK HostLink::procedure(HWND window, UINT message, WPARAM wParam, L
 LRESULT HostLink::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == ids_.finger) {
         onNotification(wParam, lParam);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kWindowWatch) {
+        if (machine_.state() != LinkState::Stopped && !process_.running() && !IsWindow(stationWindow_))
+            stationEnded();
         return 0;
     }
     if (message == kProcessEnded) {
@@ -255,7 +281,15 @@ void HostLink::onNotification(WPARAM code, LPARAM value) {
     case kCodeCollected: {
         const int slot = static_cast<int>(value);
         if (slot < 0 || slot > 9 || machine_.state() == LinkState::Stopped) return;
+        // The handler may end this object (its host released the last
+        // reference): nothing of it is touched once the handler returned so.
+        Presence presence{presence_};
+        presence_ = &presence;
+        ++collectedDepth_;
         events_.collected(slot, slotFile(slot), personSlotFile(slot));
+        if (!presence.alive) return;
+        --collectedDepth_;
+        presence_ = presence.outer;
         return;
     }
     case kCodeClose:
@@ -292,10 +326,13 @@ void HostLink::stationEnded() {
     const DWORD exitCode = process_.running() ? process_.collect() : 0;
     letGo();
     EndReason reason;
-    if (machine_.ended(reason)) events_.closed(endReasonName(reason), exitCode);
+    if (!machine_.ended(reason)) return;
+    ++stationEnds_;
+    events_.closed(endReasonName(reason), exitCode);
 }
 
 void HostLink::letGo() {
+    if (window_) KillTimer(window_, kWindowWatch);
     block_.remove();
     stationWindow_ = nullptr;
 }

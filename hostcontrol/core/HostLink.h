@@ -5,7 +5,8 @@
 //
 // Single-threaded: every call, and every HostEvents call, happens on the thread
 // that created the object; that thread must dispatch its messages (any window
-// or COM message loop does). open() and close() dispatch them while they wait.
+// or COM message loop does). open(), setPerson() and close() let sent messages
+// in while they wait, so a handler of HostEvents may run inside them.
 #pragma once
 #include "HostEvents.h"
 #include "LinkNames.h"
@@ -48,7 +49,8 @@ public:
     static constexpr DWORD kSendTimeoutMs = 10000;
 
     explicit HostLink(HostEvents& events);
-    // Lets go of the station without ending it, and removes the block.
+    // Lets go of the station without ending it, and removes the block. May run
+    // inside a handler of collected(), which must then return at once.
     ~HostLink();
     HostLink(const HostLink&) = delete;
     HostLink& operator=(const HostLink&) = delete;
@@ -61,6 +63,10 @@ public:
     DWORD closeTimeoutMs() const { return closeTimeoutMs_; }
     void setCloseTimeoutMs(DWORD ms) { closeTimeoutMs_ = ms; }
     LinkState state() const { return machine_.state(); }
+    // Whether an adopted station's process is opened to watch it (the default).
+    // A station this host may not open (elevated, or another user's) is watched
+    // through its window instead; false takes that path for every adoption.
+    void setOpensAdoptedProcess(bool opens) { opensAdoptedProcess_ = opens; }
     HWND stationWindow() const { return stationWindow_; }
     DWORD stationPid() const { return process_.pid(); }
     // The station's own folder once it is held (the started or adopted program's);
@@ -69,7 +75,8 @@ public:
     HWND window() const { return window_; }
     const std::wstring& personKey() const { return personKey_; }
     const std::wstring& personName() const { return personName_; }
-    // Full paths as the station names the files; empty for a slot outside 0..9.
+    // Full paths as the station names the files; empty for a slot outside 0..9,
+    // and the person's file also before a person was named.
     std::wstring slotFile(int slot) const;
     std::wstring personSlotFile(int slot) const;
 
@@ -82,11 +89,20 @@ public:
     bool open(HostError& error);
     // Sends key "$" name and its zero byte in the system code page.
     bool setPerson(const std::wstring& key, const std::wstring& name, HostError& error);
-    // Orders the station to close and waits for its end; Closed() is announced
-    // before it returns true.
+    // Orders the station to close and waits for the end of the station it
+    // closes (a handler of Closed may already open another); Closed() is
+    // announced before it returns true. Inside a handler of collected() the
+    // station's notification is answered first, so that it can close at once.
     bool close(HostError& error);
 
 private:
+    // Marks a handler call on the stack that must learn whether the object
+    // outlived it.
+    struct Presence {
+        Presence* outer;
+        bool alive = true;
+    };
+
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static void CALLBACK processSignalled(void* context, BOOLEAN timedOut);
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -117,6 +133,13 @@ private:
     std::wstring stationFolder_;
     std::wstring personKey_;
     std::wstring personName_;
+    bool personNamed_ = false;
+    bool opensAdoptedProcess_ = true;
+    // Stations that ended while held, counted: close() waits for its own.
+    unsigned stationEnds_ = 0;
+    // Handlers of collected() running now (the station is blocked in its send).
+    int collectedDepth_ = 0;
+    Presence* presence_ = nullptr;
 };
 
 // The failure's name as integrators read it in logs ("program-not-found", ...).

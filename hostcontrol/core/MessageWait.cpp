@@ -1,28 +1,62 @@
 #include "MessageWait.h"
 
+#include <cwchar>
+
 namespace kv90host {
 
-bool dispatchWaiting() {
+namespace {
+
+// COM's hidden window of an apartment thread: calls from other apartments and
+// their answers arrive there. Windows names its class OleMainThreadWndClass,
+// Wine adds a suffix to the same name.
+bool isComWindow(HWND window) {
+    wchar_t name[64] = {};
+    if (!GetClassNameW(window, name, 64)) return false;
+    static constexpr wchar_t kComClass[] = L"OleMainThreadWndClass";
+    return std::wcsncmp(name, kComClass, sizeof kComClass / sizeof(wchar_t) - 1) == 0;
+}
+
+HWND comWindowOfThisThread() {
+    const DWORD thread = GetCurrentThreadId();
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
+        if (GetWindowThreadProcessId(window, nullptr) == thread && isComWindow(window)) return window;
+    }
+    return nullptr;
+}
+
+void dispatchFor(HWND window) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
+    while (window && PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+}  // namespace
+
+bool dispatchWaiting(HWND own) {
+    MSG message;
+    // Delivers the messages sent to the thread; nothing posted is taken.
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+    }
+    dispatchFor(own);
+    dispatchFor(comWindowOfThisThread());
     return true;
 }
 
-bool dispatchUntil(DWORD timeoutMs, const std::function<bool()>& done) {
+bool dispatchUntil(HWND own, DWORD timeoutMs, const std::function<bool()>& done) {
     const DWORD began = GetTickCount();
     for (;;) {
+        if (!dispatchWaiting(own)) return done();
         if (done()) return true;
         const DWORD spent = GetTickCount() - began;
         if (spent >= timeoutMs) return false;
-        MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (!dispatchWaiting()) return done();
+        // Wakes for what arrived since the last look: what the host left queued does not spin the wait.
+        MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs - spent, kWakeMask, 0);
     }
 }
 

@@ -29,20 +29,31 @@ bool widen(UINT codePage, DWORD flags, const std::string& bytes, std::wstring& r
 
 }  // namespace
 
+UINT systemCodePage() {
+    // The locale's code page, not GetACP(): a host whose manifest asks for UTF-8
+    // has UTF-8 as its own code page, while the station reads the system's.
+    DWORD codePage = 0;
+    if (GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                       reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(wchar_t)) &&
+        codePage != 0)
+        return codePage;
+    return GetACP();
+}
+
 std::string toUtf8(const std::wstring& text) { return narrow(CP_UTF8, text); }
 
 std::wstring fromUtf8OrAnsi(const std::string& bytes) {
     std::wstring result;
     if (widen(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, result)) return result;
-    widen(CP_ACP, 0, bytes, result);
+    widen(systemCodePage(), 0, bytes, result);
     return result;
 }
 
-std::string toAnsi(const std::wstring& text) { return narrow(CP_ACP, text); }
+std::string toAnsi(const std::wstring& text) { return narrow(systemCodePage(), text); }
 
 std::wstring fromAnsi(const std::string& bytes) {
     std::wstring result;
-    widen(CP_ACP, 0, bytes, result);
+    widen(systemCodePage(), 0, bytes, result);
     return result;
 }
 
