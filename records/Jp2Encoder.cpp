@@ -99,6 +99,8 @@ bool EncodeJp2Lossless(const GrayImage& image, std::vector<uint8_t>& jp2, std::s
         return false;
     }
     opj_set_error_handler(codec.get(), KeepMessage, &message);
+    // The code-blocks are coded in parallel, on at most as many threads as the machine has cores.
+    const int threads = opj_get_num_cpus();
     MemoryFile file{&jp2};
     std::unique_ptr<opj_stream_t, StreamCloser> stream(opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_FALSE));
     if (!stream) {
@@ -110,6 +112,7 @@ bool EncodeJp2Lossless(const GrayImage& image, std::vector<uint8_t>& jp2, std::s
     opj_stream_set_skip_function(stream.get(), SkipBytes);
     opj_stream_set_seek_function(stream.get(), SeekTo);
     const bool encoded = opj_setup_encoder(codec.get(), &parameters, picture.get()) &&
+                         (threads <= 1 || opj_codec_set_threads(codec.get(), threads > 4 ? 4 : threads)) &&
                          opj_start_compress(codec.get(), picture.get(), stream.get()) &&
                          opj_encode(codec.get(), stream.get()) && opj_end_compress(codec.get(), stream.get());
     if (!encoded) {
