@@ -49,3 +49,12 @@ TEST(RecordsConfig, ValuesTheRecordsCannotCarryAreRefusedByName) {
         EXPECT_EQ(config.originatingAgency, "ORI000000");  // nothing half-taken
     }
 }
+
+TEST(RecordsConfig, ABadValueLeavesEveryKeyAsItWas) {
+    kv90rec::RecordsConfig config;
+    std::string error;
+    EXPECT_FALSE(kv90rec::ParseRecordsConfig("[Records]\nOriginatingAgency=NEW000000\nRecordImage=png\nWsqBitRate=9\n",
+                                             config, error));
+    EXPECT_EQ(config.originatingAgency, "ORI000000");
+    EXPECT_EQ(config.recordImage, kv90rec::ImageFormat::Wsq);
+}
