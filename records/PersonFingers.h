@@ -2,6 +2,7 @@
 #pragma once
 
 #include "records/GrayImage.h"
+#include "records/RecordTime.h"
 
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@ namespace kv90rec {
 struct CapturedFinger {
     int slot = 0;  // 0..9, see FingerPositions.h
     GrayImage image;
+    // When the finger was captured (UTC), if known: the slot file's time.
+    bool hasCaptureTime = false;
+    RecordTime captureTime;
 };
 
 struct PersonFingers {

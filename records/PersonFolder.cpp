@@ -37,6 +37,21 @@ std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
     return names;
 }
 
+bool LastWriteTime(const std::wstring& path, RecordTime& time) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    SYSTEMTIME utc;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        !FileTimeToSystemTime(&data.ftLastWriteTime, &utc))
+        return false;
+    time = {utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond};
+    return true;
+}
+
+std::wstring WithoutTrailingSeparator(std::wstring folder) {
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    return folder;
+}
+
 }  // namespace
 
 bool AddSlotFile(PersonFingers& person, int slot, const std::wstring& path, std::string& error) {
@@ -51,6 +66,7 @@ bool AddSlotFile(PersonFingers& person, int slot, const std::wstring& path, std:
         error = WideToUtf8(path) + ": " + error;
         return false;
     }
+    finger.hasCaptureTime = LastWriteTime(path, finger.captureTime);
     auto& fingers = person.fingers;
     fingers.erase(std::remove_if(fingers.begin(), fingers.end(), [slot](const CapturedFinger& f) { return f.slot == slot; }),
                   fingers.end());
@@ -83,8 +99,7 @@ bool ParseSlotFileName(const std::wstring& fileName, SlotFileName& parsed) {
 
 bool LoadPersonFolder(const std::wstring& folder, const std::wstring& key, PersonFingers& person, std::string& error) {
     person = PersonFingers();
-    std::wstring base = folder;
-    while (!base.empty() && (base.back() == L'\\' || base.back() == L'/')) base.pop_back();
+    const std::wstring base = WithoutTrailingSeparator(folder);
     const DWORD attributes = GetFileAttributesW(base.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         error = WideToUtf8(folder) + " is not a folder";
@@ -131,6 +146,21 @@ bool LoadPersonFolder(const std::wstring& folder, const std::wstring& key, Perso
     }
     // A key captured under two names leaves files of both; the lowest slot's name stands.
     person.name = WideToUtf8(chosen.begin()->second.second);
+    return true;
+}
+
+bool LoadPlainSlotFiles(const std::wstring& folder, PersonFingers& person, std::string& error) {
+    person.fingers.clear();
+    const std::wstring base = WithoutTrailingSeparator(folder);
+    for (int slot = 0; slot <= 9; ++slot) {
+        const std::wstring path = base + L"\\" + std::to_wstring(slot) + L".bmp";
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        if (!AddSlotFile(person, slot, path, error)) return false;
+    }
+    if (person.fingers.empty()) {
+        error = "no finger was captured";
+        return false;
+    }
     return true;
 }
 

@@ -74,7 +74,7 @@ bool WriteAn2kTransaction(const PersonFingers& person, ImageFormat format, const
         record.Add(2, Idc(static_cast<int>(i) + 1));
         record.Add(3, kImpressionLiveScanRolled);
         record.Add(4, config.originatingAgency);
-        record.Add(5, Date(time));
+        record.Add(5, Date(finger.hasCaptureTime ? finger.captureTime : time));
         record.Add(6, std::to_string(finger.image.width));
         record.Add(7, std::to_string(finger.image.height));
         record.Add(8, kScaleUnitsPerInch);

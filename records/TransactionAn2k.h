@@ -1,7 +1,7 @@
 // An ANSI/NIST-ITL 1-2011 transaction of one person's fingers, traditional
 // encoding: a Type-1 transaction record, one Type-2 descriptive record with
 // the person's key (2.009) and name (2.018), and one Type-14 finger image
-// record per captured finger.
+// record per captured finger, dated when it was captured where that is known.
 #pragma once
 
 #include "records/ImageFormat.h"

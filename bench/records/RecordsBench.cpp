@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     person.key = "BENCH";
     person.name = "Bench";
     for (int slot = 0; slot < 10; ++slot)
-        person.fingers.push_back({slot, real ? finger : GeneratedFinger(slot)});
+        person.fingers.push_back({slot, real ? finger : GeneratedFinger(slot), false, {}});
     for (kv90rec::RecordFormat format : {kv90rec::RecordFormat::An2k, kv90rec::RecordFormat::Iso19794_4}) {
         for (kv90rec::ImageFormat image : {kv90rec::ImageFormat::Wsq, kv90rec::ImageFormat::Png, kv90rec::ImageFormat::Jp2}) {
             bool ok = true;

@@ -24,7 +24,7 @@ struct IsoView {
 kv90rec::PersonFingers Fingers(std::initializer_list<int> slots) {
     kv90rec::PersonFingers person;
     person.key = "B7";
-    for (int slot : slots) person.fingers.push_back({slot, MakeFingerImage(640, 640, slot + 20)});
+    for (int slot : slots) person.fingers.push_back({slot, MakeFingerImage(640, 640, slot + 20), false, {}});
     return person;
 }
 

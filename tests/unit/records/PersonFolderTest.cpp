@@ -100,3 +100,52 @@ TEST(PersonFolder, EmptyFolderDamagedFileAndNoFolderAreRefused) {
     EXPECT_NE(error.find("K$N_3.bmp"), std::string::npos) << error;
     EXPECT_TRUE(person.fingers.empty());
 }
+
+TEST(PersonFolder, CurrentFingersAreThePlainSlotFilesOnly) {
+    TempFolder folder;
+    WriteSlot(folder, "2.bmp", 2);
+    WriteSlot(folder, "8.bmp", 8);
+    WriteSlot(folder, "A001$Li_3.bmp", 3);  // an earlier capture of someone
+    WriteSlot(folder, "FPTemp.bmp", 4);
+    kv90rec::PersonFingers person;
+    std::string error;
+    ASSERT_TRUE(kv90rec::LoadPlainSlotFiles(Wide(folder.Path()), person, error)) << error;
+    ASSERT_EQ(person.fingers.size(), 2u);
+    EXPECT_EQ(person.fingers[0].slot, 2);
+    EXPECT_EQ(person.fingers[1].slot, 8);
+    EXPECT_EQ(person.fingers[1].image.pixels, MakeFingerImage(32, 24, 8).pixels);
+}
+
+TEST(PersonFolder, NoPlainSlotFileIsNoFingerCaptured) {
+    TempFolder folder;
+    WriteSlot(folder, "A001$Li_3.bmp", 3);
+    kv90rec::PersonFingers person;
+    std::string error;
+    EXPECT_FALSE(kv90rec::LoadPlainSlotFiles(Wide(folder.Path()), person, error));
+    EXPECT_EQ(error, "no finger was captured");
+}
+
+TEST(PersonFolder, TheSlotFilesTimeIsTheCaptureTime) {
+    TempFolder folder;
+    WriteSlot(folder, "4.bmp", 4);
+    const std::wstring path = Wide(folder.Path() + "4.bmp");
+    SYSTEMTIME captured{};
+    captured.wYear = 2020;
+    captured.wMonth = 5;
+    captured.wDay = 6;
+    captured.wHour = 7;
+    FILETIME fileTime;
+    ASSERT_TRUE(SystemTimeToFileTime(&captured, &fileTime));
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &fileTime));
+    CloseHandle(file);
+    kv90rec::PersonFingers person;
+    std::string error;
+    ASSERT_TRUE(kv90rec::AddSlotFile(person, 4, path, error)) << error;
+    ASSERT_TRUE(person.fingers[0].hasCaptureTime);
+    EXPECT_EQ(person.fingers[0].captureTime.year, 2020);
+    EXPECT_EQ(person.fingers[0].captureTime.month, 5);
+    EXPECT_EQ(person.fingers[0].captureTime.day, 6);
+    EXPECT_EQ(person.fingers[0].captureTime.hour, 7);
+}

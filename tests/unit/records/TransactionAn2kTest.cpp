@@ -15,7 +15,7 @@ kv90rec::PersonFingers TenFingers() {
     kv90rec::PersonFingers person;
     person.key = "A001";
     person.name = "\xE5\xBC\xA0\xE4\xB8\x89";  // 张三 in UTF-8
-    for (int slot = 0; slot < 10; ++slot) person.fingers.push_back({slot, MakeFingerImage(640, 640, slot)});
+    for (int slot = 0; slot < 10; ++slot) person.fingers.push_back({slot, MakeFingerImage(640, 640, slot), false, {}});
     return person;
 }
 
@@ -133,6 +133,22 @@ TEST(TransactionAn2k, SeparatorsInTheNameCannotEndAField) {
     EXPECT_EQ(Field(records[1], 18), "Smith 2.020:X ");
     EXPECT_EQ(Field(records[1], 9), "K 1");
     EXPECT_EQ(records[1].Find(20), nullptr);
+}
+
+TEST(TransactionAn2k, AFingersCaptureDateIsItsOwnWhenKnown) {
+    kv90rec::PersonFingers person = TenFingers();
+    person.fingers.resize(2);
+    person.fingers[1].hasCaptureTime = true;
+    person.fingers[1].captureTime = {2020, 5, 6, 23, 59, 59};
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(kv90rec::PersonRecord(kv90rec::RecordFormat::An2k, kv90rec::ImageFormat::Png, person, {}, kTime, bytes,
+                                      error));
+    std::vector<An2kRecord> records;
+    ASSERT_TRUE(ReadAn2kForTest(bytes, records, error)) << error;
+    EXPECT_EQ(Field(records[2], 5), "20261208");  // unknown: the transaction's date
+    EXPECT_EQ(Field(records[3], 5), "20200506");
+    EXPECT_EQ(Field(records[0], 5), "20261208");
 }
 
 TEST(TransactionAn2k, NoFingersOrABitmapImageIsRefused) {
