@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <cmath>
+
 namespace {
 
 struct ConverterRun {
@@ -105,6 +107,21 @@ TEST(Converter, SlotFileToWsqAndBackToPng) {
     EXPECT_EQ(read.image.width, 640);
     EXPECT_EQ(read.image.height, 640);
     EXPECT_EQ(read.xPerUnit, 19685u);
+    // WSQ is lossy; at its highest rate the finger comes back close.
+    const kv90rec::GrayImage original = MakeFingerImage(640, 640, 8);
+    ASSERT_EQ(read.image.pixels.size(), original.pixels.size());
+    double squares = 0;
+    for (size_t i = 0; i < original.pixels.size(); ++i) {
+        const double difference = double(read.image.pixels[i]) - original.pixels[i];
+        squares += difference * difference;
+    }
+    EXPECT_LT(std::sqrt(squares / original.pixels.size()), 10.0);
+}
+
+TEST(Converter, HelpIsUsageAndSuccess) {
+    const ConverterRun run = RunConverter("--help");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_NE(run.output.find("KV90Records record <folder>"), std::string::npos) << run.output;
 }
 
 TEST(Converter, FolderOfAPersonToATransactionWithTheOfficesAgencies) {
