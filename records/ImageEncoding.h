@@ -32,8 +32,4 @@ bool FingerImageAs(const std::string& bmpPath, ImageFormat format, std::vector<u
 bool FingerImageAs(const std::wstring& bmpPath, ImageFormat format, std::vector<uint8_t>& bytes, std::string& error,
                    const ImageOptions& options = ImageOptions());
 
-// A whole file's bytes; false when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes);
-bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
-
 }  // namespace kv90rec

@@ -1,7 +1,7 @@
 #include "records/PersonFolder.h"
 
 #include "records/GbkText.h"
-#include "records/ImageEncoding.h"
+#include "records/FileBytes.h"
 #include "records/SlotBitmap.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "records/RecordsConfig.h"
 
-#include "records/ImageEncoding.h"
+#include "records/FileBytes.h"
 #include "records/IniText.h"
 #include "records/wsq/WsqCodec.h"
 

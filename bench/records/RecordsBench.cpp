@@ -1,5 +1,6 @@
 // Cost of each image form and of whole records for one 640 x 640 finger and a
 // ten-finger person, and the sizes they come to. Prints figures, asserts nothing.
+#include "records/FileBytes.h"
 #include "records/ImageEncoding.h"
 #include "records/PersonRecord.h"
 

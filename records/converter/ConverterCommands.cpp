@@ -2,6 +2,7 @@
 
 #include "OutputFile.h"
 #include "records/GbkText.h"
+#include "records/FileBytes.h"
 #include "records/ImageEncoding.h"
 #include "records/PersonFolder.h"
 #include "records/PersonRecord.h"

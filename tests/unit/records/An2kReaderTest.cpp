@@ -3,7 +3,7 @@
 #include "An2kReader.h"
 #include "RecordsTestFiles.h"
 #include "framework/SysUtils.h"
-#include "records/ImageEncoding.h"
+#include "records/FileBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "ImageReaders.h"
 #include "RecordsTestFiles.h"
 #include "TempFolder.h"
-#include "records/ImageEncoding.h"
+#include "records/FileBytes.h"
 
 #include <gtest/gtest.h>
 
