@@ -126,11 +126,13 @@ TEST(Converter, HelpIsUsageAndSuccess) {
 
 TEST(Converter, FolderOfAPersonToATransactionWithTheOfficesAgencies) {
     TempFolder folder;
-    folder.MakeDir("person");
-    for (int slot : {0, 5}) folder.Write("person\\K9$Zhao_" + std::to_string(slot) + ".bmp", GreyBitmapFile(MakeFingerImage(640, 640, slot)));
+    // Chinese folder and person names, as an office's are (GBK literals, as the station's texts).
+    folder.MakeDir("指纹");
+    for (int slot : {0, 5})
+        folder.Write("指纹\\K9$赵_" + std::to_string(slot) + ".bmp", GreyBitmapFile(MakeFingerImage(640, 640, slot)));
     folder.Write("Records.ini", "[Records]\r\nOriginatingAgency=OFFICE0001\r\nRecordImage=png\r\n");
     const std::string output = folder.Path() + "K9.an2";
-    const ConverterRun run = RunConverter("record " + Quoted(folder.Path() + "person") + " " + Quoted(output) + " --config " +
+    const ConverterRun run = RunConverter("record " + Quoted(folder.Path() + "指纹") + " " + Quoted(output) + " --config " +
                                  Quoted(folder.Path() + "Records.ini"));
     ASSERT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_NE(run.output.find("2 finger(s) of K9"), std::string::npos) << run.output;
@@ -139,7 +141,7 @@ TEST(Converter, FolderOfAPersonToATransactionWithTheOfficesAgencies) {
     ASSERT_TRUE(ReadAn2kForTest(FileBytes(output), records, error)) << error;
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0].Find(8)->Value(), "OFFICE0001");
-    EXPECT_EQ(records[1].Find(18)->Value(), "Zhao");
+    EXPECT_EQ(records[1].Find(18)->Value(), "\xE8\xB5\xB5");  // UTF-8
     EXPECT_EQ(records[2].Find(13)->Value(), "6");
     EXPECT_EQ(records[3].Find(13)->Value(), "1");
     EXPECT_EQ(records[3].Find(11)->Value(), "PNG");
