@@ -4,6 +4,7 @@
 
 #include <openjpeg.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -91,6 +92,10 @@ bool EncodeJp2Lossless(const GrayImage& image, std::vector<uint8_t>& jp2, std::s
     parameters.tcp_rates[0] = 0;  // no rate limit on the one layer: lossless
     parameters.cp_disto_alloc = 1;
     parameters.tcp_mct = 0;  // one component: no colour transform
+    // Each wavelet level halves the image; a small picture takes fewer than the usual five.
+    int levels = 0;
+    while (levels < parameters.numresolution - 1 && (std::min(image.width, image.height) >> (levels + 1)) > 0) ++levels;
+    parameters.numresolution = levels + 1;
 
     std::string message;
     std::unique_ptr<opj_codec_t, CodecCloser> codec(opj_create_compress(OPJ_CODEC_JP2));

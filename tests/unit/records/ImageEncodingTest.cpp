@@ -56,6 +56,18 @@ TEST(ImageEncoding, Jp2IsLosslessReversibleAndCarriesTheCaptureResolution) {
     EXPECT_NEAR(horizontal, kPerMetreAt500Ppi, 0.01);
 }
 
+TEST(ImageEncoding, Jp2OfASmallPictureIsLosslessToo) {
+    for (const auto& [width, height] : {std::pair{20, 10}, {1, 1}, {33, 2}}) {
+        const kv90rec::GrayImage small = MakeFingerImage(width, height, 6);
+        std::vector<uint8_t> jp2;
+        std::string error;
+        ASSERT_TRUE(kv90rec::EncodeImage(small, kv90rec::ImageFormat::Jp2, {}, jp2, error)) << width << "x" << height << ": " << error;
+        Jp2Read read;
+        ASSERT_TRUE(ReadJp2ForTest(jp2, read, error)) << error;
+        EXPECT_EQ(read.image.pixels, small.pixels);
+    }
+}
+
 TEST(ImageEncoding, Jp2ResolutionIsExactFor500Ppi) {
     const kv90rec::Jp2Resolution resolution = kv90rec::Jp2ResolutionOfPpi(500);
     EXPECT_DOUBLE_EQ(resolution.numerator / double(resolution.denominator) * std::pow(10.0, resolution.exponent),
