@@ -18,6 +18,15 @@ struct FilterBank {
 // The filters of the FBI's WSQ description.
 const FilterBank& StandardFilters();
 
+// The synthesis pair that undoes a bank: the lowpass one is the analysis
+// highpass with alternating signs, the highpass one the analysis lowpass with
+// alternating signs. Halves from the centre outwards, as FilterBank's.
+struct SynthesisBank {
+    float low[4];   // 7 taps
+    float high[5];  // 9 taps
+};
+SynthesisBank SynthesisFilters(const FilterBank& analysis);
+
 // The filters' taps as the transform table carries them (the centre tap first).
 constexpr int kLowpassTaps = 9;
 constexpr int kHighpassTaps = 7;

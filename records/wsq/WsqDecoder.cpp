@@ -158,9 +158,11 @@ private:
         image.height = height;
         image.ppi = ppi_;
         image.pixels.resize(plane.size());
+        const float meanLevel = static_cast<float>(mean);
+        const float levelScale = static_cast<float>(scale);
         for (size_t i = 0; i < plane.size(); ++i) {
-            const double level = std::round(plane[i] * scale + mean);
-            image.pixels[i] = static_cast<uint8_t>(std::clamp(level, 0.0, 255.0));
+            const float level = std::clamp(plane[i] * levelScale + meanLevel, 0.0f, 255.0f);
+            image.pixels[i] = static_cast<uint8_t>(level + 0.5f);  // rounded to the nearest grey level
         }
     }
 
