@@ -40,10 +40,17 @@ SubbandValues SubbandVariances(const float* plane, int stride, const SubbandLayo
     SubbandValues variances{};
     for (int k = 0; k < kCodedSubbandCount; ++k) {
         const Region& band = layout.subbands[k];
-        const int x0 = band.x + band.width / 8;
-        const int y0 = band.y + 9 * band.height / 32;
-        const int width = 3 * band.width / 4;
-        const int height = 7 * band.height / 16;
+        int x0 = band.x + band.width / 8;
+        int y0 = band.y + 9 * band.height / 32;
+        int width = 3 * band.width / 4;
+        int height = 7 * band.height / 16;
+        // The subbands of a small image can be too small to have a central part.
+        if (static_cast<long>(width) * height < 2) {
+            x0 = band.x;
+            y0 = band.y;
+            width = band.width;
+            height = band.height;
+        }
         const double count = static_cast<double>(width) * height;
         if (count < 2) continue;
         double sum = 0.0;

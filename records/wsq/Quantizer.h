@@ -19,7 +19,8 @@ using SubbandValues = std::array<double, kSubbandCount>;
 
 // Each coded subband's variance over its central part: from 1/8 of its width
 // across 3/4 of it, and from 9/32 of its height down 7/16 of it (where the
-// ridges of a centred finger are), divided by the count less one.
+// ridges of a centred finger are), divided by the count less one; over the
+// whole subband when it is too small to have such a part.
 SubbandValues SubbandVariances(const float* plane, int stride, const SubbandLayout& layout);
 
 // The bin width of each subband (0 where it is not coded) that aims at

@@ -18,6 +18,9 @@ namespace kv90rec::wsq {
 namespace {
 
 constexpr int kMaxImageSide = 0xFFFF;  // the frame header's sides are 16-bit
+// The four lowest subbands of a smaller image would hold one coefficient each,
+// too few for the variance that decides whether they are coded.
+constexpr int kMinEncodedSide = 2 * kMinImageSide;
 constexpr uint32_t kMaxScaled16 = 0xFFFF;
 
 // The mean and the scale as the frame header holds them; the encoder uses these
@@ -78,9 +81,9 @@ HuffmanSpec TableFor(const std::vector<CodedSymbol>* first, const std::vector<Co
 bool Encode(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& file, std::string& error) {
     file.clear();
     error.clear();
-    if (image.width < kMinImageSide || image.height < kMinImageSide || image.width > kMaxImageSide ||
+    if (image.width < kMinEncodedSide || image.height < kMinEncodedSide || image.width > kMaxImageSide ||
         image.height > kMaxImageSide) {
-        error = "the image's sides must be 32 to 65535 pixels";
+        error = "the image's sides must be 64 to 65535 pixels";
         return false;
     }
     if (image.pixels.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) {
