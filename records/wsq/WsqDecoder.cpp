@@ -14,6 +14,10 @@
 namespace kv90rec::wsq {
 namespace {
 
+// Above a 1000 ppi ten-print card's 8000 x 8000 pixels a frame is taken for
+// damage: its planes would take more memory than a 32-bit process can spare.
+constexpr uint64_t kMaxDecodedPixels = 64ull * 1000 * 1000;
+
 class FileDecoder {
 public:
     FileDecoder(const uint8_t* data, size_t size) : data_(data), size_(size), reader_(data, size) {}
@@ -55,6 +59,10 @@ private:
                 return false;
             }
             if (!ReadFrameHeader(reader_, frame_, error)) return false;
+            if (static_cast<uint64_t>(frame_.width) * static_cast<uint64_t>(frame_.height) > kMaxDecodedPixels) {
+                error = "the frame header gives an image larger than any finger image";
+                return false;
+            }
             if (!MakeSubbandLayout(frame_.width, frame_.height, layout_)) {
                 error = "the image is smaller than the transform can take";
                 return false;

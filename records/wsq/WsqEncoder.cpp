@@ -122,8 +122,8 @@ bool Encode(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& f
     for (int block = 0; block < kBlockCount; ++block) {
         SymbolsOfBlock(blocks[block].data(), blocks[block].size(), symbols[block]);
     }
-    const HuffmanSpec firstTable = TableFor(&symbols[0], &symbols[1]);
-    const HuffmanSpec sharedTable = TableFor(&symbols[1], &symbols[kBlockCount]);
+    const HuffmanSpec firstTable = TableFor(symbols.data(), symbols.data() + 1);
+    const HuffmanSpec sharedTable = TableFor(symbols.data() + 1, symbols.data() + kBlockCount);
     HuffmanCodes firstCodes;
     HuffmanCodes sharedCodes;
     if (!MakeCodes(firstTable, firstCodes) || !MakeCodes(sharedTable, sharedCodes)) {

@@ -95,6 +95,16 @@ TEST(WsqDamagedFile, DamagedSegmentsAreRefused) {
     }
 }
 
+TEST(WsqDamagedFile, FrameLargerThanAnyFingerImageIsRefusedBeforeItsPlanesAreMade) {
+    std::vector<uint8_t> file = SmallFile();
+    const size_t frame = OffsetOf(file, 0xFFA2);
+    for (size_t at = frame + 6; at < frame + 10; ++at) file[at] = 0xFF;  // 65535 x 65535
+    kv90rec::GrayImage image;
+    std::string error;
+    EXPECT_FALSE(DecodeCopy(file, image, error));
+    EXPECT_NE(error.find("larger than any finger image"), std::string::npos) << error;
+}
+
 TEST(WsqDamagedFile, MissingBlocksAndADoubledFrameAreRefused) {
     const std::vector<uint8_t> good = SmallFile();
     // End the file right after the first block's header.
