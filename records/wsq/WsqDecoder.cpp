@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace kv90rec::wsq {
 namespace {
@@ -200,7 +201,12 @@ bool Decode(const uint8_t* data, size_t size, GrayImage& image, std::string& err
         return false;
     }
     GrayImage decoded;
-    if (!FileDecoder(data, size).Run(decoded, error)) return false;
+    try {
+        if (!FileDecoder(data, size).Run(decoded, error)) return false;
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory for the image";
+        return false;
+    }
     image = std::move(decoded);
     return true;
 }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace kv90rec::wsq {
 namespace {
@@ -76,11 +77,7 @@ HuffmanSpec TableFor(const std::vector<CodedSymbol>* first, const std::vector<Co
     return BuildHuffmanSpec(frequencies);
 }
 
-}  // namespace
-
-bool Encode(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& file, std::string& error) {
-    file.clear();
-    error.clear();
+bool EncodeImage(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& file, std::string& error) {
     if (image.width < kMinEncodedSide || image.height < kMinEncodedSide || image.width > kMaxImageSide ||
         image.height > kMaxImageSide) {
         error = "the image's sides must be 64 to 65535 pixels";
@@ -147,6 +144,20 @@ bool Encode(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& f
     }
     writer.U16(kMarkerEoi);
     return true;
+}
+
+}  // namespace
+
+bool Encode(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& file, std::string& error) {
+    file.clear();
+    error.clear();
+    try {
+        if (EncodeImage(image, bitsPerPixel, file, error)) return true;
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory to compress the image";
+    }
+    file.clear();
+    return false;
 }
 
 }  // namespace kv90rec::wsq
