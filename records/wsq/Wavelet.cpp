@@ -25,9 +25,9 @@ int Mirror(int i, int n) {
     }
 }
 
-// Copies n samples, `step` apart, into `line` with kMargin extended samples on each side.
-void LoadExtended(const float* source, int step, int n, float* line) {
-    for (int i = 0; i < n; ++i) line[kMargin + i] = source[static_cast<long>(i) * step];
+// Copies n samples into `line` with kMargin extended samples on each side.
+void LoadExtended(const float* source, int n, float* line) {
+    std::copy(source, source + n, line + kMargin);
     for (int i = 1; i <= kMargin; ++i) {
         line[kMargin - i] = line[kMargin + Mirror(-i, n)];
         line[kMargin + n - 1 + i] = line[kMargin + Mirror(n - 1 + i, n)];
@@ -35,9 +35,8 @@ void LoadExtended(const float* source, int step, int n, float* line) {
 }
 
 // Writes the n outputs contiguously to `target`.
-void AnalyzeLine(const float* source, int step, int n, const FilterBank& f, float* line,
-                 float* target) {
-    LoadExtended(source, step, n, line);
+void AnalyzeLine(const float* source, int n, const FilterBank& f, float* line, float* target) {
+    LoadExtended(source, n, line);
     const float* x = line + kMargin;
     const int lowCount = (n + 1) / 2;
     const int highCount = n / 2;
@@ -55,16 +54,16 @@ void AnalyzeLine(const float* source, int step, int n, const FilterBank& f, floa
     }
 }
 
-// Reads the subbands `step` apart from `source`; writes the n samples contiguously to `target`.
-void SynthesizeLine(const float* source, int step, int n, const FilterBank& f, float* line,
+// Reads the lowpass then the highpass half from `source`; writes the n samples to `target`.
+void SynthesizeLine(const float* source, int n, const FilterBank& f, float* line,
                     float* interleaved, float* target) {
     const int lowCount = (n + 1) / 2;
     const int highCount = n / 2;
     const float* low = source;
-    const float* high = source + static_cast<long>(lowCount) * step;
-    for (int i = 0; i < lowCount; ++i) interleaved[2 * i] = low[static_cast<long>(i) * step];
-    for (int i = 0; i < highCount; ++i) interleaved[2 * i + 1] = high[static_cast<long>(i) * step];
-    LoadExtended(interleaved, 1, n, line);
+    const float* high = source + lowCount;
+    for (int i = 0; i < lowCount; ++i) interleaved[2 * i] = low[i];
+    for (int i = 0; i < highCount; ++i) interleaved[2 * i + 1] = high[i];
+    LoadExtended(interleaved, n, line);
     const float* y = line + kMargin;
     const SynthesisBank s = SynthesisFilters(f);
     const float* g0 = s.low;
@@ -174,7 +173,7 @@ void SplitRegion(float* plane, int stride, const Region& region, const FilterBan
     float* output = line.data() + region.width + 2 * kMargin;
     for (int row = 0; row < region.height; ++row) {
         float* start = origin + static_cast<long>(row) * stride;
-        AnalyzeLine(start, 1, region.width, filters, line.data(), output);
+        AnalyzeLine(start, region.width, filters, line.data(), output);
         std::copy(output, output + region.width, start);
     }
     AnalyzeColumns(origin, stride, region, filters, scratch);
@@ -189,7 +188,7 @@ void MergeRegion(float* plane, int stride, const Region& region, const FilterBan
     float* output = interleaved + region.width;
     for (int row = 0; row < region.height; ++row) {
         float* start = origin + static_cast<long>(row) * stride;
-        SynthesizeLine(start, 1, region.width, filters, line.data(), interleaved, output);
+        SynthesizeLine(start, region.width, filters, line.data(), interleaved, output);
         std::copy(output, output + region.width, start);
     }
 }
