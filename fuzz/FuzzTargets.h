@@ -1,5 +1,6 @@
-// The entry points for fuzzing the readers of outside bytes (the skin reader
-// and the bitmap file reader of the program's pictures) and for replaying the corpus.
+// The entry points for fuzzing the readers of outside bytes (the skin reader,
+// the bitmap file reader of the program's pictures and the WSQ decoder) and
+// for replaying the corpus.
 // Each takes arbitrary bytes and must neither crash nor read out of bounds.
 #pragma once
 
@@ -21,3 +22,7 @@ int FuzzSkinBmp(const std::uint8_t* data, std::size_t size);
 // loader does, and shrinks what it decodes as the preview does. Returns 1 when
 // the file was accepted, else 0.
 int FuzzBitmapFile(const std::uint8_t* data, std::size_t size);
+
+// Decodes the bytes as a WSQ file; an image it gives is encoded and decoded
+// again. Returns 1 when the file was decoded, else 0.
+int FuzzWsqDecode(const std::uint8_t* data, std::size_t size);

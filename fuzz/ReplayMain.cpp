@@ -1,9 +1,9 @@
 // Replays the fuzzing seed corpus through the targets without libFuzzer, so
 // that the corpus runs as an ordinary regression test. Every file goes through
-// the target of its folder (archive, resource, bmp, picture) and, to widen the
+// the target of its folder (archive, resource, bmp, picture, wsq) and, to widen the
 // net, through the others as well. A file whose name starts with an expected
 // outcome ("expect0-", "expect1-", "expect2-" for archives; "valid-" or
-// "invalid-" for resources and bitmaps) must produce it.
+// "invalid-" for resources, bitmaps and WSQ files) must produce it.
 #include "fuzz/FuzzTargets.h"
 
 #include <cstdio>
@@ -29,6 +29,7 @@ const Folder kFolders[] = {
     {"resource", FuzzSkinResource},
     {"bmp", FuzzSkinBmp},
     {"picture", FuzzBitmapFile},
+    {"wsq", FuzzWsqDecode},
 };
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
