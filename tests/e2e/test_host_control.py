@@ -204,6 +204,31 @@ class ScriptHost(HostControlCase):
     def test_the_vbscript_sample_captures_a_finger(self):
         self.run_sample("capture.vbs", 0, "0002$LiSi")
 
+    def test_the_vbscript_sample_saves_a_record_and_a_png(self):
+        self.scanner.configure(**HELD, **GOOD)
+        out = tempfile.mkdtemp(dir=self.folder.root)
+        script = HostSim("//nologo", windows_path(os.path.join(SAMPLES, "record.vbs")),
+                         windows_path(self.folder.path), windows_path(out),
+                         log_dir=self.folder.root, label="record.vbs", program=["cscript"], first_line=None)
+        self.addCleanup(script.close)
+        self.addCleanup(self.end_station)
+        found = wait_until(lambda: self.probe.windows(cls=MAIN_CLASS, visible=True), 60,
+                           what="the station started by the script")
+        self.adopt_main_window(found[0]["pid"])
+        self.wait_caption(caption_for("WangWu"))
+        self.collect_finger(0)
+        self.assertEqual(script.process.wait(timeout=60), 0, "the script ended with an error: %r" % script.lines())
+        with open(os.path.join(out, "0003_0.png"), "rb") as f:
+            png = f.read()
+        self.assertEqual(script.lines()[-1], "record %s\\0003.an2, finger 0 as PNG bytes: VarType %s" % (
+            windows_path(out), VT_ARRAY_UI1), "FingerBytes gives the script a Byte array")
+        with open(self.temp("0003$WangWu_0.bmp"), "rb") as f:
+            self.assertEqual(read_png_grey(png)[:3], read_bmp_grey(f.read()))
+        with open(os.path.join(out, "0003.an2"), "rb") as f:
+            records = read_an2k(f.read())
+        self.assertEqual([kind for kind, _ in records], [1, 2, 14])
+        self.assertEqual((records[1][1][9], records[2][1][13], records[2][1][11]), (b"0003", b"6", b"WSQ20"))
+
 
 class Refusals(HostControlCase):
 
