@@ -463,6 +463,9 @@ class Records(HostControlCase):
         width, height, pixels, ppm = read_png_grey(png)
         self.assertEqual((width, height, pixels), fingers[1])
         self.assertEqual(ppm, (19685, 19685))
+        # A file that is there is replaced whole.
+        client.ok("savefinger 0 png " + windows_path(self.out("1.png")))
+        self.assertEqual(read_png_grey(self.read(self.out("1.png")))[:3], fingers[0])
 
         # SaveFinger as WSQ: a WSQ file with its resolution, close to the finger.
         client.ok("savefinger 0 WSQ " + windows_path(self.out("0.wsq")))
