@@ -16,7 +16,7 @@
 //   installdir DIR        -> ok installdir | error installdir ...
 //   bytes N FORMAT FILE   -> ok bytes vt=N size=N: FingerBytes of slot N, its array written to FILE
 //   savefinger N FORMAT PATH -> ok savefinger | error savefinger ...
-//   saverecord FORMAT PATH   -> ok saverecord | error saverecord ...
+//   saverecord FORMAT PATH   -> ok saverecord ms=N (the call's time) | error saverecord ...
 //   errorinfo             -> ok errorinfo text=T (what GetErrorInfo holds now)
 //   silent VERB ...       -> the command, its failure answered without reading the error information
 //   fromthread VERB ...   -> the command called from another thread
@@ -300,7 +300,10 @@ void saveRecord(std::istringstream& words) {
     std::getline(words >> std::ws, path);
     BSTR formatText = bstr(wide(format));
     BSTR pathText = bstr(wide(path));
-    reply("saverecord", host->SaveRecord(formatText, pathText));
+    const DWORD began = GetTickCount();
+    const HRESULT hr = host->SaveRecord(formatText, pathText);
+    if (SUCCEEDED(hr)) print("ok saverecord ms=" + std::to_string(GetTickCount() - began));
+    else reply("saverecord", hr);
     SysFreeString(formatText);
     SysFreeString(pathText);
 }
