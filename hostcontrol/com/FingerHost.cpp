@@ -1,5 +1,6 @@
 #include "FingerHost.h"
 
+#include "ByteArray.h"
 #include "ConnectionPointList.h"
 #include "ErrorReport.h"
 #include "FingerEvent.h"
@@ -123,6 +124,10 @@ HRESULT FingerHost::failed(const kv90host::HostError& error) {
     return refuse(controlFailure(static_cast<int>(error.failure)), error.description);
 }
 
+HRESULT FingerHost::failed(const ExportError& error) {
+    return refuse(controlFailure(static_cast<int>(error.failure)), error.description);
+}
+
 HRESULT FingerHost::succeeded() {
     // A host that reads the error information after a call that went well must
     // not find an earlier call's.
@@ -229,6 +234,37 @@ HRESULT FingerHost::put_QueueEvents(VARIANT_BOOL value) {
     // The queue exists only while asked for: nothing piles up unattended.
     if (!queueEvents_) queue_.clear();
     return S_OK;
+}
+
+HRESULT FingerHost::FingerBytes(LONG slot, BSTR format, VARIANT* bytes) {
+    if (!bytes) return E_POINTER;
+    VariantInit(bytes);
+    if (!onOwnThread()) return wrongThread();
+    if (slot < 0 || slot > 9) return refuse(E_INVALIDARG, L"手指编号应在 0 到 9 之间。");
+    std::vector<uint8_t> image;
+    ExportError error;
+    if (!fingers_.fingerBytes(slot, textOf(format), image, error)) return failed(error);
+    const HRESULT hr = byteArrayVariant(image, bytes);
+    return SUCCEEDED(hr) ? succeeded() : refuse(hr, L"内存不足，无法交出图像。");
+}
+
+HRESULT FingerHost::SaveFinger(LONG slot, BSTR format, BSTR path) {
+    if (!onOwnThread()) return wrongThread();
+    if (slot < 0 || slot > 9) return refuse(E_INVALIDARG, L"手指编号应在 0 到 9 之间。");
+    std::vector<uint8_t> image;
+    ExportError error;
+    if (!fingers_.fingerBytes(slot, textOf(format), image, error) || !saveExport(textOf(path), image, error))
+        return failed(error);
+    return succeeded();
+}
+
+HRESULT FingerHost::SaveRecord(BSTR format, BSTR path) {
+    if (!onOwnThread()) return wrongThread();
+    std::vector<uint8_t> record;
+    ExportError error;
+    if (!fingers_.recordBytes(textOf(format), record, error) || !saveExport(textOf(path), record, error))
+        return failed(error);
+    return succeeded();
 }
 
 HRESULT FingerHost::EnumConnectionPoints(IEnumConnectionPoints** points) {

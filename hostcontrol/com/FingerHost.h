@@ -5,6 +5,7 @@
 #include "Dispatch.h"
 #include "EventConnectionPoint.h"
 #include "EventQueue.h"
+#include "FingerExport.h"
 #include "HostLink.h"
 #include "KV90Host.h"
 
@@ -48,6 +49,9 @@ public:
     HRESULT STDMETHODCALLTYPE put_StartTimeout(LONG value) override;
     HRESULT STDMETHODCALLTYPE get_QueueEvents(VARIANT_BOOL* value) override;
     HRESULT STDMETHODCALLTYPE put_QueueEvents(VARIANT_BOOL value) override;
+    HRESULT STDMETHODCALLTYPE FingerBytes(LONG slot, BSTR format, VARIANT* bytes) override;
+    HRESULT STDMETHODCALLTYPE SaveFinger(LONG slot, BSTR format, BSTR path) override;
+    HRESULT STDMETHODCALLTYPE SaveRecord(BSTR format, BSTR path) override;
 
     // IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
@@ -68,6 +72,7 @@ private:
 
     void queue(kv90host::EventRecord record);
     HRESULT failed(const kv90host::HostError& error);
+    HRESULT failed(const ExportError& error);
     HRESULT refuse(HRESULT result, const std::wstring& description);
     HRESULT succeeded();
     bool onOwnThread() const;
@@ -76,6 +81,7 @@ private:
     const DWORD owner_;
     bool dying_ = false;
     kv90host::HostLink link_;
+    const FingerExport fingers_{link_};
     EventConnectionPoint events_;
     kv90host::EventQueue queue_{kQueueCapacity};
     bool queueEvents_ = false;

@@ -6,13 +6,16 @@ they were and leaves another copy's registration alone. The output of regsvr32 a
 Wine's fault lines with the test's processes."""
 
 import filecmp
+import math
 import os
+import struct
 import shutil
 import subprocess
 import sys
 import tempfile
 
 from kv90e2e import settings, wait_until
+from kv90e2e.fingerrecords import read_an2k, read_bmp_grey, read_iso_finger_record, read_png_grey
 from kv90e2e.hostsim import HostSim, fields
 from kv90e2e.mainwindow import MAIN_CLASS, MainWindow
 from kv90e2e.msgbox import MessageBox
@@ -32,6 +35,15 @@ EXPORTED_ROOT = {"HKLM": "HKEY_LOCAL_MACHINE\\Software\\Classes", "HKCU": "HKEY_
 
 
 PERSON_REFUSED = "0x80040208"
+NO_PERSON = "0x80040211"
+NOT_CAPTURED = "0x80040212"
+UNKNOWN_FORMAT = "0x80040213"
+FINGER_UNUSABLE = "0x80040214"
+BAD_SETTINGS = "0x80040215"
+NOT_WRITABLE = "0x80040216"
+E_INVALIDARG = "0x80070057"
+VT_ARRAY_UI1 = "8209"
+CONVERTER = os.path.join(settings.stage_dir(), "KV90Records.exe")
 WRONG_STATE = "0x80040201"
 RPC_E_WRONG_THREAD = "0x8001010E"
 
@@ -191,6 +203,31 @@ class ScriptHost(HostControlCase):
 
     def test_the_vbscript_sample_captures_a_finger(self):
         self.run_sample("capture.vbs", 0, "0002$LiSi")
+
+    def test_the_vbscript_sample_saves_a_record_and_a_png(self):
+        self.scanner.configure(**HELD, **GOOD)
+        out = tempfile.mkdtemp(dir=self.folder.root)
+        script = HostSim("//nologo", windows_path(os.path.join(SAMPLES, "record.vbs")),
+                         windows_path(self.folder.path), windows_path(out),
+                         log_dir=self.folder.root, label="record.vbs", program=["cscript"], first_line=None)
+        self.addCleanup(script.close)
+        self.addCleanup(self.end_station)
+        found = wait_until(lambda: self.probe.windows(cls=MAIN_CLASS, visible=True), 60,
+                           what="the station started by the script")
+        self.adopt_main_window(found[0]["pid"])
+        self.wait_caption(caption_for("WangWu"))
+        self.collect_finger(0)
+        self.assertEqual(script.process.wait(timeout=60), 0, "the script ended with an error: %r" % script.lines())
+        with open(os.path.join(out, "0003_0.png"), "rb") as f:
+            png = f.read()
+        self.assertEqual(script.lines()[-1], "record %s\\0003.an2, finger 0 as PNG bytes: VarType %s" % (
+            windows_path(out), VT_ARRAY_UI1), "FingerBytes gives the script a Byte array")
+        with open(self.temp("0003$WangWu_0.bmp"), "rb") as f:
+            self.assertEqual(read_png_grey(png)[:3], read_bmp_grey(f.read()))
+        with open(os.path.join(out, "0003.an2"), "rb") as f:
+            records = read_an2k(f.read())
+        self.assertEqual([kind for kind, _ in records], [1, 2, 14])
+        self.assertEqual((records[1][1][9], records[2][1][13], records[2][1][11]), (b"0003", b"6", b"WSQ20"))
 
 
 class Refusals(HostControlCase):
@@ -365,6 +402,158 @@ class WithoutStation(HostControlCase):
     def test_the_connection_points_can_be_enumerated(self):
         client = self.start_client()
         self.assertEqual(client.ok("points"), {"count": "1", "events": "1"})
+
+
+def grey_bitmap(width, height, shade):
+    """An 8-bit grey bitmap as the station writes its slot files, pixels from shade(x, y)."""
+    palette = b"".join(bytes((i, i, i, 0)) for i in range(256))
+    stride = (width + 3) & ~3
+    rows = b"".join(bytes(shade(x, y) for x in range(width)).ljust(stride, b"\0") for y in reversed(range(height)))
+    offset = 14 + 40 + len(palette)
+    return (b"BM" + struct.pack("<IHHI", offset + len(rows), 0, 0, offset) +
+            struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8, 0, len(rows), 19685, 19685, 256, 0) + palette + rows)
+
+
+def rmse(a, b):
+    return math.sqrt(sum((x - y) ** 2 for x, y in zip(a, b)) / len(a))
+
+
+class Records(HostControlCase):
+    """The current person's fingers as images and records, through FingerBytes, SaveFinger and SaveRecord,
+    read back with the tests' own readers."""
+
+    def out(self, name):
+        folder = os.path.join(self.folder.root, "out")
+        os.makedirs(folder, exist_ok=True)
+        return os.path.join(folder, name)
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def slot_pixels(self, key_name, slot):
+        return read_bmp_grey(self.read(self.temp("%s_%d.bmp" % (key_name, slot))))
+
+    def decode_wsq(self, wsq):
+        """A WSQ image decoded by the converter that ships with the station, as PNG pixels."""
+        source, target = self.out("decode.wsq"), self.out("decode.png")
+        with open(source, "wb") as f:
+            f.write(wsq)
+        code, out = self.wine(CONVERTER, "image", windows_path(source), windows_path(target))
+        self.assertEqual(code, 0, out)
+        return read_png_grey(self.read(target))
+
+    def test_a_captured_person_as_images_and_records(self):
+        self.scanner.configure(**HELD, **GOOD)
+        client = self.start_client()
+        self.open_station(client)
+        client.ok("person 0001 张三")
+        self.wait_caption(caption_for("张三"))
+        for slot in (0, 1):
+            self.collect_finger(slot)
+            client.wait_line(lambda l, s=slot: l.startswith("event Collected slot=%d " % s), what="Collected")
+            self.wait_preview_empty()
+        fingers = {slot: self.slot_pixels("0001$张三", slot) for slot in (0, 1)}
+
+        # FingerBytes as PNG: the slot file pixel for pixel, at 500 ppi.
+        got = client.ok("bytes 1 png " + windows_path(self.out("1.png")))
+        self.assertEqual(got["vt"], VT_ARRAY_UI1, "VT_ARRAY|VT_UI1")
+        png = self.read(self.out("1.png"))
+        self.assertEqual(int(got["size"]), len(png))
+        width, height, pixels, ppm = read_png_grey(png)
+        self.assertEqual((width, height, pixels), fingers[1])
+        self.assertEqual(ppm, (19685, 19685))
+        # A file that is there is replaced whole.
+        client.ok("savefinger 0 png " + windows_path(self.out("1.png")))
+        self.assertEqual(read_png_grey(self.read(self.out("1.png")))[:3], fingers[0])
+
+        # SaveFinger as WSQ: a WSQ file with its resolution, close to the finger.
+        client.ok("savefinger 0 WSQ " + windows_path(self.out("0.wsq")))
+        wsq = self.read(self.out("0.wsq"))
+        self.assertEqual(wsq[:2], b"\xff\xa0", "WSQ's start of image")
+        self.assertIn(b"PPI 500", wsq)
+        width, height, pixels, _ = self.decode_wsq(wsq)
+        self.assertEqual((width, height), (640, 640))
+        error = rmse(pixels, fingers[0][2])
+        print("\nWSQ through SaveFinger: %d bytes, RMSE %.2f" % (len(wsq), error), file=sys.stderr)
+        self.assertLess(error, 12)
+
+        # The ANSI/NIST-ITL transaction: Type-1, Type-2 with the person, one Type-14 per finger.
+        saved = client.ok("saverecord an2k " + windows_path(self.out("0001.an2")))
+        # Measured, not asserted.
+        print("\nSaveRecord an2k of two fingers (WSQ) took %s ms" % saved["ms"], file=sys.stderr)
+        records = read_an2k(self.read(self.out("0001.an2")))
+        self.assertEqual([kind for kind, _ in records], [1, 2, 14, 14])
+        self.assertEqual(records[1][1][9].decode("utf-8"), "0001")
+        self.assertEqual(records[1][1][18].decode("utf-8"), "张三")
+        for (_, finger), position in zip(records[2:], (b"6", b"7")):
+            self.assertEqual(finger[13], position)
+            self.assertEqual((finger[3], finger[6], finger[7], finger[8], finger[9], finger[10], finger[11],
+                              finger[12]), (b"1", b"640", b"640", b"1", b"500", b"500", b"WSQ20", b"8"))
+        self.assertEqual(self.decode_wsq(records[3][1][999])[:2], (640, 640))
+
+        # The ISO/IEC 19794-4 record with PNG images: each the slot file pixel for pixel.
+        client.ok("saverecord iso19794-4:png " + windows_path(self.out("0001.fir")))
+        header, views = read_iso_finger_record(self.read(self.out("0001.fir")))
+        self.assertEqual((header["fingers"], header["units"], header["scan"], header["resolution"],
+                          header["depth"], header["compression"]), (2, 1, (500, 500), (500, 500), 8, 5))
+        self.assertEqual([v["position"] for v in views], [6, 7])
+        for slot, view in enumerate(views):
+            self.assertEqual((view["impression"], view["size"]), (1, (640, 640)))
+            self.assertEqual(read_png_grey(view["image"])[:3], fingers[slot])
+        self.assertEqual([n for n in os.listdir(self.out("")) if n.lower().endswith(".tmp")], [],
+                         "no temporary file is left")
+        client.ok("close", timeout=60)
+
+    def test_refusals_give_their_codes(self):
+        client = self.start_client()
+        reply = client.command("bytes 0 png " + windows_path(self.out("x.png")))
+        self.assertTrue(reply.startswith("error bytes hr=%s " % NO_PERSON), reply)
+        self.assertIn("SetPerson", reply)
+        self.open_station(client)
+        client.ok("person 0001 张三")
+        for command, code, says in (
+                ("bytes 0 png", NOT_CAPTURED, "0001$张三_0.bmp"),
+                ("saverecord an2k", NOT_CAPTURED, "没有采集"),
+                ("bytes 10 png", E_INVALIDARG, "0 到 9"),
+                ("bytes 0 gif", UNKNOWN_FORMAT, "gif"),
+                ("bytes 0 jpeg", UNKNOWN_FORMAT, "JPEG"),
+                ("saverecord an2k:bmp", UNKNOWN_FORMAT, "iso19794-4"),
+                ("saverecord fbi", UNKNOWN_FORMAT, "an2k")):
+            with self.subTest(command=command):
+                reply = client.command(command + " " + windows_path(self.out("x")))
+                verb = command.split()[0]
+                self.assertTrue(reply.startswith("error %s hr=%s " % (verb, code)), reply)
+                self.assertIn(says, reply)
+
+        # A finger the station left (the person file is what counts), and one damaged on disk.
+        with open(self.temp("0001$张三_0.bmp"), "wb") as f:
+            f.write(grey_bitmap(640, 640, lambda x, y: (x ^ y) & 255))
+        self.plant("0001$张三_1.bmp", b"BM not a bitmap")
+        reply = client.command("bytes 1 png " + windows_path(self.out("x.png")))
+        self.assertTrue(reply.startswith("error bytes hr=%s " % FINGER_UNUSABLE), reply)
+        os.remove(self.temp("0001$张三_1.bmp"))
+
+        missing = os.path.join(self.folder.root, "no such folder", "x.an2")
+        reply = client.command("saverecord an2k " + windows_path(missing))
+        self.assertTrue(reply.startswith("error saverecord hr=%s " % NOT_WRITABLE), reply)
+        # A folder in the file's place: the rename fails, and the temporary file goes.
+        os.makedirs(self.out("taken.png"))
+        reply = client.command("savefinger 0 png " + windows_path(self.out("taken.png")))
+        self.assertTrue(reply.startswith("error savefinger hr=%s " % NOT_WRITABLE), reply)
+        self.assertEqual(os.listdir(self.out("")), ["taken.png"], "nothing is left beside it")
+
+        with open(self.folder.file("Config", "Records.ini"), "w") as f:
+            f.write("[Records]\nPriority=10\n")
+        reply = client.command("saverecord an2k " + windows_path(self.out("x.an2")))
+        self.assertTrue(reply.startswith("error saverecord hr=%s " % BAD_SETTINGS), reply)
+        self.assertIn("Priority", reply)
+        # PNG needs no settings; the call that goes well clears the error information.
+        self.assertEqual(client.ok("bytes 0 png " + windows_path(self.out("0.png")))["vt"], VT_ARRAY_UI1)
+        self.assertEqual(client.ok("errorinfo")["text"], "")
+        self.assertEqual(read_png_grey(self.read(self.out("0.png")))[2], read_bmp_grey(
+            self.read(self.temp("0001$张三_0.bmp")))[2])
+        client.ok("close", timeout=60)
 
 
 class Registration(WineTools, StationTestCase):

@@ -1,5 +1,6 @@
 """The 64-bit build of the host control, once, end to end in a 64-bit Wine prefix of its own: a 64-bit
-C++ program opens the 32-bit station through it, names a person, takes a finger, and closes it. Window
+C++ program opens the 32-bit station through it, names a person, takes a finger, saves it as images and
+records through the records library built for 64 bits, and closes it. Window
 handles as decimal text, the registered messages and WM_COPYDATA cross the two bitnesses unchanged.
 The control lies in the station's x64 folder, as the zip has it, and finds the station above it."""
 
@@ -10,6 +11,7 @@ import tempfile
 import unittest
 
 from kv90e2e import settings, wait_until, winefaults
+from kv90e2e.fingerrecords import read_an2k, read_bmp_grey, read_iso_finger_record, read_png_grey
 from kv90e2e.hostsim import HostSim, fields
 from kv90e2e.program import windows_path
 from kv90e2e.scanner import Scanner
@@ -113,6 +115,25 @@ class Control64(unittest.TestCase):
         collected = fields(client.wait_line(lambda l: l.startswith("event Collected"), 60, what="Collected"))
         self.assertEqual(collected["slot"], "0")
         self.assertEqual(collected["person"], windows_path(os.path.join(station, "Temp", "0001$张三_0.bmp")))
+
+        # The records library inside the 64-bit control: WSQ, PNG and JPEG 2000 in one record each.
+        with open(os.path.join(station, "Temp", "0001$张三_0.bmp"), "rb") as f:
+            finger = read_bmp_grey(f.read())
+        got = client.ok("bytes 0 png " + windows_path(os.path.join(self.folder, "0.png")))
+        self.assertEqual(got["vt"], "8209")
+        with open(os.path.join(self.folder, "0.png"), "rb") as f:
+            self.assertEqual(read_png_grey(f.read())[:3], finger)
+        client.ok("saverecord an2k " + windows_path(os.path.join(self.folder, "0001.an2")))
+        with open(os.path.join(self.folder, "0001.an2"), "rb") as f:
+            records = read_an2k(f.read())
+        self.assertEqual([kind for kind, _ in records], [1, 2, 14])
+        self.assertEqual((records[2][1][13], records[2][1][11]), (b"6", b"WSQ20"))
+        self.assertEqual(records[2][1][999][:2], b"\xff\xa0")
+        client.ok("saverecord iso19794-4:jp2 " + windows_path(os.path.join(self.folder, "0001.fir")))
+        with open(os.path.join(self.folder, "0001.fir"), "rb") as f:
+            header, views = read_iso_finger_record(f.read())
+        self.assertEqual((header["compression"], [v["position"] for v in views]), (4, [6]))
+        self.assertEqual(views[0]["image"][4:12], b"jP  \r\n\x87\n", "a JP2 file's signature box")
 
         client.ok("close", timeout=60)
         closed = client.wait_line(lambda l: l.startswith("event Closed"), what="Closed")

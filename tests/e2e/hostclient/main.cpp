@@ -14,6 +14,9 @@
 //   poll MS               -> ok poll events=A,B,... : NextEvent(0) and a sleep that lets nothing in,
 //                            as a polling script does, until Collected or MS pass
 //   installdir DIR        -> ok installdir | error installdir ...
+//   bytes N FORMAT FILE   -> ok bytes vt=N size=N: FingerBytes of slot N, its array written to FILE
+//   savefinger N FORMAT PATH -> ok savefinger | error savefinger ...
+//   saverecord FORMAT PATH   -> ok saverecord ms=N (the call's time) | error saverecord ...
 //   errorinfo             -> ok errorinfo text=T (what GetErrorInfo holds now)
 //   silent VERB ...       -> the command, its failure answered without reading the error information
 //   fromthread VERB ...   -> the command called from another thread
@@ -251,6 +254,60 @@ void poll(DWORD limitMs) {
     print("ok poll events=" + seen);
 }
 
+// What an integrator does with FingerBytes: checks the array's kind and keeps its bytes.
+void fingerBytes(std::istringstream& words) {
+    LONG slot = 0;
+    std::string format, file;
+    words >> slot >> format;
+    std::getline(words >> std::ws, file);
+    BSTR formatText = bstr(wide(format));
+    VARIANT bytes;
+    VariantInit(&bytes);
+    const HRESULT hr = host->FingerBytes(slot, formatText, &bytes);
+    SysFreeString(formatText);
+    if (FAILED(hr)) return reply("bytes", hr);
+    LONG upper = -1;
+    void* data = nullptr;
+    const bool isArray = (V_VT(&bytes) & VT_ARRAY) && V_ARRAY(&bytes) && SafeArrayGetDim(V_ARRAY(&bytes)) == 1;
+    if (isArray) SafeArrayGetUBound(V_ARRAY(&bytes), 1, &upper);
+    const size_t size = static_cast<size_t>(upper + 1);
+    if (isArray && SUCCEEDED(SafeArrayAccessData(V_ARRAY(&bytes), &data))) {
+        if (FILE* out = _wfopen(wide(file).c_str(), L"wb")) {
+            std::fwrite(data, 1, size, out);
+            std::fclose(out);
+        }
+        SafeArrayUnaccessData(V_ARRAY(&bytes));
+    }
+    print("ok bytes vt=" + std::to_string(V_VT(&bytes)) + " size=" + std::to_string(size));
+    VariantClear(&bytes);
+}
+
+void saveFinger(std::istringstream& words) {
+    LONG slot = 0;
+    std::string format, path;
+    words >> slot >> format;
+    std::getline(words >> std::ws, path);
+    BSTR formatText = bstr(wide(format));
+    BSTR pathText = bstr(wide(path));
+    reply("savefinger", host->SaveFinger(slot, formatText, pathText));
+    SysFreeString(formatText);
+    SysFreeString(pathText);
+}
+
+void saveRecord(std::istringstream& words) {
+    std::string format, path;
+    words >> format;
+    std::getline(words >> std::ws, path);
+    BSTR formatText = bstr(wide(format));
+    BSTR pathText = bstr(wide(path));
+    const DWORD began = GetTickCount();
+    const HRESULT hr = host->SaveRecord(formatText, pathText);
+    if (SUCCEEDED(hr)) print("ok saverecord ms=" + std::to_string(GetTickCount() - began));
+    else reply("saverecord", hr);
+    SysFreeString(formatText);
+    SysFreeString(pathText);
+}
+
 struct ChildSearch {
     std::wstring text;
     HWND found;
@@ -347,6 +404,12 @@ void runVerb(const std::string& verb, std::istringstream& words, bool& quitting)
         BSTR value = bstr(wide(folder));
         reply(verb, host->put_InstallDir(value));
         SysFreeString(value);
+    } else if (verb == "bytes") {
+        fingerBytes(words);
+    } else if (verb == "savefinger") {
+        saveFinger(words);
+    } else if (verb == "saverecord") {
+        saveRecord(words);
     } else if (verb == "errorinfo") {
         readErrors = true;
         print("ok errorinfo " + failure(S_OK).substr(std::string("hr=0x00000000 ").size()));
