@@ -14,6 +14,8 @@ import sys
 # Bottom first. A folder sees only the folders before it (and itself).
 LAYERS = [
     "framework",
+    "records/wsq",
+    "records",
     "skin/archive",
     "skin/draw",
     "skin/controls",
@@ -30,18 +32,19 @@ LAYERS = [
 
 # The stand-ins for the scanner's libraries and the host see the toolkit's
 # header-only parts and nothing of the product; the native tools see only the
-# portable skin reader; the host control, built for 64 bits too, sees only itself
-# and the toolkit's header-only handle owners.
+# portable skin reader; the host control, built for 64 bits too, sees only itself,
+# the toolkit's header-only handle owners and the portable finger records.
 OUTSIDE = {
     "sim": ["framework"],
     "tools": ["skin/archive"],
-    "hostcontrol": ["framework"],
+    "hostcontrol": ["framework", "records/wsq", "records"],
 }
 
 # Upward includes the design shares: the data module holds the settings and
 # state the capture thread and the picture operations work on, and showing a
-# picture opens the viewer form.
+# picture opens the viewer form. The WSQ codec takes the records' grey image.
 SHARED_UP = {
+    ("records/wsq", "records/GrayImage.h"),
     ("device", "forms/DataModule.h"),
     ("images", "forms/DataModule.h"),
     ("images", "forms/ImageEdit.h"),
