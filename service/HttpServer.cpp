@@ -6,6 +6,7 @@
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
 
 #include <atomic>
 #include <thread>
@@ -19,6 +20,7 @@ struct HttpServer::Core {
 
     void Accept();
     void Accepted(const boost::system::error_code& error, tcp::socket socket);
+    void Refill();
     void Left();
 
     const ServerLimits limits;
@@ -32,6 +34,8 @@ struct HttpServer::Core {
     // On the server's thread only.
     size_t connections = 0;
     bool accepting = false;
+    // A failed accept (no handles left) is tried again a little later, not at once in a loop.
+    asio::steady_timer retry{io};
 };
 
 void HttpServer::Core::Accept() {
@@ -43,21 +47,32 @@ void HttpServer::Core::Accept() {
 void HttpServer::Core::Accepted(const boost::system::error_code& error, tcp::socket socket) {
     accepting = false;
     if (error == asio::error::operation_aborted || !acceptor.is_open()) return;
-    if (!error) {
-        ++connections;
-        // The place is given back on this thread, whichever thread lets the connection go.
-        ConnectionPlace place(nullptr, [this](void*) {
-            if (!stopping) asio::post(io, [this] { Left(); });
+    if (error) {
+        accepting = true;
+        retry.expires_after(std::chrono::milliseconds(100));
+        retry.async_wait([this](const boost::system::error_code&) {
+            accepting = false;
+            Refill();
         });
-        std::make_shared<HttpConnection>(context, std::move(socket), std::move(place))->Start();
+        return;
     }
+    ++connections;
+    // The place is given back on this thread, whichever thread lets the connection go.
+    ConnectionPlace place(nullptr, [this](void*) {
+        if (!stopping) asio::post(io, [this] { Left(); });
+    });
+    std::make_shared<HttpConnection>(context, std::move(socket), std::move(place))->Start();
+    Refill();
+}
+
+void HttpServer::Core::Refill() {
     // Past the bound, callers wait in the system's backlog until a connection ends.
-    if (connections < limits.MaxConnections) Accept();
+    if (acceptor.is_open() && !accepting && connections < limits.MaxConnections) Accept();
 }
 
 void HttpServer::Core::Left() {
     --connections;
-    if (!accepting && connections < limits.MaxConnections && acceptor.is_open()) Accept();
+    Refill();
 }
 
 HttpServer::HttpServer(HttpRoutes& routes, ServerLimits limits) : core_(new Core(routes, limits)) {}
@@ -84,7 +99,7 @@ bool HttpServer::Bind(int port, std::string& error) {
 
 void HttpServer::Start() {
     Core& core = *core_;
-    asio::post(core.io, [&core] { core.Accept(); });
+    asio::post(core.io, [&core] { core.Refill(); });
     core.thread = std::thread([&core] {
         // The acceptor keeps the context busy until Stop.
         auto busy = asio::make_work_guard(core.io);
