@@ -523,8 +523,14 @@ class HostileCallers(WebServiceTestCase):
 
     def test_second_instance_and_taken_port_fail_with_a_reason(self):
         self.start_service()
+        # What the first instance wrote must still be there to be scanned once the second has run.
+        errors = os.path.join(self.folder.root, "service.err")
+        with open(errors, "ab") as f:
+            f.write(b"first instance's output\n")
         second = ServiceRun(self.folder)
         self.assertEqual(second.wait_exit(60) & 0xFF, 2)
+        with open(errors, "rb") as f:
+            self.assertIn(b"first instance's output\n", f.read())
         self.assertIn("网页采集服务已在运行,本次启动退出", self.service_lines())
         self.stop_service()
         self.assertIn("网页采集服务已退出", self.service_lines())
