@@ -94,6 +94,7 @@ class EventListener:
     """One page's event stream, read line by line by a plain client."""
 
     def __init__(self, port, origin, last_id=None, timeout=10):
+        self.timeout = timeout
         self.socket = socket.create_connection(("127.0.0.1", port), timeout=timeout)
         request = "GET /v1/events HTTP/1.1\r\nHost: 127.0.0.1:%d\r\nOrigin: %s\r\n" % (port, origin)
         if last_id is not None:
@@ -106,9 +107,13 @@ class EventListener:
             pass
 
     def next_event(self):
-        """The next event as (id, name, data); fails when the stream ends first."""
+        """The next event as (id, name, data); fails when the stream ends first or none comes in time (comment
+        lines do not count)."""
         fields = {}
+        deadline = time.monotonic() + self.timeout
         while True:
+            if time.monotonic() > deadline:
+                raise AssertionError("no event within %d s (had %r)" % (self.timeout, fields))
             line = self.file.readline()
             if not line:
                 raise AssertionError("the event stream ended (had %r)" % fields)
