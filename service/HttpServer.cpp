@@ -6,9 +6,11 @@
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
-#include <boost/asio/steady_timer.hpp>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace asio = boost::asio;
@@ -18,61 +20,67 @@ struct HttpServer::Core {
     Core(HttpRoutes& routes, ServerLimits limits)
         : limits(limits), workers(limits.Workers), acceptor(io), context{io, workers, routes, this->limits} {}
 
-    void Accept();
-    void Accepted(const boost::system::error_code& error, tcp::socket socket);
-    void Refill();
+    void AcceptAll();
     void Left();
 
     const ServerLimits limits;
-    // Set before the context goes: connections then end without posting back.
     std::atomic<bool> stopping{false};
+    // Outlive the context: connections it destroys give their places back.
+    std::mutex placesMutex;
+    std::condition_variable placesFreed;
+    size_t connections = 0;  // guarded by placesMutex
+
     asio::io_context io;
     asio::thread_pool workers;
     tcp::acceptor acceptor;
     ServerContext context;
     std::thread thread;
-    // On the server's thread only.
-    size_t connections = 0;
-    bool accepting = false;
-    // A failed accept (no handles left) is tried again a little later, not at once in a loop.
-    asio::steady_timer retry{io};
+    std::thread acceptThread;
 };
 
-void HttpServer::Core::Accept() {
-    accepting = true;
-    acceptor.async_accept(
-        [this](const boost::system::error_code& error, tcp::socket socket) { Accepted(error, std::move(socket)); });
-}
-
-void HttpServer::Core::Accepted(const boost::system::error_code& error, tcp::socket socket) {
-    accepting = false;
-    if (error == asio::error::operation_aborted || !acceptor.is_open()) return;
-    if (error) {
-        accepting = true;
-        retry.expires_after(std::chrono::milliseconds(100));
-        retry.async_wait([this](const boost::system::error_code&) {
-            accepting = false;
-            Refill();
+// Connections are accepted on a thread of their own with the plain, blocking
+// call and handed to the server's thread: under Wine an overlapped accept
+// costs about a millisecond per connection, a plain one a few microseconds,
+// and a burst of a thousand connections would keep a page's waiting behind
+// them for a second.
+void HttpServer::Core::AcceptAll() {
+    for (;;) {
+        {
+            // Past the bound, callers wait in the system's backlog until a connection ends.
+            std::unique_lock<std::mutex> lock(placesMutex);
+            placesFreed.wait(lock, [this] { return stopping || connections < limits.MaxConnections; });
+            if (stopping) return;
+            ++connections;
+        }
+        ConnectionPlace place(nullptr, [this](void*) { Left(); });
+        tcp::socket socket(io);
+        boost::system::error_code failure;
+        acceptor.accept(socket, failure);
+        if (stopping) {
+            // Stop's own connection: closed after its caller closed it, so that the
+            // port is left without a connection waiting out its close.
+            char byte;
+            while (!failure && socket.receive(asio::buffer(&byte, 1), 0, failure) > 0) {
+            }
+            return;
+        }
+        if (failure) {
+            // No handles left, for instance: tried again a little later, not at once in a loop.
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            continue;
+        }
+        asio::post(io, [this, socket = std::move(socket), place = std::move(place)]() mutable {
+            std::make_shared<HttpConnection>(context, std::move(socket), std::move(place))->Start();
         });
-        return;
     }
-    ++connections;
-    // The place is given back on this thread, whichever thread lets the connection go.
-    ConnectionPlace place(nullptr, [this](void*) {
-        if (!stopping) asio::post(io, [this] { Left(); });
-    });
-    std::make_shared<HttpConnection>(context, std::move(socket), std::move(place))->Start();
-    Refill();
-}
-
-void HttpServer::Core::Refill() {
-    // Past the bound, callers wait in the system's backlog until a connection ends.
-    if (acceptor.is_open() && !accepting && connections < limits.MaxConnections) Accept();
 }
 
 void HttpServer::Core::Left() {
-    --connections;
-    Refill();
+    {
+        std::lock_guard<std::mutex> lock(placesMutex);
+        --connections;
+    }
+    placesFreed.notify_one();
 }
 
 HttpServer::HttpServer(HttpRoutes& routes, ServerLimits limits) : core_(new Core(routes, limits)) {}
@@ -99,18 +107,31 @@ bool HttpServer::Bind(int port, std::string& error) {
 
 void HttpServer::Start() {
     Core& core = *core_;
-    asio::post(core.io, [&core] { core.Refill(); });
     core.thread = std::thread([&core] {
-        // The acceptor keeps the context busy until Stop.
+        // Kept running until Stop, with or without connections.
         auto busy = asio::make_work_guard(core.io);
         core.io.run();
     });
+    core.acceptThread = std::thread([&core] { core.AcceptAll(); });
 }
 
 void HttpServer::Stop() {
     if (!core_) return;
     Core& core = *core_;
     core.stopping = true;
+    {
+        std::lock_guard<std::mutex> lock(core.placesMutex);
+    }
+    core.placesFreed.notify_all();
+    if (core.acceptThread.joinable()) {
+        // A connection of its own ends the accept the thread waits in.
+        asio::io_context local;
+        tcp::socket wake(local);
+        boost::system::error_code ignored;
+        wake.connect(tcp::endpoint(asio::ip::address_v4::loopback(), static_cast<unsigned short>(port_)), ignored);
+        wake.close(ignored);
+        core.acceptThread.join();
+    }
     core.io.stop();
     if (core.thread.joinable()) core.thread.join();
     core.workers.stop();

@@ -1,6 +1,6 @@
-// The HTTP server on the loopback address, asynchronous on one thread: an
-// idle or slow caller costs a socket and a few hundred bytes, never a thread,
-// so a thousand of them cannot delay a page. Every request has one deadline
+// The HTTP server on the loopback address, asynchronous on one thread (a
+// second only accepts connections): an idle or slow caller costs a socket and
+// a few hundred bytes, never a thread, so a thousand of them cannot delay a page. Every request has one deadline
 // for its whole header and body, the header and body are capped whatever
 // their framing, and an answer that refuses or fails ends its connection, so
 // nothing sent after a refused header is ever read as a request. Commands
@@ -39,7 +39,7 @@ public:
     // False with the system's reason when the port is taken or cannot be bound.
     bool Bind(int port, std::string& error);
     int Port() const { return port_; }
-    // Serves on a thread of its own until Stop.
+    // Serves on threads of its own until Stop.
     void Start();
     // Ends every connection at once, whatever its callers do.
     void Stop();
