@@ -9,6 +9,7 @@ import http.server
 import json
 import os
 import re
+import resource
 import shutil
 import socket
 import subprocess
@@ -551,6 +552,17 @@ class HostileCallers(WebServiceTestCase):
 
 class BusyService(WebServiceTestCase):
     """Callers that hold connections without finishing a request: none of them may delay a page."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # A thousand and more sockets in this process, more than a common default of 1024 open files.
+        # (Wine's server keeps a file for every socket of the service too: it needs as many, from the
+        # limit it was started with.)
+        soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+        wanted = 4096 if hard == resource.RLIM_INFINITY else min(4096, hard)
+        if soft != resource.RLIM_INFINITY and soft < wanted:
+            resource.setrlimit(resource.RLIMIT_NOFILE, (wanted, hard))
 
     def timed_info(self, timeout=2):
         """(status, milliseconds) of the state, asked with a 2 s timeout unless told."""
