@@ -50,6 +50,7 @@ CallerVerdict CallerPolicy::Judge(const CallerRequest& request) const {
     if (request.HasOrigin) {
         if (!OriginListed(request.Origin)) return Refuse(403, "origin not allowed");
         CallerVerdict verdict;
+        verdict.SeesPerson = true;
         verdict.Headers = {{"Access-Control-Allow-Origin", request.Origin}, {"Vary", "Origin"}};
         if (request.Method == "OPTIONS" && !request.PreflightMethod.empty()) {
             verdict.Result = CallerVerdict::Kind::Answered;
@@ -68,7 +69,11 @@ CallerVerdict CallerPolicy::Judge(const CallerRequest& request) const {
         if (request.Method == "GET" && request.Path == kInfoPath) return CallerVerdict();
         return Refuse(403, "browser request without an Origin");
     }
-    if (allowLocalTools_) return CallerVerdict();
+    if (allowLocalTools_) {
+        CallerVerdict verdict;
+        verdict.SeesPerson = true;
+        return verdict;
+    }
     if (request.Method == "GET" && request.Path == kInfoPath) return CallerVerdict();
     return Refuse(403, "callers without an Origin may only read /v1/info");
 }

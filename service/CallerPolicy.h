@@ -41,6 +41,9 @@ struct CallerVerdict {
     int Status = 0;
     std::string Reason;
     HeaderList Headers;
+    // The person's key and name may be shown: to a listed page, and to local
+    // tools only where the office allowed them everything.
+    bool SeesPerson = false;
 };
 
 class CallerPolicy {

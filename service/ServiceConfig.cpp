@@ -68,7 +68,11 @@ ServiceConfig ReadServiceConfig(const std::string& iniPath, std::vector<std::str
     ServiceConfig config;
     const std::string port = ReadText(iniPath, "Port");
     if (!port.empty()) {
-        if (AllDigits(port) && port.size() <= 5 && std::stoi(port) >= 1 && std::stoi(port) <= 65535) {
+        // Browsers leave the default ports 80 and 443 out of the Host header,
+        // which the caller check then could not tell from a rebinding name.
+        const bool usable = AllDigits(port) && port.size() <= 5 && std::stoi(port) >= 1 && std::stoi(port) <= 65535 &&
+                            std::stoi(port) != 80 && std::stoi(port) != 443;
+        if (usable) {
             config.Port = std::stoi(port);
         } else {
             problems.push_back("Port=" + port);

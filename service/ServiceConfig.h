@@ -19,7 +19,7 @@ struct ServiceConfig {
 };
 
 // Reads the file; a missing file gives the defaults. A port outside 1 to
-// 65535 gives the default port, and an origin that is not a plain
+// 65535, or 80 or 443, gives the default port, and an origin that is not a plain
 // scheme://host[:port] is left out; each such value is named in `problems`.
 ServiceConfig ReadServiceConfig(const std::string& iniPath, std::vector<std::string>& problems);
 

@@ -11,7 +11,7 @@
 #include "service/ServiceRoutes.h"
 #include "service/StationDesk.h"
 #include "service/TrayIcon.h"
-#include "service/WebServer.h"
+#include "service/HttpServer.h"
 
 #include <windows.h>
 
@@ -74,21 +74,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const ServiceConfig config = ReadServiceConfig(appPath + "Config\\Service.ini", problems);
     for (const std::string& problem : problems) TSysOper::WriteLog("网页采集服务配置项无效,已忽略:" + problem);
 
-    WebServer server;
+    EventHistory events(kKeptEvents, kQueuedPerListener, kMaxListeners, NewRunTag());
+    HostLinkStation station(Wide(appPath));
+    StationDesk desk(station, events);
+    const CallerPolicy policy(config);
+    RefusalLog refusals([](const std::string& line) { TSysOper::WriteLog(line); });
+    ServiceRoutes routes(policy, desk, events, refusals, KV90_SERVICE_VERSION);
+    HttpServer server(routes);
     std::string error;
     if (!server.Bind(config.Port, error)) {
         TSysOper::WriteLog("网页采集服务无法监听端口" + std::to_string(config.Port) + ",错误:" + error);
         TellAndWait(L"网页采集服务无法监听端口" + std::to_wstring(config.Port) + L"，端口可能已被占用");
         return kExitCannotListen;
     }
-
-    EventHistory events(kKeptEvents, kQueuedPerListener, kMaxListeners);
-    HostLinkStation station(Wide(appPath));
-    StationDesk desk(station, events);
-    const CallerPolicy policy(config);
-    RefusalLog refusals([](const std::string& line) { TSysOper::WriteLog(line); });
-    ServiceRoutes routes(policy, desk, events, refusals, KV90_SERVICE_VERSION);
-    routes.Install(server.Server());
 
     TrayIcon tray(LoadIconW(nullptr, MAKEINTRESOURCEW(32512)), Tip(config.Port, StationState::Stopped));
     tray.OnExit = [] { PostQuitMessage(0); };
@@ -104,7 +102,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         DispatchMessageW(&message);
     }
 
-    // Commands still waiting are answered first, so that the server's workers end.
+    // Commands still waiting are answered first, so that the server's workers
+    // end; the server then drops every connection, whatever its callers do.
     desk.Stop();
     events.Shutdown();
     server.Stop();

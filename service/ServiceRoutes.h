@@ -1,35 +1,32 @@
-// The service's HTTP interface, installed on a server: every request passes
-// the caller policy first, then one small route that validates its input and
-// calls the desk.
+// The service's HTTP interface: every request passes the caller policy once
+// its header is read, then one small route that validates its input and
+// calls the desk. Routes are found by hand, never by a pattern.
 #pragma once
 
 #include "service/CallerPolicy.h"
 #include "service/EventHistory.h"
+#include "service/HttpExchange.h"
 #include "service/RefusalLog.h"
 #include "service/StationDesk.h"
 
-#include <chrono>
 #include <string>
 
-namespace httplib {
-class Server;
-}
-
 struct RouteLimits {
-    // A quiet event stream gets a comment line this often, so that a page
-    // that went away is noticed by the failed write.
-    std::chrono::milliseconds KeepAlive{10000};
     int JpegQuality = 90;
 };
 
-class ServiceRoutes {
+class ServiceRoutes : public HttpRoutes {
 public:
     ServiceRoutes(const CallerPolicy& policy, StationDesk& desk, EventHistory& events, RefusalLog& refusals,
                   std::string version, RouteLimits limits = RouteLimits());
 
-    void Install(httplib::Server& server);
+    HttpAnswer Admit(const HttpRequest& head) override;
+    RoutePlan Plan(const HttpRequest& request) override;
 
 private:
+    RoutePlan Fingers(const std::string& slotText, const HttpRequest& request, const CallerVerdict& verdict);
+    RoutePlan Command(const HttpRequest& request, const CallerVerdict& verdict);
+
     const CallerPolicy& policy_;
     StationDesk& desk_;
     EventHistory& events_;

@@ -123,15 +123,20 @@ StationAnswer StationDesk::Open() {
 StationAnswer StationDesk::SetPerson(const std::wstring& key, const std::wstring& name) {
     return Run([this, key, name] {
         StationAnswer answer = port_.SetPerson(key, name);
-        if (answer.Ok()) {
+        if (!answer.Ok()) return answer;
+        const std::string newKey = WideToUtf8(key), newName = WideToUtf8(name);
+        bool changed = false;
+        {
             std::lock_guard<std::mutex> lock(mutex_);
-            const std::string newKey = WideToUtf8(key), newName = WideToUtf8(name);
             // Fingers captured before belong to the person named then.
-            if (!hasPerson_ || newKey != personKey_ || newName != personName_) slotFiles_.clear();
+            changed = !hasPerson_ || newKey != personKey_ || newName != personName_;
+            if (changed) slotFiles_.clear();
             personKey_ = newKey;
             personName_ = newName;
             hasPerson_ = true;
         }
+        // Every page learns that the fingers it holds are no longer the station's.
+        if (changed) events_.Append("person", nlohmann::json{{"key", newKey}, {"name", newName}}.dump());
         return answer;
     });
 }
@@ -155,9 +160,11 @@ StationState StationDesk::State() const {
     return state_;
 }
 
-std::string StationDesk::InfoJson(const std::string& version) const {
+std::string StationDesk::InfoJson(const std::string& version, bool withPerson) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    nlohmann::json info{{"version", version}, {"state", StateName(state_)}, {"person", nullptr}};
+    nlohmann::json info{{"version", version}, {"state", StateName(state_)}};
+    if (!withPerson) return info.dump();
+    info["person"] = nullptr;
     if (hasPerson_) info["person"] = {{"key", personKey_}, {"name", personName_}};
     nlohmann::json slots = nlohmann::json::array();
     for (const auto& slot : slotFiles_) slots.push_back(slot.first);
@@ -165,10 +172,18 @@ std::string StationDesk::InfoJson(const std::string& version) const {
     return info.dump();
 }
 
-std::string StationDesk::SlotFile(int slot) const {
+StationDesk::SlotLookup StationDesk::SlotFile(int slot, const std::string* expectedKey) const {
     std::lock_guard<std::mutex> lock(mutex_);
+    SlotLookup lookup;
+    if (expectedKey && (!hasPerson_ || *expectedKey != personKey_)) {
+        lookup.Outcome = SlotLookup::Result::OtherPerson;
+        return lookup;
+    }
     const auto found = slotFiles_.find(slot);
-    return found == slotFiles_.end() ? std::string() : found->second;
+    if (found == slotFiles_.end()) return lookup;
+    lookup.Outcome = SlotLookup::Result::Found;
+    lookup.File = found->second;
+    return lookup;
 }
 
 void StationDesk::StationReady() {
@@ -177,11 +192,14 @@ void StationDesk::StationReady() {
 }
 
 void StationDesk::FingerCollected(int slot, const std::string& personSlotFile) {
+    std::string key;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         slotFiles_[slot] = personSlotFile;
+        key = personKey_;
     }
-    events_.Append("collected", nlohmann::json{{"slot", slot}, {"finger", FingerName(slot)}}.dump());
+    // The key says whose finger it is: a page that named someone else drops it.
+    events_.Append("collected", nlohmann::json{{"slot", slot}, {"finger", FingerName(slot)}, {"key", key}}.dump());
 }
 
 void StationDesk::StationClosed(const std::string& reason) {

@@ -34,10 +34,19 @@ public:
     // that the server's workers end while the owning thread stops.
     void Stop();
 
-    // The state, person and captured slots as JSON text (UTF-8).
-    std::string InfoJson(const std::string& version) const;
-    // The person slot file of a slot captured for the current person; "" if none.
-    std::string SlotFile(int slot) const;
+    // The state, person and captured slots as JSON text (UTF-8); only the
+    // version and the state for a caller that may not see the person.
+    std::string InfoJson(const std::string& version, bool withPerson) const;
+
+    // The person slot file of a slot captured for the current person.
+    struct SlotLookup {
+        enum class Result { Found, Empty, OtherPerson };
+        Result Outcome = Result::Empty;
+        std::string File;
+    };
+    // expectedKey: the person's key the page expects (UTF-8), or null for
+    // whoever is named now; another person named since gives OtherPerson.
+    SlotLookup SlotFile(int slot, const std::string* expectedKey) const;
     StationState State() const;
 
     // Called on the owning thread whenever the state may have changed.

@@ -7,11 +7,11 @@
 #include "FakeStation.h"
 #include "TestBitmap.h"
 #include "service/FingerImage.h"
+#include "TestHttpClient.h"
+#include "service/HttpServer.h"
 #include "service/ServiceRoutes.h"
-#include "service/WebServer.h"
 
-#include <httplib.h>
-
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -38,6 +38,20 @@ double Now() {
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
+int FreePort() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return ntohs(address.sin_port);
+}
+
 void Pump() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -62,21 +76,21 @@ int main() {
     const std::string finger = WriteGreyBitmap("kv90_service_bench.bmp", kSide, FingerLevel);
 
     FakeStation station;
-    EventHistory events(64, 64, 4);
+    EventHistory events(64, 64, 4, "bench");
     StationDesk desk(station, events);
     RefusalLog refusals([](const std::string&) {});
-    WebServer server;
-    std::string error;
-    if (!server.Bind(0, error)) {
-        std::printf("cannot listen: %s\n", error.c_str());
-        return 1;
-    }
+    // The service's own port is taken only for the moment of finding a free one.
     ServiceConfig config;
-    config.Port = server.Port();
+    config.Port = FreePort();
     config.AllowedOrigins = {kSite};
     const CallerPolicy policy(config);
     ServiceRoutes routes(policy, desk, events, refusals, "bench");
-    routes.Install(server.Server());
+    HttpServer server(routes);
+    std::string error;
+    if (!server.Bind(config.Port, error)) {
+        std::printf("cannot listen: %s\n", error.c_str());
+        return 1;
+    }
     server.Start();
     desk.Open();  // on this thread, as the link runs it
 
@@ -84,20 +98,15 @@ int main() {
     std::atomic<int> arrived{0};
     std::vector<double> arrivals(kRounds);
     std::thread listener([&] {
-        httplib::Client client("127.0.0.1", server.Port());
-        client.set_read_timeout(30, 0);
-        std::string pending;
-        client.Get("/v1/events", {{"Origin", kSite}, {"Last-Event-ID", "1"}}, [&](const char* data, size_t length) {
-            pending.append(data, length);
+        size_t scanned = 0;
+        TestHttpClient(server.Port()).Listen({{"Origin", kSite}, {"Last-Event-ID", "bench-1"}}, [&](const std::string& all) {
             size_t at;
-            while ((at = pending.find("\n\n")) != std::string::npos) {
-                if (pending.compare(0, 3, "id:") == 0 && pending.find("event: collected") < at) {
-                    arrivals[arrived] = Now();
-                    ++arrived;
-                }
-                pending.erase(0, at + 2);
+            while ((at = all.find("event: collected", scanned)) != std::string::npos) {
+                arrivals[arrived] = Now();
+                ++arrived;
+                scanned = at + 1;
             }
-            return arrived < kRounds;
+            return arrived >= kRounds;
         });
     });
     while (events.Listeners() == 0) Sleep(1);

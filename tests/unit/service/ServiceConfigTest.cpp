@@ -53,6 +53,18 @@ TEST(ServiceConfigTest, BadValuesAreNamedAndLeftOut) {
     EXPECT_EQ(problems.size(), 5u);
 }
 
+TEST(ServiceConfigTest, DefaultWebPortsAreRefused) {
+    // Browsers send no port in Host for these, so no page could pass the host check.
+    for (const char* port : {"80", "443"}) {
+        const std::string path = WriteIni(std::string("Port=") + port + "\r\n");
+        std::vector<std::string> problems;
+        const ServiceConfig config = ReadServiceConfig(path, problems);
+        std::remove(path.c_str());
+        EXPECT_EQ(config.Port, ServiceConfig::kDefaultPort) << port;
+        EXPECT_EQ(problems, std::vector<std::string>({std::string("Port=") + port}));
+    }
+}
+
 TEST(ServiceConfigTest, NormalOriginTakesOnlySchemeHostAndPort) {
     EXPECT_EQ(NormalOrigin("HTTP://LocalHost:8080/"), "http://localhost:8080");
     EXPECT_EQ(NormalOrigin("https://[::1]:8443"), "https://[::1]:8443");
