@@ -21,3 +21,8 @@ kv90_build_quietly() {
   "$KV90_ROOT/scripts/build" >"$log" 2>&1 || { cat "$log"; rm -f "$log"; return 1; }
   rm -f "$log"
 }
+
+# Wine's server holds a file for every socket of a Windows program: the web
+# service's tests hold a thousand connections and more, beyond the usual soft
+# limit of 1,024 open files.
+ulimit -n "$(ulimit -Hn)" 2>/dev/null || true
