@@ -3,6 +3,7 @@
 // own messages queued while the link waits, a station adopted whose process
 // cannot be opened, and the person's file before any person.
 #include "HostLink.h"
+#include "StandInStations.h"
 
 #include <gtest/gtest.h>
 
@@ -30,24 +31,6 @@ struct Handlers : HostEvents {
         if (onClosed) onClosed();
     }
 };
-
-bool pumpUntil(const std::function<bool()>& condition, DWORD limitMs = 10000) {
-    const DWORD began = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - began > limitMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
-    return true;
-}
-
-std::wstring readyStation() {
-    const char* folder = KV90_STAND_IN_READY;
-    const std::wstring wide(folder, folder + std::strlen(folder));
-    CreateDirectoryW((wide + L"\\Temp").c_str(), nullptr);
-    return wide;
-}
 
 // A close that cannot happen within this fails the test quickly instead of at the default 15 s.
 constexpr DWORD kCloseLimitMs = 4000;
