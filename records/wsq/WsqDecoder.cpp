@@ -170,7 +170,10 @@ private:
         const float meanLevel = static_cast<float>(mean);
         const float levelScale = static_cast<float>(scale);
         for (size_t i = 0; i < plane.size(); ++i) {
-            const float level = std::clamp(plane[i] * levelScale + meanLevel, 0.0f, 255.0f);
+            float level = plane[i] * levelScale + meanLevel;
+            // Written so that a level the transform table's taps made infinite or NaN ends as black.
+            if (!(level > 0.0f)) level = 0.0f;
+            if (level > 255.0f) level = 255.0f;
             image.pixels[i] = static_cast<uint8_t>(level + 0.5f);  // rounded to the nearest grey level
         }
     }
