@@ -73,6 +73,11 @@ private:
         case kMarkerDtt:
             return ReadTransformTable(reader_, filters_, error);
         case kMarkerDqt:
+            // The blocks read so far were sized by the table in force; one image has one quantizer.
+            if (blocksRead_ > 0) {
+                error = "the quantization table changes after the first block";
+                return false;
+            }
             if (!ReadQuantizationTable(reader_, quantization_, error)) return false;
             haveQuantization_ = true;
             return true;
