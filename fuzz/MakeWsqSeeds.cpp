@@ -96,6 +96,9 @@ int main(int argc, char** argv) {
     damaged = small;
     damaged.at(MarkerAt(small, 0xA5) + 3) = 0xFF;  // a table running past the file
     written += Write(out + "invalid-table-length.wsq", damaged);
+    damaged = small;
+    damaged.at(MarkerAt(small, 0xA4) + 7) = 0;  // the lowpass centre tap at scale 0: planes overflow
+    written += Write(out + "valid-filter-taps-overflowing.wsq", damaged);
     written += Write(out + "invalid-jpeg.wsq", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0});
     std::printf("%d seeds written\n", written);
     return 0;

@@ -21,7 +21,7 @@ ScaledNumber ToScaled(double magnitude, uint32_t maxValue) {
     double scaled = magnitude;
     uint8_t scale = 0;
     // Each step keeps one more decimal digit while the integer still fits.
-    while (scale < 20 && std::fabs(scaled - std::round(scaled)) > 1e-9 * std::fmax(1.0, scaled) &&
+    while (scale < 20 && std::fabs(scaled - std::round(scaled)) > 1e-6 &&
            std::round(scaled * 10.0) <= limit) {
         scaled *= 10.0;
         ++scale;

@@ -35,12 +35,12 @@ void WriteScaled16(ByteWriter& writer, ScaledNumber number) {
 }
 
 // A filter tap: a sign byte (1 for negative), a scale byte and a 32-bit value.
-bool ReadTap(ByteReader& reader, float& tap) {
+bool ReadTap(ByteReader& reader, double& tap) {
     uint8_t sign = 0;
     ScaledNumber number;
     if (!reader.U8(sign) || !reader.U8(number.scale) || !reader.U32(number.value) || sign > 1) return false;
     const double magnitude = ToDouble(number);
-    tap = static_cast<float>(sign != 0 ? -magnitude : magnitude);
+    tap = sign != 0 ? -magnitude : magnitude;
     return true;
 }
 
@@ -93,13 +93,13 @@ bool ReadTransformTable(ByteReader& reader, FilterBank& filters, std::string& er
         error = "the transform table's length does not match its filters";
         return false;
     }
-    for (float& tap : filters.low) {
+    for (double& tap : filters.low) {
         if (!ReadTap(reader, tap)) {
             error = "a filter tap of the transform table is malformed";
             return false;
         }
     }
-    for (float& tap : filters.high) {
+    for (double& tap : filters.high) {
         if (!ReadTap(reader, tap)) {
             error = "a filter tap of the transform table is malformed";
             return false;
@@ -207,8 +207,8 @@ void WriteTransformTable(ByteWriter& writer, const FilterBank& filters) {
     writer.U16(4 + 6 * ((kLowpassTaps + 1) / 2 + (kHighpassTaps + 1) / 2));
     writer.U8(kLowpassTaps);
     writer.U8(kHighpassTaps);
-    for (float tap : filters.low) WriteTap(writer, tap);
-    for (float tap : filters.high) WriteTap(writer, tap);
+    for (double tap : filters.low) WriteTap(writer, tap);
+    for (double tap : filters.high) WriteTap(writer, tap);
 }
 
 void WriteQuantizationTable(ByteWriter& writer, const QuantizationTable& table) {

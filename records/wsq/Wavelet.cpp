@@ -8,9 +8,21 @@ namespace {
 constexpr int kMargin = 4;  // half the longest filter
 
 const FilterBank kStandard = {
-    {0.85269867900940f, 0.37740285561265f, -0.11062440441842f, -0.02384946501938f, 0.03782845550699f},
-    {0.78848561640566f, -0.41809227322221f, -0.04068941760956f, 0.06453888262894f},
+    {0.85269867900940, 0.37740285561265, -0.11062440441842, -0.02384946501938, 0.03782845550699},
+    {0.78848561640566, -0.41809227322221, -0.04068941760956, 0.06453888262894},
 };
+
+struct AnalysisTaps {
+    float low[5];
+    float high[4];
+};
+
+AnalysisTaps ToFloat(const FilterBank& bank) {
+    AnalysisTaps taps;
+    for (int i = 0; i < 5; ++i) taps.low[i] = static_cast<float>(bank.low[i]);
+    for (int i = 0; i < 4; ++i) taps.high[i] = static_cast<float>(bank.high[i]);
+    return taps;
+}
 
 // Index of the sample that stands at `i` in the symmetric extension of n >= 2 samples.
 int Mirror(int i, int n) {
@@ -35,7 +47,7 @@ void LoadExtended(const float* source, int n, float* line) {
 }
 
 // Writes the n outputs contiguously to `target`.
-void AnalyzeLine(const float* source, int n, const FilterBank& f, float* line, float* target) {
+void AnalyzeLine(const float* source, int n, const AnalysisTaps& f, float* line, float* target) {
     LoadExtended(source, n, line);
     const float* x = line + kMargin;
     const int lowCount = (n + 1) / 2;
@@ -55,7 +67,7 @@ void AnalyzeLine(const float* source, int n, const FilterBank& f, float* line, f
 }
 
 // Reads the lowpass then the highpass half from `source`; writes the n samples to `target`.
-void SynthesizeLine(const float* source, int n, const FilterBank& f, float* line,
+void SynthesizeLine(const float* source, int n, const SynthesisBank& s, float* line,
                     float* interleaved, float* target) {
     const int lowCount = (n + 1) / 2;
     const int highCount = n / 2;
@@ -65,7 +77,6 @@ void SynthesizeLine(const float* source, int n, const FilterBank& f, float* line
     for (int i = 0; i < highCount; ++i) interleaved[2 * i + 1] = high[i];
     LoadExtended(interleaved, n, line);
     const float* y = line + kMargin;
-    const SynthesisBank s = SynthesisFilters(f);
     const float* g0 = s.low;
     const float* g1 = s.high;
     for (int m = 0; m < n; ++m) {
@@ -83,7 +94,8 @@ void SynthesizeLine(const float* source, int n, const FilterBank& f, float* line
 
 // The vertical passes filter whole rows at a time, so that the inner loops run
 // along memory; `rows` points at the rows of the symmetric extension.
-void AnalyzeColumns(float* origin, int stride, const Region& region, const FilterBank& f, std::vector<float>& scratch) {
+void AnalyzeColumns(float* origin, int stride, const Region& region, const AnalysisTaps& f,
+                    std::vector<float>& scratch) {
     const int n = region.height;
     const int width = region.width;
     scratch.resize(static_cast<size_t>(width) * n);
@@ -117,7 +129,7 @@ void AnalyzeColumns(float* origin, int stride, const Region& region, const Filte
     }
 }
 
-void SynthesizeColumns(float* origin, int stride, const Region& region, const FilterBank& f,
+void SynthesizeColumns(float* origin, int stride, const Region& region, const SynthesisBank& s,
                        std::vector<float>& scratch) {
     const int n = region.height;
     const int width = region.width;
@@ -131,7 +143,6 @@ void SynthesizeColumns(float* origin, int stride, const Region& region, const Fi
         extended[i + kMargin] = origin + static_cast<long>(row) * stride;
     }
     const float* const* y = extended.data() + kMargin;
-    const SynthesisBank s = SynthesisFilters(f);
     const float* g0 = s.low;
     const float* g1 = s.high;
     for (int m = 0; m < n; ++m) {
@@ -161,34 +172,36 @@ void SynthesizeColumns(float* origin, int stride, const Region& region, const Fi
 const FilterBank& StandardFilters() { return kStandard; }
 
 SynthesisBank SynthesisFilters(const FilterBank& analysis) {
-    const FilterBank& f = analysis;
-    return SynthesisBank{{f.high[0], -f.high[1], f.high[2], -f.high[3]},
-                         {f.low[0], -f.low[1], f.low[2], -f.low[3], f.low[4]}};
+    const AnalysisTaps t = ToFloat(analysis);
+    return SynthesisBank{{t.high[0], -t.high[1], t.high[2], -t.high[3]},
+                         {t.low[0], -t.low[1], t.low[2], -t.low[3], t.low[4]}};
 }
 
 void SplitRegion(float* plane, int stride, const Region& region, const FilterBank& filters,
                  std::vector<float>& scratch) {
+    const AnalysisTaps taps = ToFloat(filters);
     float* origin = plane + static_cast<long>(region.y) * stride + region.x;
     std::vector<float> line(static_cast<size_t>(2 * region.width + 2 * kMargin));
     float* output = line.data() + region.width + 2 * kMargin;
     for (int row = 0; row < region.height; ++row) {
         float* start = origin + static_cast<long>(row) * stride;
-        AnalyzeLine(start, region.width, filters, line.data(), output);
+        AnalyzeLine(start, region.width, taps, line.data(), output);
         std::copy(output, output + region.width, start);
     }
-    AnalyzeColumns(origin, stride, region, filters, scratch);
+    AnalyzeColumns(origin, stride, region, taps, scratch);
 }
 
 void MergeRegion(float* plane, int stride, const Region& region, const FilterBank& filters,
                  std::vector<float>& scratch) {
+    const SynthesisBank taps = SynthesisFilters(filters);
     float* origin = plane + static_cast<long>(region.y) * stride + region.x;
-    SynthesizeColumns(origin, stride, region, filters, scratch);
+    SynthesizeColumns(origin, stride, region, taps, scratch);
     std::vector<float> line(static_cast<size_t>(3 * region.width + 2 * kMargin));
     float* interleaved = line.data() + region.width + 2 * kMargin;
     float* output = interleaved + region.width;
     for (int row = 0; row < region.height; ++row) {
         float* start = origin + static_cast<long>(row) * stride;
-        SynthesizeLine(start, region.width, filters, line.data(), interleaved, output);
+        SynthesizeLine(start, region.width, taps, line.data(), interleaved, output);
         std::copy(output, output + region.width, start);
     }
 }

@@ -10,9 +10,10 @@
 namespace kv90rec::wsq {
 
 // Half of each symmetric filter, from its centre outwards: h(0), h(1) = h(-1), ...
+// The transform table carries these; the passes filter in float.
 struct FilterBank {
-    float low[5];   // analysis lowpass, 9 taps
-    float high[4];  // analysis highpass, 7 taps
+    double low[5];   // analysis lowpass, 9 taps
+    double high[4];  // analysis highpass, 7 taps
 };
 
 // The filters of the FBI's WSQ description.

@@ -73,6 +73,11 @@ private:
         case kMarkerDtt:
             return ReadTransformTable(reader_, filters_, error);
         case kMarkerDqt:
+            // The blocks read so far were sized by the table in force; one image has one quantizer.
+            if (blocksRead_ > 0) {
+                error = "the quantization table changes after the first block";
+                return false;
+            }
             if (!ReadQuantizationTable(reader_, quantization_, error)) return false;
             haveQuantization_ = true;
             return true;
@@ -170,7 +175,10 @@ private:
         const float meanLevel = static_cast<float>(mean);
         const float levelScale = static_cast<float>(scale);
         for (size_t i = 0; i < plane.size(); ++i) {
-            const float level = std::clamp(plane[i] * levelScale + meanLevel, 0.0f, 255.0f);
+            float level = plane[i] * levelScale + meanLevel;
+            // Written so that a level the transform table's taps made infinite or NaN ends as black.
+            if (!(level > 0.0f)) level = 0.0f;
+            if (level > 255.0f) level = 255.0f;
             image.pixels[i] = static_cast<uint8_t>(level + 0.5f);  // rounded to the nearest grey level
         }
     }

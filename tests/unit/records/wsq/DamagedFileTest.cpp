@@ -120,6 +120,18 @@ TEST(WsqDamagedFile, MissingBlocksAndADoubledFrameAreRefused) {
     ExpectRefused(doubled, "two frame headers");
 }
 
+TEST(WsqDamagedFile, QuantizationTableBetweenBlocksIsRefused) {
+    const std::vector<uint8_t> good = SmallFile();
+    const size_t table = OffsetOf(good, 0xFFA5);
+    const size_t tableEnd = table + 2 + (good[table + 2] << 8 | good[table + 3]);
+    // The same table again before the second block: the first block was already sized by it.
+    const size_t secondBlock = OffsetOf(good, 0xFFA3, 1);
+    std::vector<uint8_t> file(good.begin(), good.begin() + static_cast<long>(secondBlock));
+    file.insert(file.end(), good.begin() + static_cast<long>(table), good.begin() + static_cast<long>(tableEnd));
+    file.insert(file.end(), good.begin() + static_cast<long>(secondBlock), good.end());
+    ExpectRefused(file, "a quantization table between blocks");
+}
+
 TEST(WsqDamagedFile, GarbledCodedDataIsRefusedOrDecodedButNeverOverrun) {
     const std::vector<uint8_t> good = SmallFile();
     const size_t start = OffsetOf(good, 0xFFA3, 0) + 5;
