@@ -448,6 +448,8 @@ class PageHandsFingersOn(WineTools, WebServiceTestCase):
         record = self.page.wait("record")[0]
         self.assertEqual((record["status"], record["type"], record["name"]),
                          (200, "application/octet-stream", "110101.an2"))
+        # Measured, not asserted: the page's wait for a two-finger transaction with WSQ images.
+        print("\nthe page fetched the two-finger transaction in %.0f ms" % record["ms"])
         transaction = read_an2k(base64.b64decode(record["bytes"]))
         self.assertEqual([kind for kind, _ in transaction], [1, 2, 14, 14])
         self.assertEqual((transaction[0][1][11], transaction[0][1][12]), (b"19.69", b"19.69"))
