@@ -52,9 +52,9 @@ RoutePlan AnswerNow(HttpAnswer answer) {
     return plan;
 }
 
-RoutePlan Later(std::function<HttpAnswer()> work) {
+RoutePlan Later(std::function<HttpAnswer()> work, RoutePlan::Kind kind = RoutePlan::Kind::Work) {
     RoutePlan plan;
-    plan.Plan = RoutePlan::Kind::Work;
+    plan.Plan = kind;
     plan.Work = std::move(work);
     return plan;
 }
@@ -166,7 +166,7 @@ RoutePlan ServiceRoutes::Fingers(const std::string& slotText, const HttpRequest&
     download.JpegQuality = limits_.JpegQuality;
     download.RecordsIni = limits_.RecordsIni;
     // Reading and compressing a finger takes milliseconds the server's thread owes other callers.
-    return Later([download] { return FingerAnswer(download); });
+    return Later([download] { return FingerAnswer(download); }, RoutePlan::Kind::Encode);
 }
 
 RoutePlan ServiceRoutes::Record(const HttpRequest& request) {
@@ -196,6 +196,6 @@ RoutePlan ServiceRoutes::Record(const HttpRequest& request) {
     download.Name = std::move(lookup.Name);
     download.Files = std::move(lookup.Files);
     download.RecordsIni = limits_.RecordsIni;
-    // Ten fingers compressed take a fifth of a second and more: a worker's time, not the server thread's.
-    return Later([download] { return RecordAnswer(download); });
+    // Ten fingers compressed take a fifth of a second and more: an encoder's time, not the server thread's.
+    return Later([download] { return RecordAnswer(download); }, RoutePlan::Kind::Encode);
 }

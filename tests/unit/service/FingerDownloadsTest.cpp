@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,20 @@ TEST_F(FingerDownloadsTest, SettingsTheRecordsCannotCarryAreNamedAndLosslessForm
     WriteSettings("[Records]\r\nWsqBitRate=0.5\r\n");
     const size_t coarse = Get("/v1/fingers/1?format=wsq", Page()).Body.size();
     EXPECT_GT(fine, coarse);
+}
+
+TEST_F(FingerDownloadsTest, FingerComesWhileEveryWorkerWaitsForTheStation) {
+    Collect(6);
+    // Nothing runs the desk's commands on this thread until the finger came:
+    // both workers wait with a command for the station.
+    auto first = std::async(std::launch::async, [&] { return Client().Request("POST", "/v1/station/close", Page()); });
+    auto second = std::async(std::launch::async, [&] { return Client().Request("POST", "/v1/station/close", Page()); });
+    Sleep(200);
+    auto png = Client().Request("GET", "/v1/fingers/6?format=png", Page());
+    EXPECT_EQ(png.Status, 200) << png.Body;
+    auto record = Client().Request("GET", "/v1/person/record?format=iso19794-4&image=jp2", Page());
+    EXPECT_EQ(record.Status, 200) << record.Body;
+    Pumped([&] { return first.get().Status + second.get().Status; });
 }
 
 }  // namespace
