@@ -96,8 +96,9 @@ void HttpConnection::Route() {
         for (auto& header : plan.Headers) plan.Answer.Headers.push_back(std::move(header));
         return Send(std::move(plan.Answer));
     case RoutePlan::Kind::Work:
+    case RoutePlan::Kind::Encode:
         // The answer comes back to this thread; meanwhile the connection reads nothing.
-        asio::post(server_.Workers, [self = shared_from_this(), work = std::move(plan.Work),
+        asio::post(plan.Plan == RoutePlan::Kind::Work ? server_.Workers : server_.Encoders, [self = shared_from_this(), work = std::move(plan.Work),
                                      headers = std::move(plan.Headers)]() mutable {
             HttpAnswer answer;
             try {

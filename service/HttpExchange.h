@@ -41,6 +41,8 @@ struct RoutePlan {
     enum class Kind {
         Answer,  // Answer, at once
         Work,    // Work's answer; it may wait for the station, so it runs off the server's thread
+        Encode,  // Work's answer, computed from files (a finger compressed, a record written): it
+                 // waits for nothing, so it runs on the encoders, never behind a station command
         Events,  // a stream of the subscription's events
     };
     Kind Plan = Kind::Answer;

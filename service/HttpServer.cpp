@@ -18,7 +18,11 @@ using asio::ip::tcp;
 
 struct HttpServer::Core {
     Core(HttpRoutes& routes, ServerLimits limits)
-        : limits(limits), workers(limits.Workers), acceptor(io), context{io, workers, routes, this->limits} {}
+        : limits(limits),
+          workers(limits.Workers),
+          encoders(limits.Encoders),
+          acceptor(io),
+          context{io, workers, encoders, routes, this->limits} {}
 
     void AcceptAll();
     void Left();
@@ -32,6 +36,7 @@ struct HttpServer::Core {
 
     asio::io_context io;
     asio::thread_pool workers;
+    asio::thread_pool encoders;
     tcp::acceptor acceptor;
     ServerContext context;
     std::thread thread;
@@ -135,7 +140,9 @@ void HttpServer::Stop() {
     core.io.stop();
     if (core.thread.joinable()) core.thread.join();
     core.workers.stop();
+    core.encoders.stop();
     core.workers.join();
+    core.encoders.join();
     // Every connection, waiting handler and socket goes with the context.
     core_.reset();
 }

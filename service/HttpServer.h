@@ -4,7 +4,8 @@
 // for its whole header and body, the header and body are capped whatever
 // their framing, and an answer that refuses or fails ends its connection, so
 // nothing sent after a refused header is ever read as a request. Commands
-// that wait for the station run on a few workers of their own.
+// that wait for the station run on a few workers of their own, downloads
+// that compress fingers on a few encoders of theirs.
 #pragma once
 
 #include "service/HttpExchange.h"
@@ -26,6 +27,9 @@ struct ServerLimits {
     // Beyond this many connections, accepting waits until one ends.
     size_t MaxConnections = 4000;
     size_t Workers = 2;
+    // Downloads compressed for pages: apart from the workers, so that a command
+    // waiting for the station delays no finger, and a burst of records no command.
+    size_t Encoders = 2;
 };
 
 class HttpServer {

@@ -1,5 +1,5 @@
 // What a connection of the HTTP server shares with the server: its thread's
-// context, the workers, the routes and limits, and its place in the count
+// context, the workers and encoders, the routes and limits, and its place in the count
 // of connections (held while the connection lives, released when it ends).
 #pragma once
 
@@ -14,6 +14,7 @@
 struct ServerContext {
     boost::asio::io_context& Io;
     boost::asio::thread_pool& Workers;
+    boost::asio::thread_pool& Encoders;
     HttpRoutes& Routes;
     const ServerLimits& Limits;
 };

@@ -79,7 +79,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     StationDesk desk(station, events);
     const CallerPolicy policy(config);
     RefusalLog refusals([](const std::string& line) { TSysOper::WriteLog(line); });
-    ServiceRoutes routes(policy, desk, events, refusals, KV90_SERVICE_VERSION);
+    RouteLimits routeLimits;
+    routeLimits.RecordsIni = Wide(appPath) + L"Config\\Records.ini";
+    ServiceRoutes routes(policy, desk, events, refusals, KV90_SERVICE_VERSION, routeLimits);
     HttpServer server(routes);
     std::string error;
     if (!server.Bind(config.Port, error)) {

@@ -1,7 +1,7 @@
 // The routes of the service's HTTP interface.
 #include "service/ServiceRoutes.h"
 
-#include "service/FingerImage.h"
+#include "service/FingerDownloads.h"
 #include "service/FingerNames.h"
 #include "service/QueryText.h"
 #include "service/TextUtf8.h"
@@ -13,6 +13,7 @@
 namespace {
 
 constexpr const char* kFingersPath = "/v1/fingers/";
+constexpr const char* kRecordPath = "/v1/person/record";
 
 CallerRequest CallerOf(const HttpRequest& req) {
     CallerRequest caller;
@@ -51,9 +52,9 @@ RoutePlan AnswerNow(HttpAnswer answer) {
     return plan;
 }
 
-RoutePlan Later(std::function<HttpAnswer()> work) {
+RoutePlan Later(std::function<HttpAnswer()> work, RoutePlan::Kind kind = RoutePlan::Kind::Work) {
     RoutePlan plan;
-    plan.Plan = RoutePlan::Kind::Work;
+    plan.Plan = kind;
     plan.Work = std::move(work);
     return plan;
 }
@@ -101,6 +102,8 @@ RoutePlan ServiceRoutes::Plan(const HttpRequest& request) {
         } else {
             plan = AnswerNow(ErrorAnswer(503, "service is stopping"));
         }
+    } else if (path == kRecordPath && request.Method == "GET") {
+        plan = Record(request);
     } else if (path.compare(0, std::char_traits<char>::length(kFingersPath), kFingersPath) == 0 &&
                request.Method == "GET") {
         plan = Fingers(path.substr(std::char_traits<char>::length(kFingersPath)), request, verdict);
@@ -144,11 +147,12 @@ RoutePlan ServiceRoutes::Command(const HttpRequest& request, const CallerVerdict
 RoutePlan ServiceRoutes::Fingers(const std::string& slotText, const HttpRequest& request, const CallerVerdict&) {
     const int slot = slotText.size() == 1 && slotText[0] >= '0' && slotText[0] <= '9' ? slotText[0] - '0' : -1;
     if (slot < 0 || slot >= kSlotCount) return AnswerNow(ErrorAnswer(404, "no such slot"));
+    FingerDownload download;
     std::string format = "bmp";
-    if (request.Query.find("format=") != std::string::npos && !QueryValue(request.Query, "format", format)) {
-        return AnswerNow(ErrorAnswer(400, "format must be bmp or jpeg"));
+    if (request.Query.find("format=") != std::string::npos && !QueryValue(request.Query, "format", format)) format = "";
+    if (!ParseFingerForm(format, download.Form)) {
+        return AnswerNow(ErrorAnswer(400, "format must be bmp, jpeg, png, wsq or jp2"));
     }
-    if (format != "bmp" && format != "jpeg") return AnswerNow(ErrorAnswer(400, "format must be bmp or jpeg"));
     std::string key;
     const bool hasKey = QueryValue(request.Query, "key", key);
     const StationDesk::SlotLookup lookup = desk_.SlotFile(slot, hasKey ? &key : nullptr);
@@ -156,21 +160,42 @@ RoutePlan ServiceRoutes::Fingers(const std::string& slotText, const HttpRequest&
         return AnswerNow(ErrorAnswer(409, "another person is named now"));
     }
     if (lookup.Outcome == StationDesk::SlotLookup::Result::Empty) return AnswerNow(ErrorAnswer(404, "slot is empty"));
-    const std::string path = lookup.File;
-    const int quality = limits_.JpegQuality;
+    download.File = lookup.File;
+    download.Key = lookup.Key;
+    download.Slot = slot;
+    download.JpegQuality = limits_.JpegQuality;
+    download.RecordsIni = limits_.RecordsIni;
     // Reading and compressing a finger takes milliseconds the server's thread owes other callers.
-    return Later([path, format, quality] {
-        std::string bytes, error;
-        HttpAnswer answer;
-        answer.Headers.push_back({"Cache-Control", "no-store"});
-        if (format == "bmp") {
-            if (!ReadWholeFile(path, bytes)) return ErrorAnswer(404, "slot is empty");
-            answer.ContentType = "image/bmp";
-        } else {
-            if (!BitmapFileToJpeg(path, quality, bytes, error)) return ErrorAnswer(500, AnsiToUtf8(error));
-            answer.ContentType = "image/jpeg";
-        }
-        answer.Body = std::move(bytes);
-        return answer;
-    });
+    return Later([download] { return FingerAnswer(download); }, RoutePlan::Kind::Encode);
+}
+
+RoutePlan ServiceRoutes::Record(const HttpRequest& request) {
+    RecordDownload download;
+    std::string format = "an2k";
+    if (request.Query.find("format=") != std::string::npos && !QueryValue(request.Query, "format", format)) format = "";
+    if (!kv90rec::ParseRecordFormat(format, download.Format)) {
+        return AnswerNow(ErrorAnswer(400, "format must be an2k or iso19794-4"));
+    }
+    std::string image;
+    download.ImageGiven = request.Query.find("image=") != std::string::npos;
+    if (download.ImageGiven && (!QueryValue(request.Query, "image", image) ||
+                                !kv90rec::ParseImageFormat(image, download.Image) ||
+                                download.Image == kv90rec::ImageFormat::Bmp)) {
+        return AnswerNow(ErrorAnswer(400, "image must be wsq, png or jp2"));
+    }
+    std::string key;
+    const bool hasKey = QueryValue(request.Query, "key", key);
+    StationDesk::PersonLookup lookup = desk_.CapturedFingers(hasKey ? &key : nullptr);
+    if (lookup.Outcome == StationDesk::SlotLookup::Result::OtherPerson) {
+        return AnswerNow(ErrorAnswer(409, "another person is named now"));
+    }
+    if (lookup.Outcome == StationDesk::SlotLookup::Result::Empty) {
+        return AnswerNow(ErrorAnswer(404, "no finger was captured"));
+    }
+    download.Key = std::move(lookup.Key);
+    download.Name = std::move(lookup.Name);
+    download.Files = std::move(lookup.Files);
+    download.RecordsIni = limits_.RecordsIni;
+    // Ten fingers compressed take a fifth of a second and more: an encoder's time, not the server thread's.
+    return Later([download] { return RecordAnswer(download); }, RoutePlan::Kind::Encode);
 }

@@ -13,6 +13,9 @@
 
 struct RouteLimits {
     int JpegQuality = 90;
+    // The office's settings for records and WSQ images (Config\Records.ini of
+    // the station's folder); read at every download, so an edit counts at once.
+    std::wstring RecordsIni;
 };
 
 class ServiceRoutes : public HttpRoutes {
@@ -25,6 +28,7 @@ public:
 
 private:
     RoutePlan Fingers(const std::string& slotText, const HttpRequest& request, const CallerVerdict& verdict);
+    RoutePlan Record(const HttpRequest& request);
     RoutePlan Command(const HttpRequest& request, const CallerVerdict& verdict);
 
     const CallerPolicy& policy_;

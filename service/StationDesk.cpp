@@ -183,6 +183,22 @@ StationDesk::SlotLookup StationDesk::SlotFile(int slot, const std::string* expec
     if (found == slotFiles_.end()) return lookup;
     lookup.Outcome = SlotLookup::Result::Found;
     lookup.File = found->second;
+    lookup.Key = personKey_;
+    return lookup;
+}
+
+StationDesk::PersonLookup StationDesk::CapturedFingers(const std::string* expectedKey) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    PersonLookup lookup;
+    if (expectedKey && (!hasPerson_ || *expectedKey != personKey_)) {
+        lookup.Outcome = SlotLookup::Result::OtherPerson;
+        return lookup;
+    }
+    if (slotFiles_.empty()) return lookup;
+    lookup.Outcome = SlotLookup::Result::Found;
+    lookup.Key = personKey_;
+    lookup.Name = personName_;
+    lookup.Files = slotFiles_;
     return lookup;
 }
 

@@ -43,10 +43,21 @@ public:
         enum class Result { Found, Empty, OtherPerson };
         Result Outcome = Result::Empty;
         std::string File;
+        std::string Key;  // the current person's, UTF-8: the file is offered under it
     };
     // expectedKey: the person's key the page expects (UTF-8), or null for
     // whoever is named now; another person named since gives OtherPerson.
     SlotLookup SlotFile(int slot, const std::string* expectedKey) const;
+
+    // The current person and every slot file captured for them, as one
+    // record is made of; Empty when no finger was captured.
+    struct PersonLookup {
+        SlotLookup::Result Outcome = SlotLookup::Result::Empty;
+        std::string Key;   // UTF-8
+        std::string Name;  // UTF-8
+        std::map<int, std::string> Files;  // slot to person slot file, code page path
+    };
+    PersonLookup CapturedFingers(const std::string* expectedKey) const;
     StationState State() const;
 
     // Called on the owning thread whenever the state may have changed.

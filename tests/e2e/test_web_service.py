@@ -20,11 +20,13 @@ import unittest
 
 from kv90e2e import layout, settings
 from kv90e2e.files import log_lines
+from kv90e2e.fingerrecords import read_an2k, read_bmp_grey, read_png_grey
 from kv90e2e.program import WineProcess, unix_path, windows_path
 from kv90e2e.station import GOOD, HELD, StationTestCase, caption_for
 from kv90e2e.waiting import wait_until
 
 import test_installer
+from test_host_control import CONVERTER, WineTools, rmse
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVICE_EXE = "KV90Service.exe"
@@ -174,14 +176,14 @@ class Trickler:
 class PageServer:
     """Serves the test page from one origin and keeps what the page reports."""
 
-    def __init__(self, host):
+    def __init__(self, host, page="capture_page.html"):
         self.reports = []
         self.changed = threading.Condition()
         owner = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
             def do_GET(self):
-                with open(os.path.join(HERE, "web", "capture_page.html"), "rb") as f:
+                with open(os.path.join(HERE, "web", page), "rb") as f:
                     body = f.read()
                 self.send_response(200)
                 self.send_header("Content-Type", "text/html; charset=utf-8")
@@ -396,6 +398,75 @@ class PageFromAllowedOrigin(WebServiceTestCase):
                    what="the service to let go of the host block")
         status, body = self.request("GET", "/v1/info")
         self.assertEqual(json.loads(body)["state"], "stopped")
+
+
+class PageHandsFingersOn(WineTools, WebServiceTestCase):
+    """A page that hands a person's fingers on to an identification system."""
+
+    def setUp(self):
+        super().setUp()
+        self.page = PageServer("127.0.0.1", "records_page.html")
+        self.addCleanup(self.page.close)
+
+    def decode_wsq(self, wsq):
+        """A WSQ image decoded by the converter that ships with the station: (width, height, pixels)."""
+        source, target = os.path.join(self.folder.root, "finger.wsq"), os.path.join(self.folder.root, "finger.png")
+        with open(source, "wb") as f:
+            f.write(wsq)
+        code, out = self.wine(CONVERTER, "image", windows_path(source), windows_path(target))
+        self.assertEqual(code, 0, out)
+        with open(target, "rb") as f:
+            return read_png_grey(f.read())[:3]
+
+    def test_page_draws_fingers_as_png_and_downloads_the_transaction(self):
+        self.scanner.configure(**HELD, **GOOD)
+        self.start_service()
+        self.open_page(self.page)
+        self.assertEqual(self.page.wait("opened")[0]["status"], 200)
+        self.assertEqual(self.page.wait("named")[0]["status"], 200)
+        self.page.wait("listening")
+
+        self.run_ = StartedStation(self.probe, self.folder)
+        self.main = self.wait_main_window(self.run_)
+        self.wait_caption(caption_for("张三"))
+        for slot in (0, 1):
+            self.collect_finger(slot)
+            self.wait_preview_empty()
+
+        fingers = {}
+        for drawn in sorted(self.page.wait("drawn", 2), key=lambda d: d["slot"]):
+            slot = drawn["slot"]
+            with open(self.temp("110101$张三_%d.bmp" % slot), "rb") as f:
+                fingers[slot] = read_bmp_grey(f.read())
+            self.assertEqual((drawn["status"], drawn["type"]), (200, "image/png"))
+            self.assertEqual(drawn["name"], "110101_%d_%s.png" % (slot, ("left_thumb", "left_index_finger")[slot]))
+            # What the canvas shows is the slot file, pixel for pixel, the right way up.
+            self.assertEqual((drawn["width"], drawn["height"]), fingers[slot][:2])
+            self.assertTrue(base64.b64decode(drawn["pixels"]) == fingers[slot][2],
+                            "slot %d: the canvas differs from the slot file" % slot)
+
+        record = self.page.wait("record")[0]
+        self.assertEqual((record["status"], record["type"], record["name"]),
+                         (200, "application/octet-stream", "110101.an2"))
+        # Measured, not asserted: the page's wait for a two-finger transaction with WSQ images.
+        print("\nthe page fetched the two-finger transaction in %.0f ms" % record["ms"])
+        transaction = read_an2k(base64.b64decode(record["bytes"]))
+        self.assertEqual([kind for kind, _ in transaction], [1, 2, 14, 14])
+        self.assertEqual((transaction[0][1][11], transaction[0][1][12]), (b"19.69", b"19.69"))
+        self.assertEqual((transaction[1][1][9].decode(), transaction[1][1][18].decode()), ("110101", "张三"))
+        for slot, (_, finger) in enumerate(transaction[2:]):
+            self.assertEqual(finger[13], (b"6", b"7")[slot], "the finger position of slot %d" % slot)
+            self.assertEqual((finger[3], finger[6], finger[7], finger[8], finger[9], finger[10], finger[11]),
+                             (b"1", b"640", b"640", b"1", b"500", b"500", b"WSQ20"))
+            width, height, pixels = self.decode_wsq(finger[999])
+            self.assertEqual((width, height), (640, 640))
+            error = rmse(pixels, fingers[slot][2])
+            print("\nslot %d in the transaction: WSQ %d bytes, RMSE %.2f" % (slot, len(finger[999]), error))
+            self.assertLess(error, 12)
+
+        self.assertEqual(self.page.wait("close")[0]["status"], 200)
+        wait_until(lambda: not self.run_.running(), what="the station to end")
+        self.assertEqual(self.page.of_kind("failed"), [])
 
 
 class PageFromOtherOrigin(WebServiceTestCase):
