@@ -31,18 +31,31 @@ bool PercentDecode(const std::string& text, std::string& decoded) {
     return true;
 }
 
-}  // namespace
-
-bool QueryValue(const std::string& query, const std::string& name, std::string& value) {
+// The first parameter named exactly `name`: where its value starts and ends.
+bool FindParameter(const std::string& query, const std::string& name, size_t& valueStart, size_t& valueEnd) {
     size_t start = 0;
     while (start <= query.size()) {
         const size_t end = std::min(query.find('&', start), query.size());
         const size_t equals = query.find('=', start);
-        if (equals != std::string::npos && equals < end && query.compare(start, equals - start, name) == 0 &&
-            equals - start == name.size()) {
-            return PercentDecode(query.substr(equals + 1, end - equals - 1), value);
+        if (equals != std::string::npos && equals < end && equals - start == name.size() &&
+            query.compare(start, name.size(), name) == 0) {
+            valueStart = equals + 1;
+            valueEnd = end;
+            return true;
         }
         start = end + 1;
     }
     return false;
+}
+
+}  // namespace
+
+bool QueryValue(const std::string& query, const std::string& name, std::string& value) {
+    size_t start = 0, end = 0;
+    return FindParameter(query, name, start, end) && PercentDecode(query.substr(start, end - start), value);
+}
+
+bool QueryHas(const std::string& query, const std::string& name) {
+    size_t start = 0, end = 0;
+    return FindParameter(query, name, start, end);
 }

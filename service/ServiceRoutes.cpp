@@ -149,7 +149,7 @@ RoutePlan ServiceRoutes::Fingers(const std::string& slotText, const HttpRequest&
     if (slot < 0 || slot >= kSlotCount) return AnswerNow(ErrorAnswer(404, "no such slot"));
     FingerDownload download;
     std::string format = "bmp";
-    if (request.Query.find("format=") != std::string::npos && !QueryValue(request.Query, "format", format)) format = "";
+    if (QueryHas(request.Query, "format") && !QueryValue(request.Query, "format", format)) format = "";
     if (!ParseFingerForm(format, download.Form)) {
         return AnswerNow(ErrorAnswer(400, "format must be bmp, jpeg, png, wsq or jp2"));
     }
@@ -172,12 +172,12 @@ RoutePlan ServiceRoutes::Fingers(const std::string& slotText, const HttpRequest&
 RoutePlan ServiceRoutes::Record(const HttpRequest& request) {
     RecordDownload download;
     std::string format = "an2k";
-    if (request.Query.find("format=") != std::string::npos && !QueryValue(request.Query, "format", format)) format = "";
+    if (QueryHas(request.Query, "format") && !QueryValue(request.Query, "format", format)) format = "";
     if (!kv90rec::ParseRecordFormat(format, download.Format)) {
         return AnswerNow(ErrorAnswer(400, "format must be an2k or iso19794-4"));
     }
     std::string image;
-    download.ImageGiven = request.Query.find("image=") != std::string::npos;
+    download.ImageGiven = QueryHas(request.Query, "image");
     if (download.ImageGiven && (!QueryValue(request.Query, "image", image) ||
                                 !kv90rec::ParseImageFormat(image, download.Image) ||
                                 download.Image == kv90rec::ImageFormat::Bmp)) {

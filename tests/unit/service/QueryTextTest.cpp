@@ -23,4 +23,12 @@ TEST(QueryTextTest, MissingOrBrokenParametersAreNotFound) {
     EXPECT_FALSE(QueryValue("key=%zz", "key", value));
 }
 
+// A route tells a parameter it cannot read from one that is not there: only the
+// exact name counts, not a longer one that ends in it.
+TEST(QueryTextTest, PresenceIsOfTheExactName) {
+    EXPECT_TRUE(QueryHas("format=an2k&image=%zz", "image"));
+    EXPECT_FALSE(QueryHas("format=an2k&xyzimage=png", "image"));
+    EXPECT_FALSE(QueryHas("image", "image"));
+}
+
 }  // namespace
