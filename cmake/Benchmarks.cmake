@@ -1,0 +1,23 @@
+# Benchmarks are built when asked for (target "benchmarks", scripts/bench), not by every build:
+# no test runs them, and a fresh machine's test run should not wait for them.
+function(kv90_collect_targets directory out)
+  get_property(found DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirectories)
+    kv90_collect_targets(${sub} more)
+    list(APPEND found ${more})
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+function(kv90_add_benchmarks directory)
+  add_subdirectory(${directory} EXCLUDE_FROM_ALL)
+  kv90_collect_targets(${CMAKE_CURRENT_SOURCE_DIR}/${directory} targets)
+  add_custom_target(benchmarks)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      add_dependencies(benchmarks ${target})
+    endif()
+  endforeach()
+endfunction()
