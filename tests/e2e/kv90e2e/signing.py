@@ -70,6 +70,9 @@ def verify(path, ca):
 
 
 def without_signature(path, out):
+    """The file's bytes with its signature removed (osslsigncode writes out, which must not exist)."""
+    if os.path.exists(out):
+        os.remove(out)
     subprocess.run(["osslsigncode", "remove-signature", "-in", path, "-out", out], check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
     with open(out, "rb") as f:
