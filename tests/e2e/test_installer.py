@@ -107,6 +107,14 @@ class ReleasePackage(unittest.TestCase):
                                  (version, version))
                 self.assertEqual((resource.strings["ProductName"], resource.strings["CompanyName"]),
                                  (PRODUCT, PUBLISHER))
+        # The web service and both host controls carry the same version.
+        service = VersionResource(os.path.join(settings.stage_dir(), "KV90Service.exe"))
+        self.assertEqual(service.fixed, {"file": four, "product": four})
+        self.assertEqual((service.strings["ProductVersion"], service.strings["FileVersion"], service.strings["CompanyName"]),
+                         (version, version, PUBLISHER))
+        for control in ("KV90Host.dll", "x64/KV90Host.dll"):
+            with self.subTest(control=control):
+                self.assertEqual(VersionResource(unsigned_program(control)).fixed, {"file": four, "product": four})
         with zipfile.ZipFile(settings.package_zip()) as z:
             self.assertEqual(set(z.namelist()), {"Finger_KV90/"} | {"Finger_KV90/" + n for n in PROGRAM | WEB_SERVICE})
             with open(os.path.join(settings.stage_dir(), "Finger_KV90.exe"), "rb") as f:
