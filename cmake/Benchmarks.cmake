@@ -1,14 +1,6 @@
 # Benchmarks are built when asked for (target "benchmarks", scripts/bench), not by every build:
 # no test runs them, and a fresh machine's test run should not wait for them.
-function(kv90_collect_targets directory out)
-  get_property(found DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
-  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
-  foreach(sub IN LISTS subdirectories)
-    kv90_collect_targets(${sub} more)
-    list(APPEND found ${more})
-  endforeach()
-  set(${out} ${found} PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/CollectTargets.cmake)
 
 function(kv90_add_benchmarks directory)
   add_subdirectory(${directory} EXCLUDE_FROM_ALL)
