@@ -153,21 +153,29 @@ def pack(inputs_path, out_dir, sign):
     # The folder stays beside the two files it was packed into: a signed package's programs can be
     # compared there with the unsigned build's.
     folder = os.path.join(out_dir, FOLDER_NAME)
-    make_folder(inputs, folder)
-    if sign:
-        for _, target in inputs["files"]:
-            path = os.path.join(folder, *target.split("/"))
-            if is_pe(path):
-                sign_file(path)
     setup_path = os.path.join(out_dir, inputs["setup_name"])
     zip_path = os.path.join(out_dir, inputs["zip_name"])
     for path in (setup_path, zip_path):
         if os.path.exists(path):
             os.remove(path)
-    make_setup(inputs, folder, setup_path, sign)
-    if sign:
-        sign_file(setup_path)
-    make_zip(folder, zip_path, epoch)
+    try:
+        make_folder(inputs, folder)
+        if sign:
+            for _, target in inputs["files"]:
+                path = os.path.join(folder, *target.split("/"))
+                if is_pe(path):
+                    sign_file(path)
+        make_setup(inputs, folder, setup_path, sign)
+        if sign:
+            sign_file(setup_path)
+        make_zip(folder, zip_path, epoch)
+    except PackError:
+        # Half a package (some programs signed, others not) is no package.
+        for path in (setup_path, zip_path):
+            if os.path.exists(path):
+                os.remove(path)
+        shutil.rmtree(folder, ignore_errors=True)
+        raise
     return setup_path, zip_path
 
 

@@ -663,7 +663,7 @@ class SignedRelease(unittest.TestCase):
                 code, output = pack(settings.package_inputs(), out, env)
                 self.assertNotEqual(code, 0)
                 self.assertIn(os.path.join(out, "Finger_KV90", "Finger_KV90.exe"), output)
-                self.assertFalse([f for f in os.listdir(out) if f.endswith((".exe", ".zip"))])
+                self.assertEqual(os.listdir(out), [], "half a package was left")
         with self.subTest("no certificate"):
             env = dict(publisher.environment(), KV90_SIGN_CERT=os.path.join(release["work"], "none.pfx"))
             self.assertNotEqual(pack(settings.package_inputs(), tempfile.mkdtemp(dir=release["work"]), env)[0], 0)
