@@ -11,6 +11,9 @@ function(kv90_unity_builds directory)
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "EXECUTABLE" AND NOT target IN_LIST arg_EXCEPT)
       set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+      # GCC takes each batched file for a header, and warns that a test derives from a fixture in
+      # its anonymous namespace, which is a fault in a header only.
+      target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
     endif()
   endforeach()
 endfunction()
