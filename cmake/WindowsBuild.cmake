@@ -10,3 +10,4 @@ add_compile_definitions(STRICT NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 # No compiler DLLs beside the program: everything is linked in.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
+include(${CMAKE_CURRENT_LIST_DIR}/Reproducible.cmake)

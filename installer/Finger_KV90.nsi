@@ -14,11 +14,24 @@
 Unicode true
 ; Before anything is added to the data.
 SetCompressor /SOLID lzma
+; The files' times would make every build's setup program differ; the installed files get the
+; time of the installation instead.
+SetDateSave off
 
 !ifndef PRODUCT_NSH
   !error "makensis -DPRODUCT_NSH=<build>/installer/Product.nsh: the build supplies the names and the version"
 !endif
 !include "${PRODUCT_NSH}"
+!ifndef PROGRAM_FOLDER
+  !error "makensis -DPROGRAM_FOLDER=<folder>: installer/pack.py supplies the program folder"
+!endif
+!ifndef OUT_FILE
+  !error "makensis -DOUT_FILE=<setup.exe>: installer/pack.py supplies the setup's file name"
+!endif
+; A signed release: the uninstaller is signed once made, before it is packed into setup.
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize '${SIGN_UNINSTALLER} "%1"' = 0
+!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh

@@ -14,11 +14,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
 export LANG=zh_CN.UTF-8
 
-# Builds quietly: the build's output is shown only when it fails.
+# Builds quietly (arguments as scripts/build takes them): the build's output is shown only when
+# it fails.
 kv90_build_quietly() {
   local log
   log="$(mktemp)"
-  "$KV90_ROOT/scripts/build" >"$log" 2>&1 || { cat "$log"; rm -f "$log"; return 1; }
+  "$KV90_ROOT/scripts/build" "$@" >"$log" 2>&1 || { cat "$log"; rm -f "$log"; return 1; }
   rm -f "$log"
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # BmpToJpg under Wine next to Debian's cjpeg run natively on the same bitmap.
 #   bench/jpeg/run.sh [build folder] [runs]
-# The build folder must hold kv90_jpeg_bench (cmake --build <folder> --target kv90_jpeg_bench).
+# The build folder must hold kv90_jpeg_bench (scripts/build --target benchmarks).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/env.sh"

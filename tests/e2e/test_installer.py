@@ -2,13 +2,15 @@
 Chinese characters and a space, the station captured from there, an upgrade that keeps the settings,
 refusals while a capture program runs, removal that leaves no finger images and nothing else of the
 station but takes nothing of anyone else's, an uninstaller copied out of the installation, folders
-that setup cannot use, and the setup pages."""
+that setup cannot use, the setup pages, and the release signed with a publisher's certificate."""
 
 import filecmp
 import os
 import shutil
 import subprocess
+import tempfile
 import unittest
+import unittest.mock
 import zipfile
 
 from kv90e2e import MessageBox, layout, log_lines, set_config_value, config_value, wait_until, windows_path
@@ -18,6 +20,7 @@ from kv90e2e.package import (EXIT_FOLDER_REFUSED, EXIT_NOT_INSTALLATION, EXIT_NO
                              VersionResource, pe_machine, registry_values, repository_version, start_menu_folder, tree)
 from kv90e2e.program import ProgramFolder, unix_path
 from kv90e2e.scanner import Scanner
+from kv90e2e.signing import Publisher, pack, sign_one, verify, without_signature
 from kv90e2e.station import COLLECT, FINISH, GOOD, HELD, StationTestCase
 
 # Shortcuts made under Wine would otherwise also become menu entries of the Linux desktop.
@@ -104,6 +107,14 @@ class ReleasePackage(unittest.TestCase):
                                  (version, version))
                 self.assertEqual((resource.strings["ProductName"], resource.strings["CompanyName"]),
                                  (PRODUCT, PUBLISHER))
+        # The web service and both host controls carry the same version.
+        service = VersionResource(os.path.join(settings.stage_dir(), "KV90Service.exe"))
+        self.assertEqual(service.fixed, {"file": four, "product": four})
+        self.assertEqual((service.strings["ProductVersion"], service.strings["FileVersion"], service.strings["CompanyName"]),
+                         (version, version, PUBLISHER))
+        for control in ("KV90Host.dll", "x64/KV90Host.dll"):
+            with self.subTest(control=control):
+                self.assertEqual(VersionResource(unsigned_program(control)).fixed, {"file": four, "product": four})
         with zipfile.ZipFile(settings.package_zip()) as z:
             self.assertEqual(set(z.namelist()), {"Finger_KV90/"} | {"Finger_KV90/" + n for n in PROGRAM | WEB_SERVICE})
             with open(os.path.join(settings.stage_dir(), "Finger_KV90.exe"), "rb") as f:
@@ -567,3 +578,117 @@ class SetupPages(InstallerTestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+# -- the signed release -------------------------------------------------------------------------------
+# The programs of ours in the program folder; the simulated scanner's libraries are not among them.
+SIGNED_PROGRAMS = ("Finger_KV90.exe", "KV90Service.exe", "KV90Host.dll", "x64/KV90Host.dll")
+_signed = {}
+
+
+def signed_release():
+    """The release signed with a test publisher's certificate: made once for the module."""
+    if not _signed:
+        work = tempfile.mkdtemp(prefix="kv90-signed-")
+        unittest.addModuleCleanup(shutil.rmtree, work, True)
+        publisher = Publisher(work, "KV90")
+        out = os.path.join(work, "package")
+        code, output = pack(settings.package_inputs(), out, publisher.environment())
+        if code != 0:
+            raise AssertionError("the signed package was not made:\n" + output)
+        files = output.split()
+        _signed.update(work=work, publisher=publisher, folder=os.path.join(out, "Finger_KV90"),
+                       setup=next(f for f in files if f.endswith("-setup.exe")),
+                       zip=next(f for f in files if f.endswith(".zip")))
+    return _signed
+
+
+def unsigned_program(name):
+    """A program of the build's unsigned package."""
+    return os.path.join(os.path.dirname(settings.setup_exe()), "Finger_KV90", *name.split("/"))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class SignedRelease(unittest.TestCase):
+
+    def test_every_program_of_ours_carries_a_signature_that_verifies_and_nothing_else_changed(self):
+        release = signed_release()
+        ca = release["publisher"].ca
+        for name in SIGNED_PROGRAMS:
+            with self.subTest(program=name):
+                signed = os.path.join(release["folder"], *name.split("/"))
+                self.assertEqual(verify(signed, ca), (True, unittest.mock.ANY))
+                # Nothing but the signature tells the signed program from the build's.
+                self.assertEqual(without_signature(signed, os.path.join(release["work"], "stripped")),
+                                 read(unsigned_program(name)))
+        self.assertEqual(verify(release["setup"], ca), (True, unittest.mock.ANY))
+        # The zip carries the signed programs, and the scanner's stand-ins in neither file.
+        with zipfile.ZipFile(release["zip"]) as z:
+            self.assertEqual(set(z.namelist()), {"Finger_KV90/"} | {"Finger_KV90/" + n for n in PROGRAM | WEB_SERVICE})
+            for name in SIGNED_PROGRAMS:
+                self.assertEqual(z.read("Finger_KV90/" + name), read(os.path.join(release["folder"], *name.split("/"))))
+
+    def test_a_changed_byte_or_another_publishers_key_fails_verification(self):
+        release = signed_release()
+        ca = release["publisher"].ca
+        changed = os.path.join(release["work"], "changed.exe")
+        data = bytearray(read(os.path.join(release["folder"], "Finger_KV90.exe")))
+        data[len(data) // 2] ^= 0x01
+        with open(changed, "wb") as f:
+            f.write(data)
+        ok, output = verify(changed, ca)
+        self.assertFalse(ok, output)
+        self.assertIn("MISMATCH", output)
+
+        other = Publisher(release["work"], "Other")
+        foreign = os.path.join(release["work"], "foreign.exe")
+        shutil.copyfile(unsigned_program("Finger_KV90.exe"), foreign)
+        self.assertEqual(sign_one(foreign, other.environment())[0], 0)
+        self.assertEqual(verify(foreign, other.ca), (True, unittest.mock.ANY))
+        ok, output = verify(foreign, ca)
+        self.assertFalse(ok, output)
+
+    def test_a_signature_that_does_not_verify_or_a_wrong_password_stops_the_package_naming_the_file(self):
+        release = signed_release()
+        publisher = release["publisher"]
+        other = Publisher(release["work"], "Untrusted")
+        for why, env in (("a wrong password", publisher.environment(password="wrong")),
+                         ("verified against another authority", dict(publisher.environment(), KV90_SIGN_CA=other.ca))):
+            with self.subTest(why):
+                out = tempfile.mkdtemp(dir=release["work"])
+                code, output = pack(settings.package_inputs(), out, env)
+                self.assertNotEqual(code, 0)
+                self.assertIn(os.path.join(out, "Finger_KV90", "Finger_KV90.exe"), output)
+                self.assertEqual(os.listdir(out), [], "half a package was left")
+        with self.subTest("no certificate"):
+            env = dict(publisher.environment(), KV90_SIGN_CERT=os.path.join(release["work"], "none.pfx"))
+            self.assertNotEqual(pack(settings.package_inputs(), tempfile.mkdtemp(dir=release["work"]), env)[0], 0)
+
+
+class SignedInstallation(InstallerTestCase):
+
+    def test_the_signed_setup_installs_a_signed_station_and_removes_it(self):
+        release = signed_release()
+        ca = release["publisher"].ca
+        folder = "C:\KV90 签名"
+        path = unix_path(folder)
+        self.remove_afterwards(folder)
+        setup = '"%s"' % windows_path(release["setup"])
+        self.assertEqual(self.deploy.run(" ".join([setup, "/S", "/SIMULATOR", "/D=" + folder])), 0)
+        self.assertEqual(tree(path), PROGRAM | SIMULATOR | {"Uninstall.exe"})
+        # The uninstaller was signed before setup packed it. (The web service is not chosen here.)
+        for name in ("Finger_KV90.exe", "KV90Host.dll", "x64/KV90Host.dll", "Uninstall.exe"):
+            with self.subTest(program=name):
+                self.assertEqual(verify(os.path.join(path, *name.split("/")), ca), (True, unittest.mock.ANY))
+        # The scanner's stand-ins are not the vendor's libraries and carry no one's signature.
+        for name in ("GALS7302.dll", "GAMC7302.dll"):
+            ok, output = verify(os.path.join(path, "KV90DLL", name), ca)
+            self.assertFalse(ok, output)
+        self.assert_uninstall_entry(folder)
+        self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S", "/PURGE"), 0)
+        self.assertFalse(os.path.exists(path))
+        self.assertIsNone(registry_values(UNINSTALL_KEY))

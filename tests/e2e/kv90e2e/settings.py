@@ -58,6 +58,11 @@ def package_zip():
     return _required("KV90_ZIP")
 
 
+def package_inputs():
+    """What the packing step makes the release from (the build writes it)."""
+    return _required("KV90_PACKAGE_INPUTS")
+
+
 # Every Wine process of the tests (the program, the host simulator, the probe and what it starts)
 # inherits this environment: with Wine's fault reports on, whatever the caller chose.
 os.environ["WINEDEBUG"] = winefaults.debug_setting()

@@ -1,0 +1,22 @@
+# Gives a program of the release a version resource with the project's version, for a program
+# whose sources carry none of their own: Windows' file properties, an office's inventory tools
+# and application control rules read it.
+function(kv90_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  get_target_property(name ${target} OUTPUT_NAME)
+  if(NOT name)
+    set(name ${target})
+  endif()
+  if(type STREQUAL "EXECUTABLE")
+    set(KV90_RESOURCE_FILE_TYPE VFT_APP)
+    set(KV90_RESOURCE_FILE_NAME ${name}.exe)
+  else()
+    set(KV90_RESOURCE_FILE_TYPE VFT_DLL)
+    set(KV90_RESOURCE_FILE_NAME ${name}.dll)
+  endif()
+  set(KV90_RESOURCE_NAME ${name})
+  set(KV90_RESOURCE_DESCRIPTION "${description}")
+  set(rc ${CMAKE_BINARY_DIR}/version-resources/${target}.rc)
+  configure_file(${KV90_REPOSITORY_ROOT}/cmake/VersionResource.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
