@@ -131,6 +131,8 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   ; The host control for the office's own programs (registered once the copy is whole).
   File "${PROGRAM_FOLDER}/KV90Host.dll"
   File "${PROGRAM_FOLDER}/KV90Host.txt"
+  ; The converter of slot files into the images and records identification systems take.
+  File "${PROGRAM_FOLDER}/KV90Records.exe"
   SetOutPath "$INSTDIR\x64"
   File "${PROGRAM_FOLDER}/x64/KV90Host.dll"
   CreateDirectory "$INSTDIR\KV90DLL"
@@ -147,6 +149,7 @@ Section "${TEXT_SECTION_PROGRAM}" SecProgram
   SetOutPath "$INSTDIR\Config"
   SetOverwrite off
   File "${PROGRAM_FOLDER}/Config/Config.ini"
+  File "${PROGRAM_FOLDER}/Config/Records.ini"
   SetOverwrite on
 
 SectionEnd
@@ -461,6 +464,7 @@ Section "un.${TEXT_UNSECTION_PROGRAM}" UnSecProgram
   UnRegDLL "$INSTDIR\KV90Host.dll"
   Delete "$INSTDIR\KV90Host.dll"
   Delete "$INSTDIR\KV90Host.txt"
+  Delete "$INSTDIR\KV90Records.exe"
   Call un.RemoveHostControlX64
   Delete "$INSTDIR\KV90DLL\GALS7302.dll"
   Delete "$INSTDIR\KV90DLL\GAMC7302.dll"
@@ -491,6 +495,7 @@ Section /o "un.${TEXT_UNSECTION_DATA}" UnSecData
   RMDir "$INSTDIR\LogFiles"
   Delete "$INSTDIR\Config\Config.ini"
   Delete "$INSTDIR\Config\Service.ini"
+  Delete "$INSTDIR\Config\Records.ini"
   GetFunctionAddress $0 un.IsStagedName
   Push "$INSTDIR\Config"
   Push $0

@@ -34,8 +34,11 @@ MARKER = "模拟扫描仪.txt"
 
 # Registered by setup for the whole machine, once every file is in place.
 HOST_CONTROL_KEY = "HKEY_CLASSES_ROOT\\KV90.FingerHost"
-PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "x64/", "x64/KV90Host.dll", "Config/", "Config/Config.ini", "KV90DLL/", "LogFiles/", "Temp/"}
+PROGRAM = {"Finger_KV90.exe", "KV90Host.dll", "KV90Host.txt", "KV90Records.exe", "x64/", "x64/KV90Host.dll", "Config/",
+           "Config/Config.ini", "Config/Records.ini", "KV90DLL/", "LogFiles/", "Temp/"}
 SIMULATOR = {"KV90DLL/GALS7302.dll", "KV90DLL/GAMC7302.dll", "KV90DLL/" + MARKER}
+# The office's settings, which a removal that keeps the data leaves in place.
+SETTINGS = {"Config/Config.ini", "Config/Records.ini"}
 # The optional web service (its setup is tested in test_web_service).
 WEB_SERVICE = {"KV90Service.exe", "Config/Service.ini"}
 RUNNING_INSTALL = ("指纹采集程序（KV90、LX20 或 NR50）正在运行。\r\n\r\n"
@@ -246,7 +249,7 @@ class UnattendedDeployment(InstallerTestCase):
         with open(os.path.join(path, "LogFiles", "FINGER20260101.txt"), "wb") as f:
             f.write("2026-01-01 08:00:00 : 打开扫描仪失败\r\n".encode("gbk"))
         self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S"), 0)
-        self.assertEqual(tree(path), {"Config/", "Config/Config.ini", "LogFiles/", "LogFiles/FINGER20260101.txt"})
+        self.assertEqual(tree(path), {"Config/", "LogFiles/", "LogFiles/FINGER20260101.txt"} | SETTINGS)
         self.assertEqual(config_value(path, "FQuality"), "77")
         self.assertIsNone(registry_values(UNINSTALL_KEY))
         self.assertFalse(os.path.exists(start_menu_folder(PRODUCT)))
@@ -288,7 +291,7 @@ class ForeignFiles(InstallerTestCase):
         write_files(path, STATION_IMAGES | STATION_LOGS)
 
         self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S"), 0)
-        self.assertEqual(tree(path), with_folders(FOREIGN | STATION_LOGS | {"Config/Config.ini"}))
+        self.assertEqual(tree(path), with_folders(FOREIGN | STATION_LOGS | SETTINGS))
         self.assertEqual({n: c for n, c in contents(path).items() if n in FOREIGN},
                          {n: n.encode("utf-8") for n in FOREIGN})
         self.assertIsNone(registry_values(UNINSTALL_KEY))
@@ -353,7 +356,7 @@ class ForeignFiles(InstallerTestCase):
 
         # The installation's own uninstaller still removes it.
         self.assertEqual(self.deploy.uninstall(folder + "\\Uninstall.exe", "/S"), 0)
-        self.assertEqual(tree(path), {"Config/", "Config/Config.ini", "LogFiles/"})
+        self.assertEqual(tree(path), {"Config/", "LogFiles/"} | SETTINGS)
         self.assertIsNone(registry_values(UNINSTALL_KEY))
         self.assertEqual(contents(work_path), copied)
 
@@ -573,7 +576,7 @@ class SetupPages(InstallerTestCase):
             ("%s 卸载程序结束" % PRODUCT, lambda texts: self.assertTrue(any("保留在" in t for t in texts))),
         ], "uninstall")
         wait_until(lambda: not self.probe.windows(cls="#32770", contains=PRODUCT + " 卸载"), what="the uninstaller to close")
-        self.assertEqual(tree(unix_path(folder)), {"Config/", "Config/Config.ini", "LogFiles/"})
+        self.assertEqual(tree(unix_path(folder)), {"Config/", "LogFiles/"} | SETTINGS)
 
 
 if __name__ == "__main__":
@@ -582,7 +585,7 @@ if __name__ == "__main__":
 
 # -- the signed release -------------------------------------------------------------------------------
 # The programs of ours in the program folder; the simulated scanner's libraries are not among them.
-SIGNED_PROGRAMS = ("Finger_KV90.exe", "KV90Service.exe", "KV90Host.dll", "x64/KV90Host.dll")
+SIGNED_PROGRAMS = ("Finger_KV90.exe", "KV90Service.exe", "KV90Records.exe", "KV90Host.dll", "x64/KV90Host.dll")
 _signed = {}
 
 
