@@ -1,7 +1,6 @@
 #include "records/FingerRecordIso.h"
 
-#include "records/FingerPositions.h"
-#include "records/ImageEncoding.h"
+#include "records/EncodedFingers.h"
 
 namespace kv90rec {
 
@@ -38,22 +37,14 @@ bool WriteIsoFingerRecord(const PersonFingers& person, ImageFormat format, const
         error = "a finger image record carries WSQ, PNG or JPEG 2000 images";
         return false;
     }
-    if (person.fingers.empty()) {
-        error = "no finger was captured";
-        return false;
-    }
-    const ImageOptions options{config.wsqBitRate};
+    std::vector<EncodedFinger> encoded;
+    if (!EncodeFingers(person, format, config, encoded, error)) return false;
     std::vector<uint8_t> views;
-    for (const CapturedFinger& finger : person.fingers) {
-        const int position = FingerPositionOfSlot(finger.slot);
-        if (position == 0) {
-            error = "slot " + std::to_string(finger.slot) + " is no finger slot";
-            return false;
-        }
-        std::vector<uint8_t> image;
-        if (!EncodeImage(finger.image, format, options, image, error)) return false;
+    for (const EncodedFinger& view : encoded) {
+        const CapturedFinger& finger = *view.finger;
+        const std::vector<uint8_t>& image = view.image;
         PutBig(views, kViewHeaderSize + image.size(), 4);
-        PutBig(views, static_cast<uint64_t>(position), 1);
+        PutBig(views, static_cast<uint64_t>(view.position), 1);
         PutBig(views, 1, 1);  // count of views of this finger
         PutBig(views, 1, 1);  // this view's number
         PutBig(views, kQualityNotReported, 1);

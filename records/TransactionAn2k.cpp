@@ -1,7 +1,6 @@
 #include "records/TransactionAn2k.h"
 
-#include "records/FingerPositions.h"
-#include "records/ImageEncoding.h"
+#include "records/EncodedFingers.h"
 #include "records/TaggedRecord.h"
 
 #include <cstdio>
@@ -55,21 +54,11 @@ bool WriteAn2kTransaction(const PersonFingers& person, ImageFormat format, const
         error = "a transaction carries WSQ, PNG or JPEG 2000 images";
         return false;
     }
-    if (person.fingers.empty()) {
-        error = "no finger was captured";
-        return false;
-    }
-    const ImageOptions options{config.wsqBitRate};
+    std::vector<EncodedFinger> encoded;
+    if (!EncodeFingers(person, format, config, encoded, error)) return false;
     std::vector<std::string> fingerRecords;
-    for (size_t i = 0; i < person.fingers.size(); ++i) {
-        const CapturedFinger& finger = person.fingers[i];
-        const int position = FingerPositionOfSlot(finger.slot);
-        if (position == 0) {
-            error = "slot " + std::to_string(finger.slot) + " is no finger slot";
-            return false;
-        }
-        std::vector<uint8_t> image;
-        if (!EncodeImage(finger.image, format, options, image, error)) return false;
+    for (size_t i = 0; i < encoded.size(); ++i) {
+        const CapturedFinger& finger = *encoded[i].finger;
         TaggedRecord record(14);
         record.Add(2, Idc(static_cast<int>(i) + 1));
         record.Add(3, kImpressionLiveScanRolled);
@@ -82,8 +71,8 @@ bool WriteAn2kTransaction(const PersonFingers& person, ImageFormat format, const
         record.Add(10, std::to_string(finger.image.ppi));
         record.Add(11, compression);
         record.Add(12, "8");
-        record.Add(13, std::to_string(position));
-        record.AddImage(999, image);
+        record.Add(13, std::to_string(encoded[i].position));
+        record.AddImage(999, encoded[i].image);
         fingerRecords.push_back(record.Encode());
     }
 

@@ -4,17 +4,17 @@
 
 namespace kv90rec::wsq {
 
-bool MakeCodes(const HuffmanSpec& spec, HuffmanCodes& codes) {
+bool MakeCodes(const HuffmanDefinition& definition, HuffmanCodes& codes) {
     codes = HuffmanCodes{};
     size_t total = 0;
-    for (uint8_t count : spec.counts) total += count;
-    if (total == 0 || total > 256 || total != spec.symbols.size()) return false;
+    for (uint8_t count : definition.counts) total += count;
+    if (total == 0 || total > 256 || total != definition.symbols.size()) return false;
     uint32_t code = 0;
     size_t index = 0;
     for (int length = 1; length <= kMaxCodeLength; ++length) {
-        for (int i = 0; i < spec.counts[length - 1]; ++i) {
+        for (int i = 0; i < definition.counts[length - 1]; ++i) {
             if (code >= (1u << length)) return false;
-            HuffmanCode& entry = codes[spec.symbols[index++]];
+            HuffmanCode& entry = codes[definition.symbols[index++]];
             if (entry.length != 0) return false;  // a symbol given twice
             entry.bits = static_cast<uint16_t>(code);
             entry.length = static_cast<uint8_t>(length);
@@ -25,7 +25,7 @@ bool MakeCodes(const HuffmanSpec& spec, HuffmanCodes& codes) {
     return true;
 }
 
-HuffmanSpec BuildHuffmanSpec(const std::array<uint32_t, 256>& frequencies) {
+HuffmanDefinition BuildHuffmanDefinition(const std::array<uint32_t, 256>& frequencies) {
     // One extra symbol of frequency 1 takes the all-ones code and is dropped at the end.
     constexpr int kReserved = 256;
     std::array<uint64_t, 257> frequency{};
@@ -82,24 +82,24 @@ HuffmanSpec BuildHuffmanSpec(const std::array<uint32_t, 256>& frequencies) {
     while (longest > 0 && bits[longest] == 0) --longest;
     if (longest > 0) --bits[longest];
 
-    HuffmanSpec spec;
-    for (int length = 1; length <= kMaxCodeLength; ++length) spec.counts[length - 1] = static_cast<uint8_t>(bits[length]);
+    HuffmanDefinition definition;
+    for (int length = 1; length <= kMaxCodeLength; ++length) definition.counts[length - 1] = static_cast<uint8_t>(bits[length]);
     for (int size = 1; size <= 32; ++size) {
         for (int symbol = 0; symbol < 256; ++symbol) {
-            if (codeSize[symbol] == size) spec.symbols.push_back(static_cast<uint8_t>(symbol));
+            if (codeSize[symbol] == size) definition.symbols.push_back(static_cast<uint8_t>(symbol));
         }
     }
-    return spec;
+    return definition;
 }
 
-bool HuffmanDecoder::Init(const HuffmanSpec& spec) {
+bool HuffmanDecoder::Init(const HuffmanDefinition& definition) {
     HuffmanCodes codes;
-    if (!MakeCodes(spec, codes)) return false;
-    symbols_ = spec.symbols;
+    if (!MakeCodes(definition, codes)) return false;
+    symbols_ = definition.symbols;
     int32_t code = 0;
     int32_t index = 0;
     for (int length = 1; length <= kMaxCodeLength; ++length) {
-        const int count = spec.counts[length - 1];
+        const int count = definition.counts[length - 1];
         firstIndex_[length] = index;
         firstCode_[length] = code;
         maxCode_[length] = count > 0 ? code + count - 1 : -1;

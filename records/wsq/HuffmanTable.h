@@ -12,7 +12,7 @@
 
 namespace kv90rec::wsq {
 
-struct HuffmanSpec {
+struct HuffmanDefinition {
     std::array<uint8_t, kMaxCodeLength> counts{};  // counts[i]: codes of length i + 1
     std::vector<uint8_t> symbols;                   // in order of increasing code
 };
@@ -24,19 +24,19 @@ struct HuffmanCode {
 
 using HuffmanCodes = std::array<HuffmanCode, 256>;
 
-// The canonical codes of `spec`: consecutive codes within a length, each
+// The canonical codes of `definition`: consecutive codes within a length, each
 // length starting at twice the code after the previous length's last. False
 // when the counts do not fit their lengths or do not match the symbols.
-bool MakeCodes(const HuffmanSpec& spec, HuffmanCodes& codes);
+bool MakeCodes(const HuffmanDefinition& definition, HuffmanCodes& codes);
 
 // The optimal table for the symbol frequencies with no code over 16 bits and
 // no code of all 1 bits (the padding of a block could be read as one).
-HuffmanSpec BuildHuffmanSpec(const std::array<uint32_t, 256>& frequencies);
+HuffmanDefinition BuildHuffmanDefinition(const std::array<uint32_t, 256>& frequencies);
 
 class HuffmanDecoder {
 public:
     // False when the table is not a valid code.
-    bool Init(const HuffmanSpec& spec);
+    bool Init(const HuffmanDefinition& definition);
 
     // The next symbol, or -1 when the data ends or holds no valid code.
     int Decode(EntropyReader& reader) const;

@@ -1,5 +1,5 @@
 // The two-byte markers that frame a WSQ file, and the fixed numbers of its
-// layout (FBI WSQ Gray-scale Fingerprint Image Compression Specification).
+// layout, as the FBI publishes the WSQ format.
 #pragma once
 
 #include <cstdint>

@@ -122,21 +122,21 @@ bool ReadQuantizationTable(ByteReader& reader, QuantizationTable& table, std::st
     return true;
 }
 
-bool ReadHuffmanTables(ByteReader& reader, std::array<HuffmanSpec, kHuffmanTableCount>& tables,
+bool ReadHuffmanTables(ByteReader& reader, std::array<HuffmanDefinition, kHuffmanTableCount>& tables,
                        std::array<bool, kHuffmanTableCount>& defined, std::string& error) {
     uint16_t length = 0;
     if (!ReadLength(reader, length, 2 + 1 + kMaxCodeLength, error)) return false;
     const size_t end = reader.Position() + length - 2;
     while (reader.Position() < end) {
         uint8_t id = 0;
-        HuffmanSpec spec;
+        HuffmanDefinition definition;
         if (end - reader.Position() < 1 + kMaxCodeLength) {
             error = "a Huffman table is cut short";
             return false;
         }
         reader.U8(id);
         size_t total = 0;
-        for (uint8_t& count : spec.counts) {
+        for (uint8_t& count : definition.counts) {
             reader.U8(count);
             total += count;
         }
@@ -148,14 +148,14 @@ bool ReadHuffmanTables(ByteReader& reader, std::array<HuffmanSpec, kHuffmanTable
             error = "a Huffman table's symbol count does not fit its segment";
             return false;
         }
-        spec.symbols.assign(reader.Here(), reader.Here() + total);
+        definition.symbols.assign(reader.Here(), reader.Here() + total);
         reader.Skip(total);
         HuffmanCodes codes;
-        if (!MakeCodes(spec, codes)) {
+        if (!MakeCodes(definition, codes)) {
             error = "a Huffman table does not define a valid code";
             return false;
         }
-        tables[id] = std::move(spec);
+        tables[id] = std::move(definition);
         defined[id] = true;
     }
     return true;
@@ -221,12 +221,12 @@ void WriteQuantizationTable(ByteWriter& writer, const QuantizationTable& table) 
     }
 }
 
-void WriteHuffmanTable(ByteWriter& writer, int id, const HuffmanSpec& spec) {
+void WriteHuffmanTable(ByteWriter& writer, int id, const HuffmanDefinition& definition) {
     writer.U16(kMarkerDht);
-    writer.U16(static_cast<unsigned>(2 + 1 + kMaxCodeLength + spec.symbols.size()));
+    writer.U16(static_cast<unsigned>(2 + 1 + kMaxCodeLength + definition.symbols.size()));
     writer.U8(static_cast<unsigned>(id));
-    for (uint8_t count : spec.counts) writer.U8(count);
-    writer.Bytes(spec.symbols.data(), spec.symbols.size());
+    for (uint8_t count : definition.counts) writer.U8(count);
+    writer.Bytes(definition.symbols.data(), definition.symbols.size());
 }
 
 void WriteBlockHeader(ByteWriter& writer, int tableId) {

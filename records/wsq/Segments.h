@@ -33,14 +33,14 @@ struct QuantizationTable {
 
 struct HuffmanTableSegment {
     int id = 0;
-    HuffmanSpec spec;
+    HuffmanDefinition definition;
 };
 
 bool ReadFrameHeader(ByteReader& reader, FrameHeader& frame, std::string& error);
 bool ReadTransformTable(ByteReader& reader, FilterBank& filters, std::string& error);
 bool ReadQuantizationTable(ByteReader& reader, QuantizationTable& table, std::string& error);
 // A segment may define several tables; each is stored at its id.
-bool ReadHuffmanTables(ByteReader& reader, std::array<HuffmanSpec, kHuffmanTableCount>& tables,
+bool ReadHuffmanTables(ByteReader& reader, std::array<HuffmanDefinition, kHuffmanTableCount>& tables,
                        std::array<bool, kHuffmanTableCount>& defined, std::string& error);
 bool ReadBlockHeader(ByteReader& reader, int& tableId, std::string& error);
 bool ReadRestartInterval(ByteReader& reader, int& interval, std::string& error);
@@ -49,7 +49,7 @@ bool ReadComment(ByteReader& reader, std::string& text, std::string& error);
 void WriteFrameHeader(ByteWriter& writer, const FrameHeader& frame);
 void WriteTransformTable(ByteWriter& writer, const FilterBank& filters);
 void WriteQuantizationTable(ByteWriter& writer, const QuantizationTable& table);
-void WriteHuffmanTable(ByteWriter& writer, int id, const HuffmanSpec& spec);
+void WriteHuffmanTable(ByteWriter& writer, int id, const HuffmanDefinition& definition);
 void WriteBlockHeader(ByteWriter& writer, int tableId);
 void WriteComment(ByteWriter& writer, const std::string& text);
 

@@ -191,7 +191,7 @@ private:
     FilterBank filters_ = StandardFilters();
     QuantizationTable quantization_;
     bool haveQuantization_ = false;
-    std::array<HuffmanSpec, kHuffmanTableCount> huffman_{};
+    std::array<HuffmanDefinition, kHuffmanTableCount> huffman_{};
     std::array<bool, kHuffmanTableCount> huffmanDefined_{};
     SubbandLayout layout_;
     std::array<std::vector<int32_t>, kBlockCount> blocks_;

@@ -67,14 +67,14 @@ void QuantizeSubbands(const std::vector<float>& plane, int stride, const Subband
     }
 }
 
-HuffmanSpec TableFor(const std::vector<CodedSymbol>* first, const std::vector<CodedSymbol>* last) {
+HuffmanDefinition TableFor(const std::vector<CodedSymbol>* first, const std::vector<CodedSymbol>* last) {
     std::array<uint32_t, 256> frequencies{};
     for (const std::vector<CodedSymbol>* symbols = first; symbols != last; ++symbols) {
         for (const CodedSymbol& symbol : *symbols) ++frequencies[symbol.symbol];
     }
     // A table must hold a code even for blocks with nothing to code.
     if (std::all_of(frequencies.begin(), frequencies.end(), [](uint32_t f) { return f == 0; })) frequencies[1] = 1;
-    return BuildHuffmanSpec(frequencies);
+    return BuildHuffmanDefinition(frequencies);
 }
 
 bool EncodeImage(const GrayImage& image, double bitsPerPixel, std::vector<uint8_t>& file, std::string& error) {
@@ -119,8 +119,8 @@ bool EncodeImage(const GrayImage& image, double bitsPerPixel, std::vector<uint8_
     for (int block = 0; block < kBlockCount; ++block) {
         SymbolsOfBlock(blocks[block].data(), blocks[block].size(), symbols[block]);
     }
-    const HuffmanSpec firstTable = TableFor(symbols.data(), symbols.data() + 1);
-    const HuffmanSpec sharedTable = TableFor(symbols.data() + 1, symbols.data() + kBlockCount);
+    const HuffmanDefinition firstTable = TableFor(symbols.data(), symbols.data() + 1);
+    const HuffmanDefinition sharedTable = TableFor(symbols.data() + 1, symbols.data() + kBlockCount);
     HuffmanCodes firstCodes;
     HuffmanCodes sharedCodes;
     if (!MakeCodes(firstTable, firstCodes) || !MakeCodes(sharedTable, sharedCodes)) {

@@ -63,10 +63,10 @@ TEST(WsqBlockCoding, ZeroRunsUpTo100AreSymbolsLongerOnesEscape) {
     ExpectSymbol(symbols[7], 106, 16, 70000 - 65535);
 }
 
-kv90rec::wsq::HuffmanSpec TableFor(const std::vector<CodedSymbol>& symbols) {
+kv90rec::wsq::HuffmanDefinition TableFor(const std::vector<CodedSymbol>& symbols) {
     std::array<uint32_t, 256> frequencies{};
     for (const CodedSymbol& symbol : symbols) ++frequencies[symbol.symbol];
-    return kv90rec::wsq::BuildHuffmanSpec(frequencies);
+    return kv90rec::wsq::BuildHuffmanDefinition(frequencies);
 }
 
 std::vector<int32_t> Mixed() {
@@ -82,15 +82,15 @@ std::vector<int32_t> Mixed() {
 TEST(WsqBlockCoding, CoefficientsComeBackThroughTheCodes) {
     const std::vector<int32_t> coefficients = Mixed();
     const std::vector<CodedSymbol> symbols = Symbols(coefficients);
-    const kv90rec::wsq::HuffmanSpec spec = TableFor(symbols);
+    const kv90rec::wsq::HuffmanDefinition definition = TableFor(symbols);
     kv90rec::wsq::HuffmanCodes codes;
-    ASSERT_TRUE(kv90rec::wsq::MakeCodes(spec, codes));
+    ASSERT_TRUE(kv90rec::wsq::MakeCodes(definition, codes));
     std::vector<uint8_t> data;
     kv90rec::wsq::EncodeBlock(symbols, codes, data);
     data.push_back(0xFF);
     data.push_back(0xA1);
     kv90rec::wsq::HuffmanDecoder decoder;
-    ASSERT_TRUE(decoder.Init(spec));
+    ASSERT_TRUE(decoder.Init(definition));
     std::vector<int32_t> decoded(coefficients.size(), 99);
     size_t position = 0;
     std::string error;
@@ -102,9 +102,9 @@ TEST(WsqBlockCoding, CoefficientsComeBackThroughTheCodes) {
 TEST(WsqBlockCoding, RestartMarkersBetweenCodesArePassedOver) {
     const std::vector<int32_t> coefficients = Mixed();
     const std::vector<CodedSymbol> symbols = Symbols(coefficients);
-    const kv90rec::wsq::HuffmanSpec spec = TableFor(symbols);
+    const kv90rec::wsq::HuffmanDefinition definition = TableFor(symbols);
     kv90rec::wsq::HuffmanCodes codes;
-    ASSERT_TRUE(kv90rec::wsq::MakeCodes(spec, codes));
+    ASSERT_TRUE(kv90rec::wsq::MakeCodes(definition, codes));
     const size_t half = symbols.size() / 2;
     std::vector<uint8_t> data;
     kv90rec::wsq::EncodeBlock(std::vector<CodedSymbol>(symbols.begin(), symbols.begin() + static_cast<long>(half)),
@@ -114,7 +114,7 @@ TEST(WsqBlockCoding, RestartMarkersBetweenCodesArePassedOver) {
     kv90rec::wsq::EncodeBlock(std::vector<CodedSymbol>(symbols.begin() + static_cast<long>(half), symbols.end()), codes,
                               data);
     kv90rec::wsq::HuffmanDecoder decoder;
-    ASSERT_TRUE(decoder.Init(spec));
+    ASSERT_TRUE(decoder.Init(definition));
     std::vector<int32_t> decoded(coefficients.size());
     size_t position = 0;
     std::string error;
@@ -125,13 +125,13 @@ TEST(WsqBlockCoding, RestartMarkersBetweenCodesArePassedOver) {
 TEST(WsqBlockCoding, DataShortOfOrBeyondTheSubbandsIsRefused) {
     const std::vector<int32_t> coefficients = Mixed();
     const std::vector<CodedSymbol> symbols = Symbols(coefficients);
-    const kv90rec::wsq::HuffmanSpec spec = TableFor(symbols);
+    const kv90rec::wsq::HuffmanDefinition definition = TableFor(symbols);
     kv90rec::wsq::HuffmanCodes codes;
-    ASSERT_TRUE(kv90rec::wsq::MakeCodes(spec, codes));
+    ASSERT_TRUE(kv90rec::wsq::MakeCodes(definition, codes));
     std::vector<uint8_t> data;
     kv90rec::wsq::EncodeBlock(symbols, codes, data);
     kv90rec::wsq::HuffmanDecoder decoder;
-    ASSERT_TRUE(decoder.Init(spec));
+    ASSERT_TRUE(decoder.Init(definition));
     std::string error;
     size_t position = 0;
     std::vector<int32_t> more(coefficients.size() + 1);

@@ -11,14 +11,14 @@
 namespace {
 
 using kv90rec::wsq::HuffmanCodes;
-using kv90rec::wsq::HuffmanSpec;
+using kv90rec::wsq::HuffmanDefinition;
 
 // One code of 2 bits, five of 3, then one each of 4 to 9 bits, for symbols 0..11.
-HuffmanSpec HandBuilt() {
-    HuffmanSpec spec;
-    spec.counts = {0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
-    for (int symbol = 0; symbol < 12; ++symbol) spec.symbols.push_back(static_cast<uint8_t>(symbol));
-    return spec;
+HuffmanDefinition HandBuilt() {
+    HuffmanDefinition definition;
+    definition.counts = {0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
+    for (int symbol = 0; symbol < 12; ++symbol) definition.symbols.push_back(static_cast<uint8_t>(symbol));
+    return definition;
 }
 
 std::string CodeText(const kv90rec::wsq::HuffmanCode& code) {
@@ -51,16 +51,16 @@ TEST(WsqHuffmanTable, DecoderReadsTheCodesBack) {
 }
 
 TEST(WsqHuffmanTable, RefusesCountsThatOverfillTheirLengths) {
-    HuffmanSpec spec;
-    spec.counts = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    spec.symbols = {1, 2, 3};
+    HuffmanDefinition definition;
+    definition.counts = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    definition.symbols = {1, 2, 3};
     HuffmanCodes codes;
-    EXPECT_FALSE(kv90rec::wsq::MakeCodes(spec, codes));
+    EXPECT_FALSE(kv90rec::wsq::MakeCodes(definition, codes));
     kv90rec::wsq::HuffmanDecoder decoder;
-    EXPECT_FALSE(decoder.Init(spec));
-    spec.counts = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    spec.symbols = {1, 1};  // one symbol twice
-    EXPECT_FALSE(kv90rec::wsq::MakeCodes(spec, codes));
+    EXPECT_FALSE(decoder.Init(definition));
+    definition.counts = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    definition.symbols = {1, 1};  // one symbol twice
+    EXPECT_FALSE(kv90rec::wsq::MakeCodes(definition, codes));
 }
 
 TEST(WsqHuffmanTable, BuiltTablesStayWithin16BitsAndLeaveTheAllOnesCode) {
@@ -74,9 +74,9 @@ TEST(WsqHuffmanTable, BuiltTablesStayWithin16BitsAndLeaveTheAllOnesCode) {
         a = b;
         b = next;
     }
-    const HuffmanSpec spec = kv90rec::wsq::BuildHuffmanSpec(frequencies);
+    const HuffmanDefinition definition = kv90rec::wsq::BuildHuffmanDefinition(frequencies);
     HuffmanCodes codes;
-    ASSERT_TRUE(kv90rec::wsq::MakeCodes(spec, codes));
+    ASSERT_TRUE(kv90rec::wsq::MakeCodes(definition, codes));
     double kraft = 0.0;
     for (int symbol = 0; symbol < 256; ++symbol) {
         if (frequencies[symbol] == 0) {
@@ -97,9 +97,9 @@ TEST(WsqHuffmanTable, BuiltTablesStayWithin16BitsAndLeaveTheAllOnesCode) {
 TEST(WsqHuffmanTable, OneSymbolStillGetsACode) {
     std::array<uint32_t, 256> frequencies{};
     frequencies[180] = 500;
-    const HuffmanSpec spec = kv90rec::wsq::BuildHuffmanSpec(frequencies);
+    const HuffmanDefinition definition = kv90rec::wsq::BuildHuffmanDefinition(frequencies);
     HuffmanCodes codes;
-    ASSERT_TRUE(kv90rec::wsq::MakeCodes(spec, codes));
+    ASSERT_TRUE(kv90rec::wsq::MakeCodes(definition, codes));
     EXPECT_EQ(codes[180].length, 1);
     EXPECT_EQ(codes[180].bits, 0);
 }
