@@ -25,14 +25,15 @@ public:
     }
 };
 
-// Callers that connect as fast as they can and then neither send nor close,
-// until released.
+// Callers that connect as fast as they can and never close until released;
+// talkative ones send a byte on each connection every tenth of a second.
 class ConnectingCallers {
 public:
-    ConnectingCallers(int port, int threads) {
+    ConnectingCallers(int port, int threads, bool talkative) {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         for (int i = 0; i < threads; ++i) threads_.emplace_back([this, port] { Connect(port); });
+        if (talkative) threads_.emplace_back([this] { Talk(); });
     }
     ~ConnectingCallers() {
         Release();
@@ -67,6 +68,16 @@ private:
         }
     }
 
+    void Talk() {
+        while (!stop_) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                for (SOCKET socket : sockets_) send(socket, "G", 1, 0);
+            }
+            Sleep(100);
+        }
+    }
+
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<SOCKET> sockets_;
@@ -77,19 +88,22 @@ TEST(HttpServerStopTest, StopEndsWhileCallersKeepConnecting) {
     // The caller accepted last may be one of the crowd rather than the stop's
     // own connection; it must not hold the stop for as long as it stays.
     NoRoutes routes;
-    for (int round = 0; round < 8; ++round) {
+    for (int round = 0; round < 12; ++round) {
+        // Every other round, callers that keep sending: a read of theirs never times out.
+        const bool talkative = round % 2 == 1;
         auto server = std::make_unique<HttpServer>(routes);
         std::string error;
         ASSERT_TRUE(server->Bind(0, error)) << error;
         server->Start();
-        ConnectingCallers crowd(server->Port(), 3);
+        ConnectingCallers crowd(server->Port(), 3, talkative);
         while (crowd.Connected() < 30) Sleep(1);
         auto stopping = std::async(std::launch::async, [&server] { server->Stop(); });
         // Far beyond the second a stop may take: only a stop that waits on a caller gets here.
         const bool stopped = stopping.wait_for(std::chrono::seconds(15)) == std::future_status::ready;
         crowd.Release();  // a stop that waited on a caller ends now, and the test with it
         stopping.get();
-        ASSERT_TRUE(stopped) << "round " << round << ": the stop waited on a caller that stayed";
+        ASSERT_TRUE(stopped) << "round " << round << (talkative ? " (talkative)" : " (quiet)")
+                             << ": the stop waited on a caller that stayed";
     }
 }
 
