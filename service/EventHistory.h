@@ -77,7 +77,6 @@ public:
     void Shutdown();
 
     size_t Listeners() const;
-    const std::string& Run() const { return run_; }
 
 private:
     friend class EventSubscription;

@@ -24,14 +24,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::wstring WideOfAnsi(const std::string& ansi) {
-    if (ansi.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], length);
-    return wide;
-}
-
 bool FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -113,7 +105,7 @@ HttpAnswer RecordAnswer(const RecordDownload& download) {
     for (const auto& slot : download.Files) {
         if (!FileExists(slot.second)) continue;  // removed since: the record holds what is there
         std::string error;
-        if (!kv90rec::AddSlotFile(person, slot.first, WideOfAnsi(slot.second), error)) return ErrorAnswer(500, error);
+        if (!kv90rec::AddSlotFile(person, slot.first, AnsiToWide(slot.second), error)) return ErrorAnswer(500, error);
     }
     if (person.fingers.empty()) return ErrorAnswer(404, "no finger was captured");
     std::vector<uint8_t> bytes;

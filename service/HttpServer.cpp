@@ -7,6 +7,8 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 
+#include <winsock2.h>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -62,10 +64,17 @@ void HttpServer::Core::AcceptAll() {
         boost::system::error_code failure;
         acceptor.accept(socket, failure);
         if (stopping) {
-            // Stop's own connection: closed after its caller closed it, so that the
-            // port is left without a connection waiting out its close.
-            char byte;
-            while (!failure && socket.receive(asio::buffer(&byte, 1), 0, failure) > 0) {
+            // Most likely Stop's own connection: closed after its caller closed it,
+            // so that the port is left without a connection waiting out its close.
+            // It may be any caller's that came just before, though, which need not
+            // ever close and may keep sending: the wait is bounded, in all.
+            const DWORD waitAtMost = 500;
+            ::setsockopt(socket.native_handle(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&waitAtMost),
+                         sizeof waitAtMost);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitAtMost);
+            char bytes[512];
+            while (!failure && std::chrono::steady_clock::now() < until &&
+                   socket.receive(asio::buffer(bytes), 0, failure) > 0) {
             }
             return;
         }

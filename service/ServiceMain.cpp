@@ -10,6 +10,7 @@
 #include "service/ServiceConfig.h"
 #include "service/ServiceRoutes.h"
 #include "service/StationDesk.h"
+#include "service/TextUtf8.h"
 #include "service/TrayIcon.h"
 #include "service/HttpServer.h"
 
@@ -27,14 +28,6 @@ constexpr int kExitCannotListen = 3;
 constexpr size_t kKeptEvents = 64;
 constexpr size_t kQueuedPerListener = 64;
 constexpr size_t kMaxListeners = 8;
-
-std::wstring Wide(const std::string& ansi) {
-    std::wstring wide(ansi.size(), L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
-                                           static_cast<int>(wide.size()));
-    wide.resize(length > 0 ? length : 0);
-    return wide;
-}
 
 std::wstring Tip(int port, StationState state) {
     const wchar_t* text = L"采集站未启动";
@@ -75,12 +68,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (const std::string& problem : problems) TSysOper::WriteLog("网页采集服务配置项无效,已忽略:" + problem);
 
     EventHistory events(kKeptEvents, kQueuedPerListener, kMaxListeners, NewRunTag());
-    HostLinkStation station(Wide(appPath));
+    HostLinkStation station(AnsiToWide(appPath));
     StationDesk desk(station, events);
     const CallerPolicy policy(config);
     RefusalLog refusals([](const std::string& line) { TSysOper::WriteLog(line); });
     RouteLimits routeLimits;
-    routeLimits.RecordsIni = Wide(appPath) + L"Config\\Records.ini";
+    routeLimits.RecordsIni = AnsiToWide(appPath) + L"Config\\Records.ini";
     ServiceRoutes routes(policy, desk, events, refusals, KV90_SERVICE_VERSION, routeLimits);
     HttpServer server(routes);
     std::string error;

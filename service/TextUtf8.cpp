@@ -43,8 +43,7 @@ std::string AnsiToUtf8(const std::string& ansi) {
     return FromWide(CP_UTF8, ToWide(CP_ACP, 0, ansi, ok));
 }
 
-std::string Utf8ToAnsi(const std::string& utf8) {
-    std::wstring wide;
-    Utf8ToWide(utf8, wide);
-    return FromWide(CP_ACP, wide);
+std::wstring AnsiToWide(const std::string& ansi) {
+    bool ok = false;
+    return ToWide(CP_ACP, 0, ansi, ok);
 }

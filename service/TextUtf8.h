@@ -8,4 +8,4 @@ bool Utf8ToWide(const std::string& utf8, std::wstring& wide);
 std::string WideToUtf8(const std::wstring& wide);
 // A text of the system code page (GBK: the log, the station's file names).
 std::string AnsiToUtf8(const std::string& ansi);
-std::string Utf8ToAnsi(const std::string& utf8);
+std::wstring AnsiToWide(const std::string& ansi);
