@@ -77,12 +77,16 @@ std::shared_ptr<EventSubscription> EventHistory::Subscribe(const std::string& la
             displaced = oldest->waker_;
             listeners_.erase(listeners_.begin());
         }
-        subscription.reset(new EventSubscription(*this, queuedPerListener_));
         // The backlog is not cut to the queue's bound: the history is bounded
-        // already, and a resuming page must get all of it.
+        // already, and a resuming page must get all of it. The bound counts
+        // only what comes after it, or a page resuming a full history would be
+        // cut off by the next event before it had read a single one.
         const uint64_t after = ResumeAfter(lastEventId);
+        std::deque<ServiceEvent> backlog;
         for (const Kept& kept : events_)
-            if (kept.Number > after) subscription->queue_.push_back(kept.Event);
+            if (kept.Number > after) backlog.push_back(kept.Event);
+        subscription.reset(new EventSubscription(*this, backlog.size() + queuedPerListener_));
+        subscription->queue_ = std::move(backlog);
         listeners_.push_back(subscription.get());
     }
     if (displaced) displaced();

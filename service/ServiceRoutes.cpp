@@ -14,6 +14,9 @@ namespace {
 
 constexpr const char* kFingersPath = "/v1/fingers/";
 constexpr const char* kRecordPath = "/v1/person/record";
+// A key the page meant but whose percent-encoding is broken must not pass for
+// no key at all: the current person's fingers would be sent in its place.
+constexpr const char* kBrokenKey = "key is not percent-encoded text";
 
 CallerRequest CallerOf(const HttpRequest& req) {
     CallerRequest caller;
@@ -154,7 +157,8 @@ RoutePlan ServiceRoutes::Fingers(const std::string& slotText, const HttpRequest&
         return AnswerNow(ErrorAnswer(400, "format must be bmp, jpeg, png, wsq or jp2"));
     }
     std::string key;
-    const bool hasKey = QueryValue(request.Query, "key", key);
+    const bool hasKey = QueryHas(request.Query, "key");
+    if (hasKey && !QueryValue(request.Query, "key", key)) return AnswerNow(ErrorAnswer(400, kBrokenKey));
     const StationDesk::SlotLookup lookup = desk_.SlotFile(slot, hasKey ? &key : nullptr);
     if (lookup.Outcome == StationDesk::SlotLookup::Result::OtherPerson) {
         return AnswerNow(ErrorAnswer(409, "another person is named now"));
@@ -184,7 +188,8 @@ RoutePlan ServiceRoutes::Record(const HttpRequest& request) {
         return AnswerNow(ErrorAnswer(400, "image must be wsq, png or jp2"));
     }
     std::string key;
-    const bool hasKey = QueryValue(request.Query, "key", key);
+    const bool hasKey = QueryHas(request.Query, "key");
+    if (hasKey && !QueryValue(request.Query, "key", key)) return AnswerNow(ErrorAnswer(400, kBrokenKey));
     StationDesk::PersonLookup lookup = desk_.CapturedFingers(hasKey ? &key : nullptr);
     if (lookup.Outcome == StationDesk::SlotLookup::Result::OtherPerson) {
         return AnswerNow(ErrorAnswer(409, "another person is named now"));

@@ -64,6 +64,16 @@ TEST(EventHistoryTest, RunTagsDiffer) {
     EXPECT_EQ(first.find('-'), std::string::npos);
 }
 
+// A page resuming a history as long as its queue's bound is not cut off by
+// the next event before it has read anything.
+TEST(EventHistoryTest, ResumedBacklogLeavesRoomForTheNextEvents) {
+    EventHistory history(4, 4, 4, "r");
+    for (int i = 0; i < 4; ++i) history.Append("collected", "{}");
+    auto listener = history.Subscribe("");
+    history.Append("collected", "{}");
+    EXPECT_EQ(Drain(*listener), std::vector<std::string>({"r-1", "r-2", "r-3", "r-4", "r-5"}));
+}
+
 TEST(EventHistoryTest, HistoryKeepsOnlyTheLastEvents) {
     EventHistory history(3, 8, 4, "r");
     for (int i = 0; i < 6; ++i) history.Append("collected", "{}");

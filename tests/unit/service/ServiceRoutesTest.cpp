@@ -108,6 +108,9 @@ TEST_F(ServiceRoutesTest, FingersOfAPersonRenamedSinceAnswerConflict) {
     EXPECT_EQ(Post("/v1/person", R"({"key":"B%2","name":"b"})", Page()).Status, 200);
     EXPECT_EQ(Get("/v1/fingers/0?key=A1", Page()).Status, 409);
     EXPECT_EQ(Get("/v1/fingers/0?key=B%252", Page()).Status, 404);
+    // A key whose encoding is broken is no key of anyone's, not "no key given".
+    EXPECT_EQ(Get("/v1/fingers/0?key=A%1", Page()).Status, 400);
+    EXPECT_EQ(Get("/v1/person/record?key=A%zz", Page()).Status, 400);
     const std::string stream = Events("", 4);
     EXPECT_NE(stream.find(R"(event: person)" "\n" R"(data: {"key":"B%2","name":"b"})"), std::string::npos) << stream;
     std::remove(bitmap.c_str());
