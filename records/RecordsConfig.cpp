@@ -1,6 +1,7 @@
 #include "records/RecordsConfig.h"
 
 #include "records/FileBytes.h"
+#include "records/GbkText.h"
 #include "records/IniText.h"
 #include "records/wsq/WsqCodec.h"
 
@@ -49,6 +50,22 @@ bool ReadNumber(const IniValues& values, const char* key, int low, int high, int
     return true;
 }
 
+// Notepad saves "Unicode" as UTF-16 with a byte order mark: taken byte by byte,
+// no key of such a file would match, and the office's agencies would be lost
+// without a word.
+std::string IniTextOfFile(const std::vector<uint8_t>& bytes) {
+    const bool little = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool big = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (!little && !big) return std::string(bytes.begin(), bytes.end());
+    std::wstring wide;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const unsigned first = bytes[i];
+        const unsigned second = bytes[i + 1];
+        wide += static_cast<wchar_t>(little ? first | second << 8 : first << 8 | second);
+    }
+    return WideToUtf8(wide);
+}
+
 }  // namespace
 
 bool ParseRecordsConfig(const std::string& iniText, RecordsConfig& config, std::string& error) {
@@ -92,7 +109,7 @@ bool LoadRecordsConfig(const std::wstring& path, RecordsConfig& config, std::str
         error = "Records.ini cannot be read";
         return false;
     }
-    return ParseRecordsConfig(std::string(bytes.begin(), bytes.end()), config, error);
+    return ParseRecordsConfig(IniTextOfFile(bytes), config, error);
 }
 
 }  // namespace kv90rec

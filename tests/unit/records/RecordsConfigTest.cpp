@@ -58,3 +58,25 @@ TEST(RecordsConfig, ABadValueLeavesEveryKeyAsItWas) {
     EXPECT_EQ(config.originatingAgency, "ORI000000");
     EXPECT_EQ(config.recordImage, kv90rec::ImageFormat::Wsq);
 }
+
+TEST(RecordsConfig, AFileSavedAsUnicodeIsReadAsWell) {
+    const std::string text = "[Records]\r\nOriginatingAgency=NY0303000\r\nPriority=3\r\n";
+    std::string little = "\xFF\xFE";
+    std::string big = "\xFE\xFF";
+    for (char c : text) {
+        little += c;
+        little += '\0';
+        big += '\0';
+        big += c;
+    }
+    TempFolder folder;
+    for (const std::string* bytes : {&little, &big}) {
+        folder.Write("Records.ini", *bytes);
+        const std::string path = folder.Path() + "Records.ini";
+        kv90rec::RecordsConfig config;
+        std::string error;
+        ASSERT_TRUE(kv90rec::LoadRecordsConfig(std::wstring(path.begin(), path.end()), config, error)) << error;
+        EXPECT_EQ(config.originatingAgency, "NY0303000");
+        EXPECT_EQ(config.priority, 3);
+    }
+}
