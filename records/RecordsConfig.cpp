@@ -5,7 +5,8 @@
 #include "records/IniText.h"
 #include "records/wsq/WsqCodec.h"
 
-#include <cstdio>
+#include <windows.h>
+
 #include <cstdlib>
 
 namespace kv90rec {
@@ -101,9 +102,10 @@ bool ParseRecordsConfig(const std::string& iniText, RecordsConfig& config, std::
 }
 
 bool LoadRecordsConfig(const std::wstring& path, RecordsConfig& config, std::string& error) {
-    std::FILE* probe = _wfopen(path.c_str(), L"rb");
-    if (!probe) return true;
-    std::fclose(probe);
+    // Only a file that is not there gives the defaults: one that is there but
+    // cannot be opened (held open by an editor, no right to read it) must not
+    // send the transaction out with another office's agencies.
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(path, bytes)) {
         error = "Records.ini cannot be read";

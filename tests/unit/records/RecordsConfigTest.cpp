@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 TEST(RecordsConfig, MissingFileGivesTheDocumentedDefaults) {
     TempFolder folder;
     kv90rec::RecordsConfig config;
@@ -79,4 +81,21 @@ TEST(RecordsConfig, AFileSavedAsUnicodeIsReadAsWell) {
         EXPECT_EQ(config.originatingAgency, "NY0303000");
         EXPECT_EQ(config.priority, 3);
     }
+}
+
+TEST(RecordsConfig, AFileThatIsThereButCannotBeReadIsRefused) {
+    TempFolder folder;
+    folder.Write("Records.ini", "[Records]\r\nOriginatingAgency=NY0303000\r\n");
+    const std::string path = folder.Path() + "Records.ini";
+    const std::wstring widePath(path.begin(), path.end());
+    // Held open with no sharing, as an editor or a copy in progress may hold it.
+    const HANDLE held = CreateFileW(widePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    kv90rec::RecordsConfig config;
+    std::string error;
+    EXPECT_FALSE(kv90rec::LoadRecordsConfig(widePath, config, error));
+    EXPECT_NE(error.find("cannot be read"), std::string::npos) << error;
+    CloseHandle(held);
+    EXPECT_TRUE(kv90rec::LoadRecordsConfig(widePath, config, error)) << error;
+    EXPECT_EQ(config.originatingAgency, "NY0303000");
 }
