@@ -1,6 +1,6 @@
 // libpng reports its errors by a long jump out of the failing call; the jump
-// lands in EncodePng's own frame, which holds no object with a destructor, so
-// nothing is skipped on the way.
+// lands in WriteRows, whose frame holds no object with a destructor, so
+// nothing is skipped on the way (EncodePng's objects live outside the jump).
 #include "records/PngEncoder.h"
 
 #include <png.h>

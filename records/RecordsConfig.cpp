@@ -1,10 +1,12 @@
 #include "records/RecordsConfig.h"
 
 #include "records/FileBytes.h"
+#include "records/GbkText.h"
 #include "records/IniText.h"
 #include "records/wsq/WsqCodec.h"
 
-#include <cstdio>
+#include <windows.h>
+
 #include <cstdlib>
 
 namespace kv90rec {
@@ -49,6 +51,22 @@ bool ReadNumber(const IniValues& values, const char* key, int low, int high, int
     return true;
 }
 
+// Notepad saves "Unicode" as UTF-16 with a byte order mark: taken byte by byte,
+// no key of such a file would match, and the office's agencies would be lost
+// without a word.
+std::string IniTextOfFile(const std::vector<uint8_t>& bytes) {
+    const bool little = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
+    const bool big = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    if (!little && !big) return std::string(bytes.begin(), bytes.end());
+    std::wstring wide;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const unsigned first = bytes[i];
+        const unsigned second = bytes[i + 1];
+        wide += static_cast<wchar_t>(little ? first | second << 8 : first << 8 | second);
+    }
+    return WideToUtf8(wide);
+}
+
 }  // namespace
 
 bool ParseRecordsConfig(const std::string& iniText, RecordsConfig& config, std::string& error) {
@@ -84,15 +102,16 @@ bool ParseRecordsConfig(const std::string& iniText, RecordsConfig& config, std::
 }
 
 bool LoadRecordsConfig(const std::wstring& path, RecordsConfig& config, std::string& error) {
-    std::FILE* probe = _wfopen(path.c_str(), L"rb");
-    if (!probe) return true;
-    std::fclose(probe);
+    // Only a file that is not there gives the defaults: one that is there but
+    // cannot be opened (held open by an editor, no right to read it) must not
+    // send the transaction out with another office's agencies.
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(path, bytes)) {
         error = "Records.ini cannot be read";
         return false;
     }
-    return ParseRecordsConfig(std::string(bytes.begin(), bytes.end()), config, error);
+    return ParseRecordsConfig(IniTextOfFile(bytes), config, error);
 }
 
 }  // namespace kv90rec

@@ -44,9 +44,4 @@ void ByteWriter::Bytes(const void* data, size_t size) {
     out_.insert(out_.end(), bytes, bytes + size);
 }
 
-void ByteWriter::PatchU16(size_t at, unsigned value) {
-    out_[at] = static_cast<uint8_t>(value >> 8);
-    out_[at + 1] = static_cast<uint8_t>(value);
-}
-
 }  // namespace kv90rec::wsq

@@ -20,7 +20,6 @@ public:
     size_t Position() const { return position_; }
     size_t Remaining() const { return size_ - position_; }
     const uint8_t* Here() const { return data_ + position_; }
-    bool AtEnd() const { return position_ >= size_; }
 
 private:
     const uint8_t* data_;
@@ -36,10 +35,6 @@ public:
     void U16(unsigned value);
     void U32(uint32_t value);
     void Bytes(const void* data, size_t size);
-
-    size_t Size() const { return out_.size(); }
-    // Fills in a segment length written earlier as a placeholder.
-    void PatchU16(size_t at, unsigned value);
 
 private:
     std::vector<uint8_t>& out_;

@@ -163,6 +163,8 @@ TEST(Converter, FolderToAnIsoRecordByItsExtension) {
 TEST(Converter, RefusalsSayWhyWithTheirExitCodes) {
     TempFolder folder;
     folder.Write("1.bmp", "BM not really");
+    // A refusal of the command line is followed by the usage, which names every
+    // option: each case looks for words only its own message has.
     struct Case {
         std::string arguments;
         DWORD exitCode;
@@ -173,11 +175,11 @@ TEST(Converter, RefusalsSayWhyWithTheirExitCodes) {
         {"convert a b", 1, "unknown command"},
         {"image only-one.bmp", 1, "needs an input file and an output file"},
         {"image a.bmp b.gif", 1, "cannot tell the output format"},
-        {"image a.bmp b.wsq --bitrate 9", 1, "--bitrate"},
+        {"image a.bmp b.wsq --bitrate 9", 1, "--bitrate must be a number"},
         {"image a.bmp b.png --colour red", 1, "unknown option"},
         {"image " + Quoted(folder.Path() + "none.bmp") + " b.png", 2, "cannot read"},
         {"image " + Quoted(folder.Path() + "1.bmp") + " b.png", 2, "1.bmp"},
-        {"record " + Quoted(folder.Path()) + " x.txt", 1, "--format"},
+        {"record " + Quoted(folder.Path()) + " x.txt", 1, "cannot tell the record format"},
         {"record " + Quoted(folder.Path() + "nowhere") + " x.an2", 2, "is not a folder"},
         {"record " + Quoted(folder.Path()) + " x.an2 --config " + Quoted(folder.Path() + "none.ini"), 2, "does not exist"},
     };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 TEST(RecordsConfig, MissingFileGivesTheDocumentedDefaults) {
     TempFolder folder;
     kv90rec::RecordsConfig config;
@@ -57,4 +59,43 @@ TEST(RecordsConfig, ABadValueLeavesEveryKeyAsItWas) {
                                              config, error));
     EXPECT_EQ(config.originatingAgency, "ORI000000");
     EXPECT_EQ(config.recordImage, kv90rec::ImageFormat::Wsq);
+}
+
+TEST(RecordsConfig, AFileSavedAsUnicodeIsReadAsWell) {
+    const std::string text = "[Records]\r\nOriginatingAgency=NY0303000\r\nPriority=3\r\n";
+    std::string little = "\xFF\xFE";
+    std::string big = "\xFE\xFF";
+    for (char c : text) {
+        little += c;
+        little += '\0';
+        big += '\0';
+        big += c;
+    }
+    TempFolder folder;
+    for (const std::string* bytes : {&little, &big}) {
+        folder.Write("Records.ini", *bytes);
+        const std::string path = folder.Path() + "Records.ini";
+        kv90rec::RecordsConfig config;
+        std::string error;
+        ASSERT_TRUE(kv90rec::LoadRecordsConfig(std::wstring(path.begin(), path.end()), config, error)) << error;
+        EXPECT_EQ(config.originatingAgency, "NY0303000");
+        EXPECT_EQ(config.priority, 3);
+    }
+}
+
+TEST(RecordsConfig, AFileThatIsThereButCannotBeReadIsRefused) {
+    TempFolder folder;
+    folder.Write("Records.ini", "[Records]\r\nOriginatingAgency=NY0303000\r\n");
+    const std::string path = folder.Path() + "Records.ini";
+    const std::wstring widePath(path.begin(), path.end());
+    // Held open with no sharing, as an editor or a copy in progress may hold it.
+    const HANDLE held = CreateFileW(widePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    kv90rec::RecordsConfig config;
+    std::string error;
+    EXPECT_FALSE(kv90rec::LoadRecordsConfig(widePath, config, error));
+    EXPECT_NE(error.find("cannot be read"), std::string::npos) << error;
+    CloseHandle(held);
+    EXPECT_TRUE(kv90rec::LoadRecordsConfig(widePath, config, error)) << error;
+    EXPECT_EQ(config.originatingAgency, "NY0303000");
 }
