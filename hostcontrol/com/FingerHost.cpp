@@ -218,6 +218,7 @@ HRESULT FingerHost::get_StartTimeout(LONG* value) {
 }
 
 HRESULT FingerHost::put_StartTimeout(LONG value) {
+    if (!onOwnThread()) return wrongThread();
     if (value <= 0) return refuse(E_INVALIDARG, L"StartTimeout（毫秒）必须大于 0。");
     link_.setStartTimeoutMs(static_cast<DWORD>(value));
     return succeeded();
@@ -230,10 +231,12 @@ HRESULT FingerHost::get_QueueEvents(VARIANT_BOOL* value) {
 }
 
 HRESULT FingerHost::put_QueueEvents(VARIANT_BOOL value) {
+    // The queue is filled by the link's thread: another thread's clear would race its push.
+    if (!onOwnThread()) return wrongThread();
     queueEvents_ = value != VARIANT_FALSE;
     // The queue exists only while asked for: nothing piles up unattended.
     if (!queueEvents_) queue_.clear();
-    return S_OK;
+    return succeeded();
 }
 
 HRESULT FingerHost::FingerBytes(LONG slot, BSTR format, VARIANT* bytes) {

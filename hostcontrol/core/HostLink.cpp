@@ -221,6 +221,9 @@ bool HostLink::close(HostError& error) {
 
 template <typename Done>
 HostLink::WaitOutcome HostLink::waitDispatching(DWORD timeoutMs, Done done) {
+    // The station's answer or the timeout ends these waits, not a host that is
+    // quitting: its WM_QUIT waits for its loop until then.
+    HeldQuit quit;
     const DWORD began = GetTickCount();
     for (;;) {
         if (done()) return WaitOutcome::Done;
@@ -229,12 +232,11 @@ HostLink::WaitOutcome HostLink::waitDispatching(DWORD timeoutMs, Done done) {
         HANDLE process = process_.waitHandle();
         const DWORD count = process ? 1 : 0;
         // What the station posted before it ended (its CLOSE) is read first.
-        const bool dispatched = dispatchWaiting(window_);
+        dispatchWaiting(window_, quit);
         if (done()) return WaitOutcome::Done;
-        if (!dispatched) return WaitOutcome::TimedOut;
         const DWORD woke =
             MsgWaitForMultipleObjectsEx(count, count ? &process : nullptr, timeoutMs - spent, kWakeMask, 0);
-        dispatchWaiting(window_);
+        dispatchWaiting(window_, quit);
         if (done()) return WaitOutcome::Done;
         if (count == 1 && (woke == WAIT_OBJECT_0 || WaitForSingleObject(process, 0) == WAIT_OBJECT_0))
             return WaitOutcome::ProcessEnded;

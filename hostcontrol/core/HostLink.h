@@ -6,7 +6,9 @@
 // Single-threaded: every call, and every HostEvents call, happens on the thread
 // that created the object; that thread must dispatch its messages (any window
 // or COM message loop does). open(), setPerson() and close() let sent messages
-// in while they wait, so a handler of HostEvents may run inside them.
+// in while they wait, so a handler of HostEvents may run inside them; a WM_QUIT
+// that comes meanwhile does not end open() or close() early and is put back
+// for the host's loop when they return.
 #pragma once
 #include "HostEvents.h"
 #include "LinkNames.h"

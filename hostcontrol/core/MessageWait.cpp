@@ -35,24 +35,22 @@ void dispatchFor(HWND window) {
 
 }  // namespace
 
-bool dispatchWaiting(HWND own) {
+void dispatchWaiting(HWND own, HeldQuit& quit) {
     MSG message;
     // Delivers the messages sent to the thread; nothing posted is taken.
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        return false;
-    }
+    if (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) quit.hold(static_cast<int>(message.wParam));
     dispatchFor(own);
     dispatchFor(comWindowOfThisThread());
-    return true;
 }
 
 bool dispatchUntil(HWND own, DWORD timeoutMs, const std::function<bool()>& done) {
+    HeldQuit quit;
     const DWORD began = GetTickCount();
     for (;;) {
-        if (!dispatchWaiting(own)) return done();
+        dispatchWaiting(own, quit);
         if (done()) return true;
+        if (quit.held()) return false;
         const DWORD spent = GetTickCount() - began;
         if (spent >= timeoutMs) return false;
         // Wakes for what arrived since the last look: what the host left queued does not spin the wait.

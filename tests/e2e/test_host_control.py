@@ -391,6 +391,15 @@ class WithoutStation(HostControlCase):
                                  what="the reply from the other thread")
         self.assertTrue(reply.startswith("error person hr=%s " % RPC_E_WRONG_THREAD), reply)
 
+    def test_a_setting_from_another_thread_is_refused(self):
+        # The event queue is filled on the control's thread: a clear from another would race it.
+        client = self.start_client()
+        start = send(client, "fromthread queue")
+        reply = client.wait_line(lambda l: l.startswith(("ok queue", "error queue")), after=start,
+                                 what="the reply from the other thread")
+        self.assertTrue(reply.startswith("error queue hr=%s " % RPC_E_WRONG_THREAD), reply)
+        self.assertIn("线程", reply)
+
     def test_error_information_is_cleared_by_a_call_that_succeeds(self):
         client = self.start_client()
         start = send(client, "silent person 1 x")

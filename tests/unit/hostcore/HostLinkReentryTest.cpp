@@ -91,6 +91,22 @@ TEST(HostLinkReentry, TheHostsOwnMessagesStayQueuedWhileTheLinkWaits) {
         << "a message the host posted to its thread is left for the host's loop";
 }
 
+TEST(HostLinkReentry, AHostThatIsQuittingStillOpensAndClosesAndKeepsItsQuit) {
+    // As a window that posts its quit on WM_DESTROY and closes the station right after.
+    Handlers handlers;
+    HostLink link(handlers);
+    link.setInstallDir(readyStation());
+    link.setCloseTimeoutMs(kCloseLimitMs);
+    HostError error;
+    PostQuitMessage(7);
+    EXPECT_TRUE(link.open(error)) << hostFailureName(error.failure);
+    EXPECT_TRUE(link.close(error)) << hostFailureName(error.failure);
+    EXPECT_EQ(handlers.events, (std::vector<std::wstring>{L"ready", L"closed closed 0"}));
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is left for the host's loop";
+    EXPECT_EQ(message.wParam, 7u);
+}
+
 TEST(HostLinkReentry, AStationAdoptedWithoutItsProcessEndsTheLinkWhenItsWindowGoes) {
     // A station whose process this host may not open, as an elevated one or another user's.
     std::wstring program = readyStation() + L"\\Finger_KV90.exe";
